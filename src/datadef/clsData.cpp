@@ -1,0 +1,49 @@
+#include "clsData.h"
+
+#include "MemoryRecordset.h"
+
+namespace KRML_ReportGen {
+
+std::shared_ptr<DbConnection> clsData::RDDataConnection()
+{
+    if (!m_connection)
+        m_connection = std::make_shared<DbConnection>();
+    return m_connection;
+}
+
+void clsData::setRDDataConnection(std::shared_ptr<DbConnection> connection)
+{
+    m_connection.reset();
+    m_connection = std::move(connection);
+}
+
+QString clsData::RDDataConnectionString()
+{
+    return RDDataConnection()->connectionString();
+}
+
+void clsData::setRDDataConnectionString(const QString &text)
+{
+    m_connectionString = text;
+    auto connection = RDDataConnection();
+    if (connection->state() == DbConnection::Open)
+        connection->close();
+    connection->setConnectionString(text);
+    connection->open(QString(), QString());
+}
+
+std::shared_ptr<Recordset> clsData::CurRst()
+{
+    if (!m_curRst)
+        m_curRst = std::make_shared<MemoryRecordset>();
+    return m_curRst;
+}
+
+std::shared_ptr<VariantCollection> clsData::ColCurUsers()
+{
+    if (!m_colCurUsers)
+        m_colCurUsers = std::make_shared<VariantCollection>();
+    return m_colCurUsers;
+}
+
+} // namespace KRML_ReportGen

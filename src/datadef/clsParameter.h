@@ -1,0 +1,30 @@
+#pragma once
+
+#include "VbCollection.h"
+
+#include <QString>
+#include <QtGlobal>
+
+namespace KRML_ReportGen {
+
+// One report parameter. A Lookup parameter takes its value from the first
+// rows of its SQL (with "*" standing for the return field); the other types
+// are typed in by the user or supplied by the host.
+class clsParameter
+{
+public:
+    enum Type : qint16 { Date = 0, Number = 1, String = 2, Lookup = 3 };
+
+    qint16 ParamType = Date;
+    QString ParameterName;
+    QString Mode;
+    QString DisplayField;
+    QString ReturnField;
+    QString SQL;
+
+    friend bool operator==(const clsParameter &, const clsParameter &) = default;
+};
+
+using ParameterCollection = VbCollection<clsParameter>;
+
+} // namespace KRML_ReportGen

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "FontSpec.h"
+
+#include <QString>
+#include <QtGlobal>
+
+namespace KRML_ReportGen {
+
+// A text object of the page: fixed text, a data field or a formula,
+// depending on its Tag (see LabelTag). Positions and sizes in twips.
+struct LayoutLabel
+{
+    float Top = 210;
+    float Left = 1425;
+    float Height = 870;
+    float Width = 1485;
+    QString Caption = QStringLiteral("Label1");
+    FontSpec Font;
+    quint32 ForeColor = 0x80000008; // the system's window-text colour
+    quint32 BackColor = 0xFFFFFF;   // white: no background box in the report
+    qint16 Alignment = 0;           // 0 left, 1 right, 2 centred
+    qint16 BorderStyle = 0;         // 0 none, 1 single line
+    QString Tag;
+    bool Visible = false;
+
+    friend bool operator==(const LayoutLabel &, const LayoutLabel &) = default;
+};
+
+} // namespace KRML_ReportGen

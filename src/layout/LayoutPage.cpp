@@ -1,0 +1,93 @@
+#include "LayoutPage.h"
+
+#include "ReportError.h"
+
+namespace KRML_ReportGen {
+
+namespace {
+
+ReportError noSuchElement(int index)
+{
+    return ReportError(340, QStringLiteral("Control array element '%1' doesn't exist").arg(index));
+}
+
+} // namespace
+
+LayoutPage::LayoutPage(QObject *parent) : QObject(parent)
+{
+    m_labels.append(LayoutLabel());
+    m_pics.append(LayoutPicture());
+}
+
+void LayoutPage::setWidth(float twips)
+{
+    m_width = twips;
+    emit sizeChanged();
+}
+
+void LayoutPage::setHeight(float twips)
+{
+    m_height = twips;
+    emit sizeChanged();
+}
+
+LayoutLabel &LayoutPage::Label(int index)
+{
+    if (index < 0 || index >= m_labels.size())
+        throw noSuchElement(index);
+    return m_labels[index];
+}
+
+const LayoutLabel &LayoutPage::Label(int index) const
+{
+    if (index < 0 || index >= m_labels.size())
+        throw noSuchElement(index);
+    return m_labels[index];
+}
+
+LayoutPicture &LayoutPage::Pic(int index)
+{
+    if (index < 0 || index >= m_pics.size())
+        throw noSuchElement(index);
+    return m_pics[index];
+}
+
+const LayoutPicture &LayoutPage::Pic(int index) const
+{
+    if (index < 0 || index >= m_pics.size())
+        throw noSuchElement(index);
+    return m_pics[index];
+}
+
+int LayoutPage::createLabel()
+{
+    const int n = int(m_labels.size());
+    if (n > MaxObjects)
+        throw ReportError::overflow();
+    LayoutLabel copy = m_labels[0];
+    copy.Visible = false;
+    m_labels.append(copy);
+    emit labelAdded(n);
+    return n;
+}
+
+int LayoutPage::createPic()
+{
+    const int n = int(m_pics.size());
+    if (n > MaxObjects)
+        throw ReportError::overflow();
+    LayoutPicture copy = m_pics[0];
+    copy.Visible = false;
+    m_pics.append(copy);
+    emit picAdded(n);
+    return n;
+}
+
+void LayoutPage::removeAll()
+{
+    m_labels.resize(1);
+    m_pics.resize(1);
+    emit cleared();
+}
+
+} // namespace KRML_ReportGen

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+
+namespace KRML_ReportGen {
+
+// A font as layouts store it: a typeface name, a size in points and the four
+// styles.
+struct FontSpec
+{
+    QString name = QStringLiteral("MS Sans Serif");
+    float size = 8.25f;
+    bool bold = false;
+    bool italic = false;
+    bool underline = false;
+    bool strikethru = false;
+
+    friend bool operator==(const FontSpec &, const FontSpec &) = default;
+};
+
+} // namespace KRML_ReportGen

@@ -1,0 +1,84 @@
+#include "ImageSurface.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace KRML_ReportGen {
+
+ImageSurface::ImageSurface(double widthTwips, double heightTwips, double dotsPerInch)
+    : m_width(widthTwips), m_height(heightTwips), m_dpi(dotsPerInch)
+{
+    reallocate();
+}
+
+ImageSurface::~ImageSurface()
+{
+    endPainting();
+}
+
+void ImageSurface::endPainting()
+{
+    if (m_painter) {
+        m_painter->end();
+        m_painter.reset();
+    }
+}
+
+void ImageSurface::reallocate()
+{
+    endPainting();
+    const int w = std::max(1, static_cast<int>(std::ceil(m_width * m_dpi / 1440.0)));
+    const int h = std::max(1, static_cast<int>(std::ceil(m_height * m_dpi / 1440.0)));
+    m_image = QImage(w, h, QImage::Format_RGB32);
+    m_image.setDotsPerMeterX(static_cast<int>(std::lround(m_dpi / 0.0254)));
+    m_image.setDotsPerMeterY(static_cast<int>(std::lround(m_dpi / 0.0254)));
+    m_image.fill(Qt::white);
+}
+
+void ImageSurface::Cls()
+{
+    endPainting();
+    m_image.fill(Qt::white);
+    resetState();
+}
+
+void ImageSurface::setWidth(double twips)
+{
+    if (twips == m_width)
+        return;
+    m_width = twips;
+    reallocate();
+}
+
+void ImageSurface::setHeight(double twips)
+{
+    if (twips == m_height)
+        return;
+    m_height = twips;
+    reallocate();
+}
+
+void ImageSurface::EndDoc()
+{
+    endPainting();
+}
+
+const QImage &ImageSurface::image()
+{
+    endPainting();
+    return m_image;
+}
+
+QPainter *ImageSurface::painter()
+{
+    if (!m_painter) {
+        m_painter = std::make_unique<QPainter>(&m_image);
+        m_painter->setRenderHint(QPainter::Antialiasing, false);
+        m_painter->setRenderHint(QPainter::TextAntialiasing, true);
+        m_painter->setRenderHint(QPainter::SmoothPixmapTransform, true);
+        m_painter->scale(m_dpi / 1440.0, m_dpi / 1440.0);
+    }
+    return m_painter.get();
+}
+
+} // namespace KRML_ReportGen

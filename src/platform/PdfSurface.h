@@ -1,0 +1,41 @@
+#pragma once
+
+#include "PainterSurface.h"
+
+class QPdfWriter;
+class QSaveFile;
+
+namespace KRML_ReportGen {
+
+// A printer-like surface that writes a PDF file. The page takes the surface's
+// Width and Height as they are when drawing starts. The file appears (or
+// replaces an older one) only when EndDoc finishes the document.
+class PdfSurface : public PainterSurface
+{
+public:
+    PdfSurface(QString fileName, double widthTwips = 11907, double heightTwips = 16839.9);
+    ~PdfSurface() override;
+
+    Kind kind() const override { return Kind::Printer; }
+    void Cls() override;
+    double Width() const override { return m_width; }
+    void setWidth(double twips) override { m_width = twips; }
+    double Height() const override { return m_height; }
+    void setHeight(double twips) override { m_height = twips; }
+    void EndDoc() override;
+
+    const QString &fileName() const { return m_fileName; }
+
+protected:
+    QPainter *painter() override;
+
+private:
+    QString m_fileName;
+    double m_width;
+    double m_height;
+    std::unique_ptr<QSaveFile> m_file;
+    std::unique_ptr<QPdfWriter> m_writer;
+    std::unique_ptr<QPainter> m_painter;
+};
+
+} // namespace KRML_ReportGen

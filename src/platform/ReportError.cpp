@@ -1,0 +1,28 @@
+#include "ReportError.h"
+
+namespace KRML_ReportGen {
+
+ReportError::ReportError(qint32 number, QString description, QString source)
+    : m_number(number), m_description(std::move(description)), m_source(std::move(source))
+{
+    m_what = QStringLiteral("%1: %2").arg(m_number).arg(m_description).toStdString();
+}
+
+ReportError ReportError::overflow()
+{
+    return ReportError(Overflow, QStringLiteral("Overflow"));
+}
+
+ReportError ReportError::typeMismatch()
+{
+    return ReportError(TypeMismatch, QStringLiteral("Type mismatch"));
+}
+
+ReportError ReportError::notAvailable(const QString &member)
+{
+    return ReportError(ObjectDoesNotSupportAction,
+                       QStringLiteral("%1 is not available in this version of KRML ReportGen.").arg(member),
+                       member);
+}
+
+} // namespace KRML_ReportGen

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace KRML_ReportGen {
+
+class FileService;
+
+// Reads a Windows-1252 text file line by line. Lines end in CR LF; a lone LF
+// is accepted too, so files edited on this platform still read.
+class TextReader
+{
+public:
+    TextReader(const FileService &files, const QString &path);
+    // Reads from text already in memory (the fuzzers and the tests use this).
+    static TextReader fromBytes(const QByteArray &bytes);
+
+    bool atEnd() const { return m_next >= m_lines.size(); }
+    QString readLine();
+    void skipLine();
+    // Every line not read yet, joined with CR LF.
+    QString readAll();
+    int lineNumber() const { return m_next; }
+
+    // A whole file as lines (no line ends).
+    static QStringList splitLines(const QString &text);
+
+private:
+    TextReader() = default;
+    QStringList m_lines;
+    int m_next = 0;
+};
+
+} // namespace KRML_ReportGen

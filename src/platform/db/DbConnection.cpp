@@ -1,0 +1,71 @@
+#include "DbConnection.h"
+
+#include "DbEngine.h"
+#include "DbProviders.h"
+#include "ReportError.h"
+
+namespace KRML_ReportGen {
+
+DbConnection::DbConnection(QString connectionString)
+    : DbConnection(std::move(connectionString), DbProviders::standard())
+{
+}
+
+DbConnection::DbConnection(QString connectionString, const DbProviders &providers)
+    : m_connectionString(std::move(connectionString)), m_providers(providers)
+{
+}
+
+DbConnection::~DbConnection()
+{
+    if (m_engine)
+        m_engine->close();
+}
+
+void DbConnection::setConnectionString(const QString &text)
+{
+    if (m_engine)
+        throw ReportError(OperationNotAllowedWhenOpen, QStringLiteral("Operation is not allowed when the object is open."));
+    m_connectionString = text;
+}
+
+void DbConnection::open(const QString &, const QString &, int)
+{
+    if (m_engine)
+        throw ReportError(OperationNotAllowedWhenOpen, QStringLiteral("Operation is not allowed when the object is open."));
+    m_engine = m_providers.open(m_connectionString);
+}
+
+void DbConnection::close()
+{
+    if (!m_engine)
+        throw ReportError(OperationNotAllowedWhenClosed, QStringLiteral("Operation is not allowed when the object is closed."));
+    m_engine->close();
+    m_engine.reset();
+}
+
+DbEngine &DbConnection::engine()
+{
+    if (!m_engine)
+        throw ReportError(OperationNotAllowedWhenClosed, QStringLiteral("Operation is not allowed when the object is closed."));
+    return *m_engine;
+}
+
+std::unique_ptr<Recordset> DbConnection::execute(const QString &sql, int)
+{
+    return engine().run(sql);
+}
+
+std::unique_ptr<Recordset> DbConnection::openRecordset(const QString &sql, int, int, int)
+{
+    // Every engine fetches the whole result, which is what a keyset cursor
+    // promises: a true record count and free movement over the rows.
+    return engine().run(sql);
+}
+
+std::unique_ptr<Recordset> DbConnection::tableSchema()
+{
+    return engine().tables();
+}
+
+} // namespace KRML_ReportGen

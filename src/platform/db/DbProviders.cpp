@@ -1,0 +1,47 @@
+#include "DbProviders.h"
+
+#include "ProviderErrors.h"
+#include "SqliteEngine.h"
+
+namespace KRML_ReportGen {
+
+void DbProviders::add(const QStringList &providerNames, Opener opener)
+{
+    m_entries.append({providerNames, std::move(opener)});
+}
+
+std::unique_ptr<DbEngine> DbProviders::open(const QString &connectionString) const
+{
+    const ConnectionString cs(connectionString);
+    QString provider = cs.provider().trimmed();
+    if (provider.isEmpty())
+        provider = QStringLiteral("MSDASQL"); // what an OLE DB string without a provider means
+    bool named = false;
+    for (const Entry &e : m_entries) {
+        if (!e.names.contains(provider, Qt::CaseInsensitive))
+            continue;
+        named = true;
+        if (auto engine = e.opener(cs))
+            return engine;
+    }
+    if (named)
+        throw ProviderErrors::unrecognizedFormat(cs.dataSource());
+    throw ProviderErrors::providerNotFound(provider);
+}
+
+const DbProviders &DbProviders::standard()
+{
+    // Built once and never changed afterwards: a table of functions, not state.
+    static const DbProviders providers = [] {
+        DbProviders p;
+        p.add({QStringLiteral("SQLite"), QStringLiteral("SQLite3")},
+              [](const ConnectionString &cs) { return SqliteEngine::open(cs, SqliteEngine::AnyFile); });
+        p.add({QStringLiteral("Microsoft.Jet.OLEDB.4.0"), QStringLiteral("Microsoft.Jet.OLEDB.3.51"),
+               QStringLiteral("Microsoft.ACE.OLEDB.12.0"), QStringLiteral("Microsoft.ACE.OLEDB.16.0")},
+              [](const ConnectionString &cs) { return SqliteEngine::open(cs, SqliteEngine::SqliteFilesOnly); });
+        return p;
+    }();
+    return providers;
+}
+
+} // namespace KRML_ReportGen

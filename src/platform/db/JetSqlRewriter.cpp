@@ -1,0 +1,97 @@
+#include "JetSqlRewriter.h"
+
+#include <QRegularExpression>
+
+namespace KRML_ReportGen {
+
+std::optional<QDateTime> JetSqlRewriter::parseDateLiteral(const QString &text, bool *hasTime)
+{
+    static const QRegularExpression re(QStringLiteral(
+        R"(^\s*(\d{1,4})([/-])(\d{1,2})\2(\d{1,4})(?:\s+(\d{1,2}):(\d{2})(?::(\d{2}))?\s*([AaPp][Mm])?)?\s*$)"));
+    const auto m = re.match(text);
+    if (!m.hasMatch())
+        return std::nullopt;
+    int a = m.captured(1).toInt(), b = m.captured(3).toInt(), c = m.captured(4).toInt();
+    int y, mo, d;
+    if (m.captured(1).size() >= 3) { // year first
+        y = a;
+        mo = b;
+        d = c;
+    } else { // month/day/year, as the dialect reads an ambiguous literal
+        mo = a;
+        d = b;
+        y = c;
+        if (m.captured(4).size() <= 2)
+            y += y < 30 ? 2000 : 1900;
+    }
+    const QDate date(y, mo, d);
+    if (!date.isValid())
+        return std::nullopt;
+    QTime time(0, 0);
+    const bool withTime = !m.captured(5).isEmpty();
+    if (withTime) {
+        int h = m.captured(5).toInt();
+        const QString ampm = m.captured(8).toUpper();
+        if (ampm == QLatin1String("PM") && h < 12)
+            h += 12;
+        if (ampm == QLatin1String("AM") && h == 12)
+            h = 0;
+        time = QTime(h, m.captured(6).toInt(), m.captured(7).isEmpty() ? 0 : m.captured(7).toInt());
+        if (!time.isValid())
+            return std::nullopt;
+    }
+    if (hasTime)
+        *hasTime = withTime;
+    return QDateTime(date, time);
+}
+
+QString JetSqlRewriter::toSqlite(const QString &sql)
+{
+    if (!sql.contains(QLatin1Char('#')))
+        return sql;
+    QString out;
+    out.reserve(sql.size());
+    const int n = sql.size();
+    int i = 0;
+    while (i < n) {
+        const QChar c = sql[i];
+        if (c == QLatin1Char('\'') || c == QLatin1Char('"') || c == QLatin1Char('[')) {
+            const QChar close = c == QLatin1Char('[') ? QLatin1Char(']') : c;
+            int j = i + 1;
+            while (j < n) {
+                if (sql[j] == close) {
+                    if (close != QLatin1Char(']') && j + 1 < n && sql[j + 1] == close) {
+                        j += 2;
+                        continue;
+                    }
+                    break;
+                }
+                ++j;
+            }
+            const int end = j < n ? j + 1 : n;
+            out += QStringView(sql).mid(i, end - i);
+            i = end;
+            continue;
+        }
+        if (c == QLatin1Char('#')) {
+            const int close = sql.indexOf(QLatin1Char('#'), i + 1);
+            if (close > i && close - i <= 40) {
+                bool withTime = false;
+                const auto dt = parseDateLiteral(sql.mid(i + 1, close - i - 1), &withTime);
+                if (dt) {
+                    out += QLatin1Char('\'');
+                    out += withTime ? dt->toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))
+                                    : dt->date().toString(QStringLiteral("yyyy-MM-dd"));
+                    out += QLatin1Char('\'');
+                    i = close + 1;
+                    continue;
+                }
+            }
+        }
+        out += c;
+        ++i;
+    }
+    return out;
+}
+
+} // namespace KRML_ReportGen

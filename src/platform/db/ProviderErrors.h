@@ -1,0 +1,29 @@
+#pragma once
+
+#include "ReportError.h"
+
+namespace KRML_ReportGen {
+
+// The provider error numbers reports tell apart, and the errors an engine
+// raises for them. Every engine reports these situations with these numbers.
+class ProviderErrors
+{
+public:
+    static constexpr qint32 NoSuchTable = qint32(0x80040E37);
+    static constexpr qint32 UnknownColumn = qint32(0x80040E10);
+    static constexpr qint32 TypeMismatch = qint32(0x80040E07);
+    static constexpr qint32 SyntaxError = qint32(0x80040E14);
+    static constexpr qint32 Unspecified = qint32(0x80004005);
+    static constexpr qint32 ProviderNotFound = qint32(0x800A0E7A);
+
+    static ReportError noSuchTable(const QString &table);
+    static ReportError unknownColumn(const QString &column);
+    static ReportError typeMismatch(const QString &detail = QString());
+    static ReportError syntaxError(const QString &detail);
+    static ReportError unspecified(const QString &description);
+    static ReportError providerNotFound(const QString &provider);
+    static ReportError fileNotFound(const QString &path);
+    static ReportError unrecognizedFormat(const QString &path);
+};
+
+} // namespace KRML_ReportGen

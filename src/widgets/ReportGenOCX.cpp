@@ -1,0 +1,445 @@
+#include "ReportGenOCX.h"
+
+#include "GridBuilder.h"
+#include "ImageSurface.h"
+#include "LabelTag.h"
+#include "LayoutPage.h"
+#include "ModuleState.h"
+#include "MsgBoxStyle.h"
+#include "PageView.h"
+#include "PathNames.h"
+#include "PreviewView.h"
+#include "PrinterSurface.h"
+#include "PropertyBag.h"
+#include "ReportError.h"
+#include "StatementCatalog.h"
+#include "Twips.h"
+#include "VbConvert.h"
+
+#include <QLabel>
+#include <QPainter>
+#include <QPrinter>
+#include <QResizeEvent>
+#include <QScrollBar>
+
+#ifndef KRML_VERSION_MAJOR
+#error "the build passes the version numbers"
+#endif
+
+namespace KRML_ReportGen {
+
+namespace {
+
+const QString kAppName = QStringLiteral("Report Designer");
+const QString kSection = QStringLiteral("Options");
+constexpr int kIconSize = 64;
+
+QPixmap makeIcon()
+{
+    // A sheet of paper with a folded corner, report lines and a data column.
+    QPixmap pm(kIconSize, kIconSize);
+    pm.fill(QColor(0xF0, 0xF0, 0xF0));
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QPolygonF sheet({QPointF(12, 4), QPointF(44, 4), QPointF(54, 14), QPointF(54, 60), QPointF(12, 60)});
+    p.setPen(QPen(QColor(0x40, 0x40, 0x40), 1.5));
+    p.setBrush(Qt::white);
+    p.drawPolygon(sheet);
+    p.drawPolyline(QPolygonF({QPointF(44, 4), QPointF(44, 14), QPointF(54, 14)}));
+    p.setPen(QPen(QColor(0x1F, 0x4E, 0x9A), 3));
+    p.drawLine(QPointF(18, 12), QPointF(38, 12));
+    p.setPen(QPen(QColor(0x80, 0x80, 0x80), 2));
+    for (int y = 22; y <= 52; y += 6) {
+        p.drawLine(QPointF(18, y), QPointF(30, y));
+        p.drawLine(QPointF(35, y), QPointF(48, y));
+    }
+    p.end();
+    return pm;
+}
+
+float settingAsSingle(const SettingsStore &settings, const QString &key, const QString &defaultValue)
+{
+    const QString text = settings.getSetting(kAppName, kSection, key, defaultValue);
+    try {
+        return VbConvert::toSingle(text);
+    } catch (const ReportError &e) {
+        throw ReportError(e.number(),
+                          QStringLiteral("%1: the stored setting \"%2\" (\"%3\") is not a number").arg(e.description(), key, text),
+                          QStringLiteral("ReportGenOCX"));
+    }
+}
+
+} // namespace
+
+ReportGenOCX::ReportGenOCX(QWidget *parent, ControlServices services)
+    : QWidget(parent), m_services(services.completed()), m_page(std::make_unique<LayoutPage>()),
+      m_preview(std::make_unique<ImageSurface>())
+{
+    setObjectName(QStringLiteral("ReportGenOCX"));
+
+    m_previewView = new PreviewView(m_preview.get(), this);
+    m_pageView = new PageView(m_page.get(), this);
+    m_hScroll = new QScrollBar(Qt::Horizontal, this);
+    m_hScroll->setObjectName(QStringLiteral("HScroll1"));
+    m_vScroll = new QScrollBar(Qt::Vertical, this);
+    m_vScroll->setObjectName(QStringLiteral("VScroll1"));
+    m_icon = new QLabel(this);
+    m_icon->setObjectName(QStringLiteral("picIcon"));
+    m_icon->setPixmap(makeIcon());
+    m_icon->setFixedSize(kIconSize, kIconSize);
+
+    connect(m_hScroll, &QScrollBar::valueChanged, this, &ReportGenOCX::layoutChildren);
+    connect(m_vScroll, &QScrollBar::valueChanged, this, &ReportGenOCX::layoutChildren);
+    connect(m_page.get(), &LayoutPage::sizeChanged, this, &ReportGenOCX::syncScrollBars);
+    connect(m_pageView, &PageView::mouseMovedTwips, this, &ReportGenOCX::onPageMouseMove);
+
+    startUp();
+    // A control placed anew shows its icon; a host restoring a saved one
+    // calls ReadProperties afterwards.
+    InitProperties();
+}
+
+ReportGenOCX::~ReportGenOCX() = default;
+
+void ReportGenOCX::startUp()
+{
+    const SettingsStore &settings = *m_services.settings;
+    const QString grid = settings.getSetting(kAppName, kSection, QStringLiteral("GridSize"), QStringLiteral("2"));
+    try {
+        m_gridSize = VbConvert::toInt16(grid);
+    } catch (const ReportError &e) {
+        throw ReportError(e.number(),
+                          QStringLiteral("%1: the stored setting \"GridSize\" (\"%2\") is not a number").arg(e.description(), grid),
+                          QStringLiteral("ReportGenOCX"));
+    }
+    m_page->setWidth(settingAsSingle(settings, QStringLiteral("PageWidth"), QStringLiteral("11907")));
+    m_page->setHeight(settingAsSingle(settings, QStringLiteral("PageHeight"), QStringLiteral("16839.9")));
+    m_dbPath = settings.getSetting(kAppName, kSection, QStringLiteral("DBPath"), QString());
+    m_preview->setWidth(settingAsSingle(settings, QStringLiteral("PageWidth"), QStringLiteral("11907")));
+    m_preview->setHeight(settingAsSingle(settings, QStringLiteral("PageHeight"), QStringLiteral("16839.9")));
+    m_previewView->syncSize();
+
+    if (ModuleState::current().data().RDDataConnection()->state() == DbConnection::Open) {
+        fillStatementList();
+        LoadGrid();
+    }
+}
+
+// ---------------------------------------------------------------- properties
+
+void ReportGenOCX::setParamFieldCollection(std::shared_ptr<VariantCollection> collection)
+{
+    ModuleState::current().setParamFieldCollection(std::move(collection));
+}
+
+void ReportGenOCX::setParamValueCollection(std::shared_ptr<VariantCollection> collection)
+{
+    ModuleState::current().setParamValueCollection(std::move(collection));
+}
+
+std::shared_ptr<VariantCollection> ReportGenOCX::paramFieldCollectionForMeta() const
+{
+    return ModuleState::current().ParamFieldCollection();
+}
+
+std::shared_ptr<VariantCollection> ReportGenOCX::paramValueCollectionForMeta() const
+{
+    return ModuleState::current().ParamValueCollection();
+}
+
+void ReportGenOCX::setCurrentMode(ControlModes mode)
+{
+    setCurrentMode(static_cast<int>(mode));
+}
+
+void ReportGenOCX::setCurrentMode(int mode)
+{
+    m_currentMode = mode;
+    if (mode == ComponentMode) {
+        m_icon->move(0, 0);
+        setFixedSize(m_icon->size());
+        m_icon->raise();
+        m_icon->show();
+    } else if (mode == DesignerMode) {
+        m_icon->hide();
+        setMinimumSize(0, 0);
+        setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+        layoutChildren();
+    }
+    updateGeometry();
+}
+
+QString ReportGenOCX::versionString(int major, int minor, int, int revision)
+{
+    return QStringLiteral("%1.%2.%3").arg(major).arg(minor).arg(revision);
+}
+
+QString ReportGenOCX::OCXVersion() const
+{
+    return versionString(KRML_VERSION_MAJOR, KRML_VERSION_MINOR, KRML_VERSION_BUILD, KRML_VERSION_REVISION);
+}
+
+int ReportGenOCX::PageWidth() const
+{
+    return VbConvert::toInt32(m_page->Width());
+}
+
+void ReportGenOCX::setPageWidth(int twips)
+{
+    m_page->setWidth(float(twips));
+    m_preview->setWidth(float(twips));
+    m_previewView->syncSize();
+}
+
+int ReportGenOCX::Pageheight() const
+{
+    return VbConvert::toInt32(m_page->Height());
+}
+
+void ReportGenOCX::setPageheight(int twips)
+{
+    m_page->setHeight(float(twips));
+    m_preview->setHeight(float(twips));
+    m_previewView->syncSize();
+}
+
+void ReportGenOCX::setDevMode(bool on)
+{
+    ModuleState::current().devMode = on;
+}
+
+bool ReportGenOCX::devModeForMeta() const
+{
+    return ModuleState::current().devMode;
+}
+
+void ReportGenOCX::setRdAppPath(const QString &path)
+{
+    ModuleState::current().rdAppPath = PathNames::normalize(path);
+}
+
+QString ReportGenOCX::rdAppPathForMeta() const
+{
+    return ModuleState::current().rdAppPath;
+}
+
+std::shared_ptr<DbConnection> ReportGenOCX::RepDataConnection() const
+{
+    return ModuleState::current().data().RDDataConnection();
+}
+
+void ReportGenOCX::setRepDataConnection(std::shared_ptr<DbConnection> connection)
+{
+    ModuleState::current().data().setRDDataConnection(std::move(connection));
+    fillStatementList();
+    LoadGrid();
+}
+
+// ------------------------------------------------------------------- methods
+
+void ReportGenOCX::Reload(bool ShowGrid)
+{
+    fillStatementList();
+    if (ShowGrid) {
+        LoadGrid();
+    } else {
+        m_page->drawing().clear();
+        m_page->notifyDrawingChanged();
+    }
+}
+
+void ReportGenOCX::ShowPreview()
+{
+    RepModes mode = Preview;
+    FlipMode(mode);
+}
+
+void ReportGenOCX::ShowDesign()
+{
+    RepModes mode = Designer;
+    FlipMode(mode);
+}
+
+void ReportGenOCX::PrintReport()
+{
+    RepModes mode = Printing;
+    FlipMode(mode);
+}
+
+void ReportGenOCX::FlipMode(RepModes &selMode)
+{
+    emit ModeSwitch(selMode);
+    ModuleState &state = ModuleState::current();
+    switch (selMode) {
+    case Designer:
+        Reload(true);
+        for (int i = 1; i <= m_page->labelCount(); ++i) {
+            LayoutLabel &label = m_page->Label(i);
+            if (LabelTag::isDataFieldForDesigner(label.Tag)) {
+                label.Caption = LabelTag::dataCaption(label.Tag);
+                m_page->notifyLabelChanged(i);
+            }
+        }
+        m_pageView->show();
+        break;
+    case Preview:
+        state.setParamFieldCollection(std::make_shared<VariantCollection>());
+        state.setParamValueCollection(std::make_shared<VariantCollection>());
+        GenerateOutput(*m_preview);
+        m_previewView->update();
+        m_pageView->hide();
+        break;
+    case Printing:
+        state.setParamFieldCollection(std::make_shared<VariantCollection>());
+        state.setParamValueCollection(std::make_shared<VariantCollection>());
+        GenerateOutput(printerSurface());
+        break;
+    default:
+        break;
+    }
+}
+
+DrawingSurface &ReportGenOCX::printerSurface()
+{
+    if (!m_printerSurface) {
+        m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        m_printerSurface = std::make_unique<PrinterSurface>(m_printer.get());
+    }
+    return *m_printerSurface;
+}
+
+QString ReportGenOCX::GenerateOutput(DrawingSurface &)
+{
+    throw ReportError::notAvailable(QStringLiteral("GenerateOutput"));
+}
+
+QString ReportGenOCX::AnalyseFunction(const QString &, Recordset &)
+{
+    throw ReportError::notAvailable(QStringLiteral("AnalyseFunction"));
+}
+
+void ReportGenOCX::CreateBox() { throw ReportError::notAvailable(QStringLiteral("CreateBox")); }
+void ReportGenOCX::ShowWizard() { throw ReportError::notAvailable(QStringLiteral("ShowWizard")); }
+void ReportGenOCX::ShowSQLEditor() { throw ReportError::notAvailable(QStringLiteral("ShowSQLEditor")); }
+void ReportGenOCX::InsertExternalData() { throw ReportError::notAvailable(QStringLiteral("InsertExternalData")); }
+void ReportGenOCX::InsertDataField() { throw ReportError::notAvailable(QStringLiteral("InsertDataField")); }
+void ReportGenOCX::InsertFormula() { throw ReportError::notAvailable(QStringLiteral("InsertFormula")); }
+void ReportGenOCX::InsertPicture() { throw ReportError::notAvailable(QStringLiteral("InsertPicture")); }
+void ReportGenOCX::InsertLabel() { throw ReportError::notAvailable(QStringLiteral("InsertLabel")); }
+void ReportGenOCX::NewLayout() { throw ReportError::notAvailable(QStringLiteral("NewLayout")); }
+void ReportGenOCX::OpenLayout(const QString &) { throw ReportError::notAvailable(QStringLiteral("OpenLayout")); }
+void ReportGenOCX::ShowOptions() { throw ReportError::notAvailable(QStringLiteral("ShowOptions")); }
+void ReportGenOCX::SaveLayout() { throw ReportError::notAvailable(QStringLiteral("SaveLayout")); }
+
+bool ReportGenOCX::CheckForPrintOverlap(const LayoutLabel &, qint32 &, qint32 &)
+{
+    throw ReportError::notAvailable(QStringLiteral("CheckForPrintOverlap"));
+}
+
+void ReportGenOCX::LoadGrid()
+{
+    try {
+        m_gridStep = GridBuilder::stepFor(m_gridSize);
+        GridBuilder::draw(m_page->drawing(), m_gridStep, m_page->Width(), m_page->Height());
+    } catch (const ReportError &e) {
+        if (ModuleState::current().devMode)
+            m_services.prompts->msgBox(QStringLiteral("Error in LoadGrid %1: %2").arg(e.number()).arg(e.description()),
+                                       MsgBoxStyle::OKOnly);
+    }
+    m_page->notifyDrawingChanged();
+}
+
+void ReportGenOCX::fillStatementList()
+{
+    const ModuleState &state = ModuleState::current();
+    const QStringList names = StatementCatalog::FillStatementList(*m_services.files, state.workingFile(QStringLiteral("SQL.mtq")),
+                                                                  m_statementList);
+    if (names != m_statementList) {
+        m_statementList = names;
+        emit statementListChanged();
+    }
+}
+
+// --------------------------------------------------------------- persistence
+
+void ReportGenOCX::InitProperties()
+{
+    setCurrentMode(ComponentMode);
+}
+
+void ReportGenOCX::ReadProperties(const PropertyBag &bag)
+{
+    bool ok = false;
+    const int mode = bag.readProperty(QStringLiteral("CurrentMode"), 1).toInt(&ok);
+    setCurrentMode(ok ? mode : 1);
+}
+
+void ReportGenOCX::WriteProperties(PropertyBag &bag) const
+{
+    bag.writeProperty(QStringLiteral("CurrentMode"), m_currentMode, 1);
+}
+
+// ------------------------------------------------------------------ geometry
+
+QWidget *ReportGenOCX::pageWidget() const { return m_pageView; }
+QWidget *ReportGenOCX::previewWidget() const { return m_previewView; }
+QWidget *ReportGenOCX::iconWidget() const { return m_icon; }
+
+QSize ReportGenOCX::sizeHint() const
+{
+    if (m_currentMode == ComponentMode)
+        return m_icon->size();
+    return QSize(800, 600);
+}
+
+void ReportGenOCX::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    if (m_currentMode == ComponentMode && event->size() != m_icon->size()) {
+        resize(m_icon->size());
+        return;
+    }
+    syncScrollBars();
+}
+
+void ReportGenOCX::syncScrollBars()
+{
+    const int barH = m_hScroll->sizeHint().height();
+    const int barW = m_vScroll->sizeHint().width();
+    const int viewW = std::max(0, width() - barW);
+    const int viewH = std::max(0, height() - barH);
+    m_hScroll->setGeometry(0, viewH, viewW, barH);
+    m_vScroll->setGeometry(viewW, 0, barW, viewH);
+    m_hScroll->setRange(0, std::max(0, m_pageView->width() - viewW));
+    m_hScroll->setPageStep(std::max(1, viewW));
+    m_vScroll->setRange(0, std::max(0, m_pageView->height() - viewH));
+    m_vScroll->setPageStep(std::max(1, viewH));
+    layoutChildren();
+}
+
+void ReportGenOCX::layoutChildren()
+{
+    // The page scrolls by moving: its Left and Top are minus the scroll values.
+    m_pageView->move(-m_hScroll->value(), -m_vScroll->value());
+    m_previewView->move(-m_hScroll->value(), -m_vScroll->value());
+    m_hScroll->raise();
+    m_vScroll->raise();
+    if (m_currentMode == ComponentMode)
+        m_icon->raise();
+}
+
+void ReportGenOCX::onPageMouseMove(double xTwips, double yTwips)
+{
+    // Whole millimetres: twips x 10 / 567.
+    qint32 x = VbConvert::toInt32(xTwips * 10.0 / 567.0);
+    qint32 y = VbConvert::toInt32(yTwips * 10.0 / 567.0);
+    emit MousePos(x, y);
+}
+
+void ReportGenOCX::checkCommandLine(const QStringList &arguments)
+{
+    if (arguments.join(QLatin1Char(' ')).contains(QLatin1String("/developmentmode")))
+        ModuleState::current().devMode = true;
+}
+
+} // namespace KRML_ReportGen

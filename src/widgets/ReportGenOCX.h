@@ -1,0 +1,179 @@
+#pragma once
+
+#include "ControlServices.h"
+#include "DbConnection.h"
+#include "VbCollection.h"
+#include "clsParameter.h"
+
+#include <QStringList>
+#include <QWidget>
+#include <memory>
+
+class QLabel;
+class QScrollBar;
+class QPrinter;
+
+namespace KRML_ReportGen {
+
+class DrawingSurface;
+class ImageSurface;
+class LayoutPage;
+struct LayoutLabel;
+class PageView;
+class PreviewView;
+class PropertyBag;
+class Recordset;
+
+// The report designer and generator control a host places in its window.
+// Properties, methods and events keep the order of the control's published
+// interface and are reachable through Qt's meta-object system, so hosts that
+// bind by name can use them. Errors reach the host as ReportError exceptions.
+class ReportGenOCX : public QWidget
+{
+    Q_OBJECT
+
+    Q_PROPERTY(short GridSize READ GridSize WRITE setGridSize)
+    Q_PROPERTY(QString DBPath READ DBPath WRITE setDBPath)
+    Q_PROPERTY(QString curOpenFile READ curOpenFile WRITE setCurOpenFile)
+    Q_PROPERTY(std::shared_ptr<KRML_ReportGen::VariantCollection> ParamFieldCollection READ paramFieldCollectionForMeta WRITE setParamFieldCollection)
+    Q_PROPERTY(std::shared_ptr<KRML_ReportGen::VariantCollection> ParamValueCollection READ paramValueCollectionForMeta WRITE setParamValueCollection)
+    Q_PROPERTY(ControlModes CurrentMode READ CurrentMode WRITE setCurrentMode)
+    Q_PROPERTY(QString OCXVersion READ OCXVersion)
+    Q_PROPERTY(int PageWidth READ PageWidth WRITE setPageWidth)
+    Q_PROPERTY(int Pageheight READ Pageheight WRITE setPageheight)
+    Q_PROPERTY(bool DevMode READ devModeForMeta WRITE setDevMode)
+    Q_PROPERTY(QString rdAppName READ rdAppName)
+    Q_PROPERTY(QString rdAppPath READ rdAppPathForMeta WRITE setRdAppPath)
+    Q_PROPERTY(std::shared_ptr<KRML_ReportGen::DbConnection> RepDataConnection READ RepDataConnection WRITE setRepDataConnection)
+
+public:
+    enum ControlModes { ComponentMode = 1, DesignerMode = 2 };
+    Q_ENUM(ControlModes)
+    enum RepModes { Designer = 1, Preview = 2, Printing = 3 };
+    Q_ENUM(RepModes)
+
+    // Start-up reads the settings ("Report Designer"/"Options"); a stored
+    // grid or page size that is not a number fails it with ReportError 13.
+    explicit ReportGenOCX(QWidget *parent = nullptr, ControlServices services = ControlServices::standard());
+    ~ReportGenOCX() override;
+
+    // --- properties, in interface order ---
+    short GridSize() const { return m_gridSize; }
+    void setGridSize(short mm) { m_gridSize = mm; }
+    QString DBPath() const { return m_dbPath; }
+    void setDBPath(const QString &path) { m_dbPath = path; }
+    QString curOpenFile() const { return m_curOpenFile; }
+    void setCurOpenFile(const QString &path) { m_curOpenFile = path; }
+    void setParamFieldCollection(std::shared_ptr<VariantCollection> collection);
+    void setParamValueCollection(std::shared_ptr<VariantCollection> collection);
+    ControlModes CurrentMode() const { return static_cast<ControlModes>(m_currentMode); }
+    void setCurrentMode(ControlModes mode);
+    void setCurrentMode(int mode);
+    QString OCXVersion() const;
+    int PageWidth() const;
+    void setPageWidth(int twips);
+    int Pageheight() const;
+    void setPageheight(int twips);
+    void setDevMode(bool on);
+    QString rdAppName() const { return QStringLiteral("Report Designer"); }
+    void setRdAppPath(const QString &path);
+    std::shared_ptr<DbConnection> RepDataConnection() const;
+    void setRepDataConnection(std::shared_ptr<DbConnection> connection);
+
+    // --- methods, in interface order ---
+    Q_INVOKABLE void Reload(bool ShowGrid = true);
+    Q_INVOKABLE void ShowPreview();
+    Q_INVOKABLE void ShowDesign();
+    Q_INVOKABLE void FlipMode(KRML_ReportGen::ReportGenOCX::RepModes &selMode);
+    QString GenerateOutput(DrawingSurface &outDestination);
+    QString AnalyseFunction(const QString &funcString, Recordset &funcRS);
+    Q_INVOKABLE void CreateBox();
+    Q_INVOKABLE void ShowWizard();
+    Q_INVOKABLE void ShowSQLEditor();
+    Q_INVOKABLE void PrintReport();
+    Q_INVOKABLE void LoadGrid();
+    Q_INVOKABLE void InsertExternalData();
+    Q_INVOKABLE void InsertDataField();
+    Q_INVOKABLE void InsertFormula();
+    Q_INVOKABLE void InsertPicture();
+    Q_INVOKABLE void InsertLabel();
+    Q_INVOKABLE void NewLayout();
+    Q_INVOKABLE void OpenLayout(const QString &rptFile = QString());
+    Q_INVOKABLE void ShowOptions();
+    Q_INVOKABLE void SaveLayout();
+    bool CheckForPrintOverlap(const LayoutLabel &PrintObject, qint32 &returnLeft, qint32 &returnTop);
+
+    // --- persistence through the host's property bag ---
+    void InitProperties();
+    void ReadProperties(const PropertyBag &bag);
+    void WriteProperties(PropertyBag &bag) const;
+
+    // --- what the control holds, for its views, its windows and its tests ---
+    LayoutPage &page() { return *m_page; }
+    const LayoutPage &page() const { return *m_page; }
+    ImageSurface &previewSurface() { return *m_preview; }
+    const QStringList &statementList() const { return m_statementList; }
+    qint16 gridStep() const { return m_gridStep; }
+    const ControlServices &services() const { return m_services; }
+    QWidget *pageWidget() const;
+    QWidget *previewWidget() const;
+    QWidget *iconWidget() const;
+
+    // The major, minor and revision numbers joined by "." (the build number
+    // is not part of it): 0.5.0.8 gives "0.5.8".
+    static QString versionString(int major, int minor, int build, int revision);
+    // Sets development mode when the process command line holds
+    // "/developmentmode" (letter case as written).
+    static void checkCommandLine(const QStringList &arguments);
+
+    QSize sizeHint() const override;
+
+signals:
+    // --- events, in interface order (arguments by reference) ---
+    void ShowMe();
+    void MousePos(qint32 &MouseX, qint32 &MouseY);
+    void ModeSwitch(KRML_ReportGen::ReportGenOCX::RepModes &curMode);
+    void ProcessorSending(KRML_ReportGen::ParameterCollection &ParamStringCollection);
+    void ProcessorReceivedResults(qint32 &ProcessorErrorNumber, QString &ProcessorErrorMessage);
+
+    // The statement list changed (the field palette follows it).
+    void statementListChanged();
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    void startUp();
+    void fillStatementList();
+    void layoutChildren();
+    void syncScrollBars();
+    void onPageMouseMove(double xTwips, double yTwips);
+    std::shared_ptr<VariantCollection> paramFieldCollectionForMeta() const;
+    std::shared_ptr<VariantCollection> paramValueCollectionForMeta() const;
+    bool devModeForMeta() const;
+    QString rdAppPathForMeta() const;
+    DrawingSurface &printerSurface();
+
+    ControlServices m_services;
+    std::unique_ptr<LayoutPage> m_page;
+    std::unique_ptr<ImageSurface> m_preview;
+    std::unique_ptr<QPrinter> m_printer;
+    std::unique_ptr<DrawingSurface> m_printerSurface;
+    QLabel *m_icon = nullptr;
+    PageView *m_pageView = nullptr;
+    PreviewView *m_previewView = nullptr;
+    QScrollBar *m_hScroll = nullptr;
+    QScrollBar *m_vScroll = nullptr;
+
+    qint32 m_currentMode = 1;
+    short m_gridSize = 2;
+    qint16 m_gridStep = 0;
+    QString m_dbPath;
+    QString m_curOpenFile;
+    QStringList m_statementList;
+};
+
+} // namespace KRML_ReportGen
+
+Q_DECLARE_METATYPE(std::shared_ptr<KRML_ReportGen::VariantCollection>)
+Q_DECLARE_METATYPE(std::shared_ptr<KRML_ReportGen::DbConnection>)
