@@ -3,6 +3,8 @@
 #include "FontMapper.h"
 #include "VbColor.h"
 
+#include <cmath>
+
 namespace KRML_ReportGen {
 
 PainterSurface::PainterSurface()
@@ -76,12 +78,20 @@ void PainterSurface::Print(const QString &text)
     m_y += lineHeight;
 }
 
+static double dotsPerInch(int dotsPerMeter)
+{
+    if (dotsPerMeter <= 0)
+        return 96.0;
+    // Files store whole dots per metre (3780 for 96 dpi): take the whole
+    // resolution they were made at.
+    const double dpi = dotsPerMeter * 0.0254;
+    return std::abs(dpi - std::round(dpi)) < 0.05 ? std::round(dpi) : dpi;
+}
+
 QSizeF PainterSurface::naturalSize(const QImage &picture)
 {
-    const double dpmX = picture.dotsPerMeterX() > 0 ? picture.dotsPerMeterX() : 96 / 0.0254;
-    const double dpmY = picture.dotsPerMeterY() > 0 ? picture.dotsPerMeterY() : 96 / 0.0254;
-    // twips = pixels / (dots per metre) * 1440 per inch / 0.0254 metre per inch
-    return QSizeF(picture.width() / dpmX * 1440.0 / 0.0254, picture.height() / dpmY * 1440.0 / 0.0254);
+    return QSizeF(picture.width() * 1440.0 / dotsPerInch(picture.dotsPerMeterX()),
+                  picture.height() * 1440.0 / dotsPerInch(picture.dotsPerMeterY()));
 }
 
 void PainterSurface::PaintPicture(const QImage &picture, double x, double y)

@@ -31,7 +31,7 @@ public:
     double TextWidth(const QString &text) const override;
     double TextHeight(const QString &text = QString()) const override;
 
-    void Line(double x1, double y1, double x2, double y2, quint32 color, LineStyle style) override;
+    void Line(double x1, double y1, double x2, double y2, quint32 color, LineStyle style = LineStyle::Line) override;
     void Print(const QString &text) override;
     void PaintPicture(const QImage &picture, double x, double y) override;
 

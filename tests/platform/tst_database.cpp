@@ -1,0 +1,364 @@
+#include "AdoType.h"
+#include "ConnectionString.h"
+#include "DbConnection.h"
+#include "JetSqlRewriter.h"
+#include "MemoryRecordset.h"
+#include "ProviderErrors.h"
+#include "ReportError.h"
+#include "SqliteEngine.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace KRML_ReportGen;
+
+// A real SQLite file with the column types reports meet.
+static const char *kSchema = R"SQL(
+CREATE TABLE Regions (RegionID INTEGER PRIMARY KEY, RegionName VARCHAR(50) NOT NULL);
+CREATE TABLE Orders (
+  OrderID COUNTER, CustomerID LONG, Qty SMALLINT, Weight REAL, Ratio DOUBLE,
+  Total CURRENCY, OrderDate DATETIME, Shipped YESNO, Price DECIMAL(10,2), Notes MEMO,
+  Code CHAR(4), Flag BIT, Stamp TIMESTAMP, Amount MONEY, Score FLOAT, Big BIGINT,
+  Picture BLOB, Whatever GIZMO
+);
+INSERT INTO Regions VALUES (1, 'North'), (2, 'South'), (3, 'O''Brien Land');
+INSERT INTO Orders VALUES (1, 10, 3, 1.5, 0.25, 12.34567, '2024-03-15', 1, 9.99, 'first', 'A1', 0, '2024-03-15 10:30:00', 5, 2.5, 5000000000, x'00ff', 'g');
+INSERT INTO Orders VALUES (2, 11, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL);
+INSERT INTO Orders VALUES (3, 12, 7, 2, 3, 100, '2024-04-01', 0, 1, 'third', 'C3', 1, '2024-04-01 08:00', 1.5, 4, 1, NULL, NULL);
+)SQL";
+
+class TestDatabase : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    QString m_db;
+
+    std::unique_ptr<DbConnection> connect(const QString &cs)
+    {
+        auto c = std::make_unique<DbConnection>(cs);
+        c->open();
+        return c;
+    }
+    QString sqliteString() const { return QStringLiteral("Provider=SQLite;Data Source=") + m_db; }
+
+    static void expectError(const std::function<void()> &f, qint32 number, const QString &inDescription = QString())
+    {
+        try {
+            f();
+        } catch (const ReportError &e) {
+            QCOMPARE(e.number(), number);
+            if (!inDescription.isEmpty())
+                QVERIFY2(e.description().contains(inDescription), qPrintable(e.description()));
+            return;
+        }
+        QFAIL("no error raised");
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_dir.isValid());
+        m_db = m_dir.filePath(QStringLiteral("sales.db"));
+        try {
+            SqliteEngine::create(m_db)->runScript(QString::fromUtf8(kSchema));
+        } catch (const ReportError &e) {
+            QFAIL(qPrintable(e.description()));
+        }
+    }
+
+    void typeCodesComeFromDeclaredTypes_data()
+    {
+        QTest::addColumn<QString>("column");
+        QTest::addColumn<int>("type");
+        QTest::newRow("COUNTER") << "OrderID" << 3;
+        QTest::newRow("LONG") << "CustomerID" << 3;
+        QTest::newRow("SMALLINT") << "Qty" << 2;
+        QTest::newRow("REAL") << "Weight" << 4;
+        QTest::newRow("DOUBLE") << "Ratio" << 5;
+        QTest::newRow("CURRENCY") << "Total" << 6;
+        QTest::newRow("DATETIME") << "OrderDate" << 7;
+        QTest::newRow("YESNO") << "Shipped" << 11;
+        QTest::newRow("DECIMAL") << "Price" << 131;
+        QTest::newRow("MEMO") << "Notes" << 203;
+        QTest::newRow("CHAR") << "Code" << 202;
+        QTest::newRow("BIT") << "Flag" << 11;
+        QTest::newRow("TIMESTAMP") << "Stamp" << 7;
+        QTest::newRow("MONEY") << "Amount" << 6;
+        QTest::newRow("FLOAT") << "Score" << 5;
+        QTest::newRow("BIGINT") << "Big" << 20;
+        QTest::newRow("BLOB") << "Picture" << 205;
+        QTest::newRow("unknown type is text") << "Whatever" << 202;
+    }
+    void typeCodesComeFromDeclaredTypes()
+    {
+        QFETCH(QString, column);
+        QFETCH(int, type);
+        auto c = connect(sqliteString());
+        // Row 2 is all nulls: the type must not depend on the first row's value.
+        auto rs = c->openRecordset(QStringLiteral("SELECT %1 FROM Orders WHERE OrderID = 2").arg(column));
+        QCOMPARE(rs->fieldType(0), type);
+        QCOMPARE(rs->field(0).type, type);
+        if (column != QLatin1String("OrderID") && column != QLatin1String("CustomerID"))
+            QVERIFY(rs->field(0).isNull());
+    }
+
+    void declaredTypeNames_data()
+    {
+        QTest::addColumn<QString>("declared");
+        QTest::addColumn<int>("type");
+        QTest::newRow("integer") << "INTEGER" << 3;
+        QTest::newRow("autoincrement") << "AUTOINCREMENT" << 3;
+        QTest::newRow("varchar size") << "varchar(255)" << 202;
+        QTest::newRow("text") << "TEXT" << 202;
+        QTest::newRow("yes/no") << "Yes/No" << 11;
+        QTest::newRow("boolean") << "BOOLEAN" << 11;
+        QTest::newRow("date") << "DATE" << 7;
+        QTest::newRow("numeric") << "NUMERIC(18, 4)" << 131;
+        QTest::newRow("single") << "SINGLE" << 4;
+        QTest::newRow("longtext") << "LONGTEXT" << 203;
+        QTest::newRow("unsigned int") << "UNSIGNED INTEGER" << 3;
+        QTest::newRow("nvarchar") << "NATIONAL VARCHAR(10)" << 202;
+        QTest::newRow("double precision") << "double precision" << 5;
+    }
+    void declaredTypeNames()
+    {
+        QFETCH(QString, declared);
+        QFETCH(int, type);
+        QCOMPARE(AdoType::fromDeclaredType(declared), type);
+    }
+
+    void valuesAreTyped()
+    {
+        auto c = connect(sqliteString());
+        auto rs = c->openRecordset(QStringLiteral("SELECT * FROM Orders ORDER BY OrderID"));
+        QCOMPARE(rs->field(QStringLiteral("OrderDate")).value, QVariant(QDate(2024, 3, 15)));
+        QCOMPARE(rs->field(QStringLiteral("Stamp")).value, QVariant(QDateTime(QDate(2024, 3, 15), QTime(10, 30))));
+        QCOMPARE(rs->field(QStringLiteral("Shipped")).value, QVariant(true));
+        QCOMPARE(rs->field(QStringLiteral("Flag")).value, QVariant(false));
+        QCOMPARE(rs->field(QStringLiteral("Total")).value.toDouble(), 12.3457); // four decimals
+        QCOMPARE(rs->field(QStringLiteral("Qty")).value, QVariant(3));
+        QCOMPARE(rs->field(QStringLiteral("Big")).value, QVariant(qlonglong(5000000000LL)));
+        QCOMPARE(rs->field(QStringLiteral("Picture")).value, QVariant(QByteArray("\x00\xff", 2)));
+        QCOMPARE(rs->field(QStringLiteral("Code")).value, QVariant(QStringLiteral("A1")));
+        // Field names are matched without regard to case, as ADO does.
+        QCOMPARE(rs->field(QStringLiteral("customerid")).value, QVariant(10));
+        rs->moveNext();
+        for (int i = 2; i < rs->fieldCount(); ++i)
+            QVERIFY2(rs->field(i).isNull(), qPrintable(rs->fieldName(i)));
+        rs->moveNext();
+        QCOMPARE(rs->field(QStringLiteral("Stamp")).value, QVariant(QDateTime(QDate(2024, 4, 1), QTime(8, 0))));
+    }
+
+    void computedColumnsTakeTheirValuesType()
+    {
+        auto c = connect(sqliteString());
+        auto rs = c->openRecordset(
+            QStringLiteral("SELECT COUNT(*) AS N, SUM(Ratio) AS S, 'x' || Code AS T, NULL AS Blank, MAX(Qty) AS M FROM Orders"));
+        QCOMPARE(rs->field(QStringLiteral("N")).type, 3);
+        QCOMPARE(rs->field(QStringLiteral("S")).type, 5);
+        QCOMPARE(rs->field(QStringLiteral("T")).type, 202);
+        QCOMPARE(rs->field(QStringLiteral("Blank")).type, 202);
+        QCOMPARE(rs->field(QStringLiteral("N")).value, QVariant(3));
+    }
+
+    void cursorMovesAndCounts()
+    {
+        auto c = connect(sqliteString());
+        auto rs = c->openRecordset(QStringLiteral("SELECT RegionName FROM Regions ORDER BY RegionID"), 1, 3, -1);
+        QCOMPARE(rs->state(), int(Recordset::Open));
+        QCOMPARE(rs->recordCount(), 3);
+        QVERIFY(!rs->isEOF());
+        QVERIFY(!rs->isBOF());
+        QStringList names;
+        while (!rs->isEOF()) {
+            names.append(rs->field(0).value.toString());
+            rs->moveNext();
+        }
+        QCOMPARE(names, (QStringList{"North", "South", "O'Brien Land"}));
+        expectError([&] { rs->field(0); }, Recordset::NoCurrentRecord);
+        expectError([&] { rs->moveNext(); }, Recordset::NoCurrentRecord);
+        rs->moveLast();
+        QCOMPARE(rs->field(0).value.toString(), QStringLiteral("O'Brien Land"));
+        rs->moveFirst();
+        QCOMPARE(rs->field(0).value.toString(), QStringLiteral("North"));
+        expectError([&] { rs->field(QStringLiteral("NoSuchField")); }, Recordset::ItemNotFound);
+        expectError([&] { rs->field(5); }, Recordset::ItemNotFound);
+        rs->close();
+        QCOMPARE(rs->state(), int(Recordset::Closed));
+        expectError([&] { rs->isEOF(); }, Recordset::ObjectClosed);
+    }
+
+    void emptyResultKnowsItsFields()
+    {
+        auto c = connect(sqliteString());
+        auto rs = c->openRecordset(QStringLiteral("SELECT RegionID, RegionName FROM Regions WHERE 1 = 0"));
+        QVERIFY(rs->isEOF());
+        QVERIFY(rs->isBOF());
+        QCOMPARE(rs->recordCount(), 0);
+        QCOMPARE(rs->fieldCount(), 2);
+        QCOMPARE(rs->fieldName(1), QStringLiteral("RegionName"));
+        QCOMPARE(rs->fieldType(0), 3);
+    }
+
+    void providerErrors()
+    {
+        auto c = connect(sqliteString());
+        expectError([&] { c->openRecordset(QStringLiteral("SELECT * FROM Customers")); }, qint32(0x80040E37),
+                    QStringLiteral("'Customers'"));
+        expectError([&] { c->openRecordset(QStringLiteral("SELECT Colour FROM Regions")); }, qint32(0x80040E10),
+                    QStringLiteral("Colour"));
+        expectError([&] { c->execute(QStringLiteral("INSERT INTO Regions (RegionID, RegionName) VALUES ('x', 'y')")); },
+                    qint32(0x80040E07));
+        expectError([&] { c->openRecordset(QStringLiteral("SELEC * FROM Regions")); }, qint32(0x80040E14));
+        expectError([&] { c->openRecordset(QStringLiteral("SELECT * FROM Regions WHERE")); }, qint32(0x80040E14));
+        expectError([&] { c->openRecordset(QStringLiteral("   ")); }, qint32(0x80040E0C));
+        expectError([&] { c->execute(QStringLiteral("INSERT INTO Regions (RegionID) VALUES (9)")); }, qint32(0x80004005),
+                    QStringLiteral("NOT NULL"));
+    }
+
+    void reportSqlRuns()
+    {
+        // What the system itself builds: Jet date literals in both forms,
+        // quoted text and a CR LF after the statement.
+        auto c = connect(sqliteString());
+        auto rs = c->openRecordset(QStringLiteral("SELECT OrderID FROM Orders WHERE OrderDate >= #2024/03/01# AND "
+                                                  "OrderDate < #2024-04-01# AND Code = 'A1'\r\n"));
+        QCOMPARE(rs->recordCount(), 1);
+        QCOMPARE(rs->field(0).value, QVariant(1));
+        rs = c->openRecordset(QStringLiteral("SELECT RegionID FROM Regions WHERE RegionName = 'O''Brien Land'\r\n"));
+        QCOMPARE(rs->field(0).value, QVariant(3));
+        rs = c->openRecordset(QStringLiteral("SELECT OrderID FROM Orders WHERE Stamp = #3/15/2024 10:30:00 AM#"));
+        QCOMPARE(rs->recordCount(), 1);
+    }
+
+    void jetRewriter_data()
+    {
+        QTest::addColumn<QString>("in");
+        QTest::addColumn<QString>("out");
+        QTest::newRow("slashes") << "d = #2006/06/08#" << "d = '2006-06-08'";
+        QTest::newRow("dashes") << "d = #2006-06-08#" << "d = '2006-06-08'";
+        QTest::newRow("us order") << "d = #06/08/2006#" << "d = '2006-06-08'";
+        QTest::newRow("two-digit year") << "d = #6/8/06#" << "d = '2006-06-08'";
+        QTest::newRow("with time") << "d < #2006/06/08 13:05#" << "d < '2006-06-08 13:05:00'";
+        QTest::newRow("pm") << "#2006/06/08 1:05:09 PM#" << "'2006-06-08 13:05:09'";
+        QTest::newRow("inside quotes untouched") << "x = '#2006/06/08#'" << "x = '#2006/06/08#'";
+        QTest::newRow("inside brackets untouched") << "[a#2006/06/08#b]" << "[a#2006/06/08#b]";
+        QTest::newRow("not a date") << "x = #abc#" << "x = #abc#";
+        QTest::newRow("invalid day") << "#2006/02/30#" << "#2006/02/30#";
+        QTest::newRow("two literals") << "#2006/1/2# AND #2007/3/4#" << "'2006-01-02' AND '2007-03-04'";
+        QTest::newRow("unclosed quote") << "x = 'abc #2006/1/2#" << "x = 'abc #2006/1/2#";
+        QTest::newRow("lone hash") << "a # b" << "a # b";
+    }
+    void jetRewriter()
+    {
+        QFETCH(QString, in);
+        QFETCH(QString, out);
+        QCOMPARE(JetSqlRewriter::toSqlite(in), out);
+    }
+
+    void jetTemplateOpensTheEmbeddedEngine()
+    {
+        const QString cs = QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=%db%;Persist Security Info=False")
+                               .replace(QStringLiteral("%db%"), m_db);
+        auto c = connect(cs);
+        QCOMPARE(c->state(), int(DbConnection::Open));
+        QCOMPARE(c->openRecordset(QStringLiteral("SELECT * FROM Regions"))->recordCount(), 3);
+        QCOMPARE(c->connectionString(), cs);
+        c->close();
+        QCOMPARE(c->state(), int(DbConnection::Closed));
+    }
+
+    void dataSourceFoundWithoutRegardToCase()
+    {
+        QString upper = m_db;
+        upper.replace(QStringLiteral("sales.db"), QStringLiteral("SALES.DB"));
+        auto c = connect(QStringLiteral("Provider=SQLite;Data Source=") + upper);
+        QCOMPARE(c->state(), 1);
+    }
+
+    void openFailures()
+    {
+        DbConnection missing(QStringLiteral("Provider=SQLite;Data Source=") + m_dir.filePath(QStringLiteral("nope.db")));
+        expectError([&] { missing.open(); }, qint32(0x80004005), QStringLiteral("nope.db"));
+        QCOMPARE(missing.state(), 0);
+
+        const QString text = m_dir.filePath(QStringLiteral("notadb.mdb"));
+        QFile f(text);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("Standard Jet DB, but not really");
+        f.close();
+        DbConnection jet(QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + text);
+        expectError([&] { jet.open(); }, qint32(0x80004005), QStringLiteral("Unrecognized database format"));
+        DbConnection lite(QStringLiteral("Provider=SQLite;Data Source=") + text);
+        expectError([&] { lite.open(); }, qint32(0x80004005), QStringLiteral("Unrecognized database format"));
+
+        DbConnection unknown(QStringLiteral("Provider=NoSuch.Provider;Data Source=x"));
+        expectError([&] { unknown.open(); }, ProviderErrors::ProviderNotFound, QStringLiteral("NoSuch.Provider"));
+
+        DbConnection closed(sqliteString());
+        expectError([&] { closed.execute(QStringLiteral("SELECT 1")); }, 3704);
+        expectError([&] { closed.close(); }, 3704);
+        closed.open();
+        expectError([&] { closed.open(); }, 3705);
+        expectError([&] { closed.setConnectionString(QString()); }, 3705);
+    }
+
+    void readOnlyMode()
+    {
+        auto c = connect(sqliteString() + QStringLiteral(";Mode=Read"));
+        expectError([&] { c->execute(QStringLiteral("DELETE FROM Regions")); }, qint32(0x80004005));
+        QCOMPARE(c->openRecordset(QStringLiteral("SELECT * FROM Regions"))->recordCount(), 3);
+    }
+
+    void executeWithoutRowsGivesClosedRecordset()
+    {
+        auto c = connect(QStringLiteral("Provider=SQLite;Data Source=:memory:"));
+        auto rs = c->execute(QStringLiteral("CREATE TABLE t (a INTEGER)"));
+        QCOMPARE(rs->state(), 0);
+        c->execute(QStringLiteral("INSERT INTO t VALUES (1)"));
+        QCOMPARE(c->execute(QStringLiteral("SELECT a FROM t"))->recordCount(), 1);
+    }
+
+    void tableSchemaListsTables()
+    {
+        auto c = connect(sqliteString());
+        c->execute(QStringLiteral("CREATE VIEW IF NOT EXISTS NorthOnly AS SELECT * FROM Regions WHERE RegionID = 1"));
+        auto rs = c->tableSchema();
+        QStringList names;
+        for (rs->moveFirst(); !rs->isEOF(); rs->moveNext())
+            names.append(rs->field(QStringLiteral("Table_Name")).value.toString());
+        QCOMPARE(names, (QStringList{"NorthOnly", "Orders", "Regions"}));
+    }
+
+    void connectionStrings_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("provider");
+        QTest::addColumn<QString>("dataSource");
+        QTest::newRow("jet template") << "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=C:\\Data\\Sales.mdb;Persist Security Info=False"
+                                      << "Microsoft.Jet.OLEDB.4.0" << "C:\\Data\\Sales.mdb";
+        QTest::newRow("spaces and case") << " provider = SQLite ; data source = /tmp/a b.db " << "SQLite" << "/tmp/a b.db";
+        QTest::newRow("quoted value with semicolon") << "Provider=SQLite;Data Source=\"/tmp/a;b.db\";Mode=Read"
+                                                     << "SQLite" << "/tmp/a;b.db";
+        QTest::newRow("last one counts") << "Data Source=a;Provider=X;Data Source=b" << "X" << "b";
+        QTest::newRow("part without equals skipped") << "junk;Provider=P" << "P" << "";
+        QTest::newRow("empty") << "" << "" << "";
+    }
+    void connectionStrings()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, provider);
+        QFETCH(QString, dataSource);
+        const ConnectionString cs(text);
+        QCOMPARE(cs.provider(), provider);
+        QCOMPARE(cs.dataSource(), dataSource);
+        // What is written reads back the same.
+        const ConnectionString again(cs.toString());
+        QCOMPARE(again.pairs(), cs.pairs());
+    }
+};
+
+QTEST_APPLESS_MAIN(TestDatabase)
+#include "tst_database.moc"

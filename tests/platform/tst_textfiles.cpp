@@ -1,0 +1,249 @@
+#include "LocalFileService.h"
+#include "PathNames.h"
+#include "ProcessTempNames.h"
+#include "ReportError.h"
+#include "TextReader.h"
+#include "TextWriter.h"
+#include "Windows1252Codec.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace KRML_ReportGen;
+
+class TestTextFiles : public QObject
+{
+    Q_OBJECT
+
+    QByteArray readRaw(const QString &path)
+    {
+        QFile f(path);
+        if (!f.open(QIODevice::ReadOnly))
+            return QByteArray("<unreadable>");
+        return f.readAll();
+    }
+
+private slots:
+    void codecRoundTripsEveryByte()
+    {
+        QByteArray all;
+        for (int b = 0; b < 256; ++b)
+            all.append(char(b));
+        const QString text = Windows1252Codec::decode(all);
+        QCOMPARE(text.size(), 256);
+        QCOMPARE(Windows1252Codec::encode(text), all);
+    }
+
+    void codecTypographicCharacters_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("euro") << QStringLiteral("€") << QByteArray("\x80");
+        QTest::newRow("e acute") << QStringLiteral("é") << QByteArray("\xE9");
+        QTest::newRow("sharp s") << QStringLiteral("ß") << QByteArray("\xDF");
+        QTest::newRow("quotes") << QStringLiteral("“x”") << QByteArray("\x93x\x94");
+        QTest::newRow("dash and ellipsis") << QStringLiteral("–…") << QByteArray("\x96\x85");
+        QTest::newRow("Œ and Ÿ") << QStringLiteral("ŒŸ") << QByteArray("\x8C\x9F");
+        QTest::newRow("not in the code page") << QStringLiteral("Ω") << QByteArray("?");
+        QTest::newRow("emoji is one character") << QStringLiteral("a😀b") << QByteArray("a?b");
+    }
+    void codecTypographicCharacters()
+    {
+        QFETCH(QString, text);
+        QFETCH(QByteArray, bytes);
+        QCOMPARE(Windows1252Codec::encode(text), bytes);
+        if (!bytes.contains('?'))
+            QCOMPARE(Windows1252Codec::decode(bytes), text);
+    }
+
+    void writerWritesCp1252WithCrLf()
+    {
+        QTemporaryDir dir;
+        LocalFileService files;
+        const QString path = dir.filePath(QStringLiteral("out.txt"));
+        TextWriter w(files, path);
+        w.writeLine(QStringLiteral("Caption=Café €5"));
+        w.write(QStringLiteral("tablename=endreport"));
+        QVERIFY(!QFileInfo::exists(path)); // nothing reaches the disk before close
+        w.close();
+        QCOMPARE(readRaw(path), QByteArray("Caption=Caf\xE9 \x80" "5\r\ntablename=endreport"));
+
+        TextWriter a(files, path, TextWriter::Mode::Append);
+        a.writeLine();
+        a.writeLine(QStringLiteral("ß"));
+        a.close();
+        QCOMPARE(readRaw(path), QByteArray("Caption=Caf\xE9 \x80" "5\r\ntablename=endreport\r\n\xDF\r\n"));
+    }
+
+    void readerSplitsLines_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QStringList>("lines");
+        QTest::newRow("crlf") << QByteArray("a\r\nb\r\n") << QStringList{"a", "b"};
+        QTest::newRow("no final line end") << QByteArray("a\r\nb") << QStringList{"a", "b"};
+        QTest::newRow("lf only") << QByteArray("a\nb\n") << QStringList{"a", "b"};
+        QTest::newRow("empty lines kept") << QByteArray("a\r\n\r\nb") << QStringList{"a", "", "b"};
+        QTest::newRow("lone cr stays in the line") << QByteArray("a\rb\r\n") << QStringList{"a\rb"};
+        QTest::newRow("empty file") << QByteArray() << QStringList{};
+        QTest::newRow("only a line end") << QByteArray("\r\n") << QStringList{""};
+    }
+    void readerSplitsLines()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QStringList, lines);
+        TextReader r = TextReader::fromBytes(bytes);
+        QStringList got;
+        while (!r.atEnd())
+            got.append(r.readLine());
+        QCOMPARE(got, lines);
+    }
+
+    void readerPastEndFails()
+    {
+        TextReader r = TextReader::fromBytes("one\r\n");
+        r.skipLine();
+        QVERIFY(r.atEnd());
+        try {
+            r.readLine();
+            QFAIL("no error");
+        } catch (const ReportError &e) {
+            QCOMPARE(e.number(), 62);
+        }
+    }
+
+    void readerReadAllJoinsRest()
+    {
+        TextReader r = TextReader::fromBytes("h\r\nx\ny\r\n");
+        r.skipLine();
+        QCOMPARE(r.readAll(), QStringLiteral("x\r\ny"));
+        QVERIFY(r.atEnd());
+    }
+
+    void workingFilesFoundWithoutRegardToCase()
+    {
+        QTemporaryDir dir;
+        LocalFileService files;
+        QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("Temp")));
+        files.writeBytes(dir.filePath(QStringLiteral("Temp/SQL.mtq")), "x");
+        // Both spellings of the system name one file, with either separator.
+        const QString lower = dir.path() + QStringLiteral("\\temp\\sql.mtq");
+        QVERIFY(files.fileExists(lower));
+        QCOMPARE(files.readBytes(lower), QByteArray("x"));
+        files.writeBytes(lower, "y");
+        QCOMPARE(QDir(dir.filePath(QStringLiteral("Temp"))).entryList(QDir::Files), QStringList{"SQL.mtq"});
+        QCOMPARE(readRaw(dir.filePath(QStringLiteral("Temp/SQL.mtq"))), QByteArray("y"));
+        QVERIFY(files.folderExists(dir.path() + QStringLiteral("/TEMP")));
+        QVERIFY(!files.fileExists(dir.path() + QStringLiteral("/temp/other.mtq")));
+    }
+
+    void pathNames_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("normalized");
+        QTest::addColumn<QString>("base");
+        QTest::addColumn<QString>("folder");
+        QTest::newRow("backslashes") << "C:\\App\\Temp\\SQL.mtq" << "C:/App/Temp/SQL.mtq" << "SQL.mtq" << "C:/App/Temp";
+        QTest::newRow("doubled") << "/a//b\\\\c" << "/a/b/c" << "c" << "/a/b";
+        QTest::newRow("bare name") << "Layout.krml" << "Layout.krml" << "Layout.krml" << "";
+        QTest::newRow("root file") << "/x" << "/x" << "x" << "/";
+    }
+    void pathNames()
+    {
+        QFETCH(QString, path);
+        QFETCH(QString, normalized);
+        QFETCH(QString, base);
+        QFETCH(QString, folder);
+        QCOMPARE(PathNames::normalize(path), normalized);
+        QCOMPARE(PathNames::baseName(path), base);
+        QCOMPARE(PathNames::folderOf(path), folder);
+        QCOMPARE(PathNames::join(QStringLiteral("/app\\"), QStringLiteral("\\Temp")), QStringLiteral("/app/Temp"));
+    }
+
+    void folderOperations()
+    {
+        QTemporaryDir dir;
+        LocalFileService files;
+        const QString folder = dir.filePath(QStringLiteral("stage"));
+        files.createFolder(folder);
+        QVERIFY(files.folderExists(folder));
+        QVERIFY_THROWS_EXCEPTION(ReportError, files.createFolder(folder));
+        files.writeBytes(folder + QStringLiteral("/a.txt"), "a");
+        // A folder that still holds files is not deleted.
+        QVERIFY_THROWS_EXCEPTION(ReportError, files.deleteFolder(folder));
+        QVERIFY(files.folderExists(folder));
+        files.copyFile(folder + QStringLiteral("/a.txt"), folder + QStringLiteral("/b.txt"));
+        files.writeBytes(folder + QStringLiteral("/b.txt"), "bb");
+        files.copyFile(folder + QStringLiteral("/a.txt"), folder + QStringLiteral("/B.TXT")); // copy over, any case
+        QCOMPARE(files.readBytes(folder + QStringLiteral("/b.txt")), QByteArray("a"));
+        QCOMPARE(files.listFiles(folder), (QStringList{"a.txt", "b.txt"}));
+        files.deleteFile(folder + QStringLiteral("/a.txt"));
+        files.deleteFile(folder + QStringLiteral("/b.txt"));
+        files.deleteFolder(folder);
+        QVERIFY(!files.folderExists(folder));
+    }
+
+    void failuresCarryNumbersAndNames()
+    {
+        QTemporaryDir dir;
+        LocalFileService files;
+        const QString missing = dir.filePath(QStringLiteral("missing.txt"));
+        try {
+            files.readBytes(missing);
+            QFAIL("no error");
+        } catch (const ReportError &e) {
+            QCOMPARE(e.number(), 53);
+            QVERIFY(e.description().contains(QStringLiteral("missing.txt")));
+        }
+        try {
+            files.writeBytes(dir.filePath(QStringLiteral("no/such/folder/x.txt")), "x");
+            QFAIL("no error");
+        } catch (const ReportError &e) {
+            QCOMPARE(e.number(), 76);
+        }
+        QVERIFY_THROWS_EXCEPTION(ReportError, files.deleteFile(missing));
+        QVERIFY_THROWS_EXCEPTION(ReportError, files.copyFile(missing, dir.filePath(QStringLiteral("y"))));
+    }
+
+    void writerDroppedWithoutCloseWritesNothing()
+    {
+        QTemporaryDir dir;
+        LocalFileService files;
+        const QString path = dir.filePath(QStringLiteral("half.txt"));
+        files.writeBytes(path, "whole");
+        {
+            TextWriter w(files, path);
+            w.writeLine(QStringLiteral("half"));
+        }
+        QCOMPARE(readRaw(path), QByteArray("whole"));
+    }
+
+    void tempNamesAreUniqueAndCleanedUp()
+    {
+        QString folder;
+        {
+            ProcessTempNames names;
+            folder = names.folder();
+            QSet<QString> seen;
+            for (int i = 0; i < 200; ++i) {
+                const QString n = names.newName(QStringLiteral("~"), QStringLiteral(".tmp"));
+                QVERIFY(PathNames::baseName(n).startsWith(QLatin1Char('~')));
+                QVERIFY(n.endsWith(QStringLiteral(".tmp")));
+                QVERIFY(!seen.contains(n));
+                seen.insert(n);
+            }
+            const QString bmp = names.newName(QStringLiteral("~"), QStringLiteral("bmp"));
+            QVERIFY(bmp.endsWith(QStringLiteral(".bmp")));
+            QFile f(bmp);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write("x");
+            f.close();
+            QVERIFY(QFileInfo::exists(folder));
+        }
+        QVERIFY(!QFileInfo::exists(folder));
+    }
+};
+
+QTEST_APPLESS_MAIN(TestTextFiles)
+#include "tst_textfiles.moc"

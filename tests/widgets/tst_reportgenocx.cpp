@@ -1,0 +1,407 @@
+#include "ImageSurface.h"
+#include "LayoutPage.h"
+#include "LocalFileService.h"
+#include "MemoryPropertyBag.h"
+#include "MemorySettingsStore.h"
+#include "ModuleState.h"
+#include "ProcessTempNames.h"
+#include "ReportError.h"
+#include "ReportGenOCX.h"
+#include "ScriptedPrompts.h"
+#include "SqliteEngine.h"
+
+#include <QMetaProperty>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace KRML_ReportGen;
+using RepModes = ReportGenOCX::RepModes;
+
+class TestReportGenOCX : public QObject
+{
+    Q_OBJECT
+
+    std::shared_ptr<MemorySettingsStore> m_settings;
+    std::shared_ptr<ScriptedPrompts> m_prompts;
+    QTemporaryDir m_app;
+
+    ControlServices services()
+    {
+        return ControlServices{m_settings, m_prompts, std::make_shared<LocalFileService>(),
+                               std::make_shared<ProcessTempNames>()};
+    }
+    void setting(const QString &key, const QString &value)
+    {
+        m_settings->saveSetting(QStringLiteral("Report Designer"), QStringLiteral("Options"), key, value);
+    }
+    void writeWorkingSql()
+    {
+        QDir(m_app.path()).mkpath(QStringLiteral("Temp"));
+        LocalFileService().writeBytes(m_app.filePath(QStringLiteral("Temp/SQL.mtq")),
+                                      "marlowentallymasterfile\r\nnoofparams=0\r\n##########\r\n1\r\n"
+                                      "tablename=Orders\r\nSELECT * FROM t\r\ntablename=endreport");
+    }
+    std::shared_ptr<DbConnection> openConnection()
+    {
+        const QString db = m_app.filePath(QStringLiteral("data.db"));
+        if (!QFileInfo::exists(db))
+            SqliteEngine::create(db)->runScript(QStringLiteral("CREATE TABLE t (x INTEGER);"));
+        auto c = std::make_shared<DbConnection>(QStringLiteral("Provider=SQLite;Data Source=") + db);
+        c->open();
+        return c;
+    }
+
+private slots:
+    void init()
+    {
+        ModuleState::current().reset();
+        ModuleState::current().rdAppPath = m_app.path();
+        m_settings = std::make_shared<MemorySettingsStore>();
+        m_prompts = std::make_shared<ScriptedPrompts>();
+    }
+
+    void newInstanceShowsItsIcon()
+    {
+        ReportGenOCX c(nullptr, services());
+        QCOMPARE(c.CurrentMode(), ReportGenOCX::ComponentMode);
+        QCOMPARE(c.size(), QSize(64, 64));
+        QVERIFY(!c.iconWidget()->isHidden());
+        // It refuses other sizes while it is a component.
+        c.resize(500, 400);
+        QCOMPARE(c.size(), QSize(64, 64));
+
+        c.setCurrentMode(ReportGenOCX::DesignerMode);
+        QVERIFY(c.iconWidget()->isHidden());
+        c.resize(500, 400);
+        QCOMPARE(c.size(), QSize(500, 400));
+
+        c.setCurrentMode(ReportGenOCX::ComponentMode);
+        QCOMPARE(c.size(), QSize(64, 64));
+        QCOMPARE(c.iconWidget()->pos(), QPoint(0, 0));
+
+        // Other values are only stored.
+        c.setCurrentMode(7);
+        QCOMPARE(int(c.CurrentMode()), 7);
+    }
+
+    void currentModePersists()
+    {
+        MemoryPropertyBag bag;
+        {
+            ReportGenOCX c(nullptr, services());
+            c.WriteProperties(bag);
+            QVERIFY(bag.values().isEmpty()); // the default is not stored
+            c.setCurrentMode(ReportGenOCX::DesignerMode);
+            c.WriteProperties(bag);
+            QCOMPARE(bag.values().value(QStringLiteral("CurrentMode")), QVariant(2));
+        }
+        ReportGenOCX restored(nullptr, services());
+        restored.ReadProperties(bag);
+        QCOMPARE(restored.CurrentMode(), ReportGenOCX::DesignerMode);
+        QVERIFY(restored.iconWidget()->isHidden());
+
+        MemoryPropertyBag empty;
+        restored.ReadProperties(empty);
+        QCOMPARE(restored.CurrentMode(), ReportGenOCX::ComponentMode);
+    }
+
+    void startUpReadsSettings()
+    {
+        setting(QStringLiteral("GridSize"), QStringLiteral("5"));
+        setting(QStringLiteral("PageWidth"), QStringLiteral("16839.9"));
+        setting(QStringLiteral("PageHeight"), QStringLiteral("11907"));
+        setting(QStringLiteral("DBPath"), QStringLiteral("/data/sales.mdb"));
+        ReportGenOCX c(nullptr, services());
+        QCOMPARE(c.GridSize(), short(5));
+        QCOMPARE(c.PageWidth(), 16840);
+        QCOMPARE(c.Pageheight(), 11907);
+        QCOMPARE(c.DBPath(), QStringLiteral("/data/sales.mdb"));
+        QCOMPARE(c.previewSurface().Width(), double(16839.9f));
+        QCOMPARE(c.previewSurface().Height(), 11907.0);
+    }
+
+    void defaultsWithoutSettings()
+    {
+        ReportGenOCX c(nullptr, services());
+        QCOMPARE(c.GridSize(), short(2));
+        QCOMPARE(c.PageWidth(), 11907);
+        QCOMPARE(c.Pageheight(), 16840);
+        QCOMPARE(c.page().Height(), 16839.9f);
+        QCOMPARE(c.DBPath(), QString());
+    }
+
+    void nonNumericSettingFailsStartUp_data()
+    {
+        QTest::addColumn<QString>("key");
+        QTest::newRow("GridSize") << "GridSize";
+        QTest::newRow("PageWidth") << "PageWidth";
+        QTest::newRow("PageHeight") << "PageHeight";
+    }
+    void nonNumericSettingFailsStartUp()
+    {
+        QFETCH(QString, key);
+        setting(key, QStringLiteral("wide"));
+        try {
+            ReportGenOCX c(nullptr, services());
+            QFAIL("start-up succeeded");
+        } catch (const ReportError &e) {
+            QCOMPARE(e.number(), 13);
+            QVERIFY(e.description().startsWith(QStringLiteral("Type mismatch")));
+            QVERIFY(e.description().contains(key));
+            QVERIFY(e.description().contains(QStringLiteral("wide")));
+        }
+    }
+
+    void withoutConnectionNoGridAndNoStatements()
+    {
+        writeWorkingSql();
+        ReportGenOCX c(nullptr, services());
+        QVERIFY(c.statementList().isEmpty());
+        QVERIFY(c.page().drawing().isEmpty());
+    }
+
+    void withOpenConnectionStatementsAndGrid()
+    {
+        writeWorkingSql();
+        ModuleState::current().data().setRDDataConnection(openConnection());
+        ReportGenOCX c(nullptr, services());
+        QCOMPARE(c.statementList(), QStringList{"Orders"});
+        QCOMPARE(c.gridStep(), qint16(113));
+        QCOMPARE(c.page().drawing().strokes().size(), 106 + 150);
+    }
+
+    void settingTheConnectionRefillsAndRedraws()
+    {
+        writeWorkingSql();
+        ReportGenOCX c(nullptr, services());
+        QSignalSpy changed(&c, &ReportGenOCX::statementListChanged);
+        auto connection = openConnection();
+        c.setRepDataConnection(connection);
+        QCOMPARE(c.RepDataConnection(), connection);
+        QCOMPARE(ModuleState::current().data().RDDataConnection(), connection);
+        QCOMPARE(c.statementList(), QStringList{"Orders"});
+        QCOMPARE(changed.count(), 1);
+        QVERIFY(!c.page().drawing().isEmpty());
+    }
+
+    void pageSizeSetsPageAndPreview()
+    {
+        ReportGenOCX c(nullptr, services());
+        c.LoadGrid();
+        const auto before = c.page().drawing().strokes();
+        c.setPageWidth(10000);
+        QCOMPARE(c.PageWidth(), 10000);
+        QCOMPARE(c.page().Width(), 10000.0f);
+        QCOMPARE(c.previewSurface().Width(), 10000.0);
+        QCOMPARE(c.pageWidget()->width(), 667);
+        // The grid is not redrawn until LoadGrid.
+        QCOMPARE(c.page().drawing().strokes(), before);
+        c.setPageheight(5000);
+        QCOMPARE(c.previewSurface().Height(), 5000.0);
+        c.LoadGrid();
+        QVERIFY(c.page().drawing().strokes() != before);
+    }
+
+    void loadGridReportsOnlyInDevelopmentMode()
+    {
+        ReportGenOCX c(nullptr, services());
+        c.setPageWidth(40000);
+        c.LoadGrid();
+        QVERIFY(m_prompts->calls.isEmpty());
+        QVERIFY(c.page().drawing().isEmpty());
+
+        c.setDevMode(true);
+        c.LoadGrid();
+        QCOMPARE(m_prompts->messages(), QStringList{"Error in LoadGrid 6: Overflow"});
+        QCOMPARE(m_prompts->calls[0].style, 0);
+        QCOMPARE(m_prompts->calls[0].title, UserPrompts::defaultTitle());
+    }
+
+    void gridSizeZeroClearsTheDrawing()
+    {
+        ReportGenOCX c(nullptr, services());
+        c.LoadGrid();
+        QVERIFY(!c.page().drawing().isEmpty());
+        c.setGridSize(0);
+        c.LoadGrid();
+        QVERIFY(c.page().drawing().isEmpty());
+    }
+
+    void reloadWithoutGridKeepsObjects()
+    {
+        ReportGenOCX c(nullptr, services());
+        c.page().createLabel();
+        c.page().createPic();
+        c.LoadGrid();
+        c.page().drawing().box(100, 100, 500, 500, 0, false);
+        c.Reload(false);
+        QVERIFY(c.page().drawing().isEmpty());
+        QCOMPARE(c.page().labelCount(), 1);
+        QCOMPARE(c.page().picCount(), 1);
+        c.Reload();
+        QVERIFY(!c.page().drawing().isEmpty());
+    }
+
+    void flipModeRaisesTheEventFirst()
+    {
+        ReportGenOCX c(nullptr, services());
+        QStringList order;
+        connect(&c, &ReportGenOCX::ModeSwitch, this, [&](RepModes &m) { order << QStringLiteral("event %1").arg(int(m)); });
+        // Preview needs the generator; whatever it does, the event came first.
+        try {
+            c.ShowPreview();
+        } catch (const ReportError &) {
+            order << QStringLiteral("generate");
+        }
+        QCOMPARE(order, (QStringList{"event 2", "generate"}));
+        QVERIFY(!c.pageWidget()->isHidden()); // a failing preview leaves the page shown
+    }
+
+    void handlerCanChangeTheMode()
+    {
+        ReportGenOCX c(nullptr, services());
+        const int data = c.page().createLabel();
+        c.page().Label(data).Tag = QStringLiteral("DATA:Sales.Amount");
+        c.page().Label(data).Caption = QStringLiteral("1234.5");
+        const int formula = c.page().createLabel();
+        c.page().Label(formula).Tag = QStringLiteral("FORMULA:{Sales.Amount}/2");
+        c.page().Label(formula).Caption = QStringLiteral("{Sales.Amount}/2 evaluated");
+        c.pageWidget()->hide();
+
+        connect(&c, &ReportGenOCX::ModeSwitch, this, [](RepModes &m) {
+            if (m == ReportGenOCX::Preview)
+                m = ReportGenOCX::Designer;
+        });
+        RepModes mode = ReportGenOCX::Preview;
+        c.FlipMode(mode); // switches to the designer instead of previewing
+        QCOMPARE(mode, ReportGenOCX::Designer);
+        QCOMPARE(c.page().Label(data).Caption, QStringLiteral("Sales.Amount"));
+        QCOMPARE(c.page().Label(formula).Caption, QStringLiteral("{Sales.Amount}/2 evaluated"));
+        QVERIFY(!c.pageWidget()->isHidden());
+        QVERIFY(!c.page().drawing().isEmpty()); // Reload drew the grid
+    }
+
+    void unknownModeOnlyRaisesTheEvent()
+    {
+        ReportGenOCX c(nullptr, services());
+        int events = 0;
+        connect(&c, &ReportGenOCX::ModeSwitch, this, [&](RepModes &) { ++events; });
+        RepModes mode = static_cast<RepModes>(9);
+        c.FlipMode(mode);
+        QCOMPARE(events, 1);
+        QVERIFY(c.page().drawing().isEmpty());
+    }
+
+    void previewAndPrintingReplaceTheHostCollections()
+    {
+        ReportGenOCX c(nullptr, services());
+        auto fields = std::make_shared<VariantCollection>();
+        fields->Add(QStringLiteral("RegionID"));
+        c.setParamFieldCollection(fields);
+        c.setParamValueCollection(fields);
+        try {
+            c.PrintReport();
+        } catch (const ReportError &) {
+        }
+        QVERIFY(ModuleState::current().ParamFieldCollection() != fields);
+        QCOMPARE(ModuleState::current().ParamFieldCollection()->Count(), 0);
+        QCOMPARE(ModuleState::current().ParamValueCollection()->Count(), 0);
+    }
+
+    void versionLeavesTheBuildOut()
+    {
+        QCOMPARE(ReportGenOCX::versionString(0, 5, 0, 8), QStringLiteral("0.5.8"));
+        QCOMPARE(ReportGenOCX::versionString(1, 10, 3, 0), QStringLiteral("1.10.0"));
+        ReportGenOCX c(nullptr, services());
+        QVERIFY(QRegularExpression(QStringLiteral("^\\d+\\.\\d+\\.\\d+$")).match(c.OCXVersion()).hasMatch());
+        QCOMPARE(c.rdAppName(), QStringLiteral("Report Designer"));
+    }
+
+    void instancesShareModuleState()
+    {
+        ReportGenOCX a(nullptr, services());
+        ReportGenOCX b(nullptr, services());
+        a.setDevMode(true);
+        a.setRdAppPath(QStringLiteral("C:\\Apps\\Sales"));
+        QVERIFY(ModuleState::current().devMode);
+        QCOMPARE(b.property("rdAppPath").toString(), QStringLiteral("C:/Apps/Sales"));
+        QCOMPARE(b.property("DevMode").toBool(), true);
+        auto connection = std::make_shared<DbConnection>();
+        a.setRepDataConnection(connection);
+        QCOMPARE(b.RepDataConnection(), connection);
+        // Each keeps its own page.
+        a.page().createLabel();
+        QCOMPARE(b.page().labelCount(), 0);
+    }
+
+    void commandLineCheck()
+    {
+        ReportGenOCX::checkCommandLine({QStringLiteral("designer"), QStringLiteral("/DEVELOPMENTMODE")});
+        QVERIFY(!ModuleState::current().devMode);
+        ReportGenOCX::checkCommandLine({QStringLiteral("designer"), QStringLiteral("/developmentmode")});
+        QVERIFY(ModuleState::current().devMode);
+    }
+
+    void interfaceReachableByName()
+    {
+        ReportGenOCX c(nullptr, services());
+        const QMetaObject *mo = c.metaObject();
+        // Properties in interface order.
+        const QStringList expected{"GridSize", "DBPath", "curOpenFile", "ParamFieldCollection", "ParamValueCollection",
+                                   "CurrentMode", "OCXVersion", "PageWidth", "Pageheight", "DevMode", "rdAppName",
+                                   "rdAppPath", "RepDataConnection"};
+        QStringList names;
+        for (int i = mo->propertyOffset(); i < mo->propertyCount(); ++i)
+            names << QString::fromLatin1(mo->property(i).name());
+        QCOMPARE(names, expected);
+
+        QVERIFY(c.setProperty("PageWidth", 9000));
+        QCOMPARE(c.PageWidth(), 9000);
+        QVERIFY(c.setProperty("CurrentMode", int(ReportGenOCX::DesignerMode)));
+        QCOMPARE(c.CurrentMode(), ReportGenOCX::DesignerMode);
+        QCOMPARE(c.property("rdAppName").toString(), QStringLiteral("Report Designer"));
+
+        // FlipMode by name, with its argument by reference.
+        connect(&c, &ReportGenOCX::ModeSwitch, this, [](RepModes &m) { m = ReportGenOCX::Designer; });
+        RepModes mode = ReportGenOCX::Printing;
+        QVERIFY(QMetaObject::invokeMethod(&c, "FlipMode", Qt::DirectConnection,
+                                          Q_ARG(KRML_ReportGen::ReportGenOCX::RepModes &, mode)));
+        QCOMPARE(mode, ReportGenOCX::Designer);
+        QVERIFY(QMetaObject::invokeMethod(&c, "Reload", Qt::DirectConnection, Q_ARG(bool, false)));
+        QVERIFY(c.page().drawing().isEmpty());
+    }
+
+    void mousePositionInMillimetres()
+    {
+        ReportGenOCX c(nullptr, services());
+        c.setCurrentMode(ReportGenOCX::DesignerMode);
+        c.resize(600, 400);
+        c.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&c));
+        qint32 gotX = -1, gotY = -1;
+        connect(&c, &ReportGenOCX::MousePos, this, [&](qint32 &x, qint32 &y) {
+            gotX = x;
+            gotY = y;
+        });
+        // 100 px = 1500 twips = 26.5 mm; 40 px = 600 twips = 10.6 mm.
+        QTest::mouseMove(c.pageWidget(), QPoint(100, 40));
+        QTRY_COMPARE(gotX, 26);
+        QCOMPARE(gotY, 11);
+    }
+
+    void notYetAvailableMethodsSaySo()
+    {
+        ReportGenOCX c(nullptr, services());
+        try {
+            c.SaveLayout();
+            QFAIL("no error");
+        } catch (const ReportError &e) {
+            QCOMPARE(e.number(), 445);
+            QVERIFY(e.description().contains(QStringLiteral("SaveLayout")));
+        }
+    }
+};
+
+QTEST_MAIN(TestReportGenOCX)
+#include "tst_reportgenocx.moc"
