@@ -13,11 +13,11 @@ namespace KRML_ReportGen {
 class clsParameter
 {
 public:
-    enum Type : qint16 { Date = 0, Number = 1, String = 2, Lookup = 3 };
+    enum Type : qint32 { Date = 0, Number = 1, String = 2, Lookup = 3 };
 
-    qint16 ParamType = Date;
+    qint32 ParamType = Date;
     QString ParameterName;
-    QString Mode;
+    qint16 Mode = 0; // lookups: 1 table-based, 2 free SQL
     QString DisplayField;
     QString ReturnField;
     QString SQL;

@@ -1,0 +1,89 @@
+#include "ParameterLiteral.h"
+
+#include "AdoType.h"
+#include "VbConvert.h"
+
+#include <QDateTime>
+
+namespace KRML_ReportGen {
+
+QString ParameterLiteral::date(const QDate &date)
+{
+    return QLatin1Char('#') + date.toString(QStringLiteral("yyyy/MM/dd")) + QLatin1Char('#');
+}
+
+QString ParameterLiteral::number(const QString &typed)
+{
+    return typed;
+}
+
+QString ParameterLiteral::text(const QString &value)
+{
+    QString escaped = value;
+    escaped.replace(QLatin1Char('\''), QLatin1String("''"));
+    return QLatin1Char('\'') + escaped + QLatin1Char('\'');
+}
+
+QString ParameterLiteral::valueText(const QVariant &value)
+{
+    if (value.isNull())
+        return QString();
+    switch (value.typeId()) {
+    case QMetaType::QDate:
+        return value.toDate().toString(QStringLiteral("yyyy/MM/dd"));
+    case QMetaType::QDateTime: {
+        const QDateTime dt = value.toDateTime();
+        if (dt.time() == QTime(0, 0))
+            return dt.date().toString(QStringLiteral("yyyy/MM/dd"));
+        return dt.toString(QStringLiteral("yyyy/MM/dd HH:mm:ss"));
+    }
+    case QMetaType::Double:
+        return VbConvert::formatDouble(value.toDouble());
+    case QMetaType::Float:
+        return VbConvert::formatSingle(value.toFloat());
+    case QMetaType::Bool:
+        return value.toBool() ? QStringLiteral("True") : QStringLiteral("False");
+    default:
+        return value.toString();
+    }
+}
+
+static QDate dateOf(const QVariant &value)
+{
+    if (value.typeId() == QMetaType::QDate)
+        return value.toDate();
+    if (value.typeId() == QMetaType::QDateTime)
+        return value.toDateTime().date();
+    QDate d = QDate::fromString(value.toString().left(10), QStringLiteral("yyyy-MM-dd"));
+    if (!d.isValid())
+        d = QDate::fromString(value.toString().left(10), QStringLiteral("yyyy/MM/dd"));
+    return d;
+}
+
+QString ParameterLiteral::lookupForPreview(const QVariant &value, int adoType)
+{
+    switch (adoType) {
+    case AdoType::Integer:
+        return valueText(value);
+    case AdoType::Date:
+        return date(dateOf(value));
+    case AdoType::VarWChar:
+        return text(valueText(value));
+    default:
+        return QString();
+    }
+}
+
+QString ParameterLiteral::lookupForReport(const QVariant &value, int adoType)
+{
+    switch (adoType) {
+    case AdoType::Integer:
+        return valueText(value);
+    case AdoType::Date:
+        return date(dateOf(value));
+    default:
+        return text(valueText(value));
+    }
+}
+
+} // namespace KRML_ReportGen

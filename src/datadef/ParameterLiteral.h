@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QDate>
+#include <QString>
+#include <QVariant>
+
+namespace KRML_ReportGen {
+
+// The literal that replaces a parameter's marker in SQL, in the Jet dialect
+// reports are written in: dates as #yyyy/MM/dd#, text between single quotes
+// (quotes inside doubled, so a value can neither break nor rewrite the
+// statement), numbers as typed.
+class ParameterLiteral
+{
+public:
+    static QString date(const QDate &date);
+    static QString number(const QString &typed);
+    static QString text(const QString &value);
+
+    // A lookup's value by the type code of its return-field column, as the
+    // SQL editor's trials and the run-time prompt substitute it: integers
+    // bare, dates as dates, text quoted; any other type gives no literal.
+    static QString lookupForPreview(const QVariant &value, int adoType);
+    // The same as the report generator substitutes it: every type other
+    // than integer and date is quoted as text.
+    static QString lookupForReport(const QVariant &value, int adoType);
+
+    // The default text form of a value (dates yyyy/MM/dd when they have no
+    // time, numbers with "." as the separator).
+    static QString valueText(const QVariant &value);
+};
+
+} // namespace KRML_ReportGen

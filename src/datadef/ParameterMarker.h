@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+
+namespace KRML_ReportGen {
+
+// A parameter's marker is its name followed directly by its type suffix:
+// Customer(String), Start(Date), Qty(Number), Region(Lookup). The type is
+// read from the last six characters only, the name up to the first "(".
+class ParameterMarker
+{
+public:
+    // -1 when the last six characters name no type.
+    static int typeOf(const QString &marker);
+    static QString nameOf(const QString &marker);
+    static QString make(const QString &name, int type);
+    static QString suffix(int type);
+    static QString typeName(int type);
+
+    // Every occurrence of marker in sql, found without regard to letter
+    // case, replaced by literal.
+    static QString replace(const QString &sql, const QString &marker, const QString &literal);
+};
+
+} // namespace KRML_ReportGen

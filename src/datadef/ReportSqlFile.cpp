@@ -1,0 +1,236 @@
+#include "ReportSqlFile.h"
+
+#include "FileService.h"
+#include "ParameterMarker.h"
+#include "ReportError.h"
+#include "TextReader.h"
+#include "VbConvert.h"
+#include "Windows1252Codec.h"
+
+#include <QDir>
+#include <cmath>
+
+namespace KRML_ReportGen {
+
+namespace {
+
+const QString kCrLf = QStringLiteral("\r\n");
+const QLatin1String kHeader("tablename=");
+
+// Lines of a file with their 1-based numbers, for messages that say where
+// the fault is.
+class LineCursor
+{
+public:
+    explicit LineCursor(const QByteArray &bytes) : m_lines(TextReader::splitLines(Windows1252Codec::decode(bytes))) {}
+    bool atEnd() const { return m_next >= m_lines.size(); }
+    int lineNumber() const { return m_next; } // of the line read last
+    bool next(QString &line)
+    {
+        if (atEnd())
+            return false;
+        line = m_lines[m_next++];
+        return true;
+    }
+
+private:
+    QStringList m_lines;
+    int m_next = 0;
+};
+
+QString takeField(const QString &line, int &pos, bool toEnd = false)
+{
+    if (toEnd) {
+        const QString rest = line.mid(pos);
+        pos = line.size() + 1;
+        return rest;
+    }
+    const int comma = line.indexOf(QLatin1Char(','), pos);
+    const int end = comma < 0 ? line.size() : comma;
+    const QString field = line.mid(pos, end - pos);
+    pos = comma < 0 ? line.size() + 1 : comma + 1;
+    return field;
+}
+
+} // namespace
+
+QString ReportSqlFile::parseParameterLine(const QString &line, bool legacy, ParameterLine &out)
+{
+    const int eq = line.indexOf(QLatin1Char('='));
+    if (eq < 0 || eq + 1 >= line.size())
+        return QStringLiteral("a parameter line without its type code");
+    const QChar code = line[eq + 1];
+    if (code < QLatin1Char('0') || code > QLatin1Char('3'))
+        return QStringLiteral("the parameter type \"%1\" is not one of 0, 1, 2 and 3").arg(code);
+    out.type = code.digitValue();
+    const int comma = line.indexOf(QLatin1Char(','), eq + 1);
+    if (comma < 0)
+        return QStringLiteral("a parameter line without the comma after its type code");
+    int pos = comma + 1;
+    out.name = takeField(line, pos);
+    out.lookup = ReportDefinition::Lookup();
+    if (out.type != clsParameter::Lookup)
+        return QString();
+
+    const int fields = legacy ? 3 : 4;
+    if (line.mid(comma + 1).count(QLatin1Char(',')) < fields)
+        return QStringLiteral("a lookup parameter line without all of its fields");
+    if (legacy) {
+        // Table-based lookups: the file names the table, not the query.
+        out.lookup.mode = 1;
+        out.lookup.displayField = takeField(line, pos);
+        out.lookup.returnField = takeField(line, pos);
+        out.lookup.sql = QStringLiteral("SELECT * FROM ") + takeField(line, pos);
+        return QString();
+    }
+    const QString mode = takeField(line, pos);
+    if (!VbConvert::isNumeric(mode))
+        return QStringLiteral("the lookup mode \"%1\" is not a number").arg(mode);
+    try {
+        out.lookup.mode = VbConvert::toInt16(mode);
+    } catch (const ReportError &e) {
+        return QStringLiteral("the lookup mode \"%1\": %2").arg(mode, e.description());
+    }
+    out.lookup.displayField = takeField(line, pos);
+    out.lookup.returnField = takeField(line, pos);
+    out.lookup.sql = takeField(line, pos, true);
+    return QString();
+}
+
+QString ReportSqlFile::toText(const ReportDefinition &definition)
+{
+    QString text = magic() + kCrLf;
+    text += QStringLiteral("noofparams=") + QString::number(definition.parameters().size()) + kCrLf;
+    int i = 0;
+    for (const ReportDefinition::Parameter &p : definition.parameters()) {
+        const int type = ParameterMarker::typeOf(p.marker);
+        if (type < 0)
+            throw ReportError(LookupInfoMissing,
+                              QStringLiteral("Error Saving Parameter: \"%1\" has no type").arg(p.marker));
+        text += QStringLiteral("p%1=%2,%3").arg(++i).arg(type).arg(ParameterMarker::nameOf(p.marker));
+        if (type == clsParameter::Lookup) {
+            const ReportDefinition::Lookup *l = definition.lookup(p.keyNumber);
+            if (!l)
+                throw ReportError(LookupInfoMissing, lookupInfoMissingMessage());
+            text += QStringLiteral(",%1,%2,%3,%4").arg(l->mode).arg(l->displayField, l->returnField, l->sql);
+        }
+        text += kCrLf;
+    }
+    text += QStringLiteral("##########") + kCrLf;
+    text += QString::number(definition.statements().size()) + kCrLf;
+    for (const ReportDefinition::Statement &s : definition.statements()) {
+        text += kHeader + s.name + kCrLf;
+        text += s.sql;
+        // A statement read back from a file already ends with its line
+        // break; writing it again must not add a blank line on every save.
+        if (!s.sql.endsWith(kCrLf))
+            text += kCrLf;
+    }
+    text += kHeader + QStringLiteral("endreport");
+    return text;
+}
+
+void ReportSqlFile::write(FileService &files, const QString &path, const ReportDefinition &definition)
+{
+    files.writeBytes(path, Windows1252Codec::encode(toText(definition)));
+}
+
+ReportSqlFile::ReadResult ReportSqlFile::read(const QByteArray &bytes, const QString &fileName, ReportDefinition &into,
+                                              ParameterCollection *shared)
+{
+    LineCursor in(bytes);
+    const QString shownName = QDir::toNativeSeparators(fileName);
+    const auto malformed = [&](const QString &why) {
+        return ReadResult{ReadResult::Malformed,
+                          QStringLiteral("The report SQL file \"%1\" cannot be read: line %2: %3.")
+                              .arg(shownName)
+                              .arg(in.lineNumber())
+                              .arg(why)};
+    };
+    const auto truncated = [&] { return malformed(QStringLiteral("the file ends before \"tablename=endreport\"")); };
+
+    QString line;
+    if (!in.next(line) || line != magic())
+        return ReadResult{ReadResult::NotValid, notValidMessage()};
+
+    ReportDefinition work = into;
+    QList<clsParameter> records;
+
+    if (!in.next(line))
+        return truncated();
+    const QString countText = line.mid(11);
+    if (!line.startsWith(QLatin1String("noofparams=")) || !VbConvert::isNumeric(countText))
+        return malformed(QStringLiteral("\"%1\" does not give the number of parameters").arg(line));
+    const double count = VbConvert::parseNumber(countText).value();
+    if (count < 0 || count > 32767 || count != std::floor(count))
+        return malformed(QStringLiteral("\"%1\" is not a number of parameters").arg(countText));
+
+    for (int i = 0; i < int(count); ++i) {
+        if (!in.next(line))
+            return truncated();
+        ParameterLine p;
+        const QString error = parseParameterLine(line, false, p);
+        if (!error.isEmpty())
+            return malformed(error);
+        const int n = work.addParameter(ParameterMarker::make(p.name, p.type),
+                                        p.type == clsParameter::Lookup ? &p.lookup : nullptr);
+        records.append(work.record(work.parameters().last()));
+        Q_UNUSED(n);
+    }
+
+    if (!in.next(line)) // the separator, not looked at
+        return truncated();
+    if (!in.next(line))
+        return truncated();
+    if (!VbConvert::isNumeric(line))
+        return malformed(QStringLiteral("\"%1\" is not a number of statements").arg(line));
+    double statements = 0;
+    try {
+        statements = VbConvert::toInt16(line);
+    } catch (const ReportError &e) {
+        return malformed(QStringLiteral("\"%1\": %2").arg(line, e.description()));
+    }
+    QString current;
+    if (statements > 0 && !in.next(current))
+        return truncated();
+    for (int s = 0; s < int(statements); ++s) {
+        const QString name = current.mid(10);
+        if (name == QLatin1String("endreport"))
+            break;
+        QString sql;
+        bool headerFound = false;
+        while (in.next(line)) {
+            if (line.startsWith(kHeader)) {
+                headerFound = true;
+                current = line;
+                break;
+            }
+            sql += line + kCrLf;
+        }
+        if (!headerFound)
+            return truncated();
+        work.addStatement(name, sql);
+    }
+
+    into = work;
+    if (shared)
+        for (const clsParameter &r : records)
+            shared->Add(r);
+    return ReadResult{};
+}
+
+ReportSqlFile::ReadResult ReportSqlFile::readFile(const FileService &files, const QString &path, ReportDefinition &into,
+                                                  ParameterCollection *shared)
+{
+    QByteArray bytes;
+    try {
+        bytes = files.readBytes(path);
+    } catch (const ReportError &e) {
+        return ReadResult{ReadResult::Malformed,
+                          QStringLiteral("The report SQL file \"%1\" cannot be read: %2")
+                              .arg(QDir::toNativeSeparators(path), e.description())};
+    }
+    return read(bytes, path, into, shared);
+}
+
+} // namespace KRML_ReportGen
