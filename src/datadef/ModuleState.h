@@ -26,6 +26,10 @@ public:
     // working connection file, and the data source taken from it.
     QString currentConnectionString;
     QString currentDataSource;
+    // The zip classes' last message and whether the password was asked in
+    // the running operation: one for every archive object of the thread.
+    QString zipLastMessage;
+    bool zipPasswordAsked = false;
 
     clsData &data();
     std::shared_ptr<VariantCollection> ParamFieldCollection();

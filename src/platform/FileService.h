@@ -22,6 +22,9 @@ public:
     // Fails while the folder still holds files.
     virtual void deleteFolder(const QString &path) = 0;
     virtual void copyFile(const QString &from, const QString &to) = 0;
+    // Moves a file over another in one step: readers see the old file or
+    // the new one, never a mixture.
+    virtual void replaceFile(const QString &from, const QString &to) = 0;
     virtual QStringList listFiles(const QString &folder) const = 0;
 
     virtual QByteArray readBytes(const QString &path) const = 0;

@@ -7,6 +7,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 
 namespace KRML_ReportGen {
 
@@ -77,6 +80,17 @@ void LocalFileService::copyFile(const QString &from, const QString &to)
     if (!in.open(QIODevice::ReadOnly))
         throw fileError(ReportError::PermissionDenied, QStringLiteral("Permission denied"), src, in.errorString());
     writeBytes(to, in.readAll());
+}
+
+void LocalFileService::replaceFile(const QString &from, const QString &to)
+{
+    const QString src = resolve(from);
+    const QString dst = resolve(to);
+    if (!QFileInfo(src).isFile())
+        throw fileError(ReportError::FileNotFound, QStringLiteral("File not found"), src);
+    if (std::rename(QFile::encodeName(src).constData(), QFile::encodeName(dst).constData()) != 0)
+        throw fileError(ReportError::PathFileAccessError, QStringLiteral("Path/File access error"), dst,
+                        QString::fromLocal8Bit(std::strerror(errno)));
 }
 
 QStringList LocalFileService::listFiles(const QString &folder) const

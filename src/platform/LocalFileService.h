@@ -14,6 +14,7 @@ public:
     void deleteFile(const QString &path) override;
     void deleteFolder(const QString &path) override;
     void copyFile(const QString &from, const QString &to) override;
+    void replaceFile(const QString &from, const QString &to) override;
     QStringList listFiles(const QString &folder) const override;
     QByteArray readBytes(const QString &path) const override;
     void writeBytes(const QString &path, const QByteArray &bytes) override;

@@ -5,34 +5,31 @@ namespace KRML_ReportGen {
 // Message-box style numbers and button codes as the system's messages use
 // them: a style is a button set plus an icon (plus a default button).
 namespace MsgBoxStyle {
-enum Buttons : int {
-    OKOnly = 0,
-    OKCancel = 1,
-    AbortRetryIgnore = 2,
-    YesNoCancel = 3,
-    YesNo = 4,
-    RetryCancel = 5,
-};
-enum Icons : int {
-    Critical = 16,
-    Question = 32,
-    Exclamation = 48,
-    Information = 64,
-};
-enum DefaultButton : int {
-    DefaultButton1 = 0,
-    DefaultButton2 = 256,
-    DefaultButton3 = 512,
-};
-enum Result : int {
-    OK = 1,
-    Cancel = 2,
-    Abort = 3,
-    Retry = 4,
-    Ignore = 5,
-    Yes = 6,
-    No = 7,
-};
+// Button sets.
+constexpr int OKOnly = 0;
+constexpr int OKCancel = 1;
+constexpr int AbortRetryIgnore = 2;
+constexpr int YesNoCancel = 3;
+constexpr int YesNo = 4;
+constexpr int RetryCancel = 5;
+// Icons.
+constexpr int Critical = 16;
+constexpr int Question = 32;
+constexpr int Exclamation = 48;
+constexpr int Information = 64;
+// Default button.
+constexpr int DefaultButton1 = 0;
+constexpr int DefaultButton2 = 256;
+constexpr int DefaultButton3 = 512;
+// Answers.
+constexpr int OK = 1;
+constexpr int Cancel = 2;
+constexpr int Abort = 3;
+constexpr int Retry = 4;
+constexpr int Ignore = 5;
+constexpr int Yes = 6;
+constexpr int No = 7;
+
 constexpr int buttonsOf(int style) { return style & 0x0F; }
 constexpr int iconOf(int style) { return style & 0x70; }
 constexpr int defaultButtonOf(int style) { return style & 0x300; }

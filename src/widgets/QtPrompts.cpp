@@ -18,7 +18,7 @@ int QtPrompts::msgBox(const QString &text, int style, const QString &title)
 {
     using namespace MsgBoxStyle;
     QMessageBox box(m_parent);
-    box.setText(text);
+    box.setText(QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
     box.setWindowTitle(title.isEmpty() ? defaultTitle() : title);
     switch (iconOf(style)) {
     case Critical: box.setIcon(QMessageBox::Critical); break;

@@ -3,6 +3,7 @@
 #include "GridBuilder.h"
 #include "ImageSurface.h"
 #include "LabelTag.h"
+#include "LayoutPackage.h"
 #include "LayoutPage.h"
 #include "ModuleState.h"
 #include "MsgBoxStyle.h"
@@ -90,7 +91,13 @@ ReportGenOCX::ReportGenOCX(QWidget *parent, ControlServices services)
 
     connect(m_hScroll, &QScrollBar::valueChanged, this, &ReportGenOCX::layoutChildren);
     connect(m_vScroll, &QScrollBar::valueChanged, this, &ReportGenOCX::layoutChildren);
-    connect(m_page.get(), &LayoutPage::sizeChanged, this, &ReportGenOCX::syncScrollBars);
+    connect(m_page.get(), &LayoutPage::sizeChanged, this, [this] {
+        // The preview surface keeps the page's size, however the page got it.
+        m_preview->setWidth(m_page->Width());
+        m_preview->setHeight(m_page->Height());
+        m_previewView->syncSize();
+        syncScrollBars();
+    });
     connect(m_pageView, &PageView::mouseMovedTwips, this, &ReportGenOCX::onPageMouseMove);
 
     startUp();
@@ -326,10 +333,37 @@ void ReportGenOCX::InsertDataField() { throw ReportError::notAvailable(QStringLi
 void ReportGenOCX::InsertFormula() { throw ReportError::notAvailable(QStringLiteral("InsertFormula")); }
 void ReportGenOCX::InsertPicture() { throw ReportError::notAvailable(QStringLiteral("InsertPicture")); }
 void ReportGenOCX::InsertLabel() { throw ReportError::notAvailable(QStringLiteral("InsertLabel")); }
-void ReportGenOCX::NewLayout() { throw ReportError::notAvailable(QStringLiteral("NewLayout")); }
-void ReportGenOCX::OpenLayout(const QString &) { throw ReportError::notAvailable(QStringLiteral("OpenLayout")); }
 void ReportGenOCX::ShowOptions() { throw ReportError::notAvailable(QStringLiteral("ShowOptions")); }
-void ReportGenOCX::SaveLayout() { throw ReportError::notAvailable(QStringLiteral("SaveLayout")); }
+
+LayoutPackage ReportGenOCX::package()
+{
+    return LayoutPackage(*m_services.files, *m_services.tempNames, *m_services.prompts, *m_page);
+}
+
+void ReportGenOCX::NewLayout()
+{
+    package().clearLayout();
+    if (!m_statementList.isEmpty()) {
+        m_statementList.clear();
+        emit statementListChanged();
+    }
+    RepModes mode = Designer;
+    FlipMode(mode);
+}
+
+void ReportGenOCX::OpenLayout(const QString &rptFile)
+{
+    const auto result = package().openLayout(rptFile, m_curOpenFile, [this] { NewLayout(); });
+    // In development mode an open goes on past its failures to the end.
+    if (result == LayoutPackage::Result::Done
+        || (result == LayoutPackage::Result::Failed && ModuleState::current().devMode))
+        emit ProcessorSending(*ModuleState::current().parameters());
+}
+
+void ReportGenOCX::SaveLayout()
+{
+    package().saveLayout();
+}
 
 bool ReportGenOCX::CheckForPrintOverlap(const LayoutLabel &, qint32 &, qint32 &)
 {

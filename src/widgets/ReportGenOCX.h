@@ -17,6 +17,7 @@ namespace KRML_ReportGen {
 
 class DrawingSurface;
 class ImageSurface;
+class LayoutPackage;
 class LayoutPage;
 struct LayoutLabel;
 class PageView;
@@ -153,6 +154,7 @@ private:
     bool devModeForMeta() const;
     QString rdAppPathForMeta() const;
     DrawingSurface &printerSurface();
+    LayoutPackage package();
 
     ControlServices m_services;
     std::unique_ptr<LayoutPage> m_page;

@@ -1,0 +1,230 @@
+#include "LayoutPackage.h"
+
+#include "CGUnzipFiles.h"
+#include "CGZipFiles.h"
+#include "FileService.h"
+#include "LayoutFile.h"
+#include "LayoutPage.h"
+#include "ModuleState.h"
+#include "MsgBoxStyle.h"
+#include "PathNames.h"
+#include "ReportError.h"
+#include "ReportSqlFile.h"
+#include "TempNameService.h"
+#include "UserPrompts.h"
+#include "WorkingConnectionFile.h"
+
+#include <QRandomGenerator>
+
+namespace KRML_ReportGen {
+
+namespace {
+
+const QString kSqlMember = QStringLiteral("sql.mtq");
+const QString kConnectionMember = QStringLiteral("Data.cnn");
+
+bool devMode()
+{
+    return ModuleState::current().devMode;
+}
+
+} // namespace
+
+LayoutPackage::LayoutPackage(FileService &files, TempNameService &tempNames, UserPrompts &prompts, LayoutPage &page)
+    : m_files(files), m_tempNames(tempNames), m_prompts(prompts), m_page(page)
+{
+}
+
+QString LayoutPackage::workingSqlFile()
+{
+    return ModuleState::current().workingFile(kSqlMember);
+}
+
+QString LayoutPackage::workingConnectionFile()
+{
+    return ModuleState::current().workingFile(kConnectionMember);
+}
+
+void LayoutPackage::clearLayout()
+{
+    if (m_files.fileExists(workingSqlFile()))
+        m_files.deleteFile(workingSqlFile());
+    if (m_files.fileExists(workingConnectionFile()))
+        m_files.deleteFile(workingConnectionFile());
+    ModuleState::current().CurrentReportSQL.clear();
+    m_page.removeAll();
+}
+
+QString LayoutPackage::initialFolder() const
+{
+    const QString reports = PathNames::join(ModuleState::current().rdAppPath, QStringLiteral("Reports"));
+    return m_files.folderExists(reports) ? m_files.resolve(reports) : QString();
+}
+
+QString LayoutPackage::newStagingFolder()
+{
+    QString name = m_tempNames.newName(QStringLiteral("~"), QStringLiteral(".tmp"));
+    name.chop(4);
+    m_files.createFolder(name);
+    return name;
+}
+
+void LayoutPackage::removeStagingFolder(const QString &folder)
+{
+    if (folder.isEmpty() || !m_files.folderExists(folder))
+        return;
+    for (const QString &f : m_files.listFiles(folder))
+        m_files.deleteFile(PathNames::join(folder, f));
+    m_files.deleteFolder(folder);
+}
+
+void LayoutPackage::reportOpenFailure(const QString &number, const QString &description)
+{
+    if (devMode())
+        m_prompts.msgBox(QStringLiteral("Error in mnuOpenLayout %1: %2").arg(number, description));
+    m_prompts.msgBox(openFailedMessage(), MsgBoxStyle::Exclamation);
+}
+
+LayoutPackage::Result LayoutPackage::openLayout(const QString &rptFile, QString &curOpenFile,
+                                                const std::function<void()> &newLayout)
+{
+    ModuleState &state = ModuleState::current();
+    auto connection = state.data().RDDataConnection();
+    if (connection->state() == 1)
+        connection->close();
+
+    QString packagePath = rptFile;
+    if (rptFile.isEmpty()) {
+        packagePath = m_prompts.openFileName(QString(), openFilter(), 2, initialFolder());
+        if (packagePath.isEmpty())
+            return Result::Cancelled;
+        curOpenFile = PathNames::baseName(packagePath);
+    } else {
+        curOpenFile = rptFile;
+    }
+
+    QString staging;
+    const QList<std::function<void()>> steps = {
+        [&] { newLayout(); },
+        [&] { staging = newStagingFolder(); },
+        [&] {
+            CGUnzipFiles unzip(&m_prompts);
+            unzip.setHonorDirectories(false);
+            if (unzip.Unzip(PathNames::normalize(packagePath), staging) != 0)
+                throw ReportError(UnzipFailed, QStringLiteral("Error unzipping layout file"));
+        },
+        [&] {
+            if (!m_files.folderExists(state.tempFolder()))
+                m_files.createFolder(state.tempFolder());
+            const QString sql = PathNames::join(staging, kSqlMember);
+            if (m_files.fileExists(sql))
+                m_files.copyFile(sql, workingSqlFile());
+            const QString cnn = PathNames::join(staging, kConnectionMember);
+            if (m_files.fileExists(cnn))
+                m_files.copyFile(cnn, workingConnectionFile());
+        },
+        [&] {
+            LayoutFile::ReadLayoutFile(m_files, staging, m_page, [this](const QString &message) {
+                if (devMode())
+                    m_prompts.msgBox(message);
+            });
+        },
+        [&] {
+            const QString folder = staging;
+            staging.clear();
+            removeStagingFolder(folder);
+        },
+        [&] {
+            // What the SQL editor does when it loads unseen: the shared
+            // parameter collection starts empty and takes the report's
+            // parameters from the working report SQL file.
+            if (rptFile.isEmpty())
+                return;
+            auto parameters = state.parameters();
+            parameters->clear();
+            if (!m_files.fileExists(workingSqlFile()))
+                return;
+            ReportDefinition definition;
+            const auto read = ReportSqlFile::readFile(m_files, workingSqlFile(), definition, parameters.get());
+            if (!read.ok())
+                throw ReportError(5, read.message);
+        },
+    };
+
+    Result result = Result::Done;
+    for (const auto &step : steps) {
+        try {
+            step();
+        } catch (const ReportError &e) {
+            reportOpenFailure(QString::number(e.number()), e.description());
+            result = Result::Failed;
+            if (!devMode())
+                break;
+        }
+    }
+    // The staging folder never outlives the operation, whatever happened.
+    try {
+        removeStagingFolder(staging);
+    } catch (const ReportError &) {
+    }
+    return result;
+}
+
+LayoutPackage::Result LayoutPackage::saveLayout()
+{
+    const QString target = m_prompts.saveFileName(QString(), saveFilter(), 2, initialFolder());
+    if (target.isEmpty())
+        return Result::Cancelled;
+    return saveLayoutTo(target);
+}
+
+LayoutPackage::Result LayoutPackage::saveLayoutTo(const QString &chosen)
+{
+    // The package is built beside the target and replaces it only when it
+    // is complete: a save that fails leaves the old package as it was.
+    const QString target = PathNames::normalize(chosen);
+    const QString partial = QStringLiteral("%1.~%2.part").arg(target).arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
+    QString staging;
+    Result result = Result::Failed;
+    try {
+        staging = newStagingFolder();
+        LayoutFile::WriteLayoutFile(m_files, staging, m_page);
+
+        CGZipFiles zip;
+        zip.setZipFileName(partial);
+        zip.setIncludeSystemFiles(true);
+        zip.setRecurseFolders(false);
+        zip.AddFile(PathNames::join(staging, LayoutFile::fileName()));
+        if (m_files.fileExists(workingSqlFile()))
+            zip.AddFile(m_files.resolve(workingSqlFile()));
+        const QString connectionString = ModuleState::current().data().RDDataConnectionString();
+        if (!connectionString.isEmpty()
+            && m_prompts.msgBox(connectionQuestion(), MsgBoxStyle::YesNo + MsgBoxStyle::Question) == MsgBoxStyle::Yes) {
+            const QString cnn = PathNames::join(staging, kConnectionMember);
+            WorkingConnectionFile::write(m_files, cnn, connectionString);
+            zip.AddFile(cnn);
+        }
+        for (int i = 1; i <= m_page.picCount(); ++i)
+            zip.AddFile(PathNames::join(staging, LayoutFile::bitmapName(i)));
+
+        if (zip.MakeZipFile() == 0) {
+            m_files.replaceFile(partial, target);
+            m_prompts.msgBox(savedMessage(), MsgBoxStyle::Information);
+            result = Result::Done;
+        } else if (devMode()) {
+            m_prompts.msgBox(zipFailedMessage());
+        }
+    } catch (const ReportError &e) {
+        if (devMode())
+            m_prompts.msgBox(QStringLiteral("Error in mnuSaveLayout %1: %2").arg(e.number()).arg(e.description()));
+    }
+    try {
+        if (m_files.fileExists(partial))
+            m_files.deleteFile(partial);
+        removeStagingFolder(staging);
+    } catch (const ReportError &) {
+    }
+    return result;
+}
+
+} // namespace KRML_ReportGen
