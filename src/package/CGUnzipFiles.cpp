@@ -216,12 +216,12 @@ qint32 CGUnzipFiles::Unzip(const QString &zipFileName, const QString &extractDir
             continue;
         }
 
-        if ((st.valid & ZIP_STAT_SIZE) && qint64(st.size) > MaxMemberSize) {
+        if ((st.valid & ZIP_STAT_SIZE) && qint64(st.size) > m_maxMemberSize) {
             say(QStringLiteral("skipping: %1 (%2 bytes is more than a member may hold)").arg(rawName).arg(qint64(st.size)));
             worse(UnzipWarning);
             continue;
         }
-        if (total + qint64(st.size) > MaxTotalSize) {
+        if (total + qint64(st.size) > m_maxTotalSize) {
             say(QStringLiteral("skipping: %1 (the archive expands beyond a sane size)").arg(rawName));
             worse(UnzipWarning);
             continue;
@@ -285,7 +285,7 @@ qint32 CGUnzipFiles::Unzip(const QString &zipFileName, const QString &extractDir
         // Read no more than the member declares: a stream that goes on
         // past its size is a damaged or hostile archive.
         QByteArray data;
-        const qint64 declared = (st.valid & ZIP_STAT_SIZE) ? qint64(st.size) : MaxMemberSize;
+        const qint64 declared = (st.valid & ZIP_STAT_SIZE) ? qint64(st.size) : m_maxMemberSize;
         data.reserve(int(std::min<qint64>(declared, 16 * 1024 * 1024)));
         char buffer[65536];
         bool failed = false;

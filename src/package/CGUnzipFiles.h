@@ -17,8 +17,15 @@ class UserPrompts;
 class CGUnzipFiles
 {
 public:
-    static constexpr qint64 MaxMemberSize = 256LL * 1024 * 1024;
-    static constexpr qint64 MaxTotalSize = 1024LL * 1024 * 1024;
+    // What one member and a whole archive may expand to; a member beyond
+    // either is skipped (a zip bomb, or an archive that lies about sizes).
+    static constexpr qint64 DefaultMaxMemberSize = 256LL * 1024 * 1024;
+    static constexpr qint64 DefaultMaxTotalSize = 1024LL * 1024 * 1024;
+    void setSizeLimits(qint64 member, qint64 total)
+    {
+        m_maxMemberSize = member;
+        m_maxTotalSize = total;
+    }
 
     // prompts answers the password and replace questions; may be null
     // (no password, never replace).
@@ -90,6 +97,8 @@ private:
     qint32 m_privilege = 0;
     QString m_zipFileName;
     QString m_extractDir;
+    qint64 m_maxMemberSize = DefaultMaxMemberSize;
+    qint64 m_maxTotalSize = DefaultMaxTotalSize;
 };
 
 } // namespace KRML_ReportGen
