@@ -83,6 +83,12 @@ QByteArray BitmapFile::save(const QImage &image)
     QImageWriter writer(&buffer, "bmp");
     // Windows bitmaps carry no alpha: flatten onto white, as the page shows it.
     QImage flat = image;
+    if (flat.isNull()) {
+        // A picture object that was never given an image still needs its
+        // bitmap in the package: one white pixel.
+        flat = QImage(1, 1, QImage::Format_RGB32);
+        flat.fill(Qt::white);
+    }
     if (flat.hasAlphaChannel()) {
         QImage white(flat.size(), QImage::Format_RGB32);
         white.setDotsPerMeterX(flat.dotsPerMeterX());

@@ -390,15 +390,58 @@ private slots:
         QCOMPARE(gotY, 11);
     }
 
+    void layoutPackageCommands()
+    {
+        writeWorkingSql();
+        ReportGenOCX c(nullptr, services());
+        const int l = c.page().createLabel();
+        c.page().Label(l).Tag = QStringLiteral("DATA:Orders.x");
+        c.page().Label(l).Caption = QStringLiteral("printed value");
+        c.page().Label(l).Visible = true;
+        c.setPageWidth(12000);
+        const QString target = m_app.filePath(QStringLiteral("report.lrd"));
+        m_prompts->answer(target);
+        c.SaveLayout();
+        QCOMPARE(m_prompts->messages().last(), QStringLiteral("Successfully saved the layout file"));
+
+        // NewLayout clears the page and the working files, and shows the designer.
+        QStringList events;
+        connect(&c, &ReportGenOCX::ModeSwitch, this, [&](RepModes &m) { events << QStringLiteral("mode %1").arg(int(m)); });
+        connect(&c, &ReportGenOCX::ProcessorSending, this, [&](ParameterCollection &p) {
+            events << QStringLiteral("sending %1").arg(p.Count());
+        });
+        c.NewLayout();
+        QCOMPARE(c.page().labelCount(), 0);
+        QVERIFY(!QFileInfo::exists(m_app.filePath(QStringLiteral("Temp/SQL.mtq"))));
+        QCOMPARE(events, QStringList{"mode 1"});
+
+        c.setPageWidth(5000);
+        events.clear();
+        c.OpenLayout(target);
+        QCOMPARE(events, (QStringList{"mode 1", "sending 0"}));
+        QCOMPARE(c.curOpenFile(), target);
+        QCOMPARE(c.PageWidth(), 12000);
+        QCOMPARE(c.previewSurface().Width(), 12000.0); // the preview follows the page
+        QCOMPARE(c.page().labelCount(), 1);
+        QCOMPARE(c.page().Label(1).Caption, QStringLiteral("printed value"));
+        QVERIFY(QFileInfo::exists(m_app.filePath(QStringLiteral("Temp/sql.mtq"))));
+
+        // A failed open raises no event.
+        events.clear();
+        c.OpenLayout(m_app.filePath(QStringLiteral("missing.lrd")));
+        QCOMPARE(events, QStringList{"mode 1"});
+        QVERIFY(m_prompts->messages().last().startsWith(QStringLiteral("An error occurred while opening layout file.")));
+    }
+
     void notYetAvailableMethodsSaySo()
     {
         ReportGenOCX c(nullptr, services());
         try {
-            c.SaveLayout();
+            c.CreateBox();
             QFAIL("no error");
         } catch (const ReportError &e) {
             QCOMPARE(e.number(), 445);
-            QVERIFY(e.description().contains(QStringLiteral("SaveLayout")));
+            QVERIFY(e.description().contains(QStringLiteral("CreateBox")));
         }
     }
 };

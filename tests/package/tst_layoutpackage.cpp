@@ -1,0 +1,322 @@
+#include "LayoutFile.h"
+#include "LayoutPackage.h"
+#include "LayoutPage.h"
+#include "LocalFileService.h"
+#include "ModuleState.h"
+#include "ProcessTempNames.h"
+#include "ReportError.h"
+#include "ScriptedPrompts.h"
+#include "SqliteEngine.h"
+
+#include <QDirIterator>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace KRML_ReportGen;
+
+namespace {
+
+const QByteArray kSql = "marlowentallymasterfile\r\nnoofparams=1\r\np1=3,Region,1,RegionName,RegionID,SELECT * FROM Regions\r\n"
+                        "##########\r\n1\r\ntablename=Orders\r\nSELECT * FROM Orders\r\ntablename=endreport";
+
+// A file service that refuses to write files whose name contains a given
+// text: a full disk or a vanished folder in the middle of a save.
+class FailingFileService : public LocalFileService
+{
+public:
+    QString failOn;
+    void writeBytes(const QString &path, const QByteArray &bytes) override
+    {
+        if (!failOn.isEmpty() && path.contains(failOn))
+            throw ReportError(61, QStringLiteral("Disk full"));
+        LocalFileService::writeBytes(path, bytes);
+    }
+};
+
+QStringList members(const QString &archive)
+{
+    const QString unzip = QStandardPaths::findExecutable(QStringLiteral("unzip"));
+    if (unzip.isEmpty())
+        return {QStringLiteral("<unzip missing>")};
+    QProcess p;
+    p.start(unzip, {QStringLiteral("-Z1"), archive});
+    p.waitForFinished();
+    return QString::fromLocal8Bit(p.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}
+
+} // namespace
+
+class TestLayoutPackage : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<QTemporaryDir> m_app;
+    FailingFileService m_files;
+    std::unique_ptr<ProcessTempNames> m_temp;
+    ScriptedPrompts m_prompts;
+    LayoutPage m_page;
+
+    LayoutPackage package() { return LayoutPackage(m_files, *m_temp, m_prompts, m_page); }
+    QString app(const QString &rel) const { return m_app->filePath(rel); }
+    void writeWorking(const QString &name, const QByteArray &bytes)
+    {
+        QDir(m_app->path()).mkpath(QStringLiteral("Temp"));
+        m_files.writeBytes(app(QStringLiteral("Temp/") + name), bytes);
+    }
+    void fillPage(int pictures)
+    {
+        for (int i = 0; i < 3; ++i) {
+            const int l = m_page.createLabel();
+            m_page.Label(l).Caption = QStringLiteral("Label %1").arg(i);
+            m_page.Label(l).Visible = true;
+        }
+        m_page.Label(2).Tag = QStringLiteral("DATA:Orders.Total");
+        for (int i = 0; i < pictures; ++i) {
+            const int p = m_page.createPic();
+            QImage img(8, 6, QImage::Format_RGB32);
+            img.fill(QColor(10 * i, 100, 200));
+            m_page.Pic(p).Picture = img;
+            m_page.Pic(p).Visible = true;
+        }
+    }
+    bool tempFolderEmpty() const { return QDir(m_temp->folder()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).isEmpty(); }
+
+private slots:
+    void init()
+    {
+        m_app = std::make_unique<QTemporaryDir>();
+        m_temp = std::make_unique<ProcessTempNames>();
+        m_files.failOn.clear();
+        m_prompts.calls.clear();
+        m_prompts.answers.clear();
+        m_page.removeAll();
+        m_page.setWidth(11907);
+        m_page.setHeight(16839.9f);
+        ModuleState::current().reset();
+        ModuleState::current().rdAppPath = m_app->path();
+    }
+
+    void saveAndOpen()
+    {
+        fillPage(2);
+        writeWorking(QStringLiteral("SQL.mtq"), kSql);
+        const QString db = app(QStringLiteral("sales.db"));
+        SqliteEngine::create(db)->runScript(QStringLiteral("CREATE TABLE Regions (RegionID INTEGER);"));
+        ModuleState::current().data().setRDDataConnectionString(QStringLiteral("Provider=SQLite;Data Source=") + db);
+
+        const QString target = app(QStringLiteral("Reports/sales.lrd"));
+        QDir(m_app->path()).mkpath(QStringLiteral("Reports"));
+        m_prompts.answer(target);
+        m_prompts.answer(6); // keep the connection
+        QCOMPARE(package().saveLayout(), LayoutPackage::Result::Done);
+        QCOMPARE(m_prompts.calls[0].kind, QStringLiteral("saveFile"));
+        QCOMPARE(m_prompts.calls[0].filter, QStringLiteral("All Files (*.*)|*.*|Varrow Report Designer (*.lrd)|*.lrd"));
+        QCOMPARE(m_prompts.calls[0].filterIndex, 2);
+        QCOMPARE(m_prompts.calls[1].text, QStringLiteral("Would you like to save the data connection details in this file ?"));
+        QCOMPARE(m_prompts.calls[1].style, 4 + 32);
+        QCOMPARE(m_prompts.messages().last(), QStringLiteral("Successfully saved the layout file"));
+        QCOMPARE(members(target), (QStringList{"Layout.krml", "SQL.mtq", "Data.cnn", "Picture1.bmp", "Picture2.bmp"}));
+        QVERIFY(tempFolderEmpty()); // the staging folder is gone
+
+        // Open it again on a changed page and changed working files.
+        m_page.removeAll();
+        writeWorking(QStringLiteral("SQL.mtq"), "other");
+        ModuleState::current().parameters()->Add(clsParameter());
+        QString curOpenFile;
+        int newLayouts = 0;
+        const auto result = package().openLayout(target, curOpenFile, [&] {
+            ++newLayouts;
+            package().clearLayout();
+        });
+        QCOMPARE(result, LayoutPackage::Result::Done);
+        QCOMPARE(newLayouts, 1);
+        QCOMPARE(curOpenFile, target);
+        QCOMPARE(m_page.labelCount(), 3);
+        QCOMPARE(m_page.picCount(), 2);
+        QCOMPARE(m_page.Label(2).Tag, QStringLiteral("DATA:Orders.Total"));
+        QCOMPARE(m_files.readBytes(app(QStringLiteral("Temp/sql.mtq"))), kSql);
+        QCOMPARE(m_files.readBytes(app(QStringLiteral("Temp/Data.cnn"))), (QStringLiteral("Provider=SQLite;Data Source=") + db).toUtf8());
+        // The report's parameters, as the SQL editor reads them.
+        QCOMPARE(ModuleState::current().parameters()->Count(), 1);
+        QCOMPARE(ModuleState::current().parameters()->Item(1).ParameterName, QStringLiteral("Region"));
+        QVERIFY(tempFolderEmpty());
+        QCOMPARE(ModuleState::current().data().RDDataConnection()->state(), 0); // opening closes the connection
+    }
+
+    void optionalMembers()
+    {
+        fillPage(0);
+        // No working SQL file, and No to the connection question.
+        ModuleState::current().data().RDDataConnection()->setConnectionString(QStringLiteral("Provider=SQLite;Data Source=x"));
+        writeWorking(QStringLiteral("Data.cnn"), "Provider=SQLite;Data Source=x");
+        const QString target = app(QStringLiteral("plain.lrd"));
+        m_prompts.answer(target);
+        m_prompts.answer(7);
+        QCOMPARE(package().saveLayout(), LayoutPackage::Result::Done);
+        QCOMPARE(members(target), QStringList{"Layout.krml"});
+
+        // Opening it removes the old working connection file.
+        QString cur;
+        QCOMPARE(package().openLayout(target, cur, [&] { package().clearLayout(); }), LayoutPackage::Result::Done);
+        QVERIFY(!m_files.fileExists(app(QStringLiteral("Temp/Data.cnn"))));
+        QVERIFY(!m_files.fileExists(app(QStringLiteral("Temp/sql.mtq"))));
+    }
+
+    void infoZipPackageOpens()
+    {
+        const QString zipTool = QStandardPaths::findExecutable(QStringLiteral("zip"));
+        if (zipTool.isEmpty())
+            QSKIP("Info-ZIP zip is not installed");
+        // Members made by hand, in folders and other letter cases.
+        LayoutPage source;
+        const int l = source.createLabel();
+        source.Label(l).Caption = QStringLiteral("Made with Info-ZIP");
+        QTemporaryDir dir;
+        QDir(dir.path()).mkpath(QStringLiteral("pack/inner"));
+        LayoutFile::WriteLayoutFile(m_files, dir.filePath(QStringLiteral("pack/inner")), source);
+        m_files.writeBytes(dir.filePath(QStringLiteral("pack/SQL.MTQ")), kSql);
+        QProcess p;
+        p.setWorkingDirectory(dir.filePath(QStringLiteral("pack")));
+        p.start(zipTool, {QStringLiteral("-r"), dir.filePath(QStringLiteral("hand.lrd")), QStringLiteral(".")});
+        QVERIFY(p.waitForFinished());
+        QCOMPARE(p.exitCode(), 0);
+
+        QString cur;
+        QCOMPARE(package().openLayout(dir.filePath(QStringLiteral("hand.lrd")), cur, [&] { package().clearLayout(); }),
+                 LayoutPackage::Result::Done);
+        QCOMPARE(m_page.labelCount(), 1);
+        QCOMPARE(m_page.Label(1).Caption, QStringLiteral("Made with Info-ZIP"));
+        QCOMPARE(m_files.readBytes(app(QStringLiteral("Temp/SQL.mtq"))), kSql);
+    }
+
+    void openThroughTheDialog()
+    {
+        fillPage(1);
+        const QString target = app(QStringLiteral("Reports/chosen.lrd"));
+        QDir(m_app->path()).mkpath(QStringLiteral("Reports"));
+        QCOMPARE(package().saveLayoutTo(target), LayoutPackage::Result::Done);
+        m_prompts.calls.clear();
+
+        // Cancelled: nothing changes but the connection is closed.
+        QString cur = QStringLiteral("before");
+        int cleared = 0;
+        QCOMPARE(package().openLayout(QString(), cur, [&] { ++cleared; }), LayoutPackage::Result::Cancelled);
+        QCOMPARE(cleared, 0);
+        QCOMPARE(cur, QStringLiteral("before"));
+        QCOMPARE(m_prompts.calls[0].kind, QStringLiteral("openFile"));
+        QCOMPARE(m_prompts.calls[0].filter, QStringLiteral("All Files (*.*)|*.*|Report Designer Files (*.lrd)|*.lrd"));
+        QCOMPARE(m_prompts.calls[0].filterIndex, 2);
+
+        m_prompts.answer(target);
+        QCOMPARE(package().openLayout(QString(), cur, [&] { package().clearLayout(); }), LayoutPackage::Result::Done);
+        QCOMPARE(cur, QStringLiteral("chosen.lrd")); // the name alone
+        QCOMPARE(m_page.picCount(), 1);
+    }
+
+    void badPackages_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("devMessage");
+        QTest::newRow("not a zip") << QByteArray("this is no zip archive") << "Error in mnuOpenLayout 99: Error unzipping layout file";
+        QTest::newRow("empty file") << QByteArray() << "Error in mnuOpenLayout 99: Error unzipping layout file";
+        QTest::newRow("zip without layout") << QByteArray("ZIP:other.txt") << "Error in mnuOpenLayout 53: File not found";
+        QTest::newRow("broken layout") << QByteArray("ZIP:Layout.krml") << "Error in mnuOpenLayout 13: Type mismatch";
+    }
+    void badPackages()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(QString, devMessage);
+        const QString path = app(QStringLiteral("bad.lrd"));
+        if (content.startsWith("ZIP:")) {
+            QTemporaryDir src;
+            const QString member = src.filePath(QString::fromLatin1(content.mid(4)));
+            m_files.writeBytes(member, "KRMLLayoutFile\r\n#\r\nNumberOfLabels=x\r\n");
+            const QString zipTool = QStandardPaths::findExecutable(QStringLiteral("zip"));
+            if (zipTool.isEmpty())
+                QSKIP("Info-ZIP zip is not installed");
+            QProcess::execute(zipTool, {QStringLiteral("-j"), path, member});
+        } else {
+            m_files.writeBytes(path, content);
+        }
+        for (const bool dev : {false, true}) {
+            ModuleState::current().devMode = dev;
+            m_prompts.calls.clear();
+            QString cur;
+            QCOMPARE(package().openLayout(path, cur, [&] { package().clearLayout(); }), LayoutPackage::Result::Failed);
+            QStringList expected;
+            if (dev)
+                expected << devMessage;
+            expected << QStringLiteral("An error occurred while opening layout file.\r\n\r\n"
+                                       "Please check that it is a valid layout file and try again.");
+            const QStringList got = m_prompts.messages();
+            if (dev)
+                QVERIFY2(got.first().startsWith(devMessage), qPrintable(got.join(QLatin1Char('|'))));
+            QCOMPARE(got.last(), expected.last());
+            QVERIFY(tempFolderEmpty());
+        }
+    }
+
+    void saveReplacesOnlyWhenComplete()
+    {
+        const QString target = app(QStringLiteral("keep.lrd"));
+        fillPage(1);
+        QCOMPARE(package().saveLayoutTo(target), LayoutPackage::Result::Done);
+        const QByteArray good = m_files.readBytes(target);
+
+        // A bitmap that cannot be written: the old package stays.
+        m_page.createPic(); // a picture without an image is saved too
+        m_prompts.calls.clear();
+        m_files.failOn = QStringLiteral("Picture2.bmp");
+        ModuleState::current().devMode = true;
+        m_prompts.calls.clear();
+        QCOMPARE(package().saveLayoutTo(target), LayoutPackage::Result::Failed);
+        QCOMPARE(m_prompts.messages(), QStringList{"Error in mnuSaveLayout 61: Disk full"});
+        QCOMPARE(m_files.readBytes(target), good);
+        QCOMPARE(QDir(m_app->path()).entryList(QDir::Files), QStringList{"keep.lrd"}); // no partial file left
+        QVERIFY(tempFolderEmpty());
+
+        // A saved package replaces the old one whole.
+        m_files.failOn.clear();
+        QCOMPARE(package().saveLayoutTo(target), LayoutPackage::Result::Done);
+        QCOMPARE(members(target), (QStringList{"Layout.krml", "Picture1.bmp", "Picture2.bmp"}));
+    }
+
+    void tooManyMembers()
+    {
+        // 97 pictures, the SQL file and the connection: 100 members.
+        const QString target = app(QStringLiteral("big.lrd"));
+        m_files.writeBytes(target, "old package");
+        fillPage(97);
+        writeWorking(QStringLiteral("sql.mtq"), kSql);
+        ModuleState::current().data().RDDataConnection()->setConnectionString(QStringLiteral("Provider=SQLite;Data Source=x"));
+        m_prompts.answer(6);
+        QCOMPARE(package().saveLayoutTo(target), LayoutPackage::Result::Failed);
+        QCOMPARE(m_prompts.messages(), QStringList{"Would you like to save the data connection details in this file ?"});
+        ModuleState::current().devMode = true;
+        m_prompts.answer(6);
+        QCOMPARE(package().saveLayoutTo(target), LayoutPackage::Result::Failed);
+        QCOMPARE(m_prompts.messages().last(), QStringLiteral("Error in mnuSaveLayout 9: Subscript out of range"));
+        QCOMPARE(m_files.readBytes(target), QByteArray("old package"));
+    }
+
+    void clearLayoutEmptiesWorkingFiles()
+    {
+        fillPage(1);
+        writeWorking(QStringLiteral("SQL.mtq"), kSql);
+        writeWorking(QStringLiteral("Data.cnn"), "x");
+        ModuleState::current().CurrentReportSQL = QStringLiteral("SELECT 1");
+        m_page.setWidth(9000);
+        package().clearLayout();
+        QCOMPARE(m_page.labelCount(), 0);
+        QCOMPARE(m_page.picCount(), 0);
+        QCOMPARE(m_page.Width(), 9000.0f); // the page size stays
+        QVERIFY(!m_files.fileExists(app(QStringLiteral("Temp/SQL.mtq"))));
+        QVERIFY(!m_files.fileExists(app(QStringLiteral("Temp/Data.cnn"))));
+        QVERIFY(ModuleState::current().CurrentReportSQL.isEmpty());
+    }
+};
+
+QTEST_MAIN(TestLayoutPackage)
+#include "tst_layoutpackage.moc"
