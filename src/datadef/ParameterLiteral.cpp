@@ -48,16 +48,22 @@ QString ParameterLiteral::valueText(const QVariant &value)
     }
 }
 
-static QDate dateOf(const QVariant &value)
+QDate ParameterLiteral::dateOf(const QVariant &value)
 {
     if (value.typeId() == QMetaType::QDate)
         return value.toDate();
     if (value.typeId() == QMetaType::QDateTime)
         return value.toDateTime().date();
-    QDate d = QDate::fromString(value.toString().left(10), QStringLiteral("yyyy-MM-dd"));
-    if (!d.isValid())
-        d = QDate::fromString(value.toString().left(10), QStringLiteral("yyyy/MM/dd"));
-    return d;
+    const QString text = value.toString().trimmed();
+    for (const char *format : {"yyyy-MM-dd", "yyyy/MM/dd", "yyyy-M-d", "yyyy/M/d"}) {
+        const QDate d = QDate::fromString(text.left(10).trimmed(), QLatin1String(format));
+        if (d.isValid())
+            return d;
+        const QDate shortDate = QDate::fromString(text.section(QLatin1Char(' '), 0, 0), QLatin1String(format));
+        if (shortDate.isValid())
+            return shortDate;
+    }
+    return QDate();
 }
 
 QString ParameterLiteral::lookupForPreview(const QVariant &value, int adoType)

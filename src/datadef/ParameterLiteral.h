@@ -28,6 +28,9 @@ public:
     // The default text form of a value (dates yyyy/MM/dd when they have no
     // time, numbers with "." as the separator).
     static QString valueText(const QVariant &value);
+    // The date a value stands for: a date, or text in year-month-day order
+    // ("2006-06-08", "2006/6/8", with or without a time); invalid otherwise.
+    static QDate dateOf(const QVariant &value);
 };
 
 } // namespace KRML_ReportGen

@@ -1,6 +1,7 @@
 #include "ReportGenOCX.h"
 
 #include "GridBuilder.h"
+#include "FormulaEvaluator.h"
 #include "ImageSurface.h"
 #include "LabelTag.h"
 #include "LayoutPackage.h"
@@ -12,8 +13,10 @@
 #include "PreviewView.h"
 #include "PrinterSurface.h"
 #include "PropertyBag.h"
+#include "QueryLoader.h"
+#include "ReportGenerator.h"
 #include "ReportError.h"
-#include "StatementCatalog.h"
+#include "StatementPalette.h"
 #include "Twips.h"
 #include "VbConvert.h"
 
@@ -74,8 +77,11 @@ float settingAsSingle(const SettingsStore &settings, const QString &key, const Q
 
 ReportGenOCX::ReportGenOCX(QWidget *parent, ControlServices services)
     : QWidget(parent), m_services(services.completed()), m_page(std::make_unique<LayoutPage>()),
-      m_preview(std::make_unique<ImageSurface>())
+      m_preview(std::make_unique<ImageSurface>()), m_palette(std::make_unique<StatementPalette>()),
+      m_loader(std::make_unique<QueryLoader>(*m_services.files, *m_services.prompts)),
+      m_generator(std::make_unique<ReportGenerator>(*m_page, *m_loader, *m_palette))
 {
+    connect(m_palette.get(), &StatementPalette::statementsChanged, this, &ReportGenOCX::statementListChanged);
     setObjectName(QStringLiteral("ReportGenOCX"));
 
     m_previewView = new PreviewView(m_preview.get(), this);
@@ -315,14 +321,30 @@ DrawingSurface &ReportGenOCX::printerSurface()
     return *m_printerSurface;
 }
 
-QString ReportGenOCX::GenerateOutput(DrawingSurface &)
+QString ReportGenOCX::GenerateOutput(DrawingSurface &outDestination)
 {
-    throw ReportError::notAvailable(QStringLiteral("GenerateOutput"));
+    m_generator->GenerateOutput(outDestination);
+    return QString();
 }
 
-QString ReportGenOCX::AnalyseFunction(const QString &, Recordset &)
+QString ReportGenOCX::AnalyseFunction(const QString &funcString, Recordset &funcRS)
 {
-    throw ReportError::notAvailable(QStringLiteral("AnalyseFunction"));
+    return FormulaEvaluator::AnalyseFunction(funcString, funcRS);
+}
+
+const QStringList &ReportGenOCX::statementList() const
+{
+    return m_palette->statements();
+}
+
+const QList<double> &ReportGenOCX::LabelTops() const
+{
+    return m_generator->LabelTops();
+}
+
+const QList<double> &ReportGenOCX::LabelExtents() const
+{
+    return m_generator->LabelExtents();
 }
 
 void ReportGenOCX::CreateBox() { throw ReportError::notAvailable(QStringLiteral("CreateBox")); }
@@ -343,10 +365,7 @@ LayoutPackage ReportGenOCX::package()
 void ReportGenOCX::NewLayout()
 {
     package().clearLayout();
-    if (!m_statementList.isEmpty()) {
-        m_statementList.clear();
-        emit statementListChanged();
-    }
+    m_palette->clear();
     RepModes mode = Designer;
     FlipMode(mode);
 }
@@ -365,9 +384,9 @@ void ReportGenOCX::SaveLayout()
     package().saveLayout();
 }
 
-bool ReportGenOCX::CheckForPrintOverlap(const LayoutLabel &, qint32 &, qint32 &)
+bool ReportGenOCX::CheckForPrintOverlap(const LayoutLabel &PrintObject, qint32 &returnLeft, qint32 &returnTop)
 {
-    throw ReportError::notAvailable(QStringLiteral("CheckForPrintOverlap"));
+    return m_generator->CheckForPrintOverlap(PrintObject, returnLeft, returnTop);
 }
 
 void ReportGenOCX::LoadGrid()
@@ -385,13 +404,7 @@ void ReportGenOCX::LoadGrid()
 
 void ReportGenOCX::fillStatementList()
 {
-    const ModuleState &state = ModuleState::current();
-    const QStringList names = StatementCatalog::FillStatementList(*m_services.files, state.workingFile(QStringLiteral("SQL.mtq")),
-                                                                  m_statementList);
-    if (names != m_statementList) {
-        m_statementList = names;
-        emit statementListChanged();
-    }
+    m_palette->setStatements(m_loader->FillStatementList(m_palette->statements()));
 }
 
 // --------------------------------------------------------------- persistence

@@ -23,7 +23,10 @@ struct LayoutLabel;
 class PageView;
 class PreviewView;
 class PropertyBag;
+class QueryLoader;
 class Recordset;
+class ReportGenerator;
+class StatementPalette;
 
 // The report designer and generator control a host places in its window.
 // Properties, methods and events keep the order of the control's published
@@ -113,7 +116,11 @@ public:
     LayoutPage &page() { return *m_page; }
     const LayoutPage &page() const { return *m_page; }
     ImageSurface &previewSurface() { return *m_preview; }
-    const QStringList &statementList() const { return m_statementList; }
+    const QStringList &statementList() const;
+    StatementPalette &palette() { return *m_palette; }
+    // The generator's lists of the last run.
+    const QList<double> &LabelTops() const;
+    const QList<double> &LabelExtents() const;
     qint16 gridStep() const { return m_gridStep; }
     const ControlServices &services() const { return m_services; }
     QWidget *pageWidget() const;
@@ -172,7 +179,9 @@ private:
     qint16 m_gridStep = 0;
     QString m_dbPath;
     QString m_curOpenFile;
-    QStringList m_statementList;
+    std::unique_ptr<StatementPalette> m_palette;
+    std::unique_ptr<QueryLoader> m_loader;
+    std::unique_ptr<ReportGenerator> m_generator;
 };
 
 } // namespace KRML_ReportGen

@@ -246,16 +246,28 @@ private slots:
     void flipModeRaisesTheEventFirst()
     {
         ReportGenOCX c(nullptr, services());
+        c.setCurrentMode(ReportGenOCX::DesignerMode);
         QStringList order;
-        connect(&c, &ReportGenOCX::ModeSwitch, this, [&](RepModes &m) { order << QStringLiteral("event %1").arg(int(m)); });
-        // Preview needs the generator; whatever it does, the event came first.
+        connect(&c, &ReportGenOCX::ModeSwitch, this, [&](RepModes &m) {
+            order << QStringLiteral("event %1, page %2").arg(int(m)).arg(c.pageWidget()->isHidden() ? "hidden" : "shown");
+        });
+        c.ShowPreview();
+        QCOMPARE(order, QStringList{"event 2, page shown"});
+        QVERIFY(c.pageWidget()->isHidden());
+        c.ShowDesign();
+        QVERIFY(!c.pageWidget()->isHidden());
+
+        // A preview that fails leaves the page shown; the error reaches the host.
+        const int f = c.page().createLabel();
+        c.page().Label(f).Tag = QStringLiteral("FORMULA:{Orders.Total}/2");
+        c.page().Label(f).Visible = true;
         try {
             c.ShowPreview();
-        } catch (const ReportError &) {
-            order << QStringLiteral("generate");
+            QFAIL("no error");
+        } catch (const ReportError &e) {
+            QCOMPARE(e.number(), 91);
         }
-        QCOMPARE(order, (QStringList{"event 2", "generate"}));
-        QVERIFY(!c.pageWidget()->isHidden()); // a failing preview leaves the page shown
+        QVERIFY(!c.pageWidget()->isHidden());
     }
 
     void handlerCanChangeTheMode()

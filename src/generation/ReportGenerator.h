@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QList>
+#include <functional>
+#include <memory>
+
+namespace KRML_ReportGen {
+
+class DrawingSurface;
+class LayoutPage;
+class QueryLoader;
+class Recordset;
+class StatementCache;
+class StatementPalette;
+struct LayoutLabel;
+
+// Draws the filled layout on a surface: fixed texts (moved below any data
+// list they would collide with), data-field labels as one line per row of
+// their statement, formula labels evaluated row by row, pictures last.
+// Everything at the layout's own coordinates, in twips, on one page.
+class ReportGenerator
+{
+public:
+    ReportGenerator(const LayoutPage &page, QueryLoader &loader, StatementPalette &palette);
+    ~ReportGenerator();
+
+    // Errors of the surface, the data layer and the formula evaluator are
+    // not caught: they end the run and reach the caller.
+    void GenerateOutput(DrawingSurface &surface);
+
+    // The Top of every label drawn and the height of what it printed
+    // (0 for fixed text), in label order; item i of both is one label.
+    const QList<double> &LabelTops() const { return m_tops; }
+    const QList<double> &LabelExtents() const { return m_extents; }
+
+    // Where a fixed-text label goes: below the first earlier list whose
+    // range its Top lies strictly inside. True when it was moved.
+    bool CheckForPrintOverlap(const LayoutLabel &label, qint32 &returnLeft, qint32 &returnTop) const;
+
+    // How often the run asked the database (each distinct statement once).
+    int executions() const;
+
+private:
+    void drawFixedText(DrawingSurface &surface, const LayoutLabel &label);
+    void drawDataField(DrawingSurface &surface, const LayoutLabel &label);
+    void drawFormula(DrawingSurface &surface, const LayoutLabel &label);
+    // Prints one text per row from the label's Top; returns the number of
+    // lines (rows beyond the surface's bottom only move the position).
+    int printRows(DrawingSurface &surface, const LayoutLabel &label, Recordset &rs,
+                  const std::function<QString(Recordset &)> &textOf);
+
+    const LayoutPage &m_page;
+    QueryLoader &m_loader;
+    StatementPalette &m_palette;
+    std::unique_ptr<StatementCache> m_cache;
+    std::unique_ptr<Recordset> m_runRecordset;
+    QList<double> m_tops;
+    QList<double> m_extents;
+    double m_lastListBottom = 0;
+};
+
+} // namespace KRML_ReportGen
