@@ -3,6 +3,7 @@
 // of a freshly created control.
 
 #include "DesignerWindow.h"
+#include "HeadlessEnvironment.h"
 #include "ReportError.h"
 #include "ReportGenOCX.h"
 
@@ -39,7 +40,7 @@ int main(int argc, char **argv)
         if (QByteArray(argv[i]) == "--state")
             stateOnly = true;
     if (stateOnly || !haveDisplay())
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+        HeadlessEnvironment::prepare();
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Report Designer"));

@@ -79,7 +79,10 @@ void ReportGenerator::GenerateOutput(DrawingSurface &surface)
     m_lastListBottom = 0;
     m_runRecordset.reset();
 
+    const int objects = m_page.labelCount() + m_page.picCount();
     for (int i = 1; i <= m_page.labelCount(); ++i) {
+        if (m_progress)
+            m_progress(i - 1, objects);
         const LayoutLabel &label = m_page.Label(i);
         // A label nobody sees on the page (a rejected field drop) is not printed.
         if (!label.Visible)
@@ -107,6 +110,8 @@ void ReportGenerator::GenerateOutput(DrawingSurface &surface)
         surface.PaintPicture(picture.Picture, picture.Left, picture.Top);
     }
 
+    if (m_progress)
+        m_progress(objects, objects);
     if (surface.kind() == DrawingSurface::Kind::Printer)
         surface.EndDoc();
 }

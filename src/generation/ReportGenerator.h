@@ -40,6 +40,9 @@ public:
     // How often the run asked the database (each distinct statement once).
     int executions() const;
 
+    // Told after each label and picture: objects done, objects in all.
+    void setProgress(std::function<void(int, int)> progress) { m_progress = std::move(progress); }
+
 private:
     void drawFixedText(DrawingSurface &surface, const LayoutLabel &label);
     void drawDataField(DrawingSurface &surface, const LayoutLabel &label);
@@ -57,6 +60,7 @@ private:
     QList<double> m_tops;
     QList<double> m_extents;
     double m_lastListBottom = 0;
+    std::function<void(int, int)> m_progress;
 };
 
 } // namespace KRML_ReportGen

@@ -312,12 +312,17 @@ void ReportGenOCX::FlipMode(RepModes &selMode)
     }
 }
 
+QPrinter *ReportGenOCX::printer()
+{
+    if (!m_printer)
+        m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    return m_printer.get();
+}
+
 DrawingSurface &ReportGenOCX::printerSurface()
 {
-    if (!m_printerSurface) {
-        m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
-        m_printerSurface = std::make_unique<PrinterSurface>(m_printer.get());
-    }
+    if (!m_printerSurface)
+        m_printerSurface = std::make_unique<PrinterSurface>(printer());
     return *m_printerSurface;
 }
 

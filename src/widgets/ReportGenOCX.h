@@ -116,6 +116,9 @@ public:
     LayoutPage &page() { return *m_page; }
     const LayoutPage &page() const { return *m_page; }
     ImageSurface &previewSurface() { return *m_preview; }
+    // The printer PrintReport prints on; a host may choose it or set an
+    // output file (a PDF) before printing.
+    QPrinter *printer();
     const QStringList &statementList() const;
     StatementPalette &palette() { return *m_palette; }
     // The generator's lists of the last run.

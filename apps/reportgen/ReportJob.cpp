@@ -1,0 +1,204 @@
+#include "ReportJob.h"
+
+#include "ConnectionString.h"
+#include "ImageSurface.h"
+#include "LayoutPackage.h"
+#include "ModuleState.h"
+#include "ParameterMarker.h"
+#include "PathNames.h"
+#include "PdfSurface.h"
+#include "QueryLoader.h"
+#include "ReportError.h"
+#include "ReportGenerator.h"
+#include "ReportSqlFile.h"
+#include "WorkingConnectionFile.h"
+
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QImageWriter>
+#include <QSaveFile>
+#include <QTextStream>
+#include <cstdio>
+
+namespace KRML_ReportGen {
+
+ReportJob::ReportJob()
+{
+    ModuleState::current().rdAppPath = m_app.path();
+}
+
+ReportJob::Exit ReportJob::fail(Exit code, const QString &message)
+{
+    m_error = message;
+    return code;
+}
+
+QString ReportJob::resolveDataSource(const QString &text, const QString &packageFolder)
+{
+    ConnectionString cs(text);
+    const QString source = cs.dataSource().trimmed();
+    if (source.isEmpty() || source == QLatin1String(":memory:") || QFileInfo::exists(PathNames::resolve(source)))
+        return text;
+    const QString normalized = PathNames::normalize(source);
+    const bool windowsAbsolute = normalized.size() > 1 && normalized[1] == QLatin1Char(':');
+    QStringList candidates;
+    if (!windowsAbsolute && !normalized.startsWith(QLatin1Char('/')))
+        candidates << PathNames::join(packageFolder, normalized);
+    candidates << PathNames::join(packageFolder, PathNames::baseName(normalized));
+    for (const QString &c : candidates) {
+        const QString found = PathNames::resolve(c);
+        if (QFileInfo(found).isFile()) {
+            cs.setValue(QStringLiteral("Data Source"), found);
+            return cs.toString();
+        }
+    }
+    return text;
+}
+
+ReportJob::Exit ReportJob::open(const QString &packagePath)
+{
+    if (!QFileInfo(packagePath).isFile())
+        return fail(NoSuchFile, QStringLiteral("no such file: %1").arg(packagePath));
+    m_packagePath = QFileInfo(packagePath).absoluteFilePath();
+    LayoutPackage package(m_files, m_tempNames, m_prompts, m_page);
+    QString curOpenFile;
+    m_prompts.messages.clear();
+    const auto result = package.openLayout(m_packagePath, curOpenFile, [&] { package.clearLayout(); });
+    if (result != LayoutPackage::Result::Done)
+        return fail(BadPackage, QStringLiteral("%1 is not a valid layout package: %2")
+                                    .arg(packagePath, m_prompts.messages.join(QLatin1Char(' ')).simplified()));
+    return Ok;
+}
+
+ReportJob::Exit ReportJob::connect()
+{
+    QString text = connectionString;
+    if (text.isEmpty()) {
+        const QString stored = LayoutPackage::workingConnectionFile();
+        if (m_files.fileExists(stored))
+            text = WorkingConnectionFile::read(m_files, stored);
+    }
+    if (text.trimmed().isEmpty())
+        return fail(ConnectionFailed, QStringLiteral("the package stores no connection; give one with --connection"));
+    text = resolveDataSource(text, QFileInfo(m_packagePath).absolutePath());
+    try {
+        ModuleState::current().data().setRDDataConnectionString(text);
+    } catch (const ReportError &e) {
+        return fail(ConnectionFailed, QStringLiteral("cannot connect with \"%1\": error %2: %3").arg(text).arg(e.number()).arg(e.description()));
+    }
+    return Ok;
+}
+
+void ReportJob::handOverParameters()
+{
+    // As a host does: names in one collection, values in the other. A
+    // lookup's value goes under its return field's name, the other types
+    // under the parameter's name; both are accepted here.
+    ModuleState &state = ModuleState::current();
+    for (const auto &[name, value] : parameters) {
+        QString key = name;
+        for (int i = 1; i <= state.parameters()->Count(); ++i) {
+            const clsParameter &p = state.parameters()->Item(i);
+            if (p.ParamType == clsParameter::Lookup && p.ParameterName.compare(name, Qt::CaseInsensitive) == 0)
+                key = p.ReturnField;
+        }
+        state.ParamFieldCollection()->Add(key);
+        state.ParamValueCollection()->Add(value);
+    }
+}
+
+ReportJob::Exit ReportJob::render(const QString &outputPath)
+{
+    const QString suffix = QFileInfo(outputPath).suffix().toLower();
+    if (suffix != QLatin1String("pdf") && suffix != QLatin1String("png"))
+        return fail(Usage, QStringLiteral("the output must end in .pdf or .png: %1").arg(outputPath));
+    ModuleState &state = ModuleState::current();
+    state.setParamFieldCollection(std::make_shared<VariantCollection>());
+    state.setParamValueCollection(std::make_shared<VariantCollection>());
+    handOverParameters();
+
+    QueryLoader loader(m_files, m_prompts);
+    ReportGenerator generator(m_page, loader, m_palette);
+    QElapsedTimer clock;
+    clock.start();
+    bool shown = false;
+    if (progress)
+        generator.setProgress([&](int done, int total) {
+            if (clock.elapsed() < 1000)
+                return;
+            std::fprintf(stderr, "\rreportgen: rendering, %d of %d objects", done, total);
+            shown = true;
+        });
+    const auto endProgress = [&] {
+        if (shown)
+            std::fprintf(stderr, "\n");
+    };
+    try {
+        if (suffix == QLatin1String("pdf")) {
+            PdfSurface pdf(outputPath, m_page.Width(), m_page.Height());
+            generator.GenerateOutput(pdf);
+        } else {
+            ImageSurface image(m_page.Width(), m_page.Height(), dotsPerInch);
+            generator.GenerateOutput(image);
+            QSaveFile file(outputPath);
+            QImageWriter writer(&file, "png");
+            if (!file.open(QIODevice::WriteOnly) || !writer.write(image.image()) || !file.commit()) {
+                endProgress();
+                return fail(ReportFailed, QStringLiteral("cannot write %1: %2").arg(outputPath, file.errorString()));
+            }
+        }
+    } catch (const ReportError &e) {
+        endProgress();
+        if (e.number() == QueryLoader::MissingParameterValue)
+            return fail(MissingParameter, e.description() + QStringLiteral(" Give it with --param NAME=VALUE."));
+        return fail(ReportFailed, QStringLiteral("the report failed: error %1: %2").arg(e.number()).arg(e.description()));
+    }
+    endProgress();
+    return Ok;
+}
+
+ReportJob::Exit ReportJob::list(QTextStream &out)
+{
+    ReportDefinition definition;
+    const QString sql = LayoutPackage::workingSqlFile();
+    if (m_files.fileExists(sql)) {
+        const auto read = ReportSqlFile::readFile(m_files, sql, definition);
+        if (!read.ok())
+            return fail(BadPackage, read.message);
+    }
+    out << "Page: " << m_page.Width() << " x " << m_page.Height() << " twips, " << m_page.labelCount() << " labels, "
+        << m_page.picCount() << " pictures\n";
+    out << "Parameters:" << (definition.parameters().isEmpty() ? " (none)" : "") << "\n";
+    for (const auto &p : definition.parameters()) {
+        out << "  " << p.marker;
+        if (const auto *l = definition.lookup(p.keyNumber))
+            out << "  shows " << l->displayField << ", gives " << l->returnField << " of: " << l->sql;
+        out << "\n";
+    }
+    ModuleState &state = ModuleState::current();
+    state.setParamFieldCollection(std::make_shared<VariantCollection>());
+    state.setParamValueCollection(std::make_shared<VariantCollection>());
+    handOverParameters();
+    const bool connected = state.data().RDDataConnection()->state() == DbConnection::Open;
+    QueryLoader loader(m_files, m_prompts);
+    out << "Statements:" << (definition.statements().isEmpty() ? " (none)" : "") << "\n";
+    for (const auto &s : definition.statements()) {
+        out << "  " << s.name << "\n";
+        for (const QString &line : s.sql.split(QStringLiteral("\r\n"), Qt::SkipEmptyParts))
+            out << "      " << line << "\n";
+        if (!connected)
+            continue;
+        QStringList fields;
+        state.FirstQueryPending = true;
+        try {
+            loader.RunReportQuery(s.name, fields);
+            out << "    fields: " << (fields.isEmpty() ? QStringLiteral("(the statement did not run)") : fields.join(QStringLiteral(", ")))
+                << "\n";
+        } catch (const ReportError &e) {
+            out << "    fields: (" << e.description() << ")\n";
+        }
+    }
+    return Ok;
+}
+
+} // namespace KRML_ReportGen

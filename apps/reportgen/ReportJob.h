@@ -1,0 +1,65 @@
+#pragma once
+
+#include "ConsolePrompts.h"
+#include "LayoutPage.h"
+#include "LocalFileService.h"
+#include "ProcessTempNames.h"
+#include "StatementPalette.h"
+
+#include <QPair>
+#include <QStringList>
+#include <QTemporaryDir>
+
+namespace KRML_ReportGen {
+
+// One command-line job on one layout package: the package is opened into a
+// private application folder, the shared connection set from the command
+// line or the package, the parameter values handed over as a host would,
+// then the report is rendered or described.
+class ReportJob
+{
+public:
+    enum Exit {
+        Ok = 0,
+        Usage = 1,
+        NoSuchFile = 2,
+        BadPackage = 3,
+        ConnectionFailed = 4,
+        MissingParameter = 5,
+        ReportFailed = 6,
+    };
+
+    ReportJob();
+
+    QString connectionString; // empty: the one stored in the package
+    QList<QPair<QString, QString>> parameters;
+    int dotsPerInch = 150;
+    bool progress = true;
+
+    Exit open(const QString &packagePath);
+    Exit connect();
+    Exit render(const QString &outputPath);
+    Exit list(QTextStream &out);
+
+    // What went wrong, for the user.
+    QString error() const { return m_error; }
+
+    // A data source that does not exist as written is looked for beside the
+    // package (by relative path, then by file name).
+    static QString resolveDataSource(const QString &connectionString, const QString &packageFolder);
+
+private:
+    Exit fail(Exit code, const QString &message);
+    void handOverParameters();
+
+    QTemporaryDir m_app;
+    LocalFileService m_files;
+    ProcessTempNames m_tempNames;
+    ConsolePrompts m_prompts{stderr, false};
+    LayoutPage m_page;
+    StatementPalette m_palette;
+    QString m_packagePath;
+    QString m_error;
+};
+
+} // namespace KRML_ReportGen
