@@ -1,3 +1,4 @@
+#include "DbConnection.h"
 #include "ImageSurface.h"
 #include "LayoutPage.h"
 #include "LocalFileService.h"
@@ -11,6 +12,9 @@
 #include "SqliteEngine.h"
 
 #include <QMetaProperty>
+#include <QPrinter>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -443,6 +447,54 @@ private slots:
         c.OpenLayout(m_app.filePath(QStringLiteral("missing.lrd")));
         QCOMPARE(events, QStringList{"mode 1"});
         QVERIFY(m_prompts->messages().last().startsWith(QStringLiteral("An error occurred while opening layout file.")));
+    }
+
+    void previewAndPrint()
+    {
+        writeWorkingSql();
+        auto connection = openConnection();
+        connection->execute(QStringLiteral("INSERT INTO t VALUES (41), (42)"));
+        ReportGenOCX c(nullptr, services());
+        c.setRepDataConnection(connection);
+        c.setCurrentMode(ReportGenOCX::DesignerMode);
+        const int title = c.page().createLabel();
+        c.page().Label(title).Caption = QStringLiteral("Printed by the control");
+        c.page().Label(title).Visible = true;
+        const int list = c.page().createLabel();
+        c.page().Label(list).Tag = QStringLiteral("DATA:Orders.x");
+        c.page().Label(list).Top = 2000;
+        c.page().Label(list).Visible = true;
+
+        c.ShowPreview();
+        QCOMPARE(c.LabelTops().size(), 2);
+        QVERIFY(c.LabelExtents()[1] > 0);
+        int ink = 0;
+        const QImage &img = c.previewSurface().image();
+        for (int y = 0; y < img.height(); ++y)
+            for (int x = 0; x < img.width(); ++x)
+                ink += qGray(img.pixel(x, y)) < 128;
+        QVERIFY(ink > 50);
+        c.ShowDesign();
+        QCOMPARE(c.page().Label(list).Caption, QStringLiteral("Orders.x"));
+
+        QTemporaryDir dir;
+        const QString pdf = dir.filePath(QStringLiteral("printed.pdf"));
+        c.printer()->setOutputFileName(pdf);
+        c.PrintReport();
+        QVERIFY(QFileInfo(pdf).size() > 0);
+        const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
+        if (pdftotext.isEmpty())
+            QSKIP("poppler-utils not installed");
+        QProcess p;
+        p.start(pdftotext, {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+        QVERIFY(p.waitForFinished());
+        const QString text = QString::fromUtf8(p.readAllStandardOutput());
+        QVERIFY2(text.contains(QStringLiteral("Printed by the control")), qPrintable(text));
+        QVERIFY(text.contains(QStringLiteral("41")) && text.contains(QStringLiteral("42")));
+
+        // AnalyseFunction for a host, on a recordset of its own.
+        auto rs = connection->openRecordset(QStringLiteral("SELECT x FROM t ORDER BY x"));
+        QCOMPARE(c.AnalyseFunction(QStringLiteral("{Any.x}/2"), *rs), QStringLiteral("20.5"));
     }
 
     void notYetAvailableMethodsSaySo()
