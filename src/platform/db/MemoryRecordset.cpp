@@ -1,6 +1,7 @@
 #include "MemoryRecordset.h"
 
 #include "ReportError.h"
+#include "VariantRows.h"
 
 namespace KRML_ReportGen {
 
@@ -30,13 +31,31 @@ MemoryRecordset::MemoryRecordset(QStringList names, QList<int> types)
     : m_names(std::move(names)), m_types(std::move(types)), m_open(true)
 {
     m_types.resize(m_names.size());
+    m_building = std::make_shared<VariantRows>(int(m_names.size()));
+    m_rows = m_building;
+}
+
+MemoryRecordset::MemoryRecordset(QStringList names, QList<int> types, std::shared_ptr<const RowData> rows)
+    : m_names(std::move(names)), m_types(std::move(types)), m_rows(std::move(rows)), m_open(true)
+{
+    m_types.resize(m_names.size());
 }
 
 void MemoryRecordset::appendRow(const QList<QVariant> &values)
 {
-    for (int c = 0; c < m_names.size(); ++c)
-        m_values.append(c < values.size() ? values[c] : QVariant());
-    ++m_rowCount;
+    if (!m_building)
+        throw ReportError(3251, QStringLiteral("Current Recordset does not support updating."));
+    // Copies share the rows: one that appends gets rows of its own first.
+    if (m_building.use_count() > 2) {
+        m_building = std::make_shared<VariantRows>(*m_building);
+        m_rows = m_building;
+    }
+    m_building->append(values);
+}
+
+int MemoryRecordset::rowCount() const
+{
+    return m_rows ? m_rows->rowCount() : 0;
 }
 
 void MemoryRecordset::setType(int column, int type)
@@ -45,9 +64,9 @@ void MemoryRecordset::setType(int column, int type)
         m_types[column] = type;
 }
 
-const QVariant &MemoryRecordset::valueAt(int row, int column) const
+QVariant MemoryRecordset::valueAt(int row, int column) const
 {
-    return m_values[row * m_names.size() + column];
+    return m_rows->value(row, column);
 }
 
 void MemoryRecordset::requireOpen() const
@@ -84,19 +103,19 @@ void MemoryRecordset::close()
 bool MemoryRecordset::isEOF() const
 {
     requireOpen();
-    return m_rowCount == 0 || m_pos >= m_rowCount;
+    return rowCount() == 0 || m_pos >= rowCount();
 }
 
 bool MemoryRecordset::isBOF() const
 {
     requireOpen();
-    return m_rowCount == 0 || m_pos < 0;
+    return rowCount() == 0 || m_pos < 0;
 }
 
 int MemoryRecordset::recordCount() const
 {
     requireOpen();
-    return m_rowCount;
+    return rowCount();
 }
 
 void MemoryRecordset::moveFirst()
@@ -108,7 +127,7 @@ void MemoryRecordset::moveFirst()
 void MemoryRecordset::moveNext()
 {
     requireOpen();
-    if (m_pos >= m_rowCount)
+    if (m_pos >= rowCount())
         throw noCurrentError();
     ++m_pos;
 }
@@ -116,7 +135,7 @@ void MemoryRecordset::moveNext()
 void MemoryRecordset::moveLast()
 {
     requireOpen();
-    m_pos = m_rowCount == 0 ? 0 : m_rowCount - 1;
+    m_pos = rowCount() == 0 ? 0 : rowCount() - 1;
 }
 
 int MemoryRecordset::fieldCount() const
@@ -136,7 +155,7 @@ int MemoryRecordset::fieldIndex(const QString &name) const
 DbField MemoryRecordset::field(int index) const
 {
     requireColumn(index);
-    if (m_pos < 0 || m_pos >= m_rowCount)
+    if (m_pos < 0 || m_pos >= rowCount())
         throw noCurrentError();
     return DbField{m_names[index], m_types[index], valueAt(m_pos, index)};
 }

@@ -1,28 +1,36 @@
 #pragma once
 
 #include "Recordset.h"
+#include "RowData.h"
 
 #include <QList>
 #include <QStringList>
 #include <QVariant>
+#include <memory>
 
 namespace KRML_ReportGen {
 
-// A recordset whose rows are all held in memory: what an engine returns after
-// fetching a statement's rows, and what a host can build to hand its own data
-// to the formula evaluator.
+class VariantRows;
+
+// A recordset whose rows are all at hand: what an engine returns after
+// fetching a statement's rows, and what a host can build to hand its own
+// data to the formula evaluator. Copies share the rows and keep a cursor of
+// their own.
 class MemoryRecordset : public Recordset
 {
 public:
     MemoryRecordset() = default; // closed, no columns
+    // An open recordset to be filled with appendRow.
     MemoryRecordset(QStringList names, QList<int> types);
+    // An open recordset over rows an engine has fetched.
+    MemoryRecordset(QStringList names, QList<int> types, std::shared_ptr<const RowData> rows);
 
     void appendRow(const QList<QVariant> &values);
     // Replaces the type of a column (engines decide computed columns' types
     // after reading their values).
     void setType(int column, int type);
-    const QVariant &valueAt(int row, int column) const;
-    int rowCount() const { return m_rowCount; }
+    QVariant valueAt(int row, int column) const;
+    int rowCount() const;
 
     int state() const override { return m_open ? Open : Closed; }
     void close() override;
@@ -45,9 +53,9 @@ private:
 
     QStringList m_names;
     QList<int> m_types;
-    QList<QVariant> m_values; // row-major, m_names.size() per row
-    int m_rowCount = 0;
-    int m_pos = 0; // -1 before the first row (BOF), m_rowCount after the last (EOF)
+    std::shared_ptr<VariantRows> m_building; // while filled by appendRow
+    std::shared_ptr<const RowData> m_rows;
+    int m_pos = 0; // -1 before the first row (BOF), rowCount after the last (EOF)
     bool m_open = false;
 };
 
