@@ -35,6 +35,9 @@ public:
     QList<QPair<QString, QString>> parameters;
     int dotsPerInch = 150;
     bool progress = true;
+    bool paginate = false;
+    int page = 0; // 0: every page
+    int pagesWritten = 0; // after render: the report's pages
 
     Exit open(const QString &packagePath);
     Exit connect();
@@ -50,6 +53,9 @@ public:
 
 private:
     Exit fail(Exit code, const QString &message);
+    // OUT.png becomes OUT-3.png for page 3 of several.
+    static QString pageFile(const QString &output, int page);
+    static QString pagePattern(const QString &output); // OUT-%1.png
     void handOverParameters();
 
     QTemporaryDir m_app;

@@ -1,7 +1,7 @@
 // reportgen: renders layout packages without a window.
 //
-//   reportgen render PACKAGE.lrd -o OUT.pdf|OUT.png [--connection STRING]
-//                    [--param NAME=VALUE]... [--dpi N]
+//   reportgen render PACKAGE.lrd -o OUT.pdf|OUT.png|OUT.svg [--connection STRING]
+//                    [--param NAME=VALUE]... [--dpi N] [--paginate [--page N]]
 //   reportgen list PACKAGE.lrd [--connection STRING] [--param NAME=VALUE]...
 
 #include "ReportJob.h"
@@ -30,13 +30,13 @@ int main(int argc, char **argv)
     QGuiApplication::setApplicationVersion(QStringLiteral(KRML_VERSION_TEXT));
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Renders KRML ReportGen layout packages (.lrd) to PDF or PNG."));
+    parser.setApplicationDescription(QStringLiteral("Renders KRML ReportGen layout packages (.lrd) to PDF, PNG or SVG."));
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("render or list"));
     parser.addPositionalArgument(QStringLiteral("package"), QStringLiteral("the layout package (.lrd)"));
     const QCommandLineOption output({QStringLiteral("o"), QStringLiteral("output")},
-                                    QStringLiteral("The file to write: .pdf or .png."), QStringLiteral("file"));
+                                    QStringLiteral("The file to write: .pdf, .png or .svg."), QStringLiteral("file"));
     const QCommandLineOption connection(QStringLiteral("connection"),
                                         QStringLiteral("The connection string to use instead of the package's own."),
                                         QStringLiteral("string"));
@@ -46,7 +46,11 @@ int main(int argc, char **argv)
     const QCommandLineOption dpi(QStringLiteral("dpi"), QStringLiteral("Resolution of PNG output (default 150)."),
                                  QStringLiteral("n"), QStringLiteral("150"));
     const QCommandLineOption quiet({QStringLiteral("q"), QStringLiteral("quiet")}, QStringLiteral("No progress output."));
-    parser.addOptions({output, connection, param, dpi, quiet});
+    const QCommandLineOption paginate(QStringLiteral("paginate"),
+                                      QStringLiteral("Lists longer than the page continue on further pages (PNG and SVG: "
+                                                     "one file per page, OUT-1.png, OUT-2.png ...)."));
+    const QCommandLineOption page(QStringLiteral("page"), QStringLiteral("Only this page (with --paginate)."), QStringLiteral("n"));
+    parser.addOptions({output, connection, param, dpi, quiet, paginate, page});
     parser.process(app);
 
     const QStringList args = parser.positionalArguments();
@@ -57,7 +61,7 @@ int main(int argc, char **argv)
     }
     const bool render = args[0] == QLatin1String("render");
     if (render && !parser.isSet(output)) {
-        std::fprintf(stderr, "reportgen: render needs an output file (-o OUT.pdf or -o OUT.png)\n");
+        std::fprintf(stderr, "reportgen: render needs an output file (-o OUT.pdf, OUT.png or OUT.svg)\n");
         return ReportJob::Usage;
     }
     for (const QString &p : parser.values(param)) {
@@ -75,6 +79,14 @@ int main(int argc, char **argv)
         return ReportJob::Usage;
     }
     job.connectionString = parser.value(connection);
+    job.paginate = parser.isSet(paginate);
+    if (parser.isSet(page)) {
+        job.page = parser.value(page).toInt(&ok);
+        if (!ok || job.page < 1 || !job.paginate) {
+            std::fprintf(stderr, "reportgen: --page takes a page number from 1 on, with --paginate\n");
+            return ReportJob::Usage;
+        }
+    }
     job.progress = !parser.isSet(quiet);
 
     if (auto code = job.open(args[1]); code != ReportJob::Ok)

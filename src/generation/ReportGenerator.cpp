@@ -5,6 +5,7 @@
 #include "LabelTag.h"
 #include "LayoutPage.h"
 #include "ModuleState.h"
+#include "PagePlanner.h"
 #include "QueryLoader.h"
 #include "ReportError.h"
 #include "Recordset.h"
@@ -78,6 +79,11 @@ void ReportGenerator::GenerateOutput(DrawingSurface &surface)
     m_extents.clear();
     m_lastListBottom = 0;
     m_runRecordset.reset();
+    m_pageCount = 1;
+    if (m_paginate) {
+        generatePages(surface);
+        return;
+    }
 
     const int objects = m_page.labelCount() + m_page.picCount();
     for (int i = 1; i <= m_page.labelCount(); ++i) {
@@ -116,13 +122,27 @@ void ReportGenerator::GenerateOutput(DrawingSurface &surface)
         surface.EndDoc();
 }
 
-void ReportGenerator::drawFixedText(DrawingSurface &surface, const LayoutLabel &label)
+QString ReportGenerator::pageCaption(const QString &caption, int page, int pages)
+{
+    if (!caption.contains(QLatin1Char('[')))
+        return caption;
+    QString out = caption;
+    out.replace(QLatin1String("[Page]"), QString::number(page));
+    out.replace(QLatin1String("[Pages]"), QString::number(pages));
+    return out;
+}
+
+void ReportGenerator::setPageRange(int first, int last)
+{
+    m_firstPage = std::max(1, first);
+    m_lastPage = std::max(m_firstPage, last);
+}
+
+void ReportGenerator::drawTextAt(DrawingSurface &surface, const LayoutLabel &label, double left, double top,
+                                 const QString &caption)
 {
     surface.setFont(label.Font);
-    m_extents.append(0);
     surface.setForeColor(label.ForeColor);
-    qint32 left = 0, top = 0;
-    CheckForPrintOverlap(label, left, top);
     if (label.BackColor != VbColor::White)
         surface.Line(left, top, left + label.Width, top + label.Height, label.BackColor, DrawingSurface::LineStyle::FilledBox);
     if (label.BorderStyle == 1)
@@ -130,8 +150,18 @@ void ReportGenerator::drawFixedText(DrawingSurface &surface, const LayoutLabel &
     surface.setCurrentY(top);
     LayoutLabel placed = label;
     placed.Left = float(left);
-    surface.setCurrentX(alignedX(placed, surface.TextWidth(label.Caption), false));
-    surface.Print(label.Caption);
+    surface.setCurrentX(alignedX(placed, surface.TextWidth(caption), false));
+    surface.Print(caption);
+}
+
+void ReportGenerator::drawFixedText(DrawingSurface &surface, const LayoutLabel &label)
+{
+    surface.setFont(label.Font);
+    m_extents.append(0);
+    surface.setForeColor(label.ForeColor);
+    qint32 left = 0, top = 0;
+    CheckForPrintOverlap(label, left, top);
+    drawTextAt(surface, label, left, top, pageCaption(label.Caption, 1, 1));
 }
 
 int ReportGenerator::printRows(DrawingSurface &surface, const LayoutLabel &label, Recordset &rs,
@@ -236,6 +266,230 @@ void ReportGenerator::drawFormula(DrawingSurface &surface, const LayoutLabel &la
     m_extents.append(extent);
     if (label.BorderStyle == 1)
         surface.Line(label.Left, label.Top, label.Left + label.Width, label.Top + label.Height, 0,
+                     DrawingSurface::LineStyle::Box);
+}
+
+struct ReportGenerator::Plan
+{
+    enum Kind { Fixed, List, Formula, Picture };
+    Kind kind = Fixed;
+    int index = 0;        // label or picture index
+    bool header = false;  // repeated on every page
+    int page = 1;         // fixed texts and pictures below the header
+    double left = 0;
+    double top = 0;
+    std::unique_ptr<Recordset> rs; // lists and formulas: their rows
+    int column = -1;
+    int count = 0;
+    double lineHeight = 0;
+    int perPage = 1;
+    int pages = 1;
+    int row = 0; // where rs stands
+};
+
+void ReportGenerator::generatePages(DrawingSurface &surface)
+{
+    ModuleState &state = ModuleState::current();
+    double headerLimit = -std::numeric_limits<double>::infinity();
+    bool anyList = false;
+    double lowest = 0;
+    for (int i = 1; i <= m_page.labelCount(); ++i) {
+        const LayoutLabel &l = m_page.Label(i);
+        if (!l.Visible)
+            continue;
+        lowest = std::max(lowest, double(l.Top) + l.Height);
+        if (LabelTag::kindOf(l.Tag) == LabelTag::Kind::DataField) {
+            headerLimit = anyList ? std::min(headerLimit, double(l.Top)) : double(l.Top);
+            anyList = true;
+        }
+    }
+    for (int i = 1; i <= m_page.picCount(); ++i)
+        if (m_page.Pic(i).Visible)
+            lowest = std::max(lowest, double(m_page.Pic(i).Top) + m_page.Pic(i).Height);
+    const double bodyEnd = PagePlanner::bodyEnd(m_page.Height(), lowest);
+
+    // Lay every label out, in label order, as the one-page run would meet them.
+    std::vector<Plan> plans;
+    std::vector<int> listOfTop; // for each entry of m_tops: its plan, or -1
+    QString lastListSql; // the statement the formulas work on
+    const auto rowsPlan = [&](Plan &plan, const LayoutLabel &label) {
+        surface.setFont(label.Font);
+        plan.count = plan.rs->recordCount();
+        plan.lineHeight = surface.TextHeight();
+        plan.perPage = PagePlanner::linesPerPage(label.Top, plan.lineHeight, bodyEnd);
+        plan.pages = PagePlanner::pagesFor(plan.count, plan.perPage);
+        plan.rs->moveFirst();
+    };
+    for (int i = 1; i <= m_page.labelCount(); ++i) {
+        const LayoutLabel &label = m_page.Label(i);
+        if (!label.Visible)
+            continue;
+        m_tops.append(label.Top);
+        Plan plan;
+        plan.index = i;
+        plan.header = label.Top < headerLimit;
+        plan.left = label.Left;
+        plan.top = label.Top;
+        switch (LabelTag::kindOf(label.Tag)) {
+        case LabelTag::Kind::DataField: {
+            plan.kind = Plan::List;
+            const QString statement = LabelTag::statementName(label.Tag);
+            const QString field = LabelTag::fieldName(label.Tag);
+            QStringList fields = m_palette.fields();
+            const QString sql = m_loader.GetStatementSQL(statement, fields, true);
+            m_palette.setFields(fields);
+            m_runRecordset = m_loader.open(sql);
+            lastListSql = sql;
+            plan.rs = m_loader.open(sql);
+            plan.column = plan.rs->fieldIndex(field);
+            if (plan.column < 0 && plan.rs->recordCount() > 0)
+                throw ReportError(Recordset::ItemNotFound,
+                                  QStringLiteral("The statement \"%1\" has no field \"%2\".").arg(statement, field));
+            rowsPlan(plan, label);
+            m_extents.append(plan.count * plan.lineHeight);
+            state.FirstQueryPending = false;
+            break;
+        }
+        case LabelTag::Kind::Formula: {
+            if (!m_runRecordset)
+                throw ReportError(91, QStringLiteral("Object variable or With block variable not set: the formula \"%1\" "
+                                                     "comes before every data list, so it has no rows to work on.")
+                                          .arg(label.Caption));
+            plan.kind = Plan::Formula;
+            plan.rs = m_loader.open(lastListSql);
+            rowsPlan(plan, label);
+            m_extents.append(plan.count * plan.lineHeight);
+            break;
+        }
+        case LabelTag::Kind::FixedText: {
+            plan.kind = Plan::Fixed;
+            m_extents.append(0);
+            if (plan.header)
+                break;
+            // The first earlier list whose (one-page) range holds this top.
+            const int n = int(m_tops.size()) - 1;
+            for (int k = 0; k < n; ++k) {
+                if (m_tops[k] < label.Top && label.Top < m_tops[k] + m_extents[k]) {
+                    if (listOfTop[size_t(k)] < 0)
+                        break;
+                    const Plan *list = &plans[size_t(listOfTop[size_t(k)])];
+                    const int lastLines = list->count <= 0 ? 0 : list->count - (list->pages - 1) * list->perPage;
+                    const double lastBottom = list->top + lastLines * list->lineHeight;
+                    const auto placed = PagePlanner::afterList(list->top, list->pages, lastBottom,
+                                                               label.Height, bodyEnd);
+                    plan.page = placed.page;
+                    plan.top = VbConvert::toInt32(placed.top);
+                    break;
+                }
+            }
+            break;
+        }
+        }
+        listOfTop.push_back(plan.kind == Plan::List || plan.kind == Plan::Formula ? int(plans.size()) : -1);
+        plans.push_back(std::move(plan));
+    }
+    for (int i = 1; i <= m_page.picCount(); ++i) {
+        const LayoutPicture &picture = m_page.Pic(i);
+        if (!picture.Visible || picture.Picture.isNull())
+            continue;
+        Plan plan;
+        plan.kind = Plan::Picture;
+        plan.index = i;
+        plan.header = picture.Top < headerLimit;
+        plans.push_back(std::move(plan));
+    }
+
+    int pages = 1;
+    for (const Plan &p : plans) {
+        if (p.kind == Plan::List || p.kind == Plan::Formula)
+            pages = std::max(pages, p.header ? 1 : p.pages);
+        else if (!p.header)
+            pages = std::max(pages, p.page);
+    }
+    m_pageCount = pages;
+
+    bool drawnBefore = false;
+    for (int page = 1; page <= pages; ++page) {
+        const bool draw = page >= m_firstPage && page <= m_lastPage;
+        if (draw && drawnBefore)
+            surface.NewPage();
+        for (Plan &plan : plans)
+            drawPlanOnPage(surface, plan, page, draw);
+        drawnBefore = drawnBefore || draw;
+        if (m_progress)
+            m_progress(page, pages);
+    }
+    if (surface.kind() == DrawingSurface::Kind::Printer)
+        surface.EndDoc();
+}
+
+void ReportGenerator::drawPlanOnPage(DrawingSurface &surface, Plan &plan, int page, bool draw)
+{
+    if (plan.kind == Plan::Picture) {
+        const LayoutPicture &picture = m_page.Pic(plan.index);
+        if (draw && (plan.header || page == 1)) {
+            surface.setCurrentX(picture.Left);
+            surface.setCurrentY(picture.Top);
+            surface.PaintPicture(picture.Picture, picture.Left, picture.Top);
+        }
+        return;
+    }
+    const LayoutLabel &label = m_page.Label(plan.index);
+    if (plan.kind == Plan::Fixed) {
+        if (draw && (plan.header || plan.page == page))
+            drawTextAt(surface, label, plan.left, plan.top, pageCaption(label.Caption, page, m_pageCount));
+        return;
+    }
+
+    // A list: the rows of this page, or those of page 1 again in the header.
+    const int slice = plan.header ? 1 : page;
+    if (slice > plan.pages || plan.count <= 0) {
+        if (draw && slice == 1 && label.BorderStyle == 1)
+            surface.Line(label.Left, label.Top, label.Left + label.Width, label.Top + label.Height, 0,
+                         DrawingSurface::LineStyle::Box);
+        return;
+    }
+    const int first = (slice - 1) * plan.perPage;
+    const int last = std::min(plan.count, slice * plan.perPage);
+    Recordset &rs = *plan.rs;
+    if (plan.row > first) {
+        rs.moveFirst();
+        plan.row = 0;
+    }
+    for (; plan.row < first; ++plan.row)
+        rs.moveNext();
+    if (!draw) {
+        for (; plan.row < last; ++plan.row)
+            rs.moveNext();
+        return;
+    }
+    const double bottom = plan.count < 2 ? label.Top + label.Height : label.Top + (last - first) * plan.lineHeight;
+    if (plan.kind == Plan::List && label.BackColor != VbColor::White)
+        surface.Line(label.Left, label.Top, label.Left + label.Width, bottom, label.BackColor, DrawingSurface::LineStyle::FilledBox);
+    surface.setFont(label.Font);
+    surface.setForeColor(label.ForeColor);
+    double y = label.Top;
+    for (; plan.row < last; ++plan.row) {
+        QString text;
+        if (plan.kind == Plan::List) {
+            const QVariant v = rs.field(plan.column).value;
+            text = v.isNull() ? QString() : ValueText::of(v);
+        } else {
+            try {
+                text = FormulaEvaluator::evaluateCurrentRow(label.Caption, rs);
+            } catch (const ReportError &) {
+                text = QString();
+            }
+        }
+        surface.setCurrentY(y);
+        if (!text.isNull())
+            surface.setCurrentX(label.Alignment == 0 ? alignedX(label, 0, true) : alignedX(label, surface.TextWidth(text), true));
+        surface.Print(text);
+        y += plan.lineHeight;
+        rs.moveNext();
+    }
+    if (label.BorderStyle == 1)
+        surface.Line(label.Left, label.Top, label.Left + label.Width, plan.kind == Plan::List ? bottom : label.Top + label.Height, 0,
                      DrawingSurface::LineStyle::Box);
 }
 

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QList>
+#include <QString>
 #include <functional>
+#include <limits>
 #include <memory>
 
 namespace KRML_ReportGen {
@@ -43,7 +45,24 @@ public:
     // Told after each label and picture: objects done, objects in all.
     void setProgress(std::function<void(int, int)> progress) { m_progress = std::move(progress); }
 
+    // Paginated reports: lists that pass the page body continue on further
+    // pages, the header area repeats on each. Off, everything is drawn on
+    // one page as it always was.
+    void setPaginate(bool on) { m_paginate = on; }
+    bool paginate() const { return m_paginate; }
+    // Only pages first..last (1-based) are drawn; the others are laid out.
+    void setPageRange(int first, int last);
+    // Pages of the last run (1 when not paginated).
+    int pageCount() const { return m_pageCount; }
+
+    // "[Page]" and "[Pages]" in a fixed text, replaced.
+    static QString pageCaption(const QString &caption, int page, int pages);
+
 private:
+    struct Plan;
+    void generatePages(DrawingSurface &surface);
+    void drawPlanOnPage(DrawingSurface &surface, Plan &plan, int page, bool draw);
+    void drawTextAt(DrawingSurface &surface, const LayoutLabel &label, double left, double top, const QString &caption);
     void drawFixedText(DrawingSurface &surface, const LayoutLabel &label);
     void drawDataField(DrawingSurface &surface, const LayoutLabel &label);
     void drawFormula(DrawingSurface &surface, const LayoutLabel &label);
@@ -61,6 +80,10 @@ private:
     QList<double> m_extents;
     double m_lastListBottom = 0;
     std::function<void(int, int)> m_progress;
+    bool m_paginate = false;
+    int m_firstPage = 1;
+    int m_lastPage = std::numeric_limits<int>::max();
+    int m_pageCount = 1;
 };
 
 } // namespace KRML_ReportGen

@@ -54,6 +54,8 @@ public:
     virtual void Print(const QString &text) = 0;
     // Draws the picture at its natural size with its top-left corner at (x, y).
     virtual void PaintPicture(const QImage &picture, double x, double y) = 0;
+    // Ends the page and starts a new, empty one (paginated reports).
+    virtual void NewPage() = 0;
     virtual void EndDoc() = 0;
 };
 

@@ -63,6 +63,22 @@ void ImageSurface::EndDoc()
     endPainting();
 }
 
+void ImageSurface::NewPage()
+{
+    endPainting();
+    if (m_sink)
+        m_sink(m_image, m_page);
+    ++m_page;
+    Cls();
+}
+
+void ImageSurface::finishPages()
+{
+    endPainting();
+    if (m_sink)
+        m_sink(m_image, m_page);
+}
+
 const QImage &ImageSurface::image()
 {
     endPainting();

@@ -2,6 +2,8 @@
 
 #include "PainterSurface.h"
 
+#include <functional>
+
 namespace KRML_ReportGen {
 
 // A picture-box surface over a QImage: the preview, and the PNG export.
@@ -19,6 +21,14 @@ public:
     double Height() const override { return m_height; }
     void setHeight(double twips) override;
     void EndDoc() override;
+    // Hands the finished page to the page sink (if any) and clears.
+    void NewPage() override;
+
+    // Receives each finished page of a paginated report (1-based number);
+    // the last page is handed over by finishPages().
+    void setPageSink(std::function<void(const QImage &, int)> sink) { m_sink = std::move(sink); }
+    void finishPages();
+    int pageNumber() const { return m_page; }
 
     // The image as drawn so far.
     const QImage &image();
@@ -36,6 +46,8 @@ private:
     double m_dpi;
     QImage m_image;
     std::unique_ptr<QPainter> m_painter;
+    std::function<void(const QImage &, int)> m_sink;
+    int m_page = 1;
 };
 
 } // namespace KRML_ReportGen

@@ -49,6 +49,13 @@ QPainter *PdfSurface::painter()
     return m_painter.get();
 }
 
+void PdfSurface::NewPage()
+{
+    painter();
+    m_writer->newPage();
+    resetState();
+}
+
 void PdfSurface::EndDoc()
 {
     // An empty report still makes a (blank) page.

@@ -23,6 +23,7 @@ public:
     double Height() const override { return m_height; }
     void setHeight(double twips) override { m_height = twips; }
     void EndDoc() override;
+    void NewPage() override;
 
     const QString &fileName() const { return m_fileName; }
 

@@ -44,6 +44,13 @@ QPainter *PrinterSurface::painter()
     return m_painter.get();
 }
 
+void PrinterSurface::NewPage()
+{
+    painter();
+    m_printer->newPage();
+    resetState();
+}
+
 void PrinterSurface::EndDoc()
 {
     painter();

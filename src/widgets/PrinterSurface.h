@@ -21,6 +21,7 @@ public:
     double Height() const override;
     void setHeight(double) override {}
     void EndDoc() override;
+    void NewPage() override;
 
     QPrinter *printer() const { return m_printer; }
 

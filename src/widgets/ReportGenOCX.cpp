@@ -10,6 +10,7 @@
 #include "MsgBoxStyle.h"
 #include "PageView.h"
 #include "PathNames.h"
+#include "PreviewNavigator.h"
 #include "PreviewView.h"
 #include "PrinterSurface.h"
 #include "PropertyBag.h"
@@ -25,6 +26,7 @@
 #include <QPrinter>
 #include <QResizeEvent>
 #include <QScrollBar>
+#include <limits>
 
 #ifndef KRML_VERSION_MAJOR
 #error "the build passes the version numbers"
@@ -90,6 +92,9 @@ ReportGenOCX::ReportGenOCX(QWidget *parent, ControlServices services)
     m_hScroll->setObjectName(QStringLiteral("HScroll1"));
     m_vScroll = new QScrollBar(Qt::Vertical, this);
     m_vScroll->setObjectName(QStringLiteral("VScroll1"));
+    m_navigator = new PreviewNavigator(this);
+    m_navigator->hide();
+    connect(m_navigator, &PreviewNavigator::pageRequested, this, &ReportGenOCX::showPreviewPage);
     m_icon = new QLabel(this);
     m_icon->setObjectName(QStringLiteral("picIcon"));
     m_icon->setPixmap(makeIcon());
@@ -285,6 +290,7 @@ void ReportGenOCX::FlipMode(RepModes &selMode)
     ModuleState &state = ModuleState::current();
     switch (selMode) {
     case Designer:
+        m_navigator->hide();
         Reload(true);
         for (int i = 1; i <= m_page->labelCount(); ++i) {
             LayoutLabel &label = m_page->Label(i);
@@ -298,13 +304,23 @@ void ReportGenOCX::FlipMode(RepModes &selMode)
     case Preview:
         state.setParamFieldCollection(std::make_shared<VariantCollection>());
         state.setParamValueCollection(std::make_shared<VariantCollection>());
+        m_previewPage = 1;
+        m_generator->setPaginate(m_paginate);
+        m_generator->setPageRange(1, 1);
         GenerateOutput(*m_preview);
         m_previewView->update();
         m_pageView->hide();
+        if (m_paginate) {
+            m_navigator->setPages(1, m_generator->pageCount());
+            m_navigator->show();
+            m_navigator->raise();
+        }
         break;
     case Printing:
         state.setParamFieldCollection(std::make_shared<VariantCollection>());
         state.setParamValueCollection(std::make_shared<VariantCollection>());
+        m_generator->setPaginate(m_paginate);
+        m_generator->setPageRange(1, std::numeric_limits<int>::max());
         GenerateOutput(printerSurface());
         break;
     default:
@@ -330,6 +346,22 @@ QString ReportGenOCX::GenerateOutput(DrawingSurface &outDestination)
 {
     m_generator->GenerateOutput(outDestination);
     return QString();
+}
+
+void ReportGenOCX::showPreviewPage(int page)
+{
+    // The host's parameter values stay as they are: only the page changes.
+    m_generator->setPaginate(m_paginate);
+    m_generator->setPageRange(page, page);
+    GenerateOutput(*m_preview);
+    m_previewPage = std::min(page, m_generator->pageCount());
+    m_previewView->update();
+    m_navigator->setPages(m_previewPage, m_generator->pageCount());
+}
+
+int ReportGenOCX::previewPages() const
+{
+    return m_generator->pageCount();
 }
 
 QString ReportGenOCX::AnalyseFunction(const QString &funcString, Recordset &funcRS)

@@ -21,6 +21,7 @@ class LayoutPackage;
 class LayoutPage;
 struct LayoutLabel;
 class PageView;
+class PreviewNavigator;
 class PreviewView;
 class PropertyBag;
 class QueryLoader;
@@ -49,6 +50,8 @@ class ReportGenOCX : public QWidget
     Q_PROPERTY(QString rdAppName READ rdAppName)
     Q_PROPERTY(QString rdAppPath READ rdAppPathForMeta WRITE setRdAppPath)
     Q_PROPERTY(std::shared_ptr<KRML_ReportGen::DbConnection> RepDataConnection READ RepDataConnection WRITE setRepDataConnection)
+    // Beyond the published interface: reports longer than a page.
+    Q_PROPERTY(bool Paginate READ Paginate WRITE setPaginate)
 
 public:
     enum ControlModes { ComponentMode = 1, DesignerMode = 2 };
@@ -83,6 +86,15 @@ public:
     void setRdAppPath(const QString &path);
     std::shared_ptr<DbConnection> RepDataConnection() const;
     void setRepDataConnection(std::shared_ptr<DbConnection> connection);
+    // Off (the default), a report is one page as it always was; on, lists
+    // continue on further pages, the preview pages through them and
+    // printing prints them all.
+    bool Paginate() const { return m_paginate; }
+    void setPaginate(bool on) { m_paginate = on; }
+    // The preview's page (paginated reports).
+    void showPreviewPage(int page);
+    int previewPage() const { return m_previewPage; }
+    int previewPages() const;
 
     // --- methods, in interface order ---
     Q_INVOKABLE void Reload(bool ShowGrid = true);
@@ -129,6 +141,7 @@ public:
     QWidget *pageWidget() const;
     QWidget *previewWidget() const;
     QWidget *iconWidget() const;
+    PreviewNavigator *previewNavigator() const { return m_navigator; }
 
     // The major, minor and revision numbers joined by "." (the build number
     // is not part of it): 0.5.0.8 gives "0.5.8".
@@ -176,6 +189,9 @@ private:
     PreviewView *m_previewView = nullptr;
     QScrollBar *m_hScroll = nullptr;
     QScrollBar *m_vScroll = nullptr;
+    PreviewNavigator *m_navigator = nullptr;
+    bool m_paginate = false;
+    int m_previewPage = 1;
 
     qint32 m_currentMode = 1;
     short m_gridSize = 2;

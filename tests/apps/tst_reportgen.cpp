@@ -1,6 +1,15 @@
 // The command-line renderer as a user runs it: real packages, a real
 // database, real PDF and PNG files, and its exit codes.
 
+#include "ConsolePrompts.h"
+#include "LayoutPackage.h"
+#include "LayoutPage.h"
+#include "LocalFileService.h"
+#include "ModuleState.h"
+#include "ProcessTempNames.h"
+#include "ReportSqlFile.h"
+#include "SqliteEngine.h"
+
 #include <QImage>
 #include <QProcess>
 #include <QStandardPaths>
@@ -122,6 +131,119 @@ private slots:
         QCOMPARE(r.code, 5);
     }
 
+    // A package with a list of 300 numbers and a header "Page n of m",
+    // made with the library as a designer would save it.
+    QString longPackage()
+    {
+        using namespace KRML_ReportGen;
+        const QString db = m_dir.filePath(QStringLiteral("long.db"));
+        if (!QFileInfo::exists(db)) {
+            QString sql = QStringLiteral("CREATE TABLE Numbers (N INTEGER); BEGIN;");
+            for (int i = 1; i <= 300; ++i)
+                sql += QStringLiteral("INSERT INTO Numbers VALUES (%1);").arg(i);
+            SqliteEngine::create(db)->runScript(sql + QStringLiteral("COMMIT;"));
+        }
+        QTemporaryDir app;
+        ModuleState &state = ModuleState::current();
+        state.reset();
+        state.rdAppPath = app.path();
+        LocalFileService files;
+        files.createFolder(state.tempFolder());
+        ReportDefinition d;
+        d.addStatement(QStringLiteral("Numbers"), QStringLiteral("SELECT N, 'Number ' || N AS Name FROM Numbers ORDER BY N"));
+        ReportSqlFile::write(files, state.workingFile(QStringLiteral("SQL.mtq")), d);
+        state.data().RDDataConnection()->setConnectionString(QStringLiteral("Provider=SQLite;Data Source=long.db"));
+        LayoutPage page;
+        const auto add = [&](float top, float height, const QString &caption, const QString &tag) {
+            const int i = page.createLabel();
+            page.Label(i).Top = top;
+            page.Label(i).Height = height;
+            page.Label(i).Width = 3000;
+            page.Label(i).Caption = caption;
+            page.Label(i).Tag = tag;
+            page.Label(i).Font.name = QStringLiteral("Arial");
+            page.Label(i).Font.size = 10;
+            page.Label(i).Visible = true;
+        };
+        add(300, 300, QStringLiteral("Page [Page] of [Pages]"), QString());
+        add(1500, 300, QString(), QStringLiteral("DATA:Numbers.Name"));
+        add(16000, 300, QStringLiteral("Last line of the report"), QString());
+        ProcessTempNames temp;
+        ConsolePrompts prompts(stderr, false);
+        prompts.yesNoAnswer = 6;
+        LayoutPackage package(files, temp, prompts, page);
+        const QString path = m_dir.filePath(QStringLiteral("long.lrd"));
+        if (package.saveLayoutTo(path) != LayoutPackage::Result::Done)
+            return QString();
+        state.reset();
+        return path;
+    }
+
+    void paginatedPdf()
+    {
+        const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
+        const QString pdfinfo = QStandardPaths::findExecutable(QStringLiteral("pdfinfo"));
+        if (pdftotext.isEmpty() || pdfinfo.isEmpty())
+            QSKIP("poppler-utils not installed");
+        const QString package = longPackage();
+        QVERIFY(!package.isEmpty());
+        const QString out = m_dir.filePath(QStringLiteral("long.pdf"));
+        Result r = reportgen({QStringLiteral("render"), package, QStringLiteral("-o"), out, QStringLiteral("--paginate")});
+        QVERIFY2(r.code == 0, qPrintable(r.err));
+        const QString info = run(pdfinfo, {out}).out;
+        const QRegularExpressionMatch m = QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)")).match(info);
+        QVERIFY(m.hasMatch());
+        const int pages = m.captured(1).toInt();
+        QVERIFY2(pages >= 4, qPrintable(info));
+        for (int page = 1; page <= pages; ++page) {
+            const QString text = run(pdftotext, {QStringLiteral("-layout"), QStringLiteral("-f"), QString::number(page), QStringLiteral("-l"),
+                                                 QString::number(page), out, QStringLiteral("-")})
+                                     .out;
+            QVERIFY2(text.contains(QStringLiteral("Page %1 of %2").arg(page).arg(pages)), qPrintable(text));
+            if (page == 1)
+                QVERIFY(text.contains(QStringLiteral("Number 1\n")));
+            if (page == pages) {
+                QVERIFY(text.contains(QStringLiteral("Number 300")));
+                QVERIFY(text.contains(QStringLiteral("Last line of the report")));
+            }
+        }
+        // Without --paginate the same report is one page, as it always was.
+        r = reportgen({QStringLiteral("render"), package, QStringLiteral("-o"), out});
+        QVERIFY(r.code == 0);
+        QVERIFY(run(pdfinfo, {out}).out.contains(QRegularExpression(QStringLiteral("Pages:\\s+1\\n"))));
+    }
+
+    void paginatedImages()
+    {
+        const QString package = longPackage();
+        QVERIFY(!package.isEmpty());
+        QTemporaryDir out;
+        Result r = reportgen({QStringLiteral("render"), package, QStringLiteral("-o"), out.filePath(QStringLiteral("p.png")),
+                              QStringLiteral("--paginate"), QStringLiteral("--dpi"), QStringLiteral("50")});
+        QVERIFY2(r.code == 0, qPrintable(r.err));
+        const QStringList pngs = QDir(out.path()).entryList({QStringLiteral("p-*.png")}, QDir::Files, QDir::Name);
+        QVERIFY(pngs.size() >= 4);
+        for (const QString &f : pngs)
+            QVERIFY(!QImage(out.filePath(f)).isNull());
+        r = reportgen({QStringLiteral("render"), package, QStringLiteral("-o"), out.filePath(QStringLiteral("p.svg")), QStringLiteral("--paginate")});
+        QVERIFY2(r.code == 0, qPrintable(r.err));
+        const QStringList svgs = QDir(out.path()).entryList({QStringLiteral("p-*.svg")}, QDir::Files, QDir::Name);
+        QCOMPARE(svgs.size(), pngs.size());
+        QFile svg(out.filePath(svgs.first()));
+        QVERIFY(svg.open(QIODevice::ReadOnly));
+        QVERIFY(svg.readAll().contains("Number 1<"));
+        // One page alone, under the name given.
+        r = reportgen({QStringLiteral("render"), package, QStringLiteral("-o"), out.filePath(QStringLiteral("two.png")),
+                       QStringLiteral("--paginate"), QStringLiteral("--page"), QStringLiteral("2"), QStringLiteral("--dpi"), QStringLiteral("50")});
+        QVERIFY2(r.code == 0, qPrintable(r.err));
+        QVERIFY(!QImage(out.filePath(QStringLiteral("two.png"))).isNull());
+        r = reportgen({QStringLiteral("render"), package, QStringLiteral("-o"), out.filePath(QStringLiteral("none.pdf")),
+                       QStringLiteral("--paginate"), QStringLiteral("--page"), QStringLiteral("99")});
+        QCOMPARE(r.code, 1);
+        QVERIFY(r.err.contains(QStringLiteral("no page 99")));
+        QVERIFY(!QFileInfo::exists(out.filePath(QStringLiteral("none.pdf"))));
+    }
+
     void listsStatementsFieldsAndParameters()
     {
         const Result r = reportgen({QStringLiteral("list"), example(QStringLiteral("sales-by-region.lrd"))});
@@ -139,7 +261,7 @@ private slots:
         QTest::newRow("no arguments") << QStringList{} << 1 << "";
         QTest::newRow("unknown command") << QStringList{"draw", "x.lrd"} << 1 << "";
         QTest::newRow("no output") << QStringList{"render", "EXAMPLE"} << 1 << "needs an output file";
-        QTest::newRow("wrong output type") << QStringList{"render", "EXAMPLE", "-o", "OUT.txt"} << 1 << ".pdf or .png";
+        QTest::newRow("wrong output type") << QStringList{"render", "EXAMPLE", "-o", "OUT.txt"} << 1 << ".pdf, .png or .svg";
         QTest::newRow("bad parameter") << QStringList{"render", "EXAMPLE", "-o", "OUT.pdf", "--param", "novalue"} << 1 << "NAME=VALUE";
         QTest::newRow("missing file") << QStringList{"render", "MISSING", "-o", "OUT.pdf"} << 2 << "no such file";
         QTest::newRow("not a package") << QStringList{"render", "DATABASE", "-o", "OUT.pdf"} << 3 << "not a valid layout package";

@@ -21,7 +21,7 @@ QStringList RecordingSurface::printedTexts() const
 
 void RecordingSurface::Cls()
 {
-    ops.append({QStringLiteral("Cls")});
+    record(Op{QStringLiteral("Cls")});
     m_x = m_y = 0;
 }
 
@@ -30,24 +30,31 @@ void RecordingSurface::Line(double x1, double y1, double x2, double y2, quint32 
     const QString kind = style == LineStyle::Line ? QStringLiteral("Line")
                          : style == LineStyle::Box ? QStringLiteral("Box")
                                                    : QStringLiteral("FilledBox");
-    ops.append({kind, x1, y1, x2, y2, QString(), m_font, color});
+    record(Op{kind, x1, y1, x2, y2, QString(), m_font, color});
 }
 
 void RecordingSurface::Print(const QString &text)
 {
-    ops.append({QStringLiteral("Print"), m_x, m_y, 0, 0, text, m_font, m_color});
+    record(Op{QStringLiteral("Print"), m_x, m_y, 0, 0, text, m_font, m_color});
     m_x = 0;
     m_y += TextHeight(text);
 }
 
 void RecordingSurface::PaintPicture(const QImage &picture, double x, double y)
 {
-    ops.append({QStringLiteral("PaintPicture"), x, y, double(picture.width()), double(picture.height())});
+    record(Op{QStringLiteral("PaintPicture"), x, y, double(picture.width()), double(picture.height())});
+}
+
+void RecordingSurface::NewPage()
+{
+    record(Op{QStringLiteral("NewPage")});
+    ++m_page;
+    m_x = m_y = 0;
 }
 
 void RecordingSurface::EndDoc()
 {
-    ops.append({QStringLiteral("EndDoc")});
+    record(Op{QStringLiteral("EndDoc")});
 }
 
 } // namespace KRML_ReportGen

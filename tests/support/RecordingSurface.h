@@ -15,11 +15,12 @@ class RecordingSurface : public DrawingSurface
 public:
     struct Op
     {
-        QString kind; // "Cls", "Line", "Box", "FilledBox", "Print", "PaintPicture", "EndDoc"
+        QString kind; // "Cls", "Line", "Box", "FilledBox", "Print", "PaintPicture", "NewPage", "EndDoc"
         double x = 0, y = 0, x2 = 0, y2 = 0;
         QString text = QString();
         FontSpec font = FontSpec();
         quint32 color = 0;
+        int page = 1; // the page it was drawn on
     };
 
     explicit RecordingSurface(Kind kind = Kind::PictureBox, double width = 11907, double height = 16840)
@@ -29,6 +30,7 @@ public:
 
     QList<Op> ops;
     QList<Op> prints() const;
+    int pages() const { return m_page; }
     QStringList printedTexts() const;
 
     Kind kind() const override { return m_kind; }
@@ -51,8 +53,15 @@ public:
     void Print(const QString &text) override;
     void PaintPicture(const QImage &picture, double x, double y) override;
     void EndDoc() override;
+    void NewPage() override;
 
 private:
+    void record(Op op)
+    {
+        op.page = m_page;
+        ops.append(op);
+    }
+
     Kind m_kind;
     double m_width;
     double m_height;
@@ -60,6 +69,7 @@ private:
     quint32 m_color = 0;
     double m_x = 0;
     double m_y = 0;
+    int m_page = 1;
 };
 
 } // namespace KRML_ReportGen

@@ -1,6 +1,7 @@
 #include "DbConnection.h"
 #include "ImageSurface.h"
 #include "LayoutPage.h"
+#include "PreviewNavigator.h"
 #include "LocalFileService.h"
 #include "MemoryPropertyBag.h"
 #include "MemorySettingsStore.h"
@@ -12,6 +13,7 @@
 #include "SqliteEngine.h"
 
 #include <QMetaProperty>
+#include <QToolButton>
 #include <QPrinter>
 #include <QProcess>
 #include <QStandardPaths>
@@ -363,10 +365,10 @@ private slots:
     {
         ReportGenOCX c(nullptr, services());
         const QMetaObject *mo = c.metaObject();
-        // Properties in interface order.
+        // Properties in interface order; Paginate comes after the published ones.
         const QStringList expected{"GridSize", "DBPath", "curOpenFile", "ParamFieldCollection", "ParamValueCollection",
                                    "CurrentMode", "OCXVersion", "PageWidth", "Pageheight", "DevMode", "rdAppName",
-                                   "rdAppPath", "RepDataConnection"};
+                                   "rdAppPath", "RepDataConnection", "Paginate"};
         QStringList names;
         for (int i = mo->propertyOffset(); i < mo->propertyCount(); ++i)
             names << QString::fromLatin1(mo->property(i).name());
@@ -495,6 +497,61 @@ private slots:
         // AnalyseFunction for a host, on a recordset of its own.
         auto rs = connection->openRecordset(QStringLiteral("SELECT x FROM t ORDER BY x"));
         QCOMPARE(c.AnalyseFunction(QStringLiteral("{Any.x}/2"), *rs), QStringLiteral("20.5"));
+    }
+
+    void paginatedPreviewAndPrint()
+    {
+        writeWorkingSql();
+        auto connection = openConnection();
+        QString rows = QStringLiteral("BEGIN;");
+        for (int i = 1; i <= 150; ++i)
+            rows += QStringLiteral("INSERT INTO t VALUES (%1);").arg(i);
+        connection->execute(QStringLiteral("DELETE FROM t"));
+        SqliteEngine::create(m_app.filePath(QStringLiteral("data.db")))->runScript(rows + QStringLiteral("COMMIT;"));
+        ReportGenOCX c(nullptr, services());
+        c.setRepDataConnection(connection);
+        c.setCurrentMode(ReportGenOCX::DesignerMode);
+        c.resize(900, 700);
+        const int header = c.page().createLabel();
+        c.page().Label(header).Caption = QStringLiteral("Page [Page] of [Pages]");
+        c.page().Label(header).Top = 100;
+        c.page().Label(header).Visible = true;
+        const int list = c.page().createLabel();
+        c.page().Label(list).Tag = QStringLiteral("DATA:Orders.x");
+        c.page().Label(list).Top = 1000;
+        c.page().Label(list).Height = 300;
+        c.page().Label(list).Visible = true;
+        const int footer = c.page().createLabel(); // at the bottom: the body reaches it
+        c.page().Label(footer).Caption = QStringLiteral("footer");
+        c.page().Label(footer).Top = 16000;
+        c.page().Label(footer).Height = 300;
+        c.page().Label(footer).Visible = true;
+
+        c.setPaginate(true);
+        c.ShowPreview();
+        QVERIFY(c.previewPages() > 1);
+        QVERIFY(!c.previewNavigator()->isHidden());
+        QCOMPARE(c.previewNavigator()->text(), QStringLiteral("Page 1 of %1").arg(c.previewPages()));
+        QTest::mouseClick(c.previewNavigator()->findChild<QToolButton *>(QStringLiteral("cmdLastPage")), Qt::LeftButton);
+        QCOMPARE(c.previewPage(), c.previewPages());
+        QCOMPARE(c.previewNavigator()->text(), QStringLiteral("Page %1 of %1").arg(c.previewPages()));
+        QTest::mouseClick(c.previewNavigator()->findChild<QToolButton *>(QStringLiteral("cmdPreviousPage")), Qt::LeftButton);
+        QCOMPARE(c.previewPage(), c.previewPages() - 1);
+        c.ShowDesign();
+        QVERIFY(c.previewNavigator()->isHidden());
+
+        QTemporaryDir dir;
+        const QString pdf = dir.filePath(QStringLiteral("all.pdf"));
+        c.printer()->setOutputFileName(pdf);
+        c.PrintReport();
+        const QString pdfinfo = QStandardPaths::findExecutable(QStringLiteral("pdfinfo"));
+        if (pdfinfo.isEmpty())
+            QSKIP("poppler-utils not installed");
+        QProcess p;
+        p.start(pdfinfo, {pdf});
+        QVERIFY(p.waitForFinished());
+        QVERIFY2(QString::fromUtf8(p.readAllStandardOutput()).contains(QRegularExpression(QStringLiteral("Pages:\\s+%1\\n").arg(c.previewPages()))),
+                 "every page printed");
     }
 
     void notYetAvailableMethodsSaySo()
