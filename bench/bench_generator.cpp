@@ -10,6 +10,7 @@
 //   PDF), the budgets of 1.5 x (SQLite + QPainter), the statements run per
 //   report and the peak memory. The exit code is 2 when a budget is missed.
 
+#include "BenchDatabase.h"
 #include "FontMapper.h"
 #include "HeadlessEnvironment.h"
 #include "ImageSurface.h"
@@ -34,37 +35,16 @@
 #include <algorithm>
 #include <cstdio>
 #include <sqlite3.h>
-#include <sys/resource.h>
 #include <vector>
 
 using namespace KRML_ReportGen;
 
 namespace {
 
-const char *kStatement = "SELECT OrderID, Customer, Qty, Total FROM Orders ORDER BY OrderID";
-
 double median(std::vector<double> v)
 {
     std::sort(v.begin(), v.end());
     return v[v.size() / 2];
-}
-
-void buildDatabase(const QString &path, int rows)
-{
-    auto db = SqliteEngine::create(path);
-    db->runScript(QStringLiteral("CREATE TABLE Orders (OrderID INTEGER PRIMARY KEY, Customer VARCHAR(40), Qty INTEGER,"
-                                 " Total CURRENCY, OrderDate DATE);"));
-    QString sql = QStringLiteral("BEGIN;");
-    for (int i = 1; i <= rows; ++i)
-        sql += QStringLiteral("INSERT INTO Orders VALUES (%1, 'Customer %2', %3, %4, '2024-%5-%6');")
-                   .arg(i)
-                   .arg(i % 997)
-                   .arg(1 + i % 40)
-                   .arg((i % 5000) / 7.0, 0, 'f', 2)
-                   .arg(1 + i % 12, 2, 10, QLatin1Char('0'))
-                   .arg(1 + i % 28, 2, 10, QLatin1Char('0'));
-    sql += QStringLiteral("COMMIT;");
-    db->runScript(sql);
 }
 
 void buildLayout(LayoutPage &page)
@@ -103,7 +83,7 @@ double sqliteAlone(const QString &path)
     sqlite3 *db = nullptr;
     sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr);
     sqlite3_stmt *st = nullptr;
-    sqlite3_prepare_v2(db, kStatement, -1, &st, nullptr);
+    sqlite3_prepare_v2(db, BenchDatabase::statement(), -1, &st, nullptr);
     long long sum = 0;
     while (sqlite3_step(st) == SQLITE_ROW) {
         sum += sqlite3_column_int(st, 0);
@@ -186,15 +166,9 @@ int main(int argc, char **argv)
 
     QTemporaryDir dir;
     const QString dbPath = dir.filePath(QStringLiteral("bench.db"));
-    buildDatabase(dbPath, rows);
-    ModuleState &state = ModuleState::current();
-    state.rdAppPath = dir.path();
+    BenchDatabase::build(dbPath, rows);
+    BenchDatabase::prepareHost(dir.path(), dbPath);
     LocalFileService files;
-    files.createFolder(dir.filePath(QStringLiteral("Temp")));
-    files.writeBytes(dir.filePath(QStringLiteral("Temp/SQL.mtq")),
-                     QByteArray("marlowentallymasterfile\r\nnoofparams=0\r\n##########\r\n1\r\ntablename=Orders\r\n") + kStatement
-                         + "\r\ntablename=endreport");
-    state.data().setRDDataConnectionString(QStringLiteral("Provider=SQLite;Data Source=") + dbPath);
 
     LayoutPage page;
     buildLayout(page);
@@ -236,13 +210,11 @@ int main(int argc, char **argv)
         if (qEnvironmentVariableIsSet("KRML_BENCH_VERBOSE"))
             std::fprintf(stderr, "pdf run %d: %.1f ms\n", i, pdf.back());
     }
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
     const double budget = 1.5 * (median(sqlite) + median(painter));
     const double pdfBudget = 1.5 * (median(sqlite) + median(painterPdf));
     std::printf("%6d rows: image %.1f ms (budget %.1f = 1.5 x (sqlite %.1f + qpainter %.1f)), "
                 "pdf %.1f ms (budget %.1f = 1.5 x (sqlite + qpainter into pdf %.1f)), statements %d, peak %.1f MB\n",
                 rows, median(image), budget, median(sqlite), median(painter), median(pdf), pdfBudget, median(painterPdf),
-                executions, usage.ru_maxrss / 1024.0);
+                executions, BenchDatabase::peakMegabytes());
     return median(image) <= budget && median(pdf) <= pdfBudget ? 0 : 2;
 }

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+
+namespace KRML_ReportGen {
+
+// The benchmarks' sales data: ROWS orders in a SQLite file, and the report
+// SQL file with the statement "Orders" over them, in a host folder.
+class BenchDatabase
+{
+public:
+    static const char *statement();
+    static void build(const QString &path, int rows);
+    // rdAppPath, the working report SQL file and the shared connection.
+    static void prepareHost(const QString &folder, const QString &databasePath);
+    static double peakMegabytes();
+};
+
+} // namespace KRML_ReportGen

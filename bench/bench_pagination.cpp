@@ -1,0 +1,160 @@
+// Paginated reports: the generator against reading the rows and drawing the
+// same lines with QPainter alone.
+//
+//   bench_pagination ROWS [RUNS]
+//
+// A layout of 4 data-field labels on one statement, a title and column
+// headings (repeated on every page) and a closing line at the page's foot,
+// paginated into a PDF and into PNG pages. Prints the median times, the
+// reference (reading the rows through the same connection plus QPainter
+// drawing the same lines page by page on a QPdfWriter), the page count and
+// the peak memory. The exit code is 2 when the PDF run is over 1.3 times
+// the reference or memory passes 150 MB.
+
+#include "BenchDatabase.h"
+#include "DbConnection.h"
+#include "FontMapper.h"
+#include "HeadlessEnvironment.h"
+#include "ImageSurface.h"
+#include "LabelTag.h"
+#include "LayoutPage.h"
+#include "LocalFileService.h"
+#include "ModuleState.h"
+#include "PdfSurface.h"
+#include "QueryLoader.h"
+#include "ReportGenerator.h"
+#include "ScriptedPrompts.h"
+#include "StatementPalette.h"
+
+#include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+using namespace KRML_ReportGen;
+
+namespace {
+
+double median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+const char *kFields[] = {"OrderID", "Customer", "Qty", "Total"};
+
+void buildLayout(LayoutPage &page)
+{
+    const auto add = [&](float left, float top, const QString &caption, const QString &tag, const FontSpec &font) {
+        const int l = page.createLabel();
+        page.Label(l).Left = left;
+        page.Label(l).Top = top;
+        page.Label(l).Height = 300;
+        page.Label(l).Caption = caption;
+        page.Label(l).Tag = tag;
+        page.Label(l).Font = font;
+        page.Label(l).Visible = true;
+        return l;
+    };
+    const FontSpec body{QStringLiteral("Arial"), 9};
+    const FontSpec bold{QStringLiteral("Arial"), 9, true};
+    add(600, 500, QStringLiteral("Orders, page [Page] of [Pages]"), QString(), FontSpec{QStringLiteral("Arial"), 16, true});
+    for (int i = 0; i < 4; ++i) {
+        add(600 + i * 2500, 1400, QLatin1String(kFields[i]), QString(), bold);
+        add(600 + i * 2500, 1800, QString(), LabelTag::dataTag(QStringLiteral("Orders"), QLatin1String(kFields[i])), body);
+    }
+    add(600, 16000, QStringLiteral("End of the order list"), QString(), body);
+}
+
+// Reading every row through the connection, and QPainter drawing the same
+// lines page by page into a PDF.
+double reference(const QString &file, int rows, double lineHeight, int linesPerPage)
+{
+    QElapsedTimer t;
+    t.start();
+    auto rs = ModuleState::current().data().RDDataConnection()->openRecordset(QString::fromLatin1(BenchDatabase::statement()));
+    QPdfWriter writer(file);
+    writer.setResolution(1440);
+    writer.setPageSize(QPageSize(QPageSize::A4));
+    writer.setPageMargins(QMarginsF(0, 0, 0, 0));
+    QPainter p(&writer);
+    const QFont title = FontMapper::toQFont(FontSpec{QStringLiteral("Arial"), 16, true});
+    const QFont bold = FontMapper::toQFont(FontSpec{QStringLiteral("Arial"), 9, true});
+    const QFont body = FontMapper::toQFont(FontSpec{QStringLiteral("Arial"), 9});
+    const int pages = (rows + linesPerPage - 1) / linesPerPage;
+    rs->moveFirst();
+    for (int page = 1; page <= pages; ++page) {
+        if (page > 1)
+            writer.newPage();
+        p.setFont(title);
+        p.drawText(QPointF(600, 800), QStringLiteral("Orders, page %1 of %2").arg(page).arg(pages));
+        p.setFont(bold);
+        for (int c = 0; c < 4; ++c)
+            p.drawText(QPointF(600 + c * 2500, 1600), QLatin1String(kFields[c]));
+        p.setFont(body);
+        for (int line = 0; line < linesPerPage && !rs->isEOF(); ++line) {
+            for (int c = 0; c < 4; ++c)
+                p.drawText(QPointF(600 + c * 2500, 1800 + line * lineHeight + 160), rs->field(c).value.toString());
+            rs->moveNext();
+        }
+    }
+    p.end();
+    return t.nsecsElapsed() / 1e6;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    HeadlessEnvironment::prepare();
+    QGuiApplication app(argc, argv);
+    const int rows = argc > 1 ? std::atoi(argv[1]) : 1000;
+    const int runs = argc > 2 ? std::atoi(argv[2]) : 3;
+
+    QTemporaryDir dir;
+    const QString dbPath = dir.filePath(QStringLiteral("bench.db"));
+    BenchDatabase::build(dbPath, rows);
+    BenchDatabase::prepareHost(dir.path(), dbPath);
+    LocalFileService files;
+    LayoutPage page;
+    buildLayout(page);
+    ScriptedPrompts prompts;
+    StatementPalette palette;
+    QueryLoader loader(files, prompts);
+    ReportGenerator generator(page, loader, palette);
+    generator.setPaginate(true);
+
+    std::vector<double> pdf, png, ref;
+    QElapsedTimer t;
+    for (int i = 0; i < runs; ++i) {
+        PdfSurface out(dir.filePath(QStringLiteral("paginated.pdf")));
+        t.start();
+        generator.GenerateOutput(out);
+        pdf.push_back(t.nsecsElapsed() / 1e6);
+    }
+    const int pages = generator.pageCount();
+    // The reference draws as many lines per page as the report does.
+    ImageSurface metrics(100, 100, 96);
+    metrics.setFont(FontSpec{QStringLiteral("Arial"), 9});
+    const double lineHeight = metrics.TextHeight();
+    const int perPage = (rows + pages - 1) / pages;
+    for (int i = 0; i < runs; ++i)
+        ref.push_back(reference(dir.filePath(QStringLiteral("reference.pdf")), rows, lineHeight, perPage));
+    for (int i = 0; i < runs; ++i) {
+        ImageSurface image(11907, 16840, 72);
+        image.setPageSink([](const QImage &, int) {}); // pages are made, then dropped
+        t.start();
+        generator.GenerateOutput(image);
+        image.finishPages();
+        png.push_back(t.nsecsElapsed() / 1e6);
+    }
+    const double peak = BenchDatabase::peakMegabytes();
+    std::printf("%6d rows, %4d pages: pdf %.0f ms (target %.0f = 1.3 x reference %.0f), png pages %.0f ms, peak %.1f MB\n",
+                rows, pages, median(pdf), 1.3 * median(ref), median(ref), median(png), peak);
+    return median(pdf) <= 1.3 * median(ref) && peak < 150 ? 0 : 2;
+}
