@@ -141,6 +141,36 @@ void ExampleReports::buildPackages(const QString &folder)
     salesByRegion(folder + QStringLiteral("/sales-by-region.lrd"));
     customerList(folder + QStringLiteral("/customers.lrd"));
     ordersSince(folder + QStringLiteral("/orders-since.lrd"));
+    dailySales(folder + QStringLiteral("/daily-sales.lrd"));
+}
+
+void ExampleReports::dailySales(const QString &path)
+{
+    ReportDefinition d;
+    d.addStatement(QStringLiteral("Days"),
+                   QStringLiteral("WITH RECURSIVE Calendar(Day) AS (\r\n"
+                                  "  SELECT '2024-01-01' UNION ALL\r\n"
+                                  "  SELECT date(Day, '+1 day') FROM Calendar WHERE Day < '2024-12-31')\r\n"
+                                  "SELECT c.Day, COUNT(o.OrderID) AS Orders, COALESCE(SUM(o.Total), 0) AS Total\r\n"
+                                  "FROM Calendar c LEFT JOIN Orders o ON o.OrderDate = c.Day\r\n"
+                                  "GROUP BY c.Day ORDER BY c.Day"));
+    // A year of days does not fit one page: render it with --paginate. The
+    // title and headings above the lists repeat on every page.
+    LayoutPage page;
+    text(page, 850, 600, 9000, 500, QStringLiteral("Daily sales, 2024"), font(18, true));
+    text(page, 850, 1150, 9000, 300, QStringLiteral("Page [Page] of [Pages]"), font(9));
+    addPicture(page, 8600, 500, logo());
+    heading(page, 850, 1700, 2000, QStringLiteral("Day"));
+    heading(page, 2850, 1700, 1200, QStringLiteral("Orders"), 1);
+    heading(page, 4050, 1700, 1800, QStringLiteral("Total"), 1);
+    field(page, 850, 2050, 2000, QStringLiteral("Days"), QStringLiteral("Day"));
+    field(page, 2850, 2050, 1200, QStringLiteral("Days"), QStringLiteral("Orders"), 1);
+    field(page, 4050, 2050, 1800, QStringLiteral("Days"), QStringLiteral("Total"), 1);
+    // At the foot of the page: the body reaches down to it, and on the last
+    // page it follows the last day.
+    text(page, 850, 15800, 9000, 300, QStringLiteral("End of the year. Days without orders show 0."),
+         font(8, false, QStringLiteral("Times New Roman")));
+    save(m_files, m_tempNames, page, d, path);
 }
 
 void ExampleReports::salesByRegion(const QString &path)

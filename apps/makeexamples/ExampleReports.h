@@ -24,6 +24,7 @@ private:
     void salesByRegion(const QString &path);
     void customerList(const QString &path);
     void ordersSince(const QString &path);
+    void dailySales(const QString &path);
 
     FileService &m_files;
     TempNameService &m_tempNames;
