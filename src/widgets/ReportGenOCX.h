@@ -54,9 +54,10 @@ class ReportGenOCX : public QWidget
     Q_PROPERTY(bool Paginate READ Paginate WRITE setPaginate)
 
 public:
-    enum ControlModes { ComponentMode = 1, DesignerMode = 2 };
+    // A fixed underlying type: hosts may pass any number, which is stored or ignored.
+    enum ControlModes : int { ComponentMode = 1, DesignerMode = 2 };
     Q_ENUM(ControlModes)
-    enum RepModes { Designer = 1, Preview = 2, Printing = 3 };
+    enum RepModes : int { Designer = 1, Preview = 2, Printing = 3 };
     Q_ENUM(RepModes)
 
     // Start-up reads the settings ("Report Designer"/"Options"); a stored
