@@ -13,7 +13,12 @@ void WorkingConnectionFile::write(FileService &files, const QString &path, const
 
 QString WorkingConnectionFile::read(const FileService &files, const QString &path)
 {
-    const QStringList lines = TextReader::splitLines(Windows1252Codec::decode(files.readBytes(path)));
+    return parse(files.readBytes(path));
+}
+
+QString WorkingConnectionFile::parse(const QByteArray &bytes)
+{
+    const QStringList lines = TextReader::splitLines(Windows1252Codec::decode(bytes));
     return lines.isEmpty() ? QString() : lines.first();
 }
 

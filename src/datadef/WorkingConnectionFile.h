@@ -16,6 +16,7 @@ public:
     static void write(FileService &files, const QString &path, const QString &connectionString);
     // The connection string (a line end, if an editor added one, dropped).
     static QString read(const FileService &files, const QString &path);
+    static QString parse(const QByteArray &bytes);
 };
 
 } // namespace KRML_ReportGen

@@ -345,6 +345,7 @@ private slots:
         QTest::newRow("last one counts") << "Data Source=a;Provider=X;Data Source=b" << "X" << "b";
         QTest::newRow("part without equals skipped") << "junk;Provider=P" << "P" << "";
         QTest::newRow("empty") << "" << "" << "";
+        QTest::newRow("quoted blanks kept") << "Provider=P;Data Source=' /a b.db '" << "P" << " /a b.db ";
     }
     void connectionStrings()
     {

@@ -80,7 +80,10 @@ QString ConnectionString::toString() const
     QStringList parts;
     for (const auto &p : m_pairs) {
         QString v = p.second;
-        if (v.contains(QLatin1Char(';')) || v.startsWith(QLatin1Char('"')) || v.startsWith(QLatin1Char('\'')))
+        // Quoted where a plain value would not read back the same: a ";",
+        // a leading quote, or blanks at either end (plain values are trimmed).
+        if (v.contains(QLatin1Char(';')) || v.startsWith(QLatin1Char('"')) || v.startsWith(QLatin1Char('\''))
+            || v != v.trimmed())
             v = QLatin1Char('"') + QString(v).replace(QLatin1Char('"'), QLatin1String("\"\"")) + QLatin1Char('"');
         parts.append(p.first + QLatin1Char('=') + v);
     }
