@@ -8,7 +8,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 SECONDS_PER_TARGET=${1:-30}
 TARGETS=(fuzz_layoutfile fuzz_reportsqlfile fuzz_legacyreport fuzz_connectionfiles
-         fuzz_package fuzz_formula fuzz_jetsql fuzz_bitmap)
+         fuzz_package fuzz_formula fuzz_jetsql fuzz_bitmap fuzz_sqlsyntax)
 
 cmake -S . -B build-fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DKRML_FUZZ=ON -DKRML_BUILD_TESTS=OFF -DKRML_BUILD_BENCH=OFF >/dev/null
