@@ -1,7 +1,7 @@
 #include "ParameterLiteral.h"
 
 #include "AdoType.h"
-#include "VbConvert.h"
+#include "ValueText.h"
 
 #include <QDateTime>
 
@@ -26,26 +26,7 @@ QString ParameterLiteral::text(const QString &value)
 
 QString ParameterLiteral::valueText(const QVariant &value)
 {
-    if (value.isNull())
-        return QString();
-    switch (value.typeId()) {
-    case QMetaType::QDate:
-        return value.toDate().toString(QStringLiteral("yyyy/MM/dd"));
-    case QMetaType::QDateTime: {
-        const QDateTime dt = value.toDateTime();
-        if (dt.time() == QTime(0, 0))
-            return dt.date().toString(QStringLiteral("yyyy/MM/dd"));
-        return dt.toString(QStringLiteral("yyyy/MM/dd HH:mm:ss"));
-    }
-    case QMetaType::Double:
-        return VbConvert::formatDouble(value.toDouble());
-    case QMetaType::Float:
-        return VbConvert::formatSingle(value.toFloat());
-    case QMetaType::Bool:
-        return value.toBool() ? QStringLiteral("True") : QStringLiteral("False");
-    default:
-        return value.toString();
-    }
+    return ValueText::of(value);
 }
 
 QDate ParameterLiteral::dateOf(const QVariant &value)

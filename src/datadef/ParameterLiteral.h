@@ -25,8 +25,7 @@ public:
     // than integer and date is quoted as text.
     static QString lookupForReport(const QVariant &value, int adoType);
 
-    // The default text form of a value (dates yyyy/MM/dd when they have no
-    // time, numbers with "." as the separator).
+    // The text form of a value, as a report prints it (ValueText).
     static QString valueText(const QVariant &value);
     // The date a value stands for: a date, or text in year-month-day order
     // ("2006-06-08", "2006/6/8", with or without a time); invalid otherwise.

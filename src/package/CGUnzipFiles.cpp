@@ -1,6 +1,7 @@
 #include "CGUnzipFiles.h"
 
 #include "ModuleState.h"
+#include "ZipMessage.h"
 #include "MsgBoxStyle.h"
 #include "PathNames.h"
 #include "ReportError.h"
@@ -31,11 +32,6 @@ enum UnzipResult : qint32 {
     UnzipUnsupported = 81,
     UnzipBadPassword = 82,
 };
-
-void say(const QString &line)
-{
-    ModuleState::current().zipLastMessage += line + QStringLiteral("\r\n");
-}
 
 // A member name made safe for this file system, or empty when the member
 // must be refused. Backslashes count as separators (archives made on
@@ -91,7 +87,7 @@ QByteArray toCrLf(const QByteArray &in)
 
 QString CGUnzipFiles::GetLastMessage() const
 {
-    return ModuleState::current().zipLastMessage;
+    return ZipMessage::text();
 }
 
 int CGUnzipFiles::askReplace(const QString &file)
@@ -115,7 +111,7 @@ qint32 CGUnzipFiles::Unzip(const QString &zipFileName, const QString &extractDir
     if (!extractDir.isEmpty())
         m_extractDir = extractDir;
     ModuleState &state = ModuleState::current();
-    state.zipLastMessage.clear();
+    ZipMessage::clear();
     state.zipPasswordAsked = false;
     try {
         VbConvert::toInt16(m_messageLevel);
@@ -131,7 +127,7 @@ qint32 CGUnzipFiles::Unzip(const QString &zipFileName, const QString &extractDir
     if (!archive) {
         zip_error_t ze;
         zip_error_init_with_code(&ze, error);
-        say(QStringLiteral("error: cannot open %1: %2").arg(m_zipFileName, QString::fromUtf8(zip_error_strerror(&ze))));
+        ZipMessage::say(QStringLiteral("error: cannot open %1: %2").arg(m_zipFileName, QString::fromUtf8(zip_error_strerror(&ze))));
         zip_error_fini(&ze);
         if (error == ZIP_ER_NOENT || error == ZIP_ER_OPEN || error == ZIP_ER_NOZIP || error == ZIP_ER_READ)
             return UnzipNoZip;
@@ -142,21 +138,21 @@ qint32 CGUnzipFiles::Unzip(const QString &zipFileName, const QString &extractDir
     if (DisplayComment()) {
         int length = 0;
         if (const char *comment = zip_get_archive_comment(archive, &length, ZIP_FL_ENC_GUESS))
-            say(QString::fromUtf8(comment, length));
+            ZipMessage::say(QString::fromUtf8(comment, length));
     }
 
     const zip_int64_t count = zip_get_num_entries(archive, 0);
     if (count <= 0) {
-        say(QStringLiteral("warning: %1 is empty").arg(m_zipFileName));
+        ZipMessage::say(QStringLiteral("warning: %1 is empty").arg(m_zipFileName));
         return UnzipWarning;
     }
 
     if (m_extractList != 0) {
-        say(QStringLiteral("  Length      Date    Time    Name"));
+        ZipMessage::say(QStringLiteral("  Length      Date    Time    Name"));
         for (zip_int64_t i = 0; i < count; ++i) {
             zip_stat_t st;
             if (zip_stat_index(archive, zip_uint64_t(i), ZIP_FL_ENC_GUESS, &st) == 0)
-                say(QStringLiteral("%1  %2   %3")
+                ZipMessage::say(QStringLiteral("%1  %2   %3")
                         .arg(qint64(st.size), 8)
                         .arg(QDateTime::fromSecsSinceEpoch(st.mtime).toString(QStringLiteral("yyyy-MM-dd HH:mm")))
                         .arg(QString::fromUtf8(st.name)));
@@ -166,7 +162,7 @@ qint32 CGUnzipFiles::Unzip(const QString &zipFileName, const QString &extractDir
 
     const QString target = PathNames::normalize(m_extractDir.isEmpty() ? QStringLiteral(".") : m_extractDir);
     if (!TestZip() && !WriteToStdOut() && !QDir().mkpath(target)) {
-        say(QStringLiteral("error: cannot create folder %1").arg(target));
+        ZipMessage::say(QStringLiteral("error: cannot create folder %1").arg(target));
         return UnzipBadArchive;
     }
 
@@ -184,7 +180,7 @@ qint32 CGUnzipFiles::Unzip(const QString &zipFileName, const QString &extractDir
     for (zip_int64_t i = 0; i < count; ++i) {
         zip_stat_t st;
         if (zip_stat_index(archive, zip_uint64_t(i), ZIP_FL_ENC_GUESS, &st) != 0 || !(st.valid & ZIP_STAT_NAME)) {
-            say(QStringLiteral("error: member %1 cannot be read").arg(i));
+            ZipMessage::say(QStringLiteral("error: member %1 cannot be read").arg(i));
             worse(UnzipBadArchive);
             continue;
         }
@@ -195,7 +191,7 @@ qint32 CGUnzipFiles::Unzip(const QString &zipFileName, const QString &extractDir
         zip_uint32_t attributes = 0;
         if (zip_file_get_external_attributes(archive, zip_uint64_t(i), 0, &opsys, &attributes) == 0
             && opsys == ZIP_OPSYS_UNIX && ((attributes >> 16) & S_IFMT) == S_IFLNK) {
-            say(QStringLiteral("skipping: %1 (symbolic link)").arg(rawName));
+            ZipMessage::say(QStringLiteral("skipping: %1 (symbolic link)").arg(rawName));
             worse(UnzipWarning);
             continue;
         }
@@ -204,7 +200,7 @@ qint32 CGUnzipFiles::Unzip(const QString &zipFileName, const QString &extractDir
         const QString name = safeName(rawName, HonorDirectories(), SpaceToUnderScore(), &why);
         if (name.isEmpty()) {
             if (!(isDirectory && !HonorDirectories())) {
-                say(QStringLiteral("skipping: %1 (%2)").arg(rawName, why));
+                ZipMessage::say(QStringLiteral("skipping: %1 (%2)").arg(rawName, why));
                 worse(UnzipWarning);
             }
             continue;
@@ -217,12 +213,12 @@ qint32 CGUnzipFiles::Unzip(const QString &zipFileName, const QString &extractDir
         }
 
         if ((st.valid & ZIP_STAT_SIZE) && qint64(st.size) > m_maxMemberSize) {
-            say(QStringLiteral("skipping: %1 (%2 bytes is more than a member may hold)").arg(rawName).arg(qint64(st.size)));
+            ZipMessage::say(QStringLiteral("skipping: %1 (%2 bytes is more than a member may hold)").arg(rawName).arg(qint64(st.size)));
             worse(UnzipWarning);
             continue;
         }
         if (total + qint64(st.size) > m_maxTotalSize) {
-            say(QStringLiteral("skipping: %1 (the archive expands beyond a sane size)").arg(rawName));
+            ZipMessage::say(QStringLiteral("skipping: %1 (the archive expands beyond a sane size)").arg(rawName));
             worse(UnzipWarning);
             continue;
         }
@@ -237,7 +233,7 @@ qint32 CGUnzipFiles::Unzip(const QString &zipFileName, const QString &extractDir
                 continue;
             if (existing.exists()) {
                 if (existing.isDir()) {
-                    say(QStringLiteral("skipping: %1 (a folder of that name exists)").arg(rawName));
+                    ZipMessage::say(QStringLiteral("skipping: %1 (a folder of that name exists)").arg(rawName));
                     worse(UnzipWarning);
                     continue;
                 }
@@ -261,7 +257,7 @@ qint32 CGUnzipFiles::Unzip(const QString &zipFileName, const QString &extractDir
                     password = Windows1252Codec::encode(m_prompts->inputBox(QStringLiteral("Please Enter The Password!")));
             }
             if (password.isEmpty()) {
-                say(QStringLiteral("skipping: %1 (no password given)").arg(rawName));
+                ZipMessage::say(QStringLiteral("skipping: %1 (no password given)").arg(rawName));
                 worse(UnzipBadPassword);
                 continue;
             }
@@ -271,7 +267,7 @@ qint32 CGUnzipFiles::Unzip(const QString &zipFileName, const QString &extractDir
         }
         if (!member) {
             const int code = zip_error_code_zip(zip_get_error(archive));
-            say(QStringLiteral("skipping: %1 (%2)").arg(rawName, QString::fromUtf8(zip_strerror(archive))));
+            ZipMessage::say(QStringLiteral("skipping: %1 (%2)").arg(rawName, QString::fromUtf8(zip_strerror(archive))));
             zip_error_clear(archive);
             if (code == ZIP_ER_WRONGPASSWD || code == ZIP_ER_NOPASSWD)
                 worse(UnzipBadPassword);
@@ -292,14 +288,14 @@ qint32 CGUnzipFiles::Unzip(const QString &zipFileName, const QString &extractDir
         for (;;) {
             const zip_int64_t n = zip_fread(member, buffer, sizeof buffer);
             if (n < 0) {
-                say(QStringLiteral("error: %1 (%2)").arg(rawName, QString::fromUtf8(zip_file_strerror(member))));
+                ZipMessage::say(QStringLiteral("error: %1 (%2)").arg(rawName, QString::fromUtf8(zip_file_strerror(member))));
                 failed = true;
                 break;
             }
             if (n == 0)
                 break;
             if (qint64(data.size()) + n > declared) {
-                say(QStringLiteral("error: %1 (more data than the archive declares)").arg(rawName));
+                ZipMessage::say(QStringLiteral("error: %1 (more data than the archive declares)").arg(rawName));
                 failed = true;
                 break;
             }
@@ -313,7 +309,7 @@ qint32 CGUnzipFiles::Unzip(const QString &zipFileName, const QString &extractDir
         total += data.size();
 
         if (TestZip()) {
-            say(QStringLiteral("    testing: %1   OK").arg(name));
+            ZipMessage::say(QStringLiteral("    testing: %1   OK").arg(name));
             continue;
         }
         if (ConvertCRtoCRLF() && !data.contains('\0'))
@@ -326,14 +322,14 @@ qint32 CGUnzipFiles::Unzip(const QString &zipFileName, const QString &extractDir
             QDir().mkpath(PathNames::folderOf(path));
         QSaveFile out(path);
         if (!out.open(QIODevice::WriteOnly) || out.write(data) != data.size() || !out.commit()) {
-            say(QStringLiteral("error: cannot write %1 (%2)").arg(path, out.errorString()));
+            ZipMessage::say(QStringLiteral("error: cannot write %1 (%2)").arg(path, out.errorString()));
             worse(UnzipDataError);
             continue;
         }
         QFile written(path);
         if (written.open(QIODevice::ReadWrite))
             written.setFileTime(QDateTime::fromSecsSinceEpoch(st.mtime), QFileDevice::FileModificationTime);
-        say(QStringLiteral("  inflating: %1").arg(name));
+        ZipMessage::say(QStringLiteral("  inflating: %1").arg(name));
         ++extracted;
     }
     if (result == UnzipBadPassword && extracted > 0)

@@ -1,6 +1,7 @@
 #include "CGZipFiles.h"
 
 #include "ModuleState.h"
+#include "ZipMessage.h"
 #include "PathNames.h"
 #include "ReportError.h"
 
@@ -24,11 +25,6 @@ enum ZipResult : qint32 {
     ZipCannotCreate = 15,
     ZipCannotOpen = 18,
 };
-
-void say(const QString &line)
-{
-    ModuleState::current().zipLastMessage += line + QStringLiteral("\r\n");
-}
 
 } // namespace
 
@@ -58,7 +54,7 @@ void CGZipFiles::RemoveFile(const QString &path)
 
 QString CGZipFiles::GetLastMessage() const
 {
-    return ModuleState::current().zipLastMessage;
+    return ZipMessage::text();
 }
 
 QString CGZipFiles::storedName(const QString &path) const
@@ -78,7 +74,7 @@ qint32 CGZipFiles::MakeZipFile()
 {
     if (m_list.size() > MaxEntries)
         throw ReportError(9, QStringLiteral("Subscript out of range"), QStringLiteral("CGZipFiles::MakeZipFile"));
-    ModuleState::current().zipLastMessage.clear();
+    ZipMessage::clear();
 
     struct Entry
     {
@@ -104,16 +100,16 @@ qint32 CGZipFiles::MakeZipFile()
                 }
             }
         } else {
-            say(QStringLiteral("zip warning: name not matched: %1").arg(m_list[i].second));
+            ZipMessage::say(QStringLiteral("zip warning: name not matched: %1").arg(m_list[i].second));
             missing = true;
         }
     }
     if (missing) {
-        say(QStringLiteral("zip error: Could not open a file to read; the archive was not written"));
+        ZipMessage::say(QStringLiteral("zip error: Could not open a file to read; the archive was not written"));
         return ZipCannotOpen;
     }
     if (entries.isEmpty()) {
-        say(QStringLiteral("zip error: Nothing to do! (%1)").arg(m_zipFileName));
+        ZipMessage::say(QStringLiteral("zip error: Nothing to do! (%1)").arg(m_zipFileName));
         return ZipNothingToDo;
     }
 
@@ -123,7 +119,7 @@ qint32 CGZipFiles::MakeZipFile()
     if (!archive) {
         zip_error_t ze;
         zip_error_init_with_code(&ze, error);
-        say(QStringLiteral("zip error: Could not create the archive %1 (%2)").arg(m_zipFileName, QString::fromUtf8(zip_error_strerror(&ze))));
+        ZipMessage::say(QStringLiteral("zip error: Could not create the archive %1 (%2)").arg(m_zipFileName, QString::fromUtf8(zip_error_strerror(&ze))));
         zip_error_fini(&ze);
         return ZipCannotCreate;
     }
@@ -134,16 +130,16 @@ qint32 CGZipFiles::MakeZipFile()
         const QByteArray name = e.name.toUtf8();
         if (e.path.isEmpty()) {
             if (zip_dir_add(archive, name.constData(), ZIP_FL_ENC_GUESS) < 0 && zip_error_code_zip(zip_get_error(archive)) != ZIP_ER_EXISTS) {
-                say(QStringLiteral("zip error: %1").arg(QString::fromUtf8(zip_strerror(archive))));
+                ZipMessage::say(QStringLiteral("zip error: %1").arg(QString::fromUtf8(zip_strerror(archive))));
                 zip_discard(archive);
                 return ZipWriteError;
             }
-            say(QStringLiteral("  adding: %1").arg(e.name));
+            ZipMessage::say(QStringLiteral("  adding: %1").arg(e.name));
             continue;
         }
         QFile f(e.path);
         if (!f.open(QIODevice::ReadOnly)) {
-            say(QStringLiteral("zip error: Could not open %1 to read (%2)").arg(e.path, f.errorString()));
+            ZipMessage::say(QStringLiteral("zip error: Could not open %1 to read (%2)").arg(e.path, f.errorString()));
             zip_discard(archive);
             return ZipCannotOpen;
         }
@@ -153,16 +149,16 @@ qint32 CGZipFiles::MakeZipFile()
         if (index < 0) {
             if (src)
                 zip_source_free(src);
-            say(QStringLiteral("zip error: %1").arg(QString::fromUtf8(zip_strerror(archive))));
+            ZipMessage::say(QStringLiteral("zip error: %1").arg(QString::fromUtf8(zip_strerror(archive))));
             zip_discard(archive);
             return ZipWriteError;
         }
         zip_set_file_compression(archive, zip_uint64_t(index), ZIP_CM_DEFLATE, 0);
         zip_file_set_mtime(archive, zip_uint64_t(index), QFileInfo(e.path).lastModified().toSecsSinceEpoch(), 0);
-        say(QStringLiteral("  adding: %1").arg(e.name));
+        ZipMessage::say(QStringLiteral("  adding: %1").arg(e.name));
     }
     if (zip_close(archive) != 0) {
-        say(QStringLiteral("zip error: %1").arg(QString::fromUtf8(zip_strerror(archive))));
+        ZipMessage::say(QStringLiteral("zip error: %1").arg(QString::fromUtf8(zip_strerror(archive))));
         zip_discard(archive);
         return ZipWriteError;
     }

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "ModuleState.h"
+
+namespace KRML_ReportGen {
+
+// The zip classes' account of what they did: one text for every archive
+// object of the thread, read with GetLastMessage.
+class ZipMessage
+{
+public:
+    static void clear() { ModuleState::current().zipLastMessage.clear(); }
+    static void say(const QString &line) { ModuleState::current().zipLastMessage += line + QStringLiteral("\r\n"); }
+    static QString text() { return ModuleState::current().zipLastMessage; }
+};
+
+} // namespace KRML_ReportGen
