@@ -7,6 +7,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 SECONDS_PER_TARGET=${1:-30}
+./tools/install-deps.sh clang libclang-rt-14-dev
 TARGETS=(fuzz_layoutfile fuzz_reportsqlfile fuzz_legacyreport fuzz_connectionfiles
          fuzz_package fuzz_formula fuzz_jetsql fuzz_bitmap fuzz_sqlsyntax)
 

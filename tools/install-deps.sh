@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, the tests and the main job need.
+# Installs the Debian packages the build, the tests and the main job need,
+# and any further packages named on the command line.
 # Packages already present are left alone; apt runs only when one is missing.
 set -euo pipefail
 
@@ -10,6 +11,8 @@ PACKAGES=(
   zip unzip poppler-utils
   fonts-liberation
 )
+# Callers may ask for more (the fuzzers need clang and its runtime).
+PACKAGES+=("$@")
 
 missing=()
 for p in "${PACKAGES[@]}"; do
