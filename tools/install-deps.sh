@@ -7,7 +7,7 @@ set -euo pipefail
 PACKAGES=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins qt6-svg-dev
-  libsqlite3-dev libzip-dev
+  libsqlite3-dev libzip-dev mdbtools-dev
   zip unzip poppler-utils
   fonts-liberation
 )

@@ -1,6 +1,8 @@
 #include "DbProviders.h"
 
 #include "ProviderErrors.h"
+#include "MdbImporter.h"
+#include "PathNames.h"
 #include "SqliteEngine.h"
 
 namespace KRML_ReportGen {
@@ -36,9 +38,16 @@ const DbProviders &DbProviders::standard()
         DbProviders p;
         p.add({QStringLiteral("SQLite"), QStringLiteral("SQLite3")},
               [](const ConnectionString &cs) { return SqliteEngine::open(cs, SqliteEngine::AnyFile); });
-        p.add({QStringLiteral("Microsoft.Jet.OLEDB.4.0"), QStringLiteral("Microsoft.Jet.OLEDB.3.51"),
-               QStringLiteral("Microsoft.ACE.OLEDB.12.0"), QStringLiteral("Microsoft.ACE.OLEDB.16.0")},
-              [](const ConnectionString &cs) { return SqliteEngine::open(cs, SqliteEngine::SqliteFilesOnly); });
+        const QStringList jet{QStringLiteral("Microsoft.Jet.OLEDB.4.0"), QStringLiteral("Microsoft.Jet.OLEDB.3.51"),
+                              QStringLiteral("Microsoft.ACE.OLEDB.12.0"), QStringLiteral("Microsoft.ACE.OLEDB.16.0")};
+        p.add(jet, [](const ConnectionString &cs) { return SqliteEngine::open(cs, SqliteEngine::SqliteFilesOnly); });
+        // An Access file itself: read into the embedded engine.
+        p.add(jet, [](const ConnectionString &cs) -> std::unique_ptr<DbEngine> {
+            const QString path = PathNames::resolve(cs.dataSource().trimmed());
+            if (!MdbImporter::isAccessFile(path))
+                return nullptr;
+            return MdbImporter::import(path);
+        });
         return p;
     }();
     return providers;

@@ -35,6 +35,8 @@ public:
 
     // Runs a script of several statements (building example databases).
     void runScript(const QString &sql);
+    // The SQLite handle, for importers that fill a database in bulk.
+    sqlite3 *handle() const { return m_db; }
 
 private:
     explicit SqliteEngine(sqlite3 *db);

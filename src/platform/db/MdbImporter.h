@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+#include <memory>
+
+namespace KRML_ReportGen {
+
+class SqliteEngine;
+
+// Opens an Access (Jet or ACE) database file on this platform: every user
+// table is read with mdbtools into an embedded database in memory, with the
+// Access column types as declared types, so reports see the type codes they
+// expect (Long 3, Integer 2, Single 4, Double 5, Currency 6, Date/Time 7,
+// Yes/No 11, Text 202, Memo 203). The file itself is only read.
+class MdbImporter
+{
+public:
+    // True when the file starts like a Jet or ACE database.
+    static bool isAccessFile(const QString &path);
+    static std::unique_ptr<SqliteEngine> import(const QString &path);
+    // The declared type an Access column type is stored under.
+    static QString declaredType(int mdbColumnType);
+};
+
+} // namespace KRML_ReportGen

@@ -1,0 +1,159 @@
+// Access databases of the legacy reports, read through mdbtools into the
+// embedded engine. Uses the real files in ../shared/testdata/mdb.
+#include "DbConnection.h"
+#include "MdbImporter.h"
+#include "ProviderErrors.h"
+#include "ReportError.h"
+#include "TestData.h"
+
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace KRML_ReportGen;
+
+namespace {
+
+std::unique_ptr<DbConnection> open(const QString &file, const QString &provider = QStringLiteral("Microsoft.Jet.OLEDB.4.0"))
+{
+    auto c = std::make_unique<DbConnection>(QStringLiteral("Provider=%1;Data Source=%2;Persist Security Info=False")
+                                                .arg(provider, TestData::path(QStringLiteral("mdb/") + file)));
+    c->open();
+    return c;
+}
+
+} // namespace
+
+class TestAccess : public QObject
+{
+    Q_OBJECT
+private slots:
+    void tablesAndRows_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("table");
+        QTest::addColumn<int>("rows");
+        for (const char *file : {"northwind-jet4.mdb", "nwind-jet3.mdb"}) {
+            const QString f = QLatin1String(file);
+            QTest::newRow(qPrintable(f + QStringLiteral(" Orders"))) << f << "Orders" << 830;
+            QTest::newRow(qPrintable(f + QStringLiteral(" Order Details"))) << f << "Order Details" << 2155;
+            QTest::newRow(qPrintable(f + QStringLiteral(" Customers"))) << f << "Customers" << 91;
+            QTest::newRow(qPrintable(f + QStringLiteral(" Shippers"))) << f << "Shippers" << 3;
+        }
+        QTest::newRow("non-ASCII table name") << "nwind-jet3.mdb" << "Umsätze" << 830;
+        QTest::newRow("date edge cases") << "DateTestDatabase.mdb" << "DateTest" << 6;
+    }
+    void tablesAndRows()
+    {
+        KRML_REQUIRE_TESTDATA();
+        QFETCH(QString, file);
+        QFETCH(QString, table);
+        QFETCH(int, rows);
+        auto c = open(file);
+        QCOMPARE(c->openRecordset(QStringLiteral("SELECT * FROM [%1]").arg(table))->recordCount(), rows);
+        auto schema = c->tableSchema();
+        QStringList names;
+        for (schema->moveFirst(); !schema->isEOF(); schema->moveNext())
+            names << schema->field(QStringLiteral("Table_Name")).value.toString();
+        QVERIFY2(names.contains(table), qPrintable(names.join(QLatin1Char(','))));
+    }
+
+    void accessTypesBecomeTypeCodes_data()
+    {
+        QTest::addColumn<QString>("column");
+        QTest::addColumn<int>("type");
+        QTest::newRow("Text") << "A" << 202;
+        QTest::newRow("Byte") << "C" << 17;
+        QTest::newRow("Integer") << "D" << 2;
+        QTest::newRow("Long") << "E" << 3;
+        QTest::newRow("Double") << "F" << 5;
+        QTest::newRow("Date/Time") << "G" << 7;
+        QTest::newRow("Currency") << "H" << 6;
+        QTest::newRow("Yes/No") << "I" << 11;
+    }
+    void accessTypesBecomeTypeCodes()
+    {
+        KRML_REQUIRE_TESTDATA();
+        QFETCH(QString, column);
+        QFETCH(int, type);
+        auto c = open(QStringLiteral("testV1997.mdb"));
+        auto rs = c->openRecordset(QStringLiteral("SELECT %1 FROM Table1").arg(column));
+        QCOMPARE(rs->fieldType(0), type);
+    }
+
+    void values()
+    {
+        KRML_REQUIRE_TESTDATA();
+        auto c = open(QStringLiteral("testV1997.mdb"));
+        auto rs = c->openRecordset(QStringLiteral("SELECT * FROM Table1 WHERE A = 'abcdefg'"));
+        QCOMPARE(rs->recordCount(), 1);
+        QCOMPARE(rs->field(QStringLiteral("B")).value, QVariant(QStringLiteral("hijklmnop")));
+        QCOMPARE(rs->field(QStringLiteral("E")).value, QVariant(333333333));
+        QCOMPARE(rs->field(QStringLiteral("F")).value, QVariant(444.555));
+        QCOMPARE(rs->field(QStringLiteral("G")).value.toDateTime().date(), QDate(1974, 9, 21));
+        QCOMPARE(rs->field(QStringLiteral("H")).value, QVariant(3.5));
+        QCOMPARE(rs->field(QStringLiteral("I")).value, QVariant(true));
+
+        auto n = open(QStringLiteral("northwind-jet4.mdb"));
+        auto memo = n->openRecordset(QStringLiteral("SELECT Notes FROM Employees WHERE EmployeeID = 1"));
+        QCOMPARE(memo->fieldType(0), 203);
+        QVERIFY(memo->field(0).value.toString().size() > 50);
+    }
+
+    void reportSqlOnAccessData()
+    {
+        KRML_REQUIRE_TESTDATA();
+        // What a report sends: a Jet date literal and a CR LF at the end.
+        auto c = open(QStringLiteral("northwind-jet4.mdb"), QStringLiteral("Microsoft.ACE.OLEDB.12.0"));
+        auto rs = c->openRecordset(QStringLiteral("SELECT OrderID, Freight FROM Orders WHERE OrderDate >= #1995/06/01# "
+                                                  "AND OrderDate < #1995/07/01# ORDER BY OrderID\r\n"));
+        QVERIFY(rs->recordCount() > 10);
+        QCOMPARE(rs->fieldType(1), 6);
+        try {
+            c->openRecordset(QStringLiteral("SELECT * FROM Invoices2"));
+            QFAIL("no error");
+        } catch (const ReportError &e) {
+            QCOMPARE(e.number(), ProviderErrors::NoSuchTable);
+            QVERIFY(e.description().contains(QStringLiteral("'Invoices2'")));
+        }
+    }
+
+    void notAnAccessFile()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("fake.mdb"));
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(QByteArray(4096, 'x'));
+        f.close();
+        QVERIFY(!MdbImporter::isAccessFile(path));
+        DbConnection c(QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + path);
+        try {
+            c.open();
+            QFAIL("opened");
+        } catch (const ReportError &e) {
+            QCOMPARE(e.number(), ProviderErrors::Unspecified);
+            QVERIFY(e.description().contains(QStringLiteral("Unrecognized database format")));
+        }
+        // A truncated Access file fails the same way, or opens what it can: never a crash.
+        if (TestData::available()) {
+            QFile full(TestData::path(QStringLiteral("mdb/testV1997.mdb")));
+            QVERIFY(full.open(QIODevice::ReadOnly));
+            const QByteArray bytes = full.readAll();
+            for (const int cut : {100, 4096, 8192, 20000}) {
+                const QString part = dir.filePath(QStringLiteral("cut%1.mdb").arg(cut));
+                QFile out(part);
+                QVERIFY(out.open(QIODevice::WriteOnly));
+                out.write(bytes.left(cut));
+                out.close();
+                DbConnection d(QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + part);
+                try {
+                    d.open();
+                } catch (const ReportError &) {
+                }
+            }
+        }
+    }
+};
+
+QTEST_APPLESS_MAIN(TestAccess)
+#include "tst_access.moc"
