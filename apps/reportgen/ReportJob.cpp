@@ -35,28 +35,6 @@ ReportJob::Exit ReportJob::fail(Exit code, const QString &message)
     return code;
 }
 
-QString ReportJob::resolveDataSource(const QString &text, const QString &packageFolder)
-{
-    ConnectionString cs(text);
-    const QString source = cs.dataSource().trimmed();
-    if (source.isEmpty() || source == QLatin1String(":memory:") || QFileInfo::exists(PathNames::resolve(source)))
-        return text;
-    const QString normalized = PathNames::normalize(source);
-    const bool windowsAbsolute = normalized.size() > 1 && normalized[1] == QLatin1Char(':');
-    QStringList candidates;
-    if (!windowsAbsolute && !normalized.startsWith(QLatin1Char('/')))
-        candidates << PathNames::join(packageFolder, normalized);
-    candidates << PathNames::join(packageFolder, PathNames::baseName(normalized));
-    for (const QString &c : candidates) {
-        const QString found = PathNames::resolve(c);
-        if (QFileInfo(found).isFile()) {
-            cs.setValue(QStringLiteral("Data Source"), found);
-            return cs.toString();
-        }
-    }
-    return text;
-}
-
 ReportJob::Exit ReportJob::open(const QString &packagePath)
 {
     if (!QFileInfo(packagePath).isFile())
@@ -82,7 +60,6 @@ ReportJob::Exit ReportJob::connect()
     }
     if (text.trimmed().isEmpty())
         return fail(ConnectionFailed, QStringLiteral("the package stores no connection; give one with --connection"));
-    text = resolveDataSource(text, QFileInfo(m_packagePath).absolutePath());
     try {
         ModuleState::current().data().setRDDataConnectionString(text);
     } catch (const ReportError &e) {

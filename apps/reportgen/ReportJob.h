@@ -47,9 +47,6 @@ public:
     // What went wrong, for the user.
     QString error() const { return m_error; }
 
-    // A data source that does not exist as written is looked for beside the
-    // package (by relative path, then by file name).
-    static QString resolveDataSource(const QString &connectionString, const QString &packageFolder);
 
 private:
     Exit fail(Exit code, const QString &message);

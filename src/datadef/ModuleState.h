@@ -21,6 +21,9 @@ public:
 
     bool devMode = false;
     QString rdAppPath;
+    // The folder of the layout package opened last: a report's database
+    // that does not exist as written is looked for there.
+    QString packageFolder;
     QString CurrentReportSQL;
     // True while a generation run has not finished its first data-field
     // label: only then does the query loader search further lookup rows.

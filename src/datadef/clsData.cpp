@@ -1,5 +1,6 @@
 #include "clsData.h"
 
+#include "DataSourceLocator.h"
 #include "MemoryRecordset.h"
 
 namespace KRML_ReportGen {
@@ -28,7 +29,9 @@ void clsData::setRDDataConnectionString(const QString &text)
     auto connection = RDDataConnection();
     if (connection->state() == DbConnection::Open)
         connection->close();
-    connection->setConnectionString(text);
+    // A data source that does not exist as written (a report made on
+    // another machine) is looked for beside the package and the host.
+    connection->setConnectionString(DataSourceLocator::resolve(text, DataSourceLocator::standardFolders()));
     connection->open(QString(), QString());
 }
 

@@ -14,6 +14,7 @@
 #include "UserPrompts.h"
 #include "WorkingConnectionFile.h"
 
+#include <QFileInfo>
 #include <QRandomGenerator>
 
 namespace KRML_ReportGen {
@@ -102,6 +103,7 @@ LayoutPackage::Result LayoutPackage::openLayout(const QString &rptFile, QString 
     } else {
         curOpenFile = rptFile;
     }
+    state.packageFolder = PathNames::folderOf(QFileInfo(PathNames::normalize(packagePath)).absoluteFilePath());
 
     QString staging;
     const QList<std::function<void()>> steps = {

@@ -1,9 +1,12 @@
 #include "DataConnectionFile.h"
+#include "ConnectionString.h"
 #include "DataSource.h"
+#include "DataSourceLocator.h"
 #include "LocalFileService.h"
 #include "ReportError.h"
 #include "WorkingConnectionFile.h"
 
+#include <QDir>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -76,6 +79,34 @@ private slots:
         QString why;
         QVERIFY2(back.readFile(files, path, &why), qPrintable(why));
         QVERIFY(back == f);
+    }
+
+    void dataSourceLocator()
+    {
+        QTemporaryDir app, package;
+        QDir(package.path()).mkpath(QStringLiteral("Data"));
+        QFile(package.filePath(QStringLiteral("Data/Sales.db"))).open(QIODevice::WriteOnly);
+        QFile(app.filePath(QStringLiteral("Stock.mdb"))).open(QIODevice::WriteOnly);
+        QFile(package.filePath(QStringLiteral("Orders.db"))).open(QIODevice::WriteOnly);
+        const QStringList folders{package.path(), app.path()};
+        const auto found = [&](const QString &source) {
+            return ConnectionString(DataSourceLocator::resolve(QStringLiteral("Provider=X;Data Source=") + source + QStringLiteral(";Mode=Read"),
+                                                               folders))
+                .dataSource();
+        };
+        // A Windows path: drive and folders dropped, the name found ignoring case.
+        QCOMPARE(found(QStringLiteral("C:\\Reports\\ORDERS.DB")), package.filePath(QStringLiteral("Orders.db")));
+        QCOMPARE(found(QStringLiteral("C:\\Reports\\stock.MDB")), app.filePath(QStringLiteral("Stock.mdb")));
+        // A relative path, below a folder.
+        QCOMPARE(found(QStringLiteral("data\\sales.db")), package.filePath(QStringLiteral("Data/Sales.db")));
+        // Existing as written, or nowhere: unchanged.
+        const QString existing = app.filePath(QStringLiteral("Stock.mdb"));
+        QCOMPARE(found(existing), existing);
+        QCOMPARE(found(QStringLiteral("C:\\Nowhere\\none.mdb")), QStringLiteral("C:\\Nowhere\\none.mdb"));
+        QCOMPARE(found(QStringLiteral(":memory:")), QStringLiteral(":memory:"));
+        // The other parts of the string stay.
+        QVERIFY(DataSourceLocator::resolve(QStringLiteral("Provider=X;Data Source=c:\\a\\stock.mdb;Mode=Read"), folders)
+                    .contains(QStringLiteral("Mode=Read")));
     }
 
     void dataConnectionFileBadInput()
