@@ -250,12 +250,58 @@ private slots:
         QTest::newRow("two literals") << "#2006/1/2# AND #2007/3/4#" << "'2006-01-02' AND '2007-03-04'";
         QTest::newRow("unclosed quote") << "x = 'abc #2006/1/2#" << "x = 'abc #2006/1/2#";
         QTest::newRow("lone hash") << "a # b" << "a # b";
+        QTest::newRow("concatenation") << "Name & ' (' & City & ')'" << "Name || ' (' || City || ')'";
+        QTest::newRow("truth values") << "WHERE Paid = True OR Shipped = false" << "WHERE Paid = 1 OR Shipped = 0";
+        QTest::newRow("qualified names stay") << "t.True, [False], 'True'" << "t.True, [False], 'True'";
+        QTest::newRow("distinctrow") << "SELECT DISTINCTROW x" << "SELECT DISTINCT x";
+        QTest::newRow("Left and Right calls") << "Left(Name, 2) LEFT JOIN t RIGHT (x)" << "jet_left(Name, 2) LEFT JOIN t jet_right (x)";
+        QTest::newRow("words containing them") << "TrueValue, IsFalse" << "TrueValue, IsFalse";
     }
     void jetRewriter()
     {
         QFETCH(QString, in);
         QFETCH(QString, out);
         QCOMPARE(JetSqlRewriter::toSqlite(in), out);
+    }
+
+    void jetFunctions_data()
+    {
+        QTest::addColumn<QString>("expression");
+        QTest::addColumn<QVariant>("value");
+        QTest::newRow("Nz of null") << "Nz(NULL, 5)" << QVariant(5);
+        QTest::newRow("Nz of a value") << "Nz('x', 5)" << QVariant(QStringLiteral("x"));
+        QTest::newRow("Nz without default") << "Nz(NULL)" << QVariant(0);
+        QTest::newRow("UCase") << "UCase('abc')" << QVariant(QStringLiteral("ABC"));
+        QTest::newRow("LCase") << "LCase('ÄBC')" << QVariant(QStringLiteral("äbc"));
+        QTest::newRow("Len") << "Len('Straße')" << QVariant(6);
+        QTest::newRow("Left") << "Left('Report', 3)" << QVariant(QStringLiteral("Rep"));
+        QTest::newRow("Right") << "Right('Report', 3)" << QVariant(QStringLiteral("ort"));
+        QTest::newRow("Mid") << "Mid('Report', 2, 3)" << QVariant(QStringLiteral("epo"));
+        QTest::newRow("Mid to the end") << "Mid('Report', 4)" << QVariant(QStringLiteral("ort"));
+        QTest::newRow("CInt halves to even") << "CInt(2.5)" << QVariant(2);
+        QTest::newRow("CLng") << "CLng('3.5')" << QVariant(4);
+        QTest::newRow("CDbl") << "CDbl('2.25')" << QVariant(2.25);
+        QTest::newRow("Val") << "Val('12 apples')" << QVariant(12.0);
+        QTest::newRow("Int") << "Int(-2.5)" << QVariant(-3);
+        QTest::newRow("CStr") << "CStr(1.5)" << QVariant(QStringLiteral("1.5"));
+        QTest::newRow("Year") << "Year('2024-03-15')" << QVariant(2024);
+        QTest::newRow("Month of a literal") << "Month(#2024/03/15#)" << QVariant(3);
+        QTest::newRow("Day") << "Day('2024-03-15 10:00:00')" << QVariant(15);
+        QTest::newRow("DateSerial") << "DateSerial(2024, 14, 1)" << QVariant(QStringLiteral("2025-02-01"));
+        QTest::newRow("IIf") << "IIf(1 > 2, 'yes', 'no')" << QVariant(QStringLiteral("no"));
+        QTest::newRow("concatenation") << "'a' & 'b'" << QVariant(QStringLiteral("ab"));
+        QTest::newRow("null propagates") << "UCase(NULL)" << QVariant();
+    }
+    void jetFunctions()
+    {
+        QFETCH(QString, expression);
+        QFETCH(QVariant, value);
+        auto c = connect(QStringLiteral("Provider=SQLite;Data Source=:memory:"));
+        const QVariant got = c->openRecordset(QStringLiteral("SELECT ") + expression + QStringLiteral(" AS v"))->field(0).value;
+        if (value.isNull())
+            QVERIFY(got.isNull());
+        else
+            QCOMPARE(got, value);
     }
 
     void jetTemplateOpensTheEmbeddedEngine()

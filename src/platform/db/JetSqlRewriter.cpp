@@ -45,10 +45,20 @@ std::optional<QDateTime> JetSqlRewriter::parseDateLiteral(const QString &text, b
     return QDateTime(date, time);
 }
 
+namespace {
+
+// True when the next thing after position at (blanks skipped) is "(".
+bool callFollows(const QString &sql, int at)
+{
+    while (at < sql.size() && sql[at] == QLatin1Char(' '))
+        ++at;
+    return at < sql.size() && sql[at] == QLatin1Char('(');
+}
+
+} // namespace
+
 QString JetSqlRewriter::toSqlite(const QString &sql)
 {
-    if (!sql.contains(QLatin1Char('#')))
-        return sql;
     QString out;
     out.reserve(sql.size());
     const int n = sql.size();
@@ -87,6 +97,36 @@ QString JetSqlRewriter::toSqlite(const QString &sql)
                     continue;
                 }
             }
+        }
+        if (c == QLatin1Char('&')) {
+            // Text concatenation.
+            out += QLatin1String("||");
+            ++i;
+            continue;
+        }
+        if (c.isLetter() || c == QLatin1Char('_')) {
+            int j = i;
+            while (j < n && (sql[j].isLetterOrNumber() || sql[j] == QLatin1Char('_')))
+                ++j;
+            const QStringView word = QStringView(sql).mid(i, j - i);
+            // A name written after a "." (a table's column) is a name, not a word of the dialect.
+            const bool qualified = i > 0 && sql[i - 1] == QLatin1Char('.');
+            if (!qualified && word.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0)
+                out += QLatin1String("1");
+            else if (!qualified && word.compare(QLatin1String("False"), Qt::CaseInsensitive) == 0)
+                out += QLatin1String("0");
+            else if (!qualified && word.compare(QLatin1String("DISTINCTROW"), Qt::CaseInsensitive) == 0)
+                out += QLatin1String("DISTINCT");
+            else if (!qualified && callFollows(sql, j)
+                     && (word.compare(QLatin1String("Left"), Qt::CaseInsensitive) == 0
+                         || word.compare(QLatin1String("Right"), Qt::CaseInsensitive) == 0))
+                // LEFT and RIGHT are words of the engine's joins: the
+                // dialect's functions go by other names there.
+                out += QLatin1String("jet_") + word.toString().toLower();
+            else
+                out += word;
+            i = j;
+            continue;
         }
         out += c;
         ++i;

@@ -1,6 +1,7 @@
 #include "SqliteEngine.h"
 
 #include "AdoType.h"
+#include "JetFunctions.h"
 #include "JetSqlRewriter.h"
 #include "MemoryRecordset.h"
 #include "PathNames.h"
@@ -24,7 +25,10 @@ public:
 
 } // namespace
 
-SqliteEngine::SqliteEngine(sqlite3 *db) : m_db(db) {}
+SqliteEngine::SqliteEngine(sqlite3 *db) : m_db(db)
+{
+    JetFunctions::install(m_db);
+}
 
 SqliteEngine::~SqliteEngine()
 {
