@@ -244,6 +244,50 @@ private slots:
         QVERIFY(!QFileInfo::exists(out.filePath(QStringLiteral("none.pdf"))));
     }
 
+    // A legacy report: a Jet connection to a Windows path, the Access file
+    // beside the package under another letter case.
+    void accessDatabaseReport()
+    {
+        using namespace KRML_ReportGen;
+        const QString source = QStringLiteral(KRML_SOURCE_DIR "/../shared/testdata/mdb/northwind-jet4.mdb");
+        if (!QFileInfo::exists(source))
+            QSKIP("third-party test data not found beside the checkout");
+        QTemporaryDir folder;
+        QVERIFY(QFile::copy(source, folder.filePath(QStringLiteral("northwind-jet4.mdb"))));
+        QTemporaryDir app;
+        ModuleState &state = ModuleState::current();
+        state.reset();
+        state.rdAppPath = app.path();
+        LocalFileService files;
+        files.createFolder(state.tempFolder());
+        ReportDefinition d;
+        d.addStatement(QStringLiteral("Shippers"), QStringLiteral("SELECT CompanyName, Phone FROM Shippers ORDER BY ShipperID"));
+        ReportSqlFile::write(files, state.workingFile(QStringLiteral("SQL.mtq")), d);
+        state.data().RDDataConnection()->setConnectionString(
+            QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=C:\\Data\\NORTHWIND-JET4.MDB;Persist Security Info=False"));
+        LayoutPage page;
+        const int l = page.createLabel();
+        page.Label(l).Tag = QStringLiteral("DATA:Shippers.CompanyName");
+        page.Label(l).Top = 1000;
+        page.Label(l).Width = 4000;
+        page.Label(l).Visible = true;
+        ProcessTempNames temp;
+        ConsolePrompts prompts(stderr, false);
+        prompts.yesNoAnswer = 6;
+        LayoutPackage package(files, temp, prompts, page);
+        const QString path = folder.filePath(QStringLiteral("shippers.lrd"));
+        QCOMPARE(package.saveLayoutTo(path), LayoutPackage::Result::Done);
+        state.reset();
+
+        const QString out = folder.filePath(QStringLiteral("shippers.pdf"));
+        const Result r = reportgen({QStringLiteral("render"), path, QStringLiteral("-o"), out});
+        QVERIFY2(r.code == 0, qPrintable(r.err));
+        if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+            QSKIP("poppler-utils not installed");
+        const QString text = pdfText(out);
+        QVERIFY2(text.contains(QStringLiteral("Speedy Express")) && text.contains(QStringLiteral("Federal Shipping")), qPrintable(text));
+    }
+
     void listsStatementsFieldsAndParameters()
     {
         const Result r = reportgen({QStringLiteral("list"), example(QStringLiteral("sales-by-region.lrd"))});
