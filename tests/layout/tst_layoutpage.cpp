@@ -2,6 +2,7 @@
 #include "GridBuilder.h"
 #include "LabelTag.h"
 #include "LayoutPage.h"
+#include "PictureScaling.h"
 #include "ReportError.h"
 
 #include <QSignalSpy>
@@ -181,6 +182,49 @@ private slots:
         layer.box(0, 0, 10, 10, 0, true);
         GridBuilder::draw(layer, 0, 11907, 16839.9f);
         QVERIFY(layer.isEmpty());
+    }
+
+    void pictureFit_data()
+    {
+        QTest::addColumn<double>("w");
+        QTest::addColumn<double>("h");
+        QTest::addColumn<double>("drawnW");
+        QTest::addColumn<double>("drawnH");
+        QTest::addColumn<double>("factor");
+        QTest::addColumn<double>("x");
+        QTest::addColumn<double>("y");
+        // All into an area of 1000 x 1000 twips.
+        QTest::newRow("fits: natural size, centred") << 100.0 << 50.0 << 100.0 << 50.0 << 1.0 << 450.0 << 475.0;
+        QTest::newRow("too wide") << 2000.0 << 1000.0 << 1000.0 << 500.0 << 2.0 << 0.0 << 250.0;
+        QTest::newRow("too high") << 1000.0 << 2000.0 << 500.0 << 1000.0 << 2.0 << 250.0 << 0.0;
+        QTest::newRow("too large both ways alike") << 2000.0 << 2000.0 << 1000.0 << 1000.0 << 2.0 << 0.0 << 0.0;
+        QTest::newRow("exactly the area") << 1000.0 << 1000.0 << 1000.0 << 1000.0 << 1.0 << 0.0 << 0.0;
+        QTest::newRow("never enlarged") << 10.0 << 990.0 << 10.0 << 990.0 << 1.0 << 495.0 << 5.0;
+    }
+    void pictureFit()
+    {
+        QFETCH(double, w);
+        QFETCH(double, h);
+        QFETCH(double, drawnW);
+        QFETCH(double, drawnH);
+        QFETCH(double, factor);
+        QFETCH(double, x);
+        QFETCH(double, y);
+        const auto f = PictureScaling::fit(w, h, 1000, 1000);
+        QCOMPARE(f.width, drawnW);
+        QCOMPARE(f.height, drawnH);
+        QCOMPARE(f.factor, factor);
+        const auto c = PictureScaling::centre(f.width, f.height, 1000, 1000);
+        QCOMPARE(c.x, x);
+        QCOMPARE(c.y, y);
+    }
+
+    void pictureAreaAndUnits()
+    {
+        QCOMPARE(PictureScaling::areaOf(1215), 1155.0); // 4 pixels of 15 twips
+        QCOMPARE(PictureScaling::himetricToTwips(2540), 1440.0);
+        QVERIFY_THROWS_EXCEPTION(ReportError, PictureScaling::fit(100, 100, 0, 1000));
+        QVERIFY_THROWS_EXCEPTION(ReportError, PictureScaling::fit(100, 0, 1000, 1000));
     }
 
     void gridOverflowRules()
