@@ -3,6 +3,7 @@
 #include "LabelTag.h"
 #include "LayoutPage.h"
 #include "PictureScaling.h"
+#include "SizerGeometry.h"
 #include "ReportError.h"
 
 #include <QSignalSpy>
@@ -225,6 +226,60 @@ private slots:
         QCOMPARE(PictureScaling::himetricToTwips(2540), 1440.0);
         QVERIFY_THROWS_EXCEPTION(ReportError, PictureScaling::fit(100, 100, 0, 1000));
         QVERIFY_THROWS_EXCEPTION(ReportError, PictureScaling::fit(100, 0, 1000, 1000));
+    }
+
+    void sizerBinding()
+    {
+        using R = SizerGeometry::Rect;
+        const R frame = SizerGeometry::bind(R{1000, 500, 1485, 870});
+        QCOMPARE(frame, (R{900, 400, 1685, 1070}));
+        QCOMPARE(SizerGeometry::grip(7, frame.width, frame.height), (R{1585, 970, 100, 100}));
+        QCOMPARE(SizerGeometry::grip(1, frame.width, frame.height), (R{792.5, 0, 100, 100}));
+        QCOMPARE(SizerGeometry::grip(3, frame.width, frame.height), (R{0, 485, 100, 100}));
+        QCOMPARE(SizerGeometry::interior(frame), (R{1000, 500, 1485, 870}));
+        QCOMPARE(SizerGeometry::gripAt(1600, 1000, frame.width, frame.height), 7);
+        QCOMPARE(SizerGeometry::gripAt(800, 500, frame.width, frame.height), -1);
+        QCOMPARE(SizerGeometry::pointerShape(0), 8);
+        QCOMPARE(SizerGeometry::pointerShape(4), 9);
+    }
+
+    void sizerDrags_data()
+    {
+        QTest::addColumn<int>("grip");
+        QTest::addColumn<double>("x");
+        QTest::addColumn<double>("y");
+        QTest::addColumn<QRectF>("expected");
+        // The frame of the bound label above: 900, 400, 1685 x 1070.
+        QTest::newRow("top left") << 0 << 50.0 << 30.0 << QRectF(950, 430, 1635, 1040);
+        QTest::newRow("top centre") << 1 << 50.0 << -40.0 << QRectF(900, 360, 1685, 1110);
+        QTest::newRow("top right") << 2 << 50.0 << 30.0 << QRectF(900, 430, 1735, 1040);
+        QTest::newRow("middle left") << 3 << -60.0 << 30.0 << QRectF(840, 400, 1745, 1070);
+        QTest::newRow("middle right") << 4 << 60.0 << 30.0 << QRectF(900, 400, 1745, 1070);
+        QTest::newRow("bottom left") << 5 << 60.0 << 30.0 << QRectF(960, 400, 1625, 1100);
+        QTest::newRow("bottom centre") << 6 << 60.0 << 30.0 << QRectF(900, 400, 1685, 1100);
+        QTest::newRow("bottom right") << 7 << 60.0 << 30.0 << QRectF(900, 400, 1745, 1100);
+    }
+    void sizerDrags()
+    {
+        QFETCH(int, grip);
+        QFETCH(double, x);
+        QFETCH(double, y);
+        QFETCH(QRectF, expected);
+        const auto f = SizerGeometry::dragGrip(SizerGeometry::Rect{900, 400, 1685, 1070}, grip, x, y);
+        QCOMPARE(QRectF(f.left, f.top, f.width, f.height), expected);
+    }
+
+    void sizerGetsStuck()
+    {
+        using R = SizerGeometry::Rect;
+        R f{900, 400, 1685, 1070};
+        f = SizerGeometry::dragGrip(f, 4, -1490, 0); // 195 wide: stuck
+        QCOMPARE(f.width, 195.0);
+        QCOMPARE(SizerGeometry::dragGrip(f, 4, 500, 0), f);
+        QVERIFY(!SizerGeometry::laysOut(R{0, 0, 200, 500}));
+        QVERIFY(SizerGeometry::laysOut(R{0, 0, 201, 201}));
+        // Releasing fits the object into the interior.
+        QCOMPARE(SizerGeometry::release(R{900, 400, 1745, 1100}), (R{1000, 500, 1545, 900}));
     }
 
     void gridOverflowRules()
