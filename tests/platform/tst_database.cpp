@@ -254,6 +254,9 @@ private slots:
         QTest::newRow("truth values") << "WHERE Paid = True OR Shipped = false" << "WHERE Paid = 1 OR Shipped = 0";
         QTest::newRow("qualified names stay") << "t.True, [False], 'True'" << "t.True, [False], 'True'";
         QTest::newRow("distinctrow") << "SELECT DISTINCTROW x" << "SELECT DISTINCT x";
+        QTest::newRow("top n") << "SELECT TOP 5 a FROM t ORDER BY a;\r\n" << "SELECT a FROM t ORDER BY a LIMIT 5;\r\n";
+        QTest::newRow("top after distinct") << "SELECT DISTINCT TOP 2 a FROM t" << "SELECT DISTINCT a FROM t LIMIT 2";
+        QTest::newRow("top as a name") << "SELECT Top FROM t" << "SELECT Top FROM t";
         QTest::newRow("Left and Right calls") << "Left(Name, 2) LEFT JOIN t RIGHT (x)" << "jet_left(Name, 2) LEFT JOIN t jet_right (x)";
         QTest::newRow("words containing them") << "TrueValue, IsFalse" << "TrueValue, IsFalse";
     }
@@ -291,6 +294,19 @@ private slots:
         QTest::newRow("IIf") << "IIf(1 > 2, 'yes', 'no')" << QVariant(QStringLiteral("no"));
         QTest::newRow("concatenation") << "'a' & 'b'" << QVariant(QStringLiteral("ab"));
         QTest::newRow("null propagates") << "UCase(NULL)" << QVariant();
+        QTest::newRow("DateAdd months") << "DateAdd('m', 1, '2024-01-31')" << QVariant(QStringLiteral("2024-02-29"));
+        QTest::newRow("DateAdd days") << "DateAdd('d', -1, #2024/03/01#)" << QVariant(QStringLiteral("2024-02-29"));
+        QTest::newRow("DateAdd hours") << "DateAdd('h', 2, '2024-03-01 23:00:00')" << QVariant(QStringLiteral("2024-03-02 01:00:00"));
+        QTest::newRow("DateDiff days") << "DateDiff('d', '2024-01-01', '2024-03-01')" << QVariant(60);
+        QTest::newRow("DateDiff years counts boundaries") << "DateDiff('yyyy', '2023-12-31', '2024-01-01')" << QVariant(1);
+        QTest::newRow("DateDiff months") << "DateDiff('m', '2024-01-31', '2024-02-01')" << QVariant(1);
+        QTest::newRow("Format date") << "Format('2024-03-05', 'dd/mm/yyyy')" << QVariant(QStringLiteral("05/03/2024"));
+        QTest::newRow("Format month name") << "Format('2024-03-05', 'mmm yyyy')" << QVariant(QStringLiteral("Mar 2024"));
+        QTest::newRow("Format time") << "Format('2024-03-05 14:07:09', 'hh:nn:ss')" << QVariant(QStringLiteral("14:07:09"));
+        QTest::newRow("Format number") << "Format(1234.5, '#,##0.00')" << QVariant(QStringLiteral("1,234.50"));
+        QTest::newRow("Format fixed") << "Format(2.345, '0.0')" << QVariant(QStringLiteral("2.3"));
+        QTest::newRow("Format percent") << "Format(0.125, 'Percent')" << QVariant(QStringLiteral("12.50%"));
+        QTest::newRow("Date") << "Date() = date('now')" << QVariant(1);
     }
     void jetFunctions()
     {

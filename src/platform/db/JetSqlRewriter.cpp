@@ -55,11 +55,19 @@ bool callFollows(const QString &sql, int at)
     return at < sql.size() && sql[at] == QLatin1Char('(');
 }
 
+// True when the text so far ends with SELECT or SELECT DISTINCT.
+bool afterSelect(const QString &out)
+{
+    const QString tail = out.right(20).simplified().toUpper();
+    return tail.endsWith(QLatin1String("SELECT")) || tail.endsWith(QLatin1String("SELECT DISTINCT"));
+}
+
 } // namespace
 
 QString JetSqlRewriter::toSqlite(const QString &sql)
 {
     QString out;
+    QString limit;
     out.reserve(sql.size());
     const int n = sql.size();
     int i = 0;
@@ -117,6 +125,24 @@ QString JetSqlRewriter::toSqlite(const QString &sql)
                 out += QLatin1String("0");
             else if (!qualified && word.compare(QLatin1String("DISTINCTROW"), Qt::CaseInsensitive) == 0)
                 out += QLatin1String("DISTINCT");
+            else if (!qualified && word.compare(QLatin1String("TOP"), Qt::CaseInsensitive) == 0 && limit.isEmpty()
+                     && afterSelect(out)) {
+                // SELECT TOP n: the engine writes the limit at the end.
+                int k = j;
+                while (k < n && sql[k] == QLatin1Char(' '))
+                    ++k;
+                int d = k;
+                while (d < n && sql[d].isDigit())
+                    ++d;
+                if (d > k) {
+                    limit = sql.mid(k, d - k);
+                    while (d < n && sql[d] == QLatin1Char(' '))
+                        ++d;
+                    j = d;
+                } else {
+                    out += word;
+                }
+            }
             else if (!qualified && callFollows(sql, j)
                      && (word.compare(QLatin1String("Left"), Qt::CaseInsensitive) == 0
                          || word.compare(QLatin1String("Right"), Qt::CaseInsensitive) == 0))
@@ -130,6 +156,13 @@ QString JetSqlRewriter::toSqlite(const QString &sql)
         }
         out += c;
         ++i;
+    }
+    if (!limit.isEmpty()) {
+        // Before any closing blanks and ";".
+        int end = int(out.size());
+        while (end > 0 && (out[end - 1].isSpace() || out[end - 1] == QLatin1Char(';')))
+            --end;
+        out.insert(end, QStringLiteral(" LIMIT ") + limit);
     }
     return out;
 }

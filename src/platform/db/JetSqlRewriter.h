@@ -11,7 +11,7 @@ namespace KRML_ReportGen {
 // are the date literal (#2024/03/15#, #2024-03-15# and the US form
 // #03/15/2024#, with an optional time, become '2024-03-15' or
 // '2024-03-15 10:30:00', the text form dates are stored in), "&" for text
-// concatenation, True and False, and DISTINCTROW. Text inside quotes and
+// concatenation, True and False, DISTINCTROW and SELECT TOP n. Text inside quotes and
 // [bracketed names] is never touched. The dialect's common functions are
 // known to the engine itself (JetFunctions).
 class JetSqlRewriter
