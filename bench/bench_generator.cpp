@@ -71,7 +71,7 @@ void buildLayout(LayoutPage &page)
         page.Label(l).Left = 600 + (i % 5) * 2000;
         page.Label(l).Top = 500 + (i / 5) * 500;
         page.Label(l).Caption = QStringLiteral("Heading %1").arg(i);
-        page.Label(l).Font = FontSpec{QStringLiteral("Arial"), 10, true};
+        page.Label(l).Font = FontDescription{QStringLiteral("Arial"), 10, true};
         page.Label(l).Visible = true;
     }
 }
@@ -103,7 +103,7 @@ double sqliteAlone(const QString &path)
 double painterAlone(int rows)
 {
     ImageSurface surface(11907, 16840, 96);
-    surface.setFont(FontSpec{QStringLiteral("Arial"), 8.25f});
+    surface.setFont(FontDescription{QStringLiteral("Arial"), 8.25f});
     const double line = surface.TextHeight();
     // The page image exists before the clock starts, as the generator's
     // surface does: only the drawing is timed.
@@ -114,8 +114,8 @@ double painterAlone(int rows)
     img.fill(Qt::white);
     QPainter p(&img);
     p.scale(96 / 1440.0, 96 / 1440.0);
-    const QFont body = FontMapper::toQFont(FontSpec{QStringLiteral("Arial"), 8.25f});
-    const QFont bold = FontMapper::toQFont(FontSpec{QStringLiteral("Arial"), 10, true});
+    const QFont body = FontMapper::toQFont(FontDescription{QStringLiteral("Arial"), 8.25f});
+    const QFont bold = FontMapper::toQFont(FontDescription{QStringLiteral("Arial"), 10, true});
     p.setFont(bold);
     for (int i = 0; i < 10; ++i)
         p.drawText(QPointF(600 + (i % 5) * 2000, 700 + (i / 5) * 500), QStringLiteral("Heading %1").arg(i));
@@ -132,7 +132,7 @@ double painterAlone(int rows)
 double painterAlonePdf(int rows)
 {
     ImageSurface metrics(100, 100, 96);
-    metrics.setFont(FontSpec{QStringLiteral("Arial"), 8.25f});
+    metrics.setFont(FontDescription{QStringLiteral("Arial"), 8.25f});
     const double line = metrics.TextHeight();
     QElapsedTimer t;
     t.start();
@@ -143,10 +143,10 @@ double painterAlonePdf(int rows)
     writer.setPageSize(QPageSize(QPageSize::A4));
     writer.setPageMargins(QMarginsF(0, 0, 0, 0));
     QPainter p(&writer);
-    p.setFont(FontMapper::toQFont(FontSpec{QStringLiteral("Arial"), 10, true}));
+    p.setFont(FontMapper::toQFont(FontDescription{QStringLiteral("Arial"), 10, true}));
     for (int i = 0; i < 10; ++i)
         p.drawText(QPointF(600 + (i % 5) * 2000, 700 + (i / 5) * 500), QStringLiteral("Heading %1").arg(i));
-    p.setFont(FontMapper::toQFont(FontSpec{QStringLiteral("Arial"), 8.25f}));
+    p.setFont(FontMapper::toQFont(FontDescription{QStringLiteral("Arial"), 8.25f}));
     const int visible = std::min(rows, int((16840 - 2000) / line) + 1);
     for (int r = 0; r < visible; ++r)
         for (int c = 0; c < 5; ++c)

@@ -50,7 +50,7 @@ const char *kFields[] = {"OrderID", "Customer", "Qty", "Total"};
 
 void buildLayout(LayoutPage &page)
 {
-    const auto add = [&](float left, float top, const QString &caption, const QString &tag, const FontSpec &font) {
+    const auto add = [&](float left, float top, const QString &caption, const QString &tag, const FontDescription &font) {
         const int l = page.createLabel();
         page.Label(l).Left = left;
         page.Label(l).Top = top;
@@ -61,9 +61,9 @@ void buildLayout(LayoutPage &page)
         page.Label(l).Visible = true;
         return l;
     };
-    const FontSpec body{QStringLiteral("Arial"), 9};
-    const FontSpec bold{QStringLiteral("Arial"), 9, true};
-    add(600, 500, QStringLiteral("Orders, page [Page] of [Pages]"), QString(), FontSpec{QStringLiteral("Arial"), 16, true});
+    const FontDescription body{QStringLiteral("Arial"), 9};
+    const FontDescription bold{QStringLiteral("Arial"), 9, true};
+    add(600, 500, QStringLiteral("Orders, page [Page] of [Pages]"), QString(), FontDescription{QStringLiteral("Arial"), 16, true});
     for (int i = 0; i < 4; ++i) {
         add(600 + i * 2500, 1400, QLatin1String(kFields[i]), QString(), bold);
         add(600 + i * 2500, 1800, QString(), LabelTag::dataTag(QStringLiteral("Orders"), QLatin1String(kFields[i])), body);
@@ -83,9 +83,9 @@ double reference(const QString &file, int rows, double lineHeight, int linesPerP
     writer.setPageSize(QPageSize(QPageSize::A4));
     writer.setPageMargins(QMarginsF(0, 0, 0, 0));
     QPainter p(&writer);
-    const QFont title = FontMapper::toQFont(FontSpec{QStringLiteral("Arial"), 16, true});
-    const QFont bold = FontMapper::toQFont(FontSpec{QStringLiteral("Arial"), 9, true});
-    const QFont body = FontMapper::toQFont(FontSpec{QStringLiteral("Arial"), 9});
+    const QFont title = FontMapper::toQFont(FontDescription{QStringLiteral("Arial"), 16, true});
+    const QFont bold = FontMapper::toQFont(FontDescription{QStringLiteral("Arial"), 9, true});
+    const QFont body = FontMapper::toQFont(FontDescription{QStringLiteral("Arial"), 9});
     const int pages = (rows + linesPerPage - 1) / linesPerPage;
     rs->moveFirst();
     for (int page = 1; page <= pages; ++page) {
@@ -140,7 +140,7 @@ int main(int argc, char **argv)
     const int pages = generator.pageCount();
     // The reference draws as many lines per page as the report does.
     ImageSurface metrics(100, 100, 96);
-    metrics.setFont(FontSpec{QStringLiteral("Arial"), 9});
+    metrics.setFont(FontDescription{QStringLiteral("Arial"), 9});
     const double lineHeight = metrics.TextHeight();
     const int perPage = (rows + pages - 1) / pages;
     for (int i = 0; i < runs; ++i)

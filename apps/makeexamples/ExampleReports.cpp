@@ -21,16 +21,16 @@ namespace {
 
 const QString kConnection = QStringLiteral("Provider=SQLite;Data Source=sales.db");
 
-FontSpec font(float size, bool bold = false, const QString &name = QStringLiteral("Arial"))
+FontDescription font(float size, bool bold = false, const QString &name = QStringLiteral("Arial"))
 {
-    FontSpec f;
+    FontDescription f;
     f.name = name;
     f.size = size;
     f.bold = bold;
     return f;
 }
 
-int text(LayoutPage &page, float left, float top, float width, float height, const QString &caption, const FontSpec &f,
+int text(LayoutPage &page, float left, float top, float width, float height, const QString &caption, const FontDescription &f,
          qint16 alignment = 0)
 {
     const int i = page.createLabel();

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "FontSpec.h"
+#include "FontDescription.h"
 
 #include <QString>
 #include <QtGlobal>
@@ -16,7 +16,7 @@ struct LayoutLabel
     float Height = 870;
     float Width = 1485;
     QString Caption = QStringLiteral("Label1");
-    FontSpec Font;
+    FontDescription Font;
     quint32 ForeColor = 0x80000008; // the system's window-text colour
     quint32 BackColor = 0xFFFFFF;   // white: no background box in the report
     qint16 Alignment = 0;           // 0 left, 1 right, 2 centred

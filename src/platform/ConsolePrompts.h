@@ -26,7 +26,7 @@ public:
     {
         return QString();
     }
-    bool chooseFont(FontSpec &) override { return false; }
+    bool chooseFont(FontDescription &) override { return false; }
     bool chooseColor(quint32 &) override { return false; }
 
 private:

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "FontSpec.h"
+#include "FontDescription.h"
 
 #include <QImage>
 #include <QString>
@@ -34,8 +34,8 @@ public:
     virtual double Height() const = 0;
     virtual void setHeight(double twips) = 0;
 
-    virtual FontSpec Font() const = 0;
-    virtual void setFont(const FontSpec &font) = 0;
+    virtual FontDescription Font() const = 0;
+    virtual void setFont(const FontDescription &font) = 0;
     virtual quint32 ForeColor() const = 0;
     virtual void setForeColor(quint32 color) = 0;
     virtual double CurrentX() const = 0;

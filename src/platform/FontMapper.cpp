@@ -38,7 +38,7 @@ int FontMapper::twipsForPoints(double points)
     return px < 1 ? 1 : px;
 }
 
-QFont FontMapper::toQFont(const FontSpec &font)
+QFont FontMapper::toQFont(const FontDescription &font)
 {
     QFont f(family(font.name));
     f.setPixelSize(twipsForPoints(font.size));

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "FontSpec.h"
+#include "FontDescription.h"
 
 #include <QFont>
 #include <QString>
@@ -17,7 +17,7 @@ class FontMapper
 {
 public:
     static QString family(const QString &legacyName);
-    static QFont toQFont(const FontSpec &font);
+    static QFont toQFont(const FontDescription &font);
     static int twipsForPoints(double points);
 };
 

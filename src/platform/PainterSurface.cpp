@@ -9,7 +9,7 @@ namespace KRML_ReportGen {
 
 PainterSurface::PainterSurface()
 {
-    setFont(FontSpec());
+    setFont(FontDescription());
 }
 
 PainterSurface::~PainterSurface() = default;
@@ -20,7 +20,7 @@ void PainterSurface::resetState()
     m_y = 0;
 }
 
-void PainterSurface::setFont(const FontSpec &font)
+void PainterSurface::setFont(const FontDescription &font)
 {
     m_font = font;
     m_qfont = FontMapper::toQFont(font);

@@ -19,8 +19,8 @@ public:
     PainterSurface();
     ~PainterSurface() override;
 
-    FontSpec Font() const override { return m_font; }
-    void setFont(const FontSpec &font) override;
+    FontDescription Font() const override { return m_font; }
+    void setFont(const FontDescription &font) override;
     quint32 ForeColor() const override { return m_foreColor; }
     void setForeColor(quint32 color) override { m_foreColor = color; }
     double CurrentX() const override { return m_x; }
@@ -46,7 +46,7 @@ protected:
     void resetState();
 
 private:
-    FontSpec m_font;
+    FontDescription m_font;
     QFont m_qfont;
     std::unique_ptr<QFontMetricsF> m_metrics;
     quint32 m_foreColor = 0;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "FontSpec.h"
+#include "FontDescription.h"
 
 #include <QString>
 #include <QtGlobal>
@@ -34,7 +34,7 @@ public:
                                  const QString &initialFolder, const QString &defaultName = QString()) = 0;
 
     // true when the user confirmed; font/colour then hold the choice.
-    virtual bool chooseFont(FontSpec &font) = 0;
+    virtual bool chooseFont(FontDescription &font) = 0;
     virtual bool chooseColor(quint32 &color) = 0;
 };
 

@@ -91,7 +91,7 @@ QString QtPrompts::saveFileName(const QString &title, const QString &filter, int
     return QFileDialog::getSaveFileName(m_parent, title, start, filters.join(QStringLiteral(";;")), &selected);
 }
 
-bool QtPrompts::chooseFont(FontSpec &font)
+bool QtPrompts::chooseFont(FontDescription &font)
 {
     QFont initial(FontMapper::family(font.name));
     initial.setPointSizeF(font.size);

@@ -21,7 +21,7 @@ public:
                          const QString &initialFolder) override;
     QString saveFileName(const QString &title, const QString &filter, int filterIndex,
                          const QString &initialFolder, const QString &defaultName = QString()) override;
-    bool chooseFont(FontSpec &font) override;
+    bool chooseFont(FontDescription &font) override;
     bool chooseColor(quint32 &color) override;
 
 private:

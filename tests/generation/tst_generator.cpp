@@ -346,7 +346,7 @@ private slots:
             QSKIP("poppler-utils not installed");
         Run r;
         const int title = label(r.page, 1000, 500, QStringLiteral("Orders of the South"));
-        r.page.Label(title).Font = FontSpec{QStringLiteral("Arial"), 14, true};
+        r.page.Label(title).Font = FontDescription{QStringLiteral("Arial"), 14, true};
         for (auto [x, field] : {std::pair{1000.f, "OrderID"}, std::pair{3000.f, "Customer"}, std::pair{6000.f, "Total"}}) {
             const int l = label(r.page, x, 1500, QString(), QStringLiteral("DATA:Orders.") + QLatin1String(field));
             r.page.Label(l).Font.name = QStringLiteral("Arial");

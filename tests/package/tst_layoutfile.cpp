@@ -104,7 +104,7 @@ private slots:
         const int formula = addLabel(page, QStringLiteral("{Orders.Total}/2"), QStringLiteral("FORMULA:{Orders.Total}/2"));
         const int text = addLabel(page, QStringLiteral("Café — €5, Straße"));
         const int empty = addLabel(page, QString());
-        page.Label(data).Font = FontSpec{QStringLiteral("Arial"), 8.25f, true, true, true, true};
+        page.Label(data).Font = FontDescription{QStringLiteral("Arial"), 8.25f, true, true, true, true};
         page.Label(data).ForeColor = 0x80000012;
         page.Label(data).BackColor = 0xC0C0C0;
         page.Label(formula).Top = 1234.5f;

@@ -31,9 +31,9 @@ QRect inkBox(const QImage &img)
     return right < 0 ? QRect() : QRect(QPoint(left, top), QPoint(right, bottom));
 }
 
-FontSpec arial(float size)
+FontDescription arial(float size)
 {
-    FontSpec f;
+    FontDescription f;
     f.name = QStringLiteral("Arial");
     f.size = size;
     return f;
@@ -61,7 +61,7 @@ private slots:
         QFETCH(QString, legacy);
         QFETCH(QString, family);
         QCOMPARE(FontMapper::family(legacy), family);
-        FontSpec f;
+        FontDescription f;
         f.name = legacy;
         // The mapped font is really installed (fonts-liberation).
         QCOMPARE(QFontInfo(FontMapper::toQFont(f)).family(), family);

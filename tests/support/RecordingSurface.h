@@ -18,7 +18,7 @@ public:
         QString kind; // "Cls", "Line", "Box", "FilledBox", "Print", "PaintPicture", "NewPage", "EndDoc"
         double x = 0, y = 0, x2 = 0, y2 = 0;
         QString text = QString();
-        FontSpec font = FontSpec();
+        FontDescription font = FontDescription();
         quint32 color = 0;
         int page = 1; // the page it was drawn on
     };
@@ -39,8 +39,8 @@ public:
     void setWidth(double twips) override { m_width = twips; }
     double Height() const override { return m_height; }
     void setHeight(double twips) override { m_height = twips; }
-    FontSpec Font() const override { return m_font; }
-    void setFont(const FontSpec &font) override { m_font = font; }
+    FontDescription Font() const override { return m_font; }
+    void setFont(const FontDescription &font) override { m_font = font; }
     quint32 ForeColor() const override { return m_color; }
     void setForeColor(quint32 color) override { m_color = color; }
     double CurrentX() const override { return m_x; }
@@ -65,7 +65,7 @@ private:
     Kind m_kind;
     double m_width;
     double m_height;
-    FontSpec m_font;
+    FontDescription m_font;
     quint32 m_color = 0;
     double m_x = 0;
     double m_y = 0;

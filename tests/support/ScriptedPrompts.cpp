@@ -47,7 +47,7 @@ QString ScriptedPrompts::saveFileName(const QString &title, const QString &filte
     return answers.isEmpty() ? QString() : answers.dequeue().toString();
 }
 
-bool ScriptedPrompts::chooseFont(FontSpec &font)
+bool ScriptedPrompts::chooseFont(FontDescription &font)
 {
     calls.append({QStringLiteral("font"), font.name, 0, {}, {}, 0});
     if (answers.isEmpty())

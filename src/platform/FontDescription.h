@@ -6,7 +6,7 @@ namespace KRML_ReportGen {
 
 // A font as layouts store it: a typeface name, a size in points and the four
 // styles.
-struct FontSpec
+struct FontDescription
 {
     QString name = QStringLiteral("MS Sans Serif");
     float size = 8.25f;
@@ -15,7 +15,7 @@ struct FontSpec
     bool underline = false;
     bool strikethru = false;
 
-    friend bool operator==(const FontSpec &, const FontSpec &) = default;
+    friend bool operator==(const FontDescription &, const FontDescription &) = default;
 };
 
 } // namespace KRML_ReportGen
