@@ -267,6 +267,36 @@ private slots:
         QCOMPARE(JetSqlRewriter::toSqlite(in), out);
     }
 
+    void jetOtherDialects_data()
+    {
+        QTest::addColumn<int>("dialect");
+        QTest::addColumn<QString>("in");
+        QTest::addColumn<QString>("out");
+        const int pg = JetSqlRewriter::PostgreSql, odbc = JetSqlRewriter::Odbc;
+        QTest::newRow("pg date") << pg << "d >= #3/1/2024#" << "d >= DATE '2024-03-01'";
+        QTest::newRow("pg timestamp") << pg << "d < #2024/03/01 10:30#" << "d < TIMESTAMP '2024-03-01 10:30:00'";
+        QTest::newRow("pg concatenation") << pg << "Name & ', ' & City" << "Name || ', ' || City";
+        QTest::newRow("pg plain bracketed name") << pg << "SELECT [OrderDate] FROM [Orders]" << "SELECT OrderDate FROM Orders";
+        QTest::newRow("pg name with blank") << pg << "SELECT [Order Details].Qty" << "SELECT \"Order Details\".Qty";
+        QTest::newRow("pg name with quote") << pg << "[a\"b]" << "\"a\"\"b\"";
+        QTest::newRow("pg double-quoted text") << pg << "x = \"O'Brien \"\"Jr\"\"\"" << "x = 'O''Brien \"Jr\"'";
+        QTest::newRow("pg single-quoted text stays") << pg << "x = 'a [b] #1/2/2003# & c'" << "x = 'a [b] #1/2/2003# & c'";
+        QTest::newRow("pg truth values stay") << pg << "Paid = True" << "Paid = True";
+        QTest::newRow("pg top and distinctrow") << pg << "SELECT DISTINCTROW TOP 3 a FROM t" << "SELECT DISTINCT a FROM t LIMIT 3";
+        QTest::newRow("pg left stays") << pg << "Left(Name, 2)" << "Left(Name, 2)";
+        QTest::newRow("odbc date") << odbc << "d = #2024-03-01#" << "d = {d '2024-03-01'}";
+        QTest::newRow("odbc timestamp") << odbc << "d = #3/1/2024 1:02:03 PM#" << "d = {ts '2024-03-01 13:02:03'}";
+        QTest::newRow("odbc leaves the rest") << odbc << "SELECT TOP 2 [a] & b FROM t WHERE x = True"
+                                              << "SELECT TOP 2 [a] & b FROM t WHERE x = True";
+    }
+    void jetOtherDialects()
+    {
+        QFETCH(int, dialect);
+        QFETCH(QString, in);
+        QFETCH(QString, out);
+        QCOMPARE(JetSqlRewriter::rewrite(in, JetSqlRewriter::Dialect(dialect)), out);
+    }
+
     void jetFunctions_data()
     {
         QTest::addColumn<QString>("expression");

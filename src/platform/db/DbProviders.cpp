@@ -3,6 +3,7 @@
 #include "ProviderErrors.h"
 #include "MdbImporter.h"
 #include "PathNames.h"
+#include "QtSqlEngine.h"
 #include "SqliteEngine.h"
 
 namespace KRML_ReportGen {
@@ -48,6 +49,10 @@ const DbProviders &DbProviders::standard()
                 return nullptr;
             return MdbImporter::import(path);
         });
+        p.add({QStringLiteral("PostgreSQL"), QStringLiteral("PostgreSQL.1"), QStringLiteral("PGNP.1")},
+              [](const ConnectionString &cs) { return QtSqlEngine::openPostgreSql(cs); });
+        p.add({QStringLiteral("MSDASQL"), QStringLiteral("MSDASQL.1")},
+              [](const ConnectionString &cs) { return QtSqlEngine::openOdbc(cs); });
         return p;
     }();
     return providers;

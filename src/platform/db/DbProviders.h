@@ -24,8 +24,9 @@ public:
     // provider takes it or the engine fails.
     std::unique_ptr<DbEngine> open(const QString &connectionString) const;
 
-    // The providers of this build: the embedded engine under "SQLite" and,
-    // for SQLite files, the Jet and ACE providers of legacy reports.
+    // The providers of this build: the embedded engine under "SQLite"; the
+    // Jet and ACE providers of legacy reports for SQLite and Access files;
+    // PostgreSQL; and ODBC under "MSDASQL" (also a string without a provider).
     static const DbProviders &standard();
 
 private:

@@ -64,8 +64,63 @@ bool afterSelect(const QString &out)
 
 } // namespace
 
-QString JetSqlRewriter::toSqlite(const QString &sql)
+namespace {
+
+bool isPlainWord(QStringView name)
 {
+    if (name.isEmpty() || !(name[0].isLetter() || name[0] == QLatin1Char('_')))
+        return false;
+    for (QChar ch : name)
+        if (!(ch.isLetterOrNumber() || ch == QLatin1Char('_')) || ch.unicode() > 127)
+            return false;
+    return true;
+}
+
+// A quoted piece (a 'string', a "string" or a [name]) as the dialect writes it.
+QString requote(QStringView piece, JetSqlRewriter::Dialect dialect)
+{
+    if (dialect != JetSqlRewriter::PostgreSql || piece.size() < 2)
+        return piece.toString();
+    const QChar open = piece[0];
+    const QChar last = piece[piece.size() - 1];
+    if (open == QLatin1Char('[') && last == QLatin1Char(']')) {
+        // Unquoted names fold to one case there, as Jet compares names
+        // without regard to case; only names that need quotes keep them.
+        const QStringView name = piece.mid(1, piece.size() - 2);
+        if (isPlainWord(name))
+            return name.toString();
+        return QLatin1Char('"') + name.toString().replace(QLatin1Char('"'), QLatin1String("\"\"")) + QLatin1Char('"');
+    }
+    if (open == QLatin1Char('"') && last == QLatin1Char('"')) {
+        // A text literal of the dialect, a name there.
+        QString text = piece.mid(1, piece.size() - 2).toString();
+        text.replace(QLatin1String("\"\""), QLatin1String("\""));
+        text.replace(QLatin1Char('\''), QLatin1String("''"));
+        return QLatin1Char('\'') + text + QLatin1Char('\'');
+    }
+    return piece.toString();
+}
+
+QString dateLiteral(const QDateTime &dt, bool withTime, JetSqlRewriter::Dialect dialect)
+{
+    const QString text = withTime ? dt.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))
+                                  : dt.date().toString(QStringLiteral("yyyy-MM-dd"));
+    switch (dialect) {
+    case JetSqlRewriter::PostgreSql:
+        return (withTime ? QLatin1String("TIMESTAMP '") : QLatin1String("DATE '")) + text + QLatin1Char('\'');
+    case JetSqlRewriter::Odbc:
+        return (withTime ? QLatin1String("{ts '") : QLatin1String("{d '")) + text + QLatin1String("'}");
+    case JetSqlRewriter::Sqlite:
+        break;
+    }
+    return QLatin1Char('\'') + text + QLatin1Char('\'');
+}
+
+} // namespace
+
+QString JetSqlRewriter::rewrite(const QString &sql, Dialect dialect)
+{
+    const bool odbc = dialect == Odbc;
     QString out;
     QString limit;
     out.reserve(sql.size());
@@ -87,7 +142,7 @@ QString JetSqlRewriter::toSqlite(const QString &sql)
                 ++j;
             }
             const int end = j < n ? j + 1 : n;
-            out += QStringView(sql).mid(i, end - i);
+            out += requote(QStringView(sql).mid(i, end - i), dialect);
             i = end;
             continue;
         }
@@ -97,14 +152,16 @@ QString JetSqlRewriter::toSqlite(const QString &sql)
                 bool withTime = false;
                 const auto dt = parseDateLiteral(sql.mid(i + 1, close - i - 1), &withTime);
                 if (dt) {
-                    out += QLatin1Char('\'');
-                    out += withTime ? dt->toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))
-                                    : dt->date().toString(QStringLiteral("yyyy-MM-dd"));
-                    out += QLatin1Char('\'');
+                    out += dateLiteral(*dt, withTime, dialect);
                     i = close + 1;
                     continue;
                 }
             }
+        }
+        if (odbc) {
+            out += c;
+            ++i;
+            continue;
         }
         if (c == QLatin1Char('&')) {
             // Text concatenation.
@@ -119,9 +176,9 @@ QString JetSqlRewriter::toSqlite(const QString &sql)
             const QStringView word = QStringView(sql).mid(i, j - i);
             // A name written after a "." (a table's column) is a name, not a word of the dialect.
             const bool qualified = i > 0 && sql[i - 1] == QLatin1Char('.');
-            if (!qualified && word.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0)
+            if (!qualified && dialect == Sqlite && word.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0)
                 out += QLatin1String("1");
-            else if (!qualified && word.compare(QLatin1String("False"), Qt::CaseInsensitive) == 0)
+            else if (!qualified && dialect == Sqlite && word.compare(QLatin1String("False"), Qt::CaseInsensitive) == 0)
                 out += QLatin1String("0");
             else if (!qualified && word.compare(QLatin1String("DISTINCTROW"), Qt::CaseInsensitive) == 0)
                 out += QLatin1String("DISTINCT");
@@ -143,7 +200,7 @@ QString JetSqlRewriter::toSqlite(const QString &sql)
                     out += word;
                 }
             }
-            else if (!qualified && callFollows(sql, j)
+            else if (!qualified && dialect == Sqlite && callFollows(sql, j)
                      && (word.compare(QLatin1String("Left"), Qt::CaseInsensitive) == 0
                          || word.compare(QLatin1String("Right"), Qt::CaseInsensitive) == 0))
                 // LEFT and RIGHT are words of the engine's joins: the

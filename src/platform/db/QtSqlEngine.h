@@ -1,0 +1,60 @@
+#pragma once
+
+#include "ConnectionString.h"
+#include "DbEngine.h"
+#include "JetSqlRewriter.h"
+#include "ReportError.h"
+
+#include <QString>
+
+class QSqlError;
+class QSqlField;
+
+namespace KRML_ReportGen {
+
+// A database server or driver reached through one of Qt's SQL drivers:
+// PostgreSQL (QPSQL) and ODBC (QODBC). Every statement is fetched whole,
+// field types become the codes the embedded engine gives for the same
+// columns, and the driver's errors become the provider errors reports tell
+// apart. Opening gives up after a timeout ("Connect Timeout", 15 seconds
+// unless the string says otherwise), so an unreachable server never hangs
+// a report.
+class QtSqlEngine : public DbEngine
+{
+public:
+    enum Kind { PostgreSql, Odbc };
+
+    // "Provider=PostgreSQL;Host=…;Port=…;Database=…;User ID=…;Password=…"
+    // ("Server", "Data Source", "Initial Catalog", "UID", "PWD" are read too).
+    static std::unique_ptr<QtSqlEngine> openPostgreSql(const ConnectionString &cs);
+    // "DSN=…" or "Driver={…};…" (with or without "Provider=MSDASQL"); the
+    // rest of the string goes to the driver manager as it stands.
+    static std::unique_ptr<QtSqlEngine> openOdbc(const ConnectionString &cs);
+
+    ~QtSqlEngine() override;
+
+    std::unique_ptr<Recordset> run(const QString &sql) override;
+    std::unique_ptr<Recordset> tables() override;
+    void close() override;
+
+    // The type code of a result column: from the server's own type number
+    // (a PostgreSQL type oid, an ODBC SQL type) where there is one.
+    static int typeCode(Kind kind, int nativeType, int metaType);
+    // The provider error for a driver error (SQLSTATE and message).
+    static ReportError providerError(const QString &sqlState, const QString &message);
+
+    static constexpr int DefaultConnectTimeout = 15;
+
+private:
+    QtSqlEngine(Kind kind, QString connectionName);
+    static std::unique_ptr<QtSqlEngine> openWith(Kind kind, const QString &driver, const QString &databaseName,
+                                                 const ConnectionString &cs, const QString &options,
+                                                 const QString &host = QString(), int port = -1);
+    static int connectTimeout(const ConnectionString &cs);
+    [[noreturn]] void raise(const QSqlError &error) const;
+
+    Kind m_kind;
+    QString m_connectionName;
+};
+
+} // namespace KRML_ReportGen
