@@ -16,6 +16,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     }();
     const QString sql = QString::fromUtf8(reinterpret_cast<const char *>(data), int(size));
     (void)JetSqlRewriter::toSqlite(sql);
+    (void)JetSqlRewriter::rewrite(sql, JetSqlRewriter::PostgreSql);
+    (void)JetSqlRewriter::rewrite(sql, JetSqlRewriter::Odbc);
     (void)JetSqlRewriter::parseDateLiteral(sql);
     // Statements that read only: the engine must answer or fail, never crash.
     if (sql.trimmed().startsWith(QLatin1String("SELECT"), Qt::CaseInsensitive) && size < 512) {

@@ -1,5 +1,6 @@
 // Access databases of the legacy reports, read through mdbtools into the
 // embedded engine. Uses the real files in ../shared/testdata/mdb.
+#include "AccessQueryText.h"
 #include "DbConnection.h"
 #include "MdbImporter.h"
 #include "ProviderErrors.h"
@@ -22,6 +23,8 @@ std::unique_ptr<DbConnection> open(const QString &file, const QString &provider 
 }
 
 } // namespace
+
+Q_DECLARE_METATYPE(KRML_ReportGen::AccessQueryText::Row)
 
 class TestAccess : public QObject
 {
@@ -115,6 +118,78 @@ private slots:
             QCOMPARE(e.number(), ProviderErrors::NoSuchTable);
             QVERIFY(e.description().contains(QStringLiteral("'Invoices2'")));
         }
+    }
+
+    void savedQueryText_data()
+    {
+        using R = AccessQueryText::Row;
+        QTest::addColumn<QList<R>>("rows");
+        QTest::addColumn<QString>("sql");
+        const R select{1, {}, {}, {}, 1};
+        QTest::newRow("one table, criteria and order")
+            << QList<R>{select, {3, {}, {}, {}, 8}, {5, "Products", {}, {}, 0}, {6, {}, {}, "Products.ProductName", 0},
+                        {6, "Price", {}, "Products.UnitPrice", 0}, {8, {}, {}, "(((Products.Discontinued)=No))", 0},
+                        {11, "D", {}, "Products.UnitPrice", 0}}
+            << "SELECT DISTINCTROW Products.ProductName, Products.UnitPrice AS [Price]\r\nFROM [Products]\r\n"
+               "WHERE (((Products.Discontinued)=No))\r\nORDER BY Products.UnitPrice DESC";
+        QTest::newRow("two joins nest in order")
+            << QList<R>{select, {5, "Customers", {}, {}, 0}, {5, "Order Subtotals", {}, {}, 0}, {5, "Orders", {}, {}, 0},
+                        {6, {}, {}, "Customers.CompanyName", 0},
+                        {7, "Customers", "Orders", "Customers.CustomerID = Orders.CustomerID", 1},
+                        {7, "Orders", "Order Subtotals", "Orders.OrderID = [Order Subtotals].OrderID", 2}}
+            << "SELECT Customers.CompanyName\r\nFROM ([Customers] INNER JOIN [Orders] ON Customers.CustomerID = "
+               "Orders.CustomerID) LEFT JOIN [Order Subtotals] ON Orders.OrderID = [Order Subtotals].OrderID";
+        QTest::newRow("alias, right join, unjoined table")
+            << QList<R>{select, {5, "Product List", "P", {}, 0}, {5, "Categories", {}, {}, 0}, {5, "Shippers", {}, {}, 0},
+                        {6, {}, {}, "P.ProductName", 0}, {7, "P", "Categories", "P.CategoryID = Categories.CategoryID", 3}}
+            << "SELECT P.ProductName\r\nFROM [Product List] AS [P] RIGHT JOIN [Categories] ON P.CategoryID = "
+               "Categories.CategoryID, [Shippers]";
+        QTest::newRow("top, star, grouping")
+            << QList<R>{select, {3, "10", {}, {}, 16 | 1}, {5, "Orders", {}, {}, 0}, {6, "N", {}, "Count(*)", 0},
+                        {9, {}, {}, "Orders.ShipCountry", 0}, {10, {}, {}, "Count(*)>5", 0}}
+            << "SELECT TOP 10 *, Count(*) AS [N]\r\nFROM [Orders]\r\nGROUP BY Orders.ShipCountry\r\nHAVING Count(*)>5";
+        QTest::newRow("an update query") << QList<R>{{1, {}, {}, {}, 4}, {5, "Orders", {}, {}, 0}} << QString();
+        QTest::newRow("a parameter query")
+            << QList<R>{select, {2, "Start", {}, {}, 8}, {5, "Orders", {}, {}, 0}, {6, {}, {}, "OrderID", 0}} << QString();
+        QTest::newRow("a join naming an unknown table")
+            << QList<R>{select, {5, "Orders", {}, {}, 0}, {6, {}, {}, "OrderID", 0}, {7, "Orders", "Nowhere", "x = y", 1}}
+            << QString();
+    }
+    void savedQueryText()
+    {
+        QFETCH(QList<AccessQueryText::Row>, rows);
+        QFETCH(QString, sql);
+        QCOMPARE(AccessQueryText::selectText(rows), sql);
+    }
+
+    void savedQueriesBecomeViews()
+    {
+        KRML_REQUIRE_TESTDATA();
+        auto c = open(QStringLiteral("northwind-jet4.mdb"));
+        auto schema = c->tableSchema();
+        QStringList views;
+        for (; !schema->isEOF(); schema->moveNext())
+            if (schema->field(QStringLiteral("TABLE_TYPE")).value.toString() == QLatin1String("VIEW"))
+                views << schema->field(QStringLiteral("TABLE_NAME")).value.toString();
+        QVERIFY2(views.contains(QStringLiteral("Products by Category")), qPrintable(views.join(QLatin1Char(','))));
+        // This copy of the file lacks "Order Subtotals", which two of its
+        // queries read: those stay out, and the rest are there.
+        QCOMPARE(views, (QStringList{"Alphabetical List of Products", "Catalog", "Orders Qry", "Products by Category"}));
+        // The view reads what its joins and criteria say.
+        auto byView = c->openRecordset(QStringLiteral("SELECT * FROM [Products by Category]"));
+        auto direct = c->openRecordset(QStringLiteral(
+            "SELECT COUNT(*) FROM Products INNER JOIN Categories ON Categories.CategoryID = Products.CategoryID "
+            "WHERE Products.Discontinued = False"));
+        QVERIFY(byView->recordCount() > 0);
+        QCOMPARE(byView->recordCount(), direct->field(0).value.toInt());
+        QCOMPARE(byView->fieldName(0), QStringLiteral("CategoryName"));
+
+        // Queries over other queries ("Order Subtotals", with CCur).
+        auto jet3 = open(QStringLiteral("nwind-jet3.mdb"));
+        auto totals = jet3->openRecordset(QStringLiteral("SELECT * FROM [Order Subtotals]"));
+        QCOMPARE(totals->recordCount(), 830);
+        auto byYear = jet3->openRecordset(QStringLiteral("SELECT * FROM [Summary of Sales by Year]"));
+        QVERIFY(byYear->recordCount() > 0);
     }
 
     void notAnAccessFile()

@@ -252,6 +252,7 @@ private slots:
         QTest::newRow("lone hash") << "a # b" << "a # b";
         QTest::newRow("concatenation") << "Name & ' (' & City & ')'" << "Name || ' (' || City || ')'";
         QTest::newRow("truth values") << "WHERE Paid = True OR Shipped = false" << "WHERE Paid = 1 OR Shipped = 0";
+        QTest::newRow("yes and no") << "WHERE (Discontinued)=No OR x <> Yes" << "WHERE (Discontinued)=0 OR x <> 1";
         QTest::newRow("qualified names stay") << "t.True, [False], 'True'" << "t.True, [False], 'True'";
         QTest::newRow("distinctrow") << "SELECT DISTINCTROW x" << "SELECT DISTINCT x";
         QTest::newRow("top n") << "SELECT TOP 5 a FROM t ORDER BY a;\r\n" << "SELECT a FROM t ORDER BY a LIMIT 5;\r\n";
@@ -281,7 +282,7 @@ private slots:
         QTest::newRow("pg name with quote") << pg << "[a\"b]" << "\"a\"\"b\"";
         QTest::newRow("pg double-quoted text") << pg << "x = \"O'Brien \"\"Jr\"\"\"" << "x = 'O''Brien \"Jr\"'";
         QTest::newRow("pg single-quoted text stays") << pg << "x = 'a [b] #1/2/2003# & c'" << "x = 'a [b] #1/2/2003# & c'";
-        QTest::newRow("pg truth values stay") << pg << "Paid = True" << "Paid = True";
+        QTest::newRow("pg truth values stay") << pg << "Paid = True OR Gone = No" << "Paid = TRUE OR Gone = FALSE";
         QTest::newRow("pg top and distinctrow") << pg << "SELECT DISTINCTROW TOP 3 a FROM t" << "SELECT DISTINCT a FROM t LIMIT 3";
         QTest::newRow("pg left stays") << pg << "Left(Name, 2)" << "Left(Name, 2)";
         QTest::newRow("odbc date") << odbc << "d = #2024-03-01#" << "d = {d '2024-03-01'}";

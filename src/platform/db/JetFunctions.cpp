@@ -128,6 +128,14 @@ void cdbl(sqlite3_context *ctx, int argc, sqlite3_value **argv)
     sqlite3_result_double(ctx, numberOf(argv[0]));
 }
 
+void ccur(sqlite3_context *ctx, int argc, sqlite3_value **argv)
+{
+    if (anyNull(argc, argv))
+        return sqlite3_result_null(ctx);
+    // Currency keeps four decimals; halves to the even neighbour.
+    sqlite3_result_double(ctx, std::nearbyint(numberOf(argv[0]) * 10000.0) / 10000.0);
+}
+
 void cint(sqlite3_context *ctx, int argc, sqlite3_value **argv)
 {
     if (anyNull(argc, argv))
@@ -329,7 +337,7 @@ void JetFunctions::install(sqlite3 *db)
     static const Function functions[] = {
         {"nz", 1, nz}, {"nz", 2, nz}, {"ucase", 1, ucase}, {"lcase", 1, lcase}, {"len", 1, len},
         {"jet_left", 2, left}, {"jet_right", 2, right}, {"mid", 2, mid}, {"mid", 3, mid}, {"cstr", 1, cstr},
-        {"cint", 1, cint}, {"clng", 1, cint}, {"cdbl", 1, cdbl}, {"val", 1, val}, {"int", 1, intPart},
+        {"cint", 1, cint}, {"clng", 1, cint}, {"cdbl", 1, cdbl}, {"csng", 1, cdbl}, {"ccur", 1, ccur}, {"val", 1, val}, {"int", 1, intPart},
         {"year", 1, datePart<0>}, {"month", 1, datePart<1>}, {"day", 1, datePart<2>}, {"now", 0, now},
         {"dateserial", 3, dateSerial}, {"dateadd", 3, dateAdd}, {"datediff", 3, dateDiff},
         {"format", 1, format}, {"format", 2, format},

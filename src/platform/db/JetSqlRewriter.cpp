@@ -176,10 +176,15 @@ QString JetSqlRewriter::rewrite(const QString &sql, Dialect dialect)
             const QStringView word = QStringView(sql).mid(i, j - i);
             // A name written after a "." (a table's column) is a name, not a word of the dialect.
             const bool qualified = i > 0 && sql[i - 1] == QLatin1Char('.');
-            if (!qualified && dialect == Sqlite && word.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0)
-                out += QLatin1String("1");
-            else if (!qualified && dialect == Sqlite && word.compare(QLatin1String("False"), Qt::CaseInsensitive) == 0)
-                out += QLatin1String("0");
+            // Yes and No are the dialect's other names for True and False.
+            const bool yes = word.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0
+                || word.compare(QLatin1String("Yes"), Qt::CaseInsensitive) == 0;
+            const bool no = word.compare(QLatin1String("False"), Qt::CaseInsensitive) == 0
+                || word.compare(QLatin1String("No"), Qt::CaseInsensitive) == 0;
+            if (!qualified && yes)
+                out += dialect == Sqlite ? QLatin1String("1") : QLatin1String("TRUE");
+            else if (!qualified && no)
+                out += dialect == Sqlite ? QLatin1String("0") : QLatin1String("FALSE");
             else if (!qualified && word.compare(QLatin1String("DISTINCTROW"), Qt::CaseInsensitive) == 0)
                 out += QLatin1String("DISTINCT");
             else if (!qualified && word.compare(QLatin1String("TOP"), Qt::CaseInsensitive) == 0 && limit.isEmpty()

@@ -1,5 +1,8 @@
 #include "MdbImporter.h"
 
+#include "AccessQueryText.h"
+#include "JetSqlRewriter.h"
+
 #include "ProviderErrors.h"
 #include "SqliteEngine.h"
 
@@ -16,6 +19,79 @@ namespace {
 QString quoted(const char *name)
 {
     return QLatin1Char('"') + QString::fromUtf8(name).replace(QLatin1Char('"'), QLatin1String("\"\"")) + QLatin1Char('"');
+}
+
+// The rows of a table as text, for the named columns (a column the table
+// lacks reads as empty).
+QList<QStringList> readRows(MdbHandle *mdb, const char *tableName, const QList<QByteArray> &columns)
+{
+    QList<QStringList> rows;
+    MdbTableDef *table = mdb_read_table_by_name(mdb, const_cast<gchar *>(tableName), MDB_TABLE);
+    if (!table)
+        return rows;
+    mdb_read_columns(table);
+    std::vector<std::vector<char>> buffers(columns.size(), std::vector<char>(MDB_BIND_SIZE));
+    std::vector<int> lengths(columns.size(), 0);
+    std::vector<bool> bound(columns.size(), false);
+    for (int c = 0; c < columns.size(); ++c)
+        bound[c] = mdb_bind_column_by_name(table, const_cast<gchar *>(columns[c].constData()), buffers[c].data(), &lengths[c]) > 0;
+    mdb_rewind_table(table);
+    while (mdb_fetch_row(table)) {
+        QStringList row;
+        for (int c = 0; c < columns.size(); ++c)
+            row << (bound[c] && lengths[c] > 0 ? QString::fromUtf8(buffers[c].data(), lengths[c]) : QString());
+        rows.append(row);
+    }
+    mdb_free_tabledef(table);
+    return rows;
+}
+
+// Creates a view for every saved select query that translates; returns the
+// names of the views made.
+QStringList importQueries(MdbHandle *mdb, SqliteEngine &engine)
+{
+    // Saved queries are the objects of type 5; names starting with "~" are
+    // Access's own (the record sources of forms and reports).
+    QMap<QString, QString> names; // object id → name
+    for (const QStringList &o : readRows(mdb, "MSysObjects", {"Id", "Name", "Type"}))
+        if (o[2].toInt() == 5 && !o[1].isEmpty() && !o[1].startsWith(QLatin1Char('~')))
+            names.insert(o[0], o[1]);
+    QMap<QString, QList<AccessQueryText::Row>> definitions;
+    for (const QStringList &r : readRows(mdb, "MSysQueries", {"ObjectId", "Attribute", "Name1", "Name2", "Expression", "Flag"}))
+        if (names.contains(r[0]))
+            definitions[r[0]].append({r[1].toInt(), r[2], r[3], r[4], r[5].toInt()});
+
+    QMap<QString, QString> pending; // name → SQL for the embedded engine
+    for (auto it = definitions.cbegin(); it != definitions.cend(); ++it) {
+        const QString text = AccessQueryText::selectText(it.value());
+        if (!text.isEmpty())
+            pending.insert(names.value(it.key()), JetSqlRewriter::toSqlite(text));
+    }
+    // A query may read other queries: create what can be created, then try
+    // the rest again, until a round creates nothing more.
+    QStringList created;
+    for (bool progress = true; progress && !pending.isEmpty();) {
+        progress = false;
+        for (auto it = pending.begin(); it != pending.end();) {
+            const QString view = quoted(it.key().toUtf8().constData());
+            try {
+                engine.runScript(QStringLiteral("CREATE VIEW %1 AS %2").arg(view, it.value()));
+                try {
+                    engine.run(QStringLiteral("SELECT * FROM %1 LIMIT 0").arg(view));
+                } catch (const ReportError &) {
+                    engine.runScript(QStringLiteral("DROP VIEW %1").arg(view));
+                    throw;
+                }
+                created << it.key();
+                it = pending.erase(it);
+                progress = true;
+            } catch (const ReportError &) {
+                ++it; // not (yet) translatable
+            }
+        }
+    }
+    created.sort(Qt::CaseInsensitive);
+    return created;
 }
 
 } // namespace
@@ -130,6 +206,7 @@ std::unique_ptr<SqliteEngine> MdbImporter::import(const QString &path)
             mdb_free_tabledef(table);
         }
         engine->runScript(QStringLiteral("COMMIT"));
+        importQueries(mdb, *engine);
     } catch (...) {
         mdb_close(mdb);
         throw;

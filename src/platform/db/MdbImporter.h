@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <memory>
 
 namespace KRML_ReportGen {
@@ -11,7 +12,8 @@ class SqliteEngine;
 // table is read with mdbtools into an embedded database in memory, with the
 // Access column types as declared types, so reports see the type codes they
 // expect (Long 3, Integer 2, Single 4, Double 5, Currency 6, Date/Time 7,
-// Yes/No 11, Text 202, Memo 203). The file itself is only read.
+// Yes/No 11, Text 202, Memo 203). Saved select queries become views where
+// their SQL translates. The file itself is only read.
 class MdbImporter
 {
 public:
