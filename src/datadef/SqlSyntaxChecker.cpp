@@ -1,17 +1,44 @@
 #include "SqlSyntaxChecker.h"
 
-#include "SqlWordScanner.h"
+#include <QSet>
 
 namespace KRML_ReportGen {
 
 namespace {
 
-bool containsIgnoringCase(const QStringList &names, const QString &word)
+QSet<QString> entries(const QString &list)
 {
+    QSet<QString> set;
+    for (const QString &e : list.split(QLatin1Char(':')))
+        set.insert(e.toUpper());
+    return set;
+}
+
+QSet<QString> lowerCased(const QStringList &names)
+{
+    QSet<QString> set;
+    set.reserve(names.size());
     for (const QString &n : names)
-        if (n.compare(word, Qt::CaseInsensitive) == 0)
-            return true;
-    return false;
+        set.insert(n.toLower());
+    return set;
+}
+
+// Where quoted text and bracketed names lie: [start, end) ranges in order.
+QList<QPair<int, int>> literalRanges(const QString &text)
+{
+    QList<QPair<int, int>> ranges;
+    const int n = int(text.size());
+    for (int i = 0; i < n; ++i) {
+        const QChar c = text[i];
+        if (c != QLatin1Char('\'') && c != QLatin1Char('"') && c != QLatin1Char('['))
+            continue;
+        const QChar close = c == QLatin1Char('[') ? QLatin1Char(']') : c;
+        const int end = text.indexOf(close, i + 1);
+        const int stop = end < 0 ? n : end + 1;
+        ranges.append({i, stop});
+        i = stop - 1;
+    }
+    return ranges;
 }
 
 } // namespace
@@ -27,48 +54,65 @@ unsigned SqlSyntaxChecker::rgb(WordClass kind)
     }
 }
 
+QList<SqlWordScanner::Word> SqlSyntaxChecker::words(const QString &text)
+{
+    const QList<QPair<int, int>> literals = literalRanges(text);
+    QList<SqlWordScanner::Word> out;
+    int next = 0; // the first literal range that may still hold a word
+    for (const auto &w : SqlWordScanner::words(text)) {
+        while (next < literals.size() && literals[next].second <= w.start)
+            ++next;
+        const int end = w.start + int(w.text.size());
+        if (next < literals.size() && literals[next].first < end)
+            continue; // inside (or running into) quoted text or a bracketed name
+        out.append(w);
+    }
+    return out;
+}
+
 SqlSyntaxChecker::Result SqlSyntaxChecker::CheckSyntax(const QString &input, const QStringList &tables,
                                                        const QStringList &columns)
 {
+    static const QSet<QString> listA = entries(queryKeywords());
+    static const QSet<QString> listB = entries(commandKeywords());
     Result r;
     r.text = input;
     if (!r.text.endsWith(QLatin1Char(' ')))
         r.text += QLatin1Char(' ');
-    const QString listA = queryKeywords();
-    const QString listB = commandKeywords();
-    // Upper-casing keeps every length, so one scan serves both passes.
-    const QList<SqlWordScanner::Word> words = SqlWordScanner::words(r.text);
+    const QList<SqlWordScanner::Word> words = SqlSyntaxChecker::words(r.text);
 
-    // First pass: keywords in upper case, everywhere their text occurs.
+    // First pass: the words used as keywords somewhere. Every whole-word
+    // occurrence of the same text is then written in upper case.
+    QSet<QString> keywordTexts;
     bool query = true;
     for (const auto &w : words) {
-        bool keyword = false;
-        if (query && listA.contains(w.text, Qt::CaseInsensitive)) {
-            keyword = true;
-        } else if (listB.contains(w.text, Qt::CaseInsensitive)) {
-            keyword = true;
+        const QString upper = w.text.toUpper();
+        if (query && listA.contains(upper)) {
+            keywordTexts.insert(w.text);
+        } else if (listB.contains(upper)) {
+            keywordTexts.insert(w.text);
             query = false;
-        }
-        if (keyword) {
-            const QString upper = w.text.toUpper();
-            if (upper.size() == w.text.size())
-                r.text.replace(w.text, upper, Qt::CaseSensitive);
         }
     }
+    for (const auto &w : words)
+        if (keywordTexts.contains(w.text))
+            r.text.replace(w.start, w.text.size(), w.text.toUpper()); // same length: positions hold
 
     // Second pass: the colour of every word, on the upper-cased text.
+    const QSet<QString> tableNames = lowerCased(tables);
+    const QSet<QString> columnNames = lowerCased(columns);
     query = true;
     for (const auto &w : words) {
-        const QString word = r.text.mid(w.start, w.text.size());
+        const QString upper = w.text.toUpper();
         WordClass kind = WordClass::Other;
-        if (query && listA.contains(word, Qt::CaseInsensitive)) {
+        if (query && listA.contains(upper)) {
             kind = WordClass::Query;
-        } else if (listB.contains(word, Qt::CaseInsensitive)) {
+        } else if (listB.contains(upper)) {
             kind = WordClass::Command;
             query = false;
-        } else if (containsIgnoringCase(tables, word)) {
+        } else if (tableNames.contains(w.text.toLower())) {
             kind = WordClass::Table;
-        } else if (containsIgnoringCase(columns, word)) {
+        } else if (columnNames.contains(w.text.toLower())) {
             kind = WordClass::Column;
         }
         r.spans.append({w.start, int(w.text.size()), kind});
