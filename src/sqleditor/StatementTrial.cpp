@@ -1,0 +1,190 @@
+#include "StatementTrial.h"
+
+#include "DbConnection.h"
+#include "FileService.h"
+#include "ModuleState.h"
+#include "MsgBoxStyle.h"
+#include "ParameterLiteral.h"
+#include "ParameterMarker.h"
+#include "ReportError.h"
+#include "ReportParameterPrompt.h"
+#include "SqlEditorDialogs.h"
+#include "SqlEditorModel.h"
+#include "SqlErrorMessage.h"
+#include "UserPrompts.h"
+#include "ValueText.h"
+#include "Windows1252Codec.h"
+
+#include <QDate>
+
+namespace KRML_ReportGen {
+
+namespace {
+
+DbConnection &connectionOf(SqlEditorModel &model)
+{
+    if (!model.connection())
+        throw ReportError(DbConnection::OperationNotAllowedWhenClosed,
+                          QStringLiteral("Operation is not allowed when the object is closed."));
+    DbConnection &c = *model.connection();
+    if (c.state() == DbConnection::Closed && !c.connectionString().isEmpty())
+        c.open();
+    return c;
+}
+
+} // namespace
+
+QString StatementTrial::trialSql() const
+{
+    SqlEditorModel &model = m_model;
+    QString sql = model.sqlText();
+    for (const auto &parameter : model.definition().parameters()) {
+        QString literal;
+        switch (ParameterMarker::typeOf(parameter.marker)) {
+        case 0: literal = ParameterLiteral::date(QDate::currentDate()); break;
+        case 1: literal = QStringLiteral("1"); break;
+        case 2: literal = QStringLiteral("' '"); break;
+        case 3: {
+            const ReportDefinition::Lookup *lookup = model.definition().lookup(parameter.keyNumber);
+            if (!lookup)
+                continue; // no details: the marker stays
+            auto rs = connectionOf(model).openRecordset(lookup->sql);
+            const int column = rs->fieldIndex(lookup->returnField);
+            if (column < 0)
+                throw ReportError(Recordset::ItemNotFound,
+                                  QStringLiteral("Item cannot be found in the collection corresponding to the requested name or ordinal."));
+            literal = ParameterLiteral::lookupForPreview(rs->field(column).value, rs->fieldType(column));
+            break;
+        }
+        default: continue;
+        }
+        sql = ParameterMarker::replace(sql, parameter.marker, literal);
+    }
+    return sql;
+}
+
+bool StatementTrial::checkSql()
+{
+    m_model.CheckSyntax();
+    UserPrompts &prompts = m_model.prompts();
+    QString sql;
+    try {
+        sql = trialSql();
+        (void)connectionOf(m_model).openRecordset(sql);
+    } catch (const ReportError &e) {
+        prompts.msgBox(SqlErrorMessage::text(e), SqlErrorMessage::style, SqlErrorMessage::title());
+        return false;
+    }
+    QString message = successMessage();
+    if (ModuleState::current().devMode)
+        message += QStringLiteral("\r\n\r\n") + sql;
+    prompts.msgBox(message, MsgBoxStyle::Information);
+    return true;
+}
+
+bool StatementTrial::preview()
+{
+    UserPrompts &prompts = m_model.prompts();
+    try {
+        QString sql = m_model.sqlText();
+        for (const auto &parameter : m_model.definition().parameters()) {
+            const int type = ParameterMarker::typeOf(parameter.marker);
+            ReportParameterPrompt prompt;
+            prompt.setReportParameterType(type);
+            int returnType = 0;
+            if (type == 0)
+                prompt.setInitialDate(QDate::currentDate());
+            else if (type == 2)
+                prompt.setInitialString(QString());
+            else if (type == 3) {
+                const ReportDefinition::Lookup *lookup = m_model.definition().lookup(parameter.keyNumber);
+                if (lookup) {
+                    auto rs = connectionOf(m_model).openRecordset(lookup->sql);
+                    const int column = rs->fieldIndex(lookup->returnField);
+                    returnType = column >= 0 ? rs->fieldType(column) : 0;
+                    prompt.LoadLookupValues(*rs, lookup->displayField, lookup->returnField);
+                }
+            }
+            prompt.setMessageTitle(ReportParameterPrompt::titlePrefix() + ParameterMarker::nameOf(parameter.marker));
+            const std::optional<QVariant> value = m_dialogs.askParameterValue(prompt);
+            if (!value)
+                return false; // closed without "OK": the preview is cancelled
+            const QString literal = type == 3 ? ParameterLiteral::lookupForPreview(*value, returnType) : value->toString();
+            sql = ParameterMarker::replace(sql, parameter.marker, literal);
+        }
+        ModuleState::current().CurrentReportSQL = sql;
+        m_results = connectionOf(m_model).openRecordset(sql);
+        return true;
+    } catch (const ReportError &e) {
+        prompts.msgBox(previewErrorPrefix() + QString::number(e.number()) + QStringLiteral(" - ") + e.description()
+                           + QStringLiteral("\r\n\r\n") + SqlErrorMessage::supportLine(),
+                       MsgBoxStyle::OKOnly);
+        return false;
+    }
+}
+
+QString StatementTrial::recordCountText() const
+{
+    return QStringLiteral("RecordCount: ") + QString::number(m_results ? m_results->recordCount() : 0);
+}
+
+QByteArray StatementTrial::csvLine(const Recordset &rs)
+{
+    QString line;
+    for (int f = 0; f < rs.fieldCount(); ++f) {
+        if (f > 0)
+            line += QLatin1Char(',');
+        const QVariant value = rs.field(f).value;
+        if (value.isNull())
+            continue;
+        QString text = ValueText::of(value);
+        if (text.contains(QLatin1Char(',')) || text.contains(QLatin1Char('"')) || text.contains(QLatin1Char('\n'))
+            || text.contains(QLatin1Char('\r')))
+            text = QLatin1Char('"') + text.replace(QLatin1Char('"'), QLatin1String("\"\"")) + QLatin1Char('"');
+        line += text;
+    }
+    return Windows1252Codec::encode(line);
+}
+
+bool StatementTrial::exportResults(const std::function<void(int, const QString &)> &progress)
+{
+    UserPrompts &prompts = m_model.prompts();
+    if (!m_results || m_results->state() != Recordset::Open) {
+        prompts.msgBox(nothingToExportMessage(), MsgBoxStyle::Information);
+        return false;
+    }
+    const QString path = prompts.saveFileName(QString(), exportFilter(), 2, QString());
+    if (path.isEmpty())
+        return false;
+    const auto report = [&](int value) {
+        if (progress)
+            progress(value, QString::number(value / 100.0, 'f', 2));
+    };
+    Recordset &rs = *m_results;
+    const qint64 fields = rs.fieldCount();
+    const qint64 total = qint64(rs.recordCount()) * fields;
+    QByteArray bytes;
+    report(0);
+    qint64 r = 1;
+    if (rs.recordCount() > 0)
+        rs.moveFirst();
+    for (; !rs.isEOF(); rs.moveNext(), ++r) {
+        if (total > 0)
+            report(int((r - 1) * fields * ProgressMaximum / total));
+        bytes += csvLine(rs);
+        bytes += "\r\n";
+    }
+    try {
+        // Written whole and then put in place: a failed export leaves any
+        // earlier file as it was.
+        m_model.files().writeBytes(path, bytes);
+    } catch (const ReportError &e) {
+        prompts.msgBox(e.description(), MsgBoxStyle::Exclamation);
+        return false;
+    }
+    report(ProgressMaximum);
+    prompts.msgBox(exportDoneMessage(), MsgBoxStyle::Information);
+    return true;
+}
+
+} // namespace KRML_ReportGen

@@ -1,0 +1,563 @@
+// The SQL editor through its model: statements and files, parameters,
+// Check SQL, Preview and Export, completion and the dialogs' logic, on a
+// real SQLite database and real files.
+
+#include "DatabaseReference.h"
+#include "DbConnection.h"
+#include "LocalFileService.h"
+#include "LookupSetupModel.h"
+#include "ModuleState.h"
+#include "MsgBoxStyle.h"
+#include "ParameterCommands.h"
+#include "ProcessTempNames.h"
+#include "ReportParameterPrompt.h"
+#include "ReportSqlFile.h"
+#include "RtfText.h"
+#include "ScriptedPrompts.h"
+#include "SqlEditorDialogs.h"
+#include "SqlEditorModel.h"
+#include "SqliteEngine.h"
+#include "StatementTrial.h"
+
+#include <QImage>
+#include <QQueue>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace KRML_ReportGen;
+
+namespace {
+
+// The editor's dialogs answered from queues; every prompt shown is kept.
+class ScriptedDialogs : public SqlEditorDialogs
+{
+public:
+    QQueue<int> types;
+    QQueue<ReportDefinition::Lookup> lookups;
+    QQueue<std::optional<QVariant>> values; // entries as the user makes them
+    QList<int> presets;
+    QList<std::optional<ReportDefinition::Lookup>> lookupOpenedOn;
+    QStringList promptTitles;
+    QList<QStringList> promptEntries;
+    UserPrompts *prompts = nullptr;
+
+    int chooseParameterType(int preset) override
+    {
+        presets << preset;
+        return types.isEmpty() ? preset : types.dequeue();
+    }
+    ReportDefinition::Lookup setupLookup(const ReportDefinition::Lookup *initial) override
+    {
+        lookupOpenedOn << (initial ? std::optional(*initial) : std::nullopt);
+        return lookups.isEmpty() ? ReportDefinition::Lookup{} : lookups.dequeue();
+    }
+    std::optional<QVariant> askParameterValue(ReportParameterPrompt &prompt) override
+    {
+        promptTitles << prompt.messageTitle();
+        promptEntries << prompt.lookupEntries();
+        const std::optional<QVariant> entry = values.isEmpty() ? std::nullopt : values.dequeue();
+        if (!entry)
+            return std::nullopt;
+        if (!prompt.ok(*entry, *prompts))
+            return std::nullopt;
+        return prompt.ReturnData();
+    }
+};
+
+} // namespace
+
+class TestSqlEditor : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    QString m_dbPath;
+    LocalFileService m_files;
+    std::unique_ptr<ProcessTempNames> m_temp;
+    std::unique_ptr<ScriptedPrompts> m_prompts;
+    std::unique_ptr<ScriptedDialogs> m_dialogs;
+    std::unique_ptr<DbConnection> m_connection;
+    std::unique_ptr<SqlEditorModel> m_model;
+
+    QString path(const QString &name) const { return m_dir.filePath(name); }
+    QByteArray working() const { return m_files.readBytes(SqlEditorModel::workingCopyPath()); }
+
+private slots:
+    void initTestCase()
+    {
+        m_dbPath = path(QStringLiteral("shop.db"));
+        auto db = SqliteEngine::create(m_dbPath);
+        db->runScript(QStringLiteral(
+            "CREATE TABLE Customers (CustomerID INTEGER, Name VARCHAR(40), City VARCHAR(40));"
+            "INSERT INTO Customers VALUES (1, 'Acme, Inc.', 'Berlin'), (2, 'Blue \"River\"', 'Oslo'), (3, 'Cedar', NULL);"
+            "CREATE TABLE Orders (OrderID INTEGER, CustomerID INTEGER, OrderDate DATE, Qty SMALLINT);"
+            "INSERT INTO Orders VALUES (10, 1, '2024-01-05', 3), (11, 2, '2024-02-01', 1), (12, 1, '2024-03-09', 7);"
+            "CREATE TABLE MSysHidden (x INTEGER);"));
+        db->close();
+    }
+
+    void init()
+    {
+        ModuleState::current().reset();
+        ModuleState::current().rdAppPath = m_dir.path();
+        QDir(m_dir.path()).mkpath(QStringLiteral("Temp"));
+        QFile::remove(path(QStringLiteral("Temp/SQL.mtq")));
+        m_temp = std::make_unique<ProcessTempNames>();
+        m_prompts = std::make_unique<ScriptedPrompts>();
+        m_dialogs = std::make_unique<ScriptedDialogs>();
+        m_dialogs->prompts = m_prompts.get();
+        m_connection = std::make_unique<DbConnection>(QStringLiteral("Provider=SQLite;Data Source=") + m_dbPath);
+        m_model = std::make_unique<SqlEditorModel>(m_files, *m_temp, *m_prompts);
+        m_model->open(*m_connection);
+    }
+
+    void opensOnThePlaceholderAndTheReferenceList()
+    {
+        QCOMPARE(m_model->entries(), QStringList{SqlEditorModel::placeholderText()});
+        QVERIFY(m_model->hasPlaceholder());
+        QCOMPARE(m_model->thumbnails().size(), 1);
+        QVERIFY(m_model->definition().parameters().isEmpty());
+        QCOMPARE(m_model->reference().tables(), (QStringList{"Customers", "Orders"}));
+        QCOMPARE(m_model->reference().columns(),
+                 (QStringList{"CustomerID", "Name", "City", "OrderID", "CustomerID", "OrderDate", "Qty"}));
+        QCOMPARE(QString::fromLatin1(m_files.readBytes(m_model->reference().path())),
+                 QStringLiteral("Customers.\r\nCustomers.CustomerID\r\nCustomers.Name\r\nCustomers.City\r\n!\r\n"
+                                "Orders.\r\nOrders.OrderID\r\nOrders.CustomerID\r\nOrders.OrderDate\r\nOrders.Qty\r\n!\r\n"));
+        QVERIFY(m_model->thumbnails().first().endsWith(QLatin1String(".bmp")));
+        QVERIFY(!QImage(m_model->thumbnails().first()).isNull());
+    }
+
+    void savingReplacesThePlaceholderAndKeepsDuplicates()
+    {
+        m_model->setSqlText(QStringLiteral("SELECT * FROM Orders"));
+        m_prompts->answer(QString());                 // an empty name
+        m_prompts->answer(MsgBoxStyle::Retry);        // Retry
+        m_prompts->answer(QStringLiteral("Orders"));  // then a name
+        QVERIFY(m_model->save());
+        QStringList asked;
+        for (const auto &call : m_prompts->calls)
+            asked << call.kind + QLatin1Char(':') + call.text;
+        QCOMPARE(asked, (QStringList{"inputBox:" + SqlEditorModel::namePrompt(), "msgBox:" + SqlEditorModel::invalidNameMessage(),
+                                     "inputBox:" + SqlEditorModel::namePrompt()}));
+        QCOMPARE(m_prompts->calls[1].style, MsgBoxStyle::RetryCancel);
+        QCOMPARE(m_model->entries(), QStringList{"Orders"});
+        QVERIFY(!m_model->hasPlaceholder());
+        m_model->setSqlText(QStringLiteral("SELECT Name FROM Customers"));
+        m_model->saveStatementUnder(QStringLiteral("Orders"));
+        QCOMPARE(m_model->entries(), (QStringList{"Orders", "Orders"}));
+        QCOMPARE(m_model->thumbnails().size(), 2);
+        QVERIFY(m_model->statementFiles().at(1).endsWith(QLatin1String(".rtf")));
+        // Choosing an entry brings its statement back from its file.
+        QVERIFY(m_model->choose(0));
+        QCOMPARE(m_model->sqlText(), QStringLiteral("SELECT * FROM Orders"));
+        // Cancel at the name: nothing saved.
+        m_prompts->answer(QString());
+        m_prompts->answer(MsgBoxStyle::Cancel);
+        QVERIFY(!m_model->save());
+        QCOMPARE(m_model->entries().size(), 2);
+        // Both are written, in list order.
+        m_model->saveAndExit();
+        QCOMPARE(working(), QByteArray("marlowentallymasterfile\r\nnoofparams=0\r\n##########\r\n2\r\ntablename=Orders\r\n"
+                                       "SELECT * FROM Orders\r\ntablename=Orders\r\nSELECT Name FROM Customers\r\n"
+                                       "tablename=endreport"));
+    }
+
+    void choosingThePlaceholderChangesNothing()
+    {
+        m_model->setSqlText(QStringLiteral("typed"));
+        QVERIFY(!m_model->choose(0));
+        QCOMPARE(m_model->sqlText(), QStringLiteral("typed"));
+    }
+
+    void insertAtTheRememberedOffset_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("caret");
+        QTest::addColumn<QString>("result");
+        QTest::newRow("offset 10") << "SELECT * FROM Orders WHERE Qty > " << 10 << "SELECT * FQty(Number)ROM Orders WHERE Qty > ";
+        QTest::newRow("at the start") << "abc" << 0 << "Qty(Number)abc";
+        QTest::newRow("beyond a shorter text") << "abc" << 40 << "abcQty(Number)";
+    }
+    void insertAtTheRememberedOffset()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, caret);
+        QFETCH(QString, result);
+        m_dialogs->types.enqueue(1);
+        m_prompts->answer(QStringLiteral("Qty"));
+        ParameterCommands commands(*m_model, *m_dialogs);
+        QVERIFY(commands.add());
+        m_model->rememberCaret(caret);
+        m_model->setSqlText(text);
+        m_model->insertMarker(0);
+        QCOMPARE(m_model->sqlText(), result);
+        QCOMPARE(m_model->caretMemory(), caret); // the memory itself does not move
+    }
+
+    void parameterCommands()
+    {
+        ParameterCommands commands(*m_model, *m_dialogs);
+        // Add: a Number, a String (after an empty name and Retry), a Lookup.
+        m_dialogs->types << 1 << 2 << 3;
+        m_prompts->answer(QStringLiteral("Qty"));
+        QVERIFY(commands.add());
+        m_prompts->answer(QString());
+        m_prompts->answer(MsgBoxStyle::Retry);
+        m_prompts->answer(QStringLiteral("Cust"));
+        QVERIFY(commands.add());
+        m_prompts->answer(QStringLiteral("Region"));
+        const ReportDefinition::Lookup lookup{1, QStringLiteral("Name"), QStringLiteral("CustomerID"),
+                                              QStringLiteral("SELECT * FROM Customers")};
+        m_dialogs->lookups << lookup;
+        QVERIFY(commands.add());
+        const auto &params = m_model->definition().parameters();
+        QCOMPARE(params.size(), 3);
+        QCOMPARE(params[0].marker, QStringLiteral("Qty(Number)"));
+        QCOMPARE(params[1].marker, QStringLiteral("Cust(String)"));
+        QCOMPARE(params[2].marker, QStringLiteral("Region(Lookup)"));
+        QCOMPARE(params[2].key(), QStringLiteral("Key3"));
+        QCOMPARE(*m_model->definition().lookup(3), lookup);
+        QCOMPARE(m_model->sharedParameters().Count(), 3);
+        QCOMPARE(m_model->sharedParameters().Item(3).ReturnField, QStringLiteral("CustomerID"));
+        // Cancel at the name: nothing added.
+        m_dialogs->types << 0;
+        m_prompts->answer(QString());
+        m_prompts->answer(MsgBoxStyle::Cancel);
+        QVERIFY(!commands.add());
+        QCOMPARE(params.size(), 3);
+
+        // Modify: Cust(String) becomes Client(String); the key stays, the
+        // shared collection and the SQL do not change.
+        m_model->setSqlText(QStringLiteral("WHERE Name = Cust(String)"));
+        m_dialogs->types << 2;
+        m_prompts->answer(QStringLiteral("Client"));
+        commands.modify(1);
+        QCOMPARE(m_dialogs->presets.last(), 2);
+        QCOMPARE(params[1].marker, QStringLiteral("Client(String)"));
+        QCOMPARE(params[1].keyNumber, 2);
+        QCOMPARE(m_model->sharedParameters().Item(2).ParameterName, QStringLiteral("Cust"));
+        QCOMPARE(m_model->sqlText(), QStringLiteral("WHERE Name = Cust(String)"));
+        QCOMPARE(m_prompts->calls.last().text, ParameterCommands::namePrompt());
+        // Modify the lookup: the setup opens on the stored details.
+        m_dialogs->types << 3;
+        m_prompts->answer(QStringLiteral("Region"));
+        const ReportDefinition::Lookup changed{2, QStringLiteral("City"), QStringLiteral("CustomerID"),
+                                               QStringLiteral("SELECT CustomerID, City FROM Customers")};
+        m_dialogs->lookups << changed;
+        commands.modify(2);
+        QCOMPARE(m_dialogs->lookupOpenedOn.last(), std::optional(lookup));
+        QCOMPARE(*m_model->definition().lookup(3), changed);
+        // A number turned into a lookup has no details: the message, then a new lookup.
+        m_dialogs->types << 3;
+        m_prompts->answer(QStringLiteral("Qty"));
+        m_dialogs->lookups << lookup;
+        commands.modify(0);
+        QCOMPARE(m_prompts->messages().last(), ParameterCommands::lookupMissingMessage());
+        QCOMPARE(params[0].marker, QStringLiteral("Qty(Lookup)"));
+        QCOMPARE(*m_model->definition().lookup(1), lookup);
+
+        // Remove: No keeps it; Yes removes it with its details.
+        m_prompts->answer(MsgBoxStyle::No);
+        QVERIFY(!commands.remove(0));
+        QCOMPARE(m_prompts->calls.last().style, MsgBoxStyle::YesNo | MsgBoxStyle::Question);
+        m_prompts->answer(MsgBoxStyle::Yes);
+        QVERIFY(commands.remove(0));
+        QCOMPARE(params.size(), 2);
+        QVERIFY(!m_model->definition().lookup(1));
+        // Keys are not reused.
+        m_dialogs->types << 0;
+        m_prompts->answer(QStringLiteral("Start"));
+        QVERIFY(commands.add());
+        QCOMPARE(params.last().key(), QStringLiteral("Key4"));
+    }
+
+    void newLoadImportSaveAs()
+    {
+        // A file with a parameter and a statement, loaded twice: merged, new keys.
+        const QString file = path(QStringLiteral("report.mtq"));
+        const QByteArray bytes("marlowentallymasterfile\r\nnoofparams=1\r\np1=2,Cust\r\n##########\r\n1\r\n"
+                               "tablename=Customers\r\nSELECT * FROM Customers WHERE Name = Cust(String)\r\n\r\ntablename=endreport");
+        m_files.writeBytes(file, bytes);
+        m_prompts->answer(file);
+        m_model->load();
+        QCOMPARE(m_prompts->calls.last().filter, ReportSqlFile::filter());
+        QCOMPARE(m_model->entries(), QStringList{"Customers"});
+        // The section's lines, as the file holds them, are the SQL box's text.
+        QCOMPARE(m_model->sqlText(), QStringLiteral("SELECT * FROM Customers WHERE Name = Cust(String)\r\n\r\n"));
+        QCOMPARE(m_model->sharedParameters().Count(), 1);
+        m_prompts->answer(file);
+        m_model->load();
+        QCOMPARE(m_model->entries(), (QStringList{"Customers", "Customers"}));
+        QCOMPARE(m_model->definition().parameters().last().key(), QStringLiteral("Key2"));
+        // Save As writes the merged definition byte for byte.
+        const QString copy = path(QStringLiteral("copy.mtq"));
+        m_prompts->answer(copy);
+        m_model->saveAs();
+        QCOMPARE(m_files.readBytes(copy),
+                 QByteArray("marlowentallymasterfile\r\nnoofparams=2\r\np1=2,Cust\r\np2=2,Cust\r\n##########\r\n2\r\n"
+                            "tablename=Customers\r\nSELECT * FROM Customers WHERE Name = Cust(String)\r\n\r\n"
+                            "tablename=Customers\r\nSELECT * FROM Customers WHERE Name = Cust(String)\r\n\r\ntablename=endreport"));
+        // A file that is not a report SQL file: the message, nothing changes.
+        const QString bad = path(QStringLiteral("bad.mtq"));
+        m_files.writeBytes(bad, "hello\r\n");
+        m_prompts->answer(bad);
+        m_model->load();
+        QCOMPARE(m_prompts->messages().last(), ReportSqlFile::notValidMessage());
+        QCOMPARE(m_model->entries().size(), 2);
+        // Import clears first; cancelling its dialog leaves the editor cleared.
+        m_prompts->answer(QString());
+        m_model->import();
+        QVERIFY(m_model->hasPlaceholder());
+        QCOMPARE(m_model->sharedParameters().Count(), 0);
+        // Save and Exit right after New: no parameters, no statements.
+        m_model->saveAndExit();
+        QCOMPARE(working(), QByteArray("marlowentallymasterfile\r\nnoofparams=0\r\n##########\r\n0\r\ntablename=endreport"));
+        // Reopening reads the working copy back.
+        SqlEditorModel again(m_files, *m_temp, *m_prompts);
+        again.open(*m_connection);
+        QVERIFY(again.hasPlaceholder());
+    }
+
+    void checkSql_data()
+    {
+        QTest::addColumn<QString>("sql");
+        QTest::addColumn<bool>("dev");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<int>("style");
+        const QString today = QDate::currentDate().toString(QStringLiteral("yyyy/MM/dd"));
+        QTest::newRow("markers get trial values")
+            << "select * from orders where qty > Qty(Number) and orderdate < Start(Date) and customerid = Region(Lookup)"
+            << false << StatementTrial::successMessage() << MsgBoxStyle::Information;
+        QTest::newRow("development mode shows the SQL")
+            << "select * from orders where qty > Qty(Number) and 'x' <> Cust(String)" << true
+            << StatementTrial::successMessage()
+                   + "\r\n\r\nSELECT * FROM orders WHERE qty > 1 AND 'x' <> ' ' "
+            << MsgBoxStyle::Information;
+        QTest::newRow("missing table") << "select * from Nowhere" << false
+                                       << "Unable to find the table 'Nowhere'. Please ensure that it is spelled correctly.\r\n\r\n"
+                                              + SqlErrorMessage_supportLine()
+                                       << 64;
+        QTest::newRow("unknown column") << "select Nope from Orders" << false
+                                        << "One or more fields are spelt incorrectly\r\n\r\n" + SqlErrorMessage_supportLine() << 64;
+        Q_UNUSED(today);
+    }
+    static QString SqlErrorMessage_supportLine();
+    void checkSql()
+    {
+        QFETCH(QString, sql);
+        QFETCH(bool, dev);
+        QFETCH(QString, message);
+        QFETCH(int, style);
+        ModuleState::current().devMode = dev;
+        m_model->definition().addParameter(QStringLiteral("Qty(Number)"));
+        m_model->definition().addParameter(QStringLiteral("Start(Date)"));
+        m_model->definition().addParameter(QStringLiteral("Cust(String)"));
+        const ReportDefinition::Lookup lookup{1, QStringLiteral("Name"), QStringLiteral("CustomerID"),
+                                              QStringLiteral("SELECT * FROM Customers")};
+        m_model->definition().addParameter(QStringLiteral("Region(Lookup)"), &lookup);
+        m_model->setSqlText(sql);
+        StatementTrial trial(*m_model, *m_dialogs);
+        trial.checkSql();
+        QCOMPARE(m_prompts->messages().last(), message);
+        QCOMPARE(m_prompts->calls.last().style, style);
+        if (style == 64 && message != StatementTrial::successMessage() && !message.startsWith(StatementTrial::successMessage()))
+            QCOMPARE(m_prompts->calls.last().title, QStringLiteral("SQL Error"));
+        // The check coloured and upper-cased the SQL box.
+        QVERIFY(m_model->sqlText().startsWith(QLatin1String("SELECT ")));
+        QVERIFY(!m_model->colours().isEmpty());
+        // The trial SQL itself.
+        QVERIFY(!trial.trialSql().contains(QLatin1String("(Number)")));
+    }
+
+    void previewPromptsInListOrderAndExports()
+    {
+        m_model->definition().addParameter(QStringLiteral("Since(Date)"));
+        const ReportDefinition::Lookup lookup{1, QStringLiteral("Name"), QStringLiteral("CustomerID"),
+                                              QStringLiteral("SELECT * FROM Customers ORDER BY CustomerID")};
+        m_model->definition().addParameter(QStringLiteral("Who(Lookup)"), &lookup);
+        m_model->setSqlText(QStringLiteral("SELECT c.Name, o.OrderID, o.Qty, c.City FROM Orders o JOIN Customers c "
+                                           "ON c.CustomerID = o.CustomerID WHERE o.OrderDate >= Since(Date) "
+                                           "AND (o.CustomerID = Who(Lookup) OR o.CustomerID = 2) ORDER BY o.OrderID"));
+        StatementTrial trial(*m_model, *m_dialogs);
+        m_dialogs->values << QVariant(QDate(2024, 1, 1)) << QVariant(0); // the first customer
+        QVERIFY(trial.preview());
+        QCOMPARE(m_dialogs->promptTitles, (QStringList{"Please select a value for Since", "Please select a value for Who"}));
+        QCOMPARE(m_dialogs->promptEntries.last(), (QStringList{"Acme, Inc.", "Blue \"River\"", "Cedar"}));
+        QVERIFY(ModuleState::current().CurrentReportSQL.contains(QLatin1String(">= #2024/01/01#")));
+        QVERIFY(ModuleState::current().CurrentReportSQL.contains(QLatin1String("o.CustomerID = 1 OR")));
+        QCOMPARE(trial.recordCountText(), QStringLiteral("RecordCount: 3"));
+
+        // Export: RFC 4180 quoting, no header, CR LF, nothing for null.
+        const QString csv = path(QStringLiteral("out.csv"));
+        m_prompts->answer(csv);
+        QList<int> bar;
+        QStringList labels;
+        QVERIFY(trial.exportResults([&](int v, const QString &l) { bar << v; labels << l; }));
+        QCOMPARE(m_prompts->calls.last().text, StatementTrial::exportDoneMessage());
+        const auto saveCall = m_prompts->calls[m_prompts->calls.size() - 2];
+        QCOMPARE(saveCall.filter, StatementTrial::exportFilter());
+        QCOMPARE(saveCall.filterIndex, 2);
+        QCOMPARE(m_files.readBytes(csv), QByteArray("\"Acme, Inc.\",10,3,Berlin\r\n\"Blue \"\"River\"\"\",11,1,Oslo\r\n"
+                                                    "\"Acme, Inc.\",12,7,Berlin\r\n"));
+        QCOMPARE(labels.first(), QStringLiteral("0.00"));
+        QCOMPARE(labels.last(), QStringLiteral("100.00"));
+        QCOMPARE(bar.last(), 10000);
+        QVERIFY(std::is_sorted(bar.begin(), bar.end()));
+    }
+
+    void previewCancelledOrFailing()
+    {
+        m_model->definition().addParameter(QStringLiteral("Qty(Number)"));
+        m_model->setSqlText(QStringLiteral("SELECT * FROM Orders WHERE Qty > Qty(Number)"));
+        StatementTrial trial(*m_model, *m_dialogs);
+        // Closed without OK: nothing runs.
+        ModuleState::current().CurrentReportSQL = QStringLiteral("before");
+        QVERIFY(!trial.preview());
+        QCOMPARE(ModuleState::current().CurrentReportSQL, QStringLiteral("before"));
+        QVERIFY(!trial.results());
+        // A non-numeric number is refused by the prompt.
+        m_dialogs->values << QVariant(QStringLiteral("abc"));
+        QVERIFY(!trial.preview());
+        QCOMPARE(m_prompts->messages().last(), ReportParameterPrompt::notANumberMessage());
+        // A failing statement: the preview error message.
+        m_model->setSqlText(QStringLiteral("SELECT * FROM Nowhere WHERE Qty > Qty(Number)"));
+        m_dialogs->values << QVariant(QStringLiteral("2"));
+        QVERIFY(!trial.preview());
+        QVERIFY(m_prompts->messages().last().startsWith(QStringLiteral("Error Previewing Results: -2147217865 - ")));
+        QCOMPARE(m_prompts->calls.last().style, 0);
+        QCOMPARE(m_prompts->calls.last().title, ScriptedPrompts::defaultTitle()); // no title of its own
+        // Export without a preview says so.
+        QVERIFY(!trial.exportResults());
+        QCOMPARE(m_prompts->messages().last(), StatementTrial::nothingToExportMessage());
+    }
+
+    void parameterPrompt_data()
+    {
+        QTest::addColumn<int>("type");
+        QTest::addColumn<QVariant>("entry");
+        QTest::addColumn<bool>("accepted");
+        QTest::addColumn<QVariant>("returned");
+        QTest::newRow("date") << 0 << QVariant(QDate(2006, 6, 8)) << true << QVariant("#2006/06/08#");
+        QTest::newRow("number") << 1 << QVariant("125") << true << QVariant("125");
+        QTest::newRow("negative number") << 1 << QVariant("-3") << true << QVariant("-3");
+        QTest::newRow("empty number") << 1 << QVariant("") << false << QVariant();
+        QTest::newRow("text number") << 1 << QVariant("12a") << false << QVariant();
+        QTest::newRow("string") << 2 << QVariant("Oslo") << true << QVariant("'Oslo'");
+        QTest::newRow("empty string") << 2 << QVariant("") << true << QVariant("''");
+        QTest::newRow("lookup") << 3 << QVariant(1) << true << QVariant(2);
+        QTest::newRow("lookup, nothing chosen") << 3 << QVariant(-1) << false << QVariant();
+    }
+    void parameterPrompt()
+    {
+        QFETCH(int, type);
+        QFETCH(QVariant, entry);
+        QFETCH(bool, accepted);
+        QFETCH(QVariant, returned);
+        ReportParameterPrompt prompt;
+        prompt.setReportParameterType(type);
+        prompt.setReportParameterType(9); // ignored
+        QCOMPARE(prompt.ReportParameterType(), type);
+        auto rs = m_connection->openRecordset(QStringLiteral("SELECT CustomerID, City FROM Customers ORDER BY CustomerID"));
+        prompt.LoadLookupValues(*rs, QStringLiteral("City"), QStringLiteral("CustomerID"));
+        QCOMPARE(prompt.lookupEntries(), (QStringList{"Berlin", "Oslo", ""}));
+        QCOMPARE(prompt.ok(entry, *m_prompts), accepted);
+        QCOMPARE(prompt.ReturnData().toString(), returned.toString());
+        if (type == 1 && !accepted) {
+            QCOMPARE(m_prompts->messages(), QStringList{ReportParameterPrompt::notANumberMessage()});
+            QCOMPARE(m_prompts->calls.last().style, 64);
+        }
+    }
+
+    void lookupSetup()
+    {
+        LookupSetupModel setup(*m_connection, m_model->reference().tables());
+        QCOMPARE(setup.tableIndex(), 0);
+        QCOMPARE(setup.fields(), (QStringList{"CustomerID", "Name", "City"}));
+        setup.chooseTable(1);
+        setup.chooseDisplayField(2);
+        setup.chooseReturnField(0);
+        QVERIFY(setup.ok(*m_prompts));
+        QCOMPARE(setup.result(), (ReportDefinition::Lookup{1, QStringLiteral("OrderDate"), QStringLiteral("OrderID"),
+                                                           QStringLiteral("SELECT * FROM Orders")}));
+        // Reopened for editing: SQL, then Mode, then the fields.
+        LookupSetupModel edit(*m_connection, m_model->reference().tables());
+        edit.setSQL(QStringLiteral("SELECT * FROM Orders"));
+        edit.setMode(1);
+        edit.setReturnField(QStringLiteral("OrderID"));
+        edit.setDisplayField(QStringLiteral("Qty"));
+        QCOMPARE(edit.tableIndex(), 1);
+        QCOMPARE(edit.displayIndex(), 3);
+        // A table that no longer exists leaves the first table chosen.
+        LookupSetupModel gone(*m_connection, m_model->reference().tables());
+        gone.setSQL(QStringLiteral("SELECT * FROM Vanished"));
+        gone.setMode(1);
+        QCOMPARE(gone.tableIndex(), 0);
+        // Advanced: a field that is not there, then a query without rows.
+        LookupSetupModel advanced(*m_connection, m_model->reference().tables());
+        advanced.setMode(2);
+        advanced.setSQL(QStringLiteral("SELECT Name FROM Customers"));
+        advanced.setDisplayField(QStringLiteral("Name"));
+        advanced.setReturnField(QStringLiteral("CustomerID"));
+        QVERIFY(!advanced.ok(*m_prompts));
+        QCOMPARE(m_prompts->messages().last(), LookupSetupModel::problemMessage(QStringLiteral("Return Field")));
+        advanced.setSQL(QStringLiteral("SELECT * FROM Customers WHERE 1 = 0"));
+        QVERIFY(!advanced.ok(*m_prompts));
+        QCOMPARE(m_prompts->messages().last(), LookupSetupModel::problemMessage(QStringLiteral("Display Field")));
+        advanced.setSQL(QStringLiteral("SELECT * FROM Nowhere"));
+        QVERIFY(!advanced.ok(*m_prompts));
+        QCOMPARE(m_prompts->calls.last().title, QStringLiteral("SQL Error"));
+    }
+
+    void completion_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("word");
+        QTest::addColumn<QStringList>("entries");
+        const QStringList customers{"CustomerID", "Name", "City"};
+        QTest::newRow("table and full stop") << "SELECT Customers." << "Customers." << customers;
+        QTest::newRow("lower case") << "select customers." << "customers." << customers;
+        QTest::newRow("after a line break") << "SELECT x,\r\nOrders." << "Orders."
+                                            << QStringList{"OrderID", "CustomerID", "OrderDate", "Qty"};
+        QTest::newRow("unknown table") << "SELECT Nowhere." << "Nowhere." << QStringList{};
+        QTest::newRow("no full stop") << "SELECT Customers" << "" << QStringList{};
+        QTest::newRow("after a comma") << "SELECT a,Customers." << "Customers." << customers;
+    }
+    void completion()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, word);
+        QFETCH(QStringList, entries);
+        QCOMPARE(DatabaseReference::completionWord(text, int(text.size())), word);
+        QCOMPARE(DatabaseReference::completionEntries(m_files, m_model->reference().path(), word), entries);
+        if (!entries.isEmpty()) {
+            QCOMPARE(DatabaseReference::matchingEntry(entries, QStringLiteral("na")), entries.indexOf(QStringLiteral("Name")));
+            QCOMPARE(DatabaseReference::matchingEntry(entries, QStringLiteral("zz")), -1);
+        }
+    }
+
+    void rtfRoundTrip_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("plain") << "SELECT * FROM Orders";
+        QTest::newRow("lines") << "SELECT *\r\nFROM Orders\r\nWHERE x = 1";
+        QTest::newRow("braces and backslashes") << "SELECT '{a}\\b' FROM t";
+        QTest::newRow("Windows-1252") << "SELECT 'Café – 5 €' FROM t";
+        QTest::newRow("beyond Windows-1252") << "SELECT 'Ωmega' FROM t";
+        QTest::newRow("tab") << "SELECT\tx";
+    }
+    void rtfRoundTrip()
+    {
+        QFETCH(QString, text);
+        const QByteArray rtf = RtfText::write(text, {{0, 6, 0x0000FF}, {7, 1, 0x00FF00}});
+        QVERIFY(rtf.startsWith("{\\rtf1\\ansi"));
+        QCOMPARE(RtfText::plainText(rtf), text);
+    }
+};
+
+QString TestSqlEditor::SqlErrorMessage_supportLine()
+{
+    return QStringLiteral("If the problem persists, please contact KRML ReportGen support with the text of this message.");
+}
+
+QTEST_MAIN(TestSqlEditor)
+#include "tst_sqleditor.moc"
