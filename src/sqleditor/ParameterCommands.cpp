@@ -26,7 +26,7 @@ bool ParameterCommands::add()
     const QString marker = ParameterMarker::make(name, type);
     ReportDefinition &definition = m_model.definition();
     if (type == clsParameter::Lookup) {
-        const ReportDefinition::Lookup lookup = m_dialogs.setupLookup(nullptr);
+        const ReportDefinition::Lookup lookup = m_dialogs.setupLookup(nullptr, m_model.connection(), m_model.reference().tables());
         record.Mode = lookup.mode;
         record.DisplayField = lookup.displayField;
         record.ReturnField = lookup.returnField;
@@ -52,10 +52,10 @@ void ParameterCommands::modify(int index)
         const ReportDefinition::Lookup *stored = definition.lookup(parameter.keyNumber);
         if (!stored) {
             prompts.msgBox(lookupMissingMessage(), MsgBoxStyle::OKOnly);
-            definition.setLookup(parameter.keyNumber, m_dialogs.setupLookup(nullptr));
+            definition.setLookup(parameter.keyNumber, m_dialogs.setupLookup(nullptr, m_model.connection(), m_model.reference().tables()));
         } else {
             const ReportDefinition::Lookup current = *stored;
-            definition.setLookup(parameter.keyNumber, m_dialogs.setupLookup(&current));
+            definition.setLookup(parameter.keyNumber, m_dialogs.setupLookup(&current, m_model.connection(), m_model.reference().tables()));
         }
     }
     parameter.marker = ParameterMarker::make(name, type);

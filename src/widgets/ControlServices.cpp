@@ -3,14 +3,14 @@
 #include "LocalFileService.h"
 #include "ProcessTempNames.h"
 #include "QtPrompts.h"
+#include "QtSqlEditorDialogs.h"
 #include "QtSettingsStore.h"
 
 namespace KRML_ReportGen {
 
 ControlServices ControlServices::standard()
 {
-    return ControlServices{std::make_shared<QtSettingsStore>(), std::make_shared<QtPrompts>(),
-                           std::make_shared<LocalFileService>(), std::make_shared<ProcessTempNames>()};
+    return ControlServices().completed();
 }
 
 ControlServices ControlServices::completed() const
@@ -24,6 +24,8 @@ ControlServices ControlServices::completed() const
         s.files = std::make_shared<LocalFileService>();
     if (!s.tempNames)
         s.tempNames = std::make_shared<ProcessTempNames>();
+    if (!s.editorDialogs)
+        s.editorDialogs = std::make_shared<QtSqlEditorDialogs>(*s.prompts);
     return s;
 }
 

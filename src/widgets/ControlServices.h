@@ -2,6 +2,7 @@
 
 #include "FileService.h"
 #include "SettingsStore.h"
+#include "SqlEditorDialogs.h"
 #include "TempNameService.h"
 #include "UserPrompts.h"
 
@@ -17,6 +18,8 @@ struct ControlServices
     std::shared_ptr<UserPrompts> prompts;
     std::shared_ptr<FileService> files;
     std::shared_ptr<TempNameService> tempNames;
+    // The SQL editor's dialogs and the run-time parameter prompt.
+    std::shared_ptr<SqlEditorDialogs> editorDialogs;
 
     static ControlServices standard();
     // Fills whatever is missing with the standard service.

@@ -15,6 +15,9 @@
 #include "PrinterSurface.h"
 #include "PropertyBag.h"
 #include "QueryLoader.h"
+#include "ReportParameterPrompt.h"
+#include "SqlEditorModel.h"
+#include "SqlEditorWindow.h"
 #include "ReportGenerator.h"
 #include "ReportError.h"
 #include "StatementPalette.h"
@@ -83,6 +86,7 @@ ReportGenOCX::ReportGenOCX(QWidget *parent, ControlServices services)
       m_loader(std::make_unique<QueryLoader>(*m_services.files, *m_services.prompts)),
       m_generator(std::make_unique<ReportGenerator>(*m_page, *m_loader, *m_palette))
 {
+    m_loader->setValueSource([this](const clsParameter &p) { return askForParameter(p); });
     connect(m_palette.get(), &StatementPalette::statementsChanged, this, &ReportGenOCX::statementListChanged);
     setObjectName(QStringLiteral("ReportGenOCX"));
 
@@ -386,7 +390,40 @@ const QList<double> &ReportGenOCX::LabelExtents() const
 
 void ReportGenOCX::CreateBox() { throw ReportError::notAvailable(QStringLiteral("CreateBox")); }
 void ReportGenOCX::ShowWizard() { throw ReportError::notAvailable(QStringLiteral("ShowWizard")); }
-void ReportGenOCX::ShowSQLEditor() { throw ReportError::notAvailable(QStringLiteral("ShowSQLEditor")); }
+void ReportGenOCX::ShowSQLEditor()
+{
+    auto connection = ModuleState::current().data().RDDataConnection();
+    SqlEditorModel model(*m_services.files, *m_services.tempNames, *m_services.prompts);
+    model.open(*connection);
+    SqlEditorWindow window(model, *m_services.editorDialogs, this);
+    emit sqlEditorOpened(&window);
+    window.exec();
+    // The designer offers the statements the editor saved.
+    m_palette->setStatements(m_loader->FillStatementList(m_palette->statements()));
+}
+
+std::optional<QString> ReportGenOCX::askForParameter(const clsParameter &parameter)
+{
+    // The host gave no value: the user is asked, once per run; the answer
+    // joins the host's collections so later statements find it there.
+    ReportParameterPrompt prompt;
+    prompt.setReportParameterType(parameter.ParamType);
+    if (parameter.ParamType == clsParameter::Date)
+        prompt.setInitialDate(QDate::currentDate());
+    prompt.setMessageTitle(ReportParameterPrompt::titlePrefix() + parameter.ParameterName);
+    const std::optional<QVariant> answer = m_services.editorDialogs->askParameterValue(prompt);
+    if (!answer)
+        return std::nullopt;
+    QString text = answer->toString();
+    if (parameter.ParamType == clsParameter::Date) // "#yyyy/MM/dd#"
+        text = text.mid(1, text.size() - 2).replace(QLatin1Char('/'), QLatin1Char('-'));
+    else if (parameter.ParamType == clsParameter::String && text.size() >= 2) // "'text'"
+        text = text.mid(1, text.size() - 2);
+    ModuleState &state = ModuleState::current();
+    state.ParamFieldCollection()->Add(parameter.ParameterName);
+    state.ParamValueCollection()->Add(text);
+    return text;
+}
 void ReportGenOCX::InsertExternalData() { throw ReportError::notAvailable(QStringLiteral("InsertExternalData")); }
 void ReportGenOCX::InsertDataField() { throw ReportError::notAvailable(QStringLiteral("InsertDataField")); }
 void ReportGenOCX::InsertFormula() { throw ReportError::notAvailable(QStringLiteral("InsertFormula")); }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <optional>
+
 #include "ControlServices.h"
 #include "DbConnection.h"
 #include "VbCollection.h"
@@ -12,6 +14,8 @@
 class QLabel;
 class QScrollBar;
 class QPrinter;
+
+class QDialog;
 
 namespace KRML_ReportGen {
 
@@ -163,12 +167,15 @@ signals:
 
     // The statement list changed (the field palette follows it).
     void statementListChanged();
+    // The SQL editor is about to be shown modally (tests drive it from here).
+    void sqlEditorOpened(QDialog *editor);
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
     void startUp();
+    std::optional<QString> askForParameter(const clsParameter &parameter);
     void fillStatementList();
     void layoutChildren();
     void syncScrollBars();

@@ -46,7 +46,8 @@ public:
         presets << preset;
         return types.isEmpty() ? preset : types.dequeue();
     }
-    ReportDefinition::Lookup setupLookup(const ReportDefinition::Lookup *initial) override
+    ReportDefinition::Lookup setupLookup(const ReportDefinition::Lookup *initial, DbConnection *,
+                                         const QStringList &) override
     {
         lookupOpenedOn << (initial ? std::optional(*initial) : std::nullopt);
         return lookups.isEmpty() ? ReportDefinition::Lookup{} : lookups.dequeue();
