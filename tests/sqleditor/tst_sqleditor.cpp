@@ -13,6 +13,7 @@
 #include "ReportParameterPrompt.h"
 #include "ReportSqlFile.h"
 #include "RtfText.h"
+#include "ScriptedEditorDialogs.h"
 #include "ScriptedPrompts.h"
 #include "SqlEditorDialogs.h"
 #include "SqlEditorModel.h"
@@ -26,46 +27,6 @@
 
 using namespace KRML_ReportGen;
 
-namespace {
-
-// The editor's dialogs answered from queues; every prompt shown is kept.
-class ScriptedDialogs : public SqlEditorDialogs
-{
-public:
-    QQueue<int> types;
-    QQueue<ReportDefinition::Lookup> lookups;
-    QQueue<std::optional<QVariant>> values; // entries as the user makes them
-    QList<int> presets;
-    QList<std::optional<ReportDefinition::Lookup>> lookupOpenedOn;
-    QStringList promptTitles;
-    QList<QStringList> promptEntries;
-    UserPrompts *prompts = nullptr;
-
-    int chooseParameterType(int preset) override
-    {
-        presets << preset;
-        return types.isEmpty() ? preset : types.dequeue();
-    }
-    ReportDefinition::Lookup setupLookup(const ReportDefinition::Lookup *initial, DbConnection *,
-                                         const QStringList &) override
-    {
-        lookupOpenedOn << (initial ? std::optional(*initial) : std::nullopt);
-        return lookups.isEmpty() ? ReportDefinition::Lookup{} : lookups.dequeue();
-    }
-    std::optional<QVariant> askParameterValue(ReportParameterPrompt &prompt) override
-    {
-        promptTitles << prompt.messageTitle();
-        promptEntries << prompt.lookupEntries();
-        const std::optional<QVariant> entry = values.isEmpty() ? std::nullopt : values.dequeue();
-        if (!entry)
-            return std::nullopt;
-        if (!prompt.ok(*entry, *prompts))
-            return std::nullopt;
-        return prompt.ReturnData();
-    }
-};
-
-} // namespace
 
 class TestSqlEditor : public QObject
 {
@@ -76,7 +37,7 @@ class TestSqlEditor : public QObject
     LocalFileService m_files;
     std::unique_ptr<ProcessTempNames> m_temp;
     std::unique_ptr<ScriptedPrompts> m_prompts;
-    std::unique_ptr<ScriptedDialogs> m_dialogs;
+    std::unique_ptr<ScriptedEditorDialogs> m_dialogs;
     std::unique_ptr<DbConnection> m_connection;
     std::unique_ptr<SqlEditorModel> m_model;
 
@@ -105,7 +66,7 @@ private slots:
         QFile::remove(path(QStringLiteral("Temp/SQL.mtq")));
         m_temp = std::make_unique<ProcessTempNames>();
         m_prompts = std::make_unique<ScriptedPrompts>();
-        m_dialogs = std::make_unique<ScriptedDialogs>();
+        m_dialogs = std::make_unique<ScriptedEditorDialogs>();
         m_dialogs->prompts = m_prompts.get();
         m_connection = std::make_unique<DbConnection>(QStringLiteral("Provider=SQLite;Data Source=") + m_dbPath);
         m_model = std::make_unique<SqlEditorModel>(m_files, *m_temp, *m_prompts);
