@@ -12,6 +12,8 @@ echo "Paginated:"
 for rows in 1000 10000 100000; do
   "$BIN/bench_pagination" "$rows" "${RUNS:-3}"
 done
+echo "SQL editor:"
+"$BIN/bench_sqleditor"
 echo "Access files (the real ones of ../shared/testdata, or those named in ACCESS_FILES):"
 for f in ${ACCESS_FILES:-../shared/testdata/mdb/*.mdb}; do
   [ -f "$f" ] && "$BIN/bench_access" "$f" "${RUNS:-3}"
