@@ -71,6 +71,24 @@ int LayoutPage::createLabel()
     return n;
 }
 
+void LayoutPage::removeLastLabel()
+{
+    const int n = labelCount();
+    if (n < 1)
+        return;
+    m_labels.removeLast();
+    emit labelRemoved(n);
+}
+
+void LayoutPage::removeLastPic()
+{
+    const int n = picCount();
+    if (n < 1)
+        return;
+    m_pics.removeLast();
+    emit picRemoved(n);
+}
+
 int LayoutPage::createPic()
 {
     const int n = int(m_pics.size());

@@ -43,6 +43,10 @@ public:
     int createPic();
     // Unloads every element but the templates.
     void removeAll();
+    // Unloads the last label or picture (undoing its insertion). Objects are
+    // never removed from the middle: indices stay contiguous.
+    void removeLastLabel();
+    void removeLastPic();
 
     DrawingLayer &drawing() { return m_drawing; }
     const DrawingLayer &drawing() const { return m_drawing; }
@@ -59,6 +63,8 @@ signals:
     void labelChanged(int index);
     void picChanged(int index);
     void cleared();
+    void labelRemoved(int index);
+    void picRemoved(int index);
     void drawingChanged();
 
 private:

@@ -1,0 +1,93 @@
+#pragma once
+
+#include "ObjectMenuState.h"
+#include "ObjectRef.h"
+
+#include <QString>
+
+class QUndoStack;
+
+namespace KRML_ReportGen {
+
+class DbConnection;
+class FileService;
+class LayoutPage;
+class Sizer;
+class UserPrompts;
+
+// What the designer does to the page: selecting by pressing objects, the
+// "&Object" menu's commands, inserting objects, dropping a field from the
+// field palette, moving by the keyboard, the box creator. Every change of
+// an object goes on the undo stack. Failures are told to the user through
+// the prompts and never leave the host.
+class DesignerCommands
+{
+public:
+    static QString editTextPrompt() { return QStringLiteral("Please enter the text"); }
+    static QString unrecognisedPictureMessage() { return QStringLiteral("Unrecognised Picture Format"); }
+    static QString unknownTypePrefix() { return QStringLiteral("Unknown Data Type: "); }
+
+    DesignerCommands(LayoutPage &page, Sizer &sizer, UserPrompts &prompts, FileService &files, QUndoStack &undo);
+
+    ObjectMenuState &menu() { return m_menu; }
+    const ObjectMenuState &menu() const { return m_menu; }
+
+    // Presses (button 1 left, 2 right) and the empty page.
+    void pressLabel(int index, int button);
+    void pressPicture(int index, int button);
+    void clickPage();
+
+    // The object menu, on the selected object.
+    void editText();
+    void formatText();
+    void align(int alignment); // 0 left, 1 right, 2 centred
+    void toggleBorder();
+    void editPicture();
+    void backColor();
+    void startMove();
+    // "Coordinate Positioning"'s "Move": the object to (x, y) twips, the
+    // sizer's corner to the same point. False (after a message) when an
+    // entry is not a number.
+    bool moveTo(const QString &x, const QString &y);
+
+    // Insert methods: at (100, 100), visible, selected. Returns the index.
+    int insertLabel();
+    int insertPicture();
+    // A formula label with the text; nothing (0) for an empty text.
+    int insertFormula(const QString &text);
+
+    // A field of statement dropped at (x, y) on the page: a data-field
+    // label there when the field's type is one reports print (3, 5, 6, 7,
+    // 11, 202), else "Unknown Data Type: " + the type and a hidden label.
+    // The type comes from running currentSql on the connection. Returns the
+    // new label's index, 0 when the lookup failed (told to the user).
+    int dropField(const QString &statement, const QString &field, double x, double y, DbConnection &connection,
+                  const QString &currentSql);
+
+    // Arrow keys: the selected object moved by (dx, dy) twips.
+    void nudge(double dx, double dy);
+    // After the sizer changed the selected object (release of a grip or of
+    // the body): the change goes on the undo stack, and a picture with a
+    // source file placed beyond (50, 50) is scaled again to its new size.
+    void objectResized(const ObjectRef &o, const struct SizerGeometry::Rect &before);
+
+    // "Box Creator"'s "Create": an outline box on the page's drawing layer.
+    // False (after a message) when an entry is not a number.
+    bool createBox(const QString &x1, const QString &y1, const QString &x2, const QString &y2, quint32 colour = 0);
+
+private:
+    ObjectRef selected() const;
+    template <typename Change>
+    void changeSelected(const QString &what, Change change);
+    void rescalePicture(int index);
+    bool numbers(const QStringList &texts, QList<double> &out);
+
+    LayoutPage &m_page;
+    Sizer &m_sizer;
+    UserPrompts &m_prompts;
+    FileService &m_files;
+    QUndoStack &m_undo;
+    ObjectMenuState m_menu;
+};
+
+} // namespace KRML_ReportGen
