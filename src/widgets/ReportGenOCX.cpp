@@ -8,7 +8,14 @@
 #include "LayoutPage.h"
 #include "ModuleState.h"
 #include "MsgBoxStyle.h"
-#include "PageView.h"
+#include "CoordinateDialogs.h"
+#include "DesignerCommands.h"
+#include "DesignerView.h"
+#include "FieldPalette.h"
+#include "ObjectMenu.h"
+#include "OptionsDialog.h"
+#include "Sizer.h"
+#include "SqlErrorMessage.h"
 #include "PathNames.h"
 #include "PreviewNavigator.h"
 #include "PreviewView.h"
@@ -91,7 +98,7 @@ ReportGenOCX::ReportGenOCX(QWidget *parent, ControlServices services)
     setObjectName(QStringLiteral("ReportGenOCX"));
 
     m_previewView = new PreviewView(m_preview.get(), this);
-    m_pageView = new PageView(m_page.get(), this);
+    m_pageView = new DesignerView(*m_page, *m_services.prompts, *m_services.files, this);
     m_hScroll = new QScrollBar(Qt::Horizontal, this);
     m_hScroll->setObjectName(QStringLiteral("HScroll1"));
     m_vScroll = new QScrollBar(Qt::Vertical, this);
@@ -113,7 +120,8 @@ ReportGenOCX::ReportGenOCX(QWidget *parent, ControlServices services)
         m_previewView->syncSize();
         syncScrollBars();
     });
-    connect(m_pageView, &PageView::mouseMovedTwips, this, &ReportGenOCX::onPageMouseMove);
+    connect(m_pageView, &DesignerView::mouseMovedTwips, this, &ReportGenOCX::onPageMouseMove);
+    wireDesigner();
 
     startUp();
     // A control placed anew shows its icon; a host restoring a saved one
@@ -306,6 +314,7 @@ void ReportGenOCX::FlipMode(RepModes &selMode)
         m_pageView->show();
         break;
     case Preview:
+        m_pageView->sizer().hide();
         state.setParamFieldCollection(std::make_shared<VariantCollection>());
         state.setParamValueCollection(std::make_shared<VariantCollection>());
         m_previewPage = 1;
@@ -388,7 +397,55 @@ const QList<double> &ReportGenOCX::LabelExtents() const
     return m_generator->LabelExtents();
 }
 
-void ReportGenOCX::CreateBox() { throw ReportError::notAvailable(QStringLiteral("CreateBox")); }
+void ReportGenOCX::wireDesigner()
+{
+    connect(m_pageView, &DesignerView::zoomChanged, this, &ReportGenOCX::syncScrollBars);
+    FieldPalette &palette = m_pageView->fieldPalette();
+    palette.setFieldsOf([this](const QString &statement) {
+        QStringList fields;
+        try {
+            m_loader->RunReportQuery(statement, fields);
+        } catch (const ReportError &e) {
+            m_services.prompts->msgBox(SqlErrorMessage::text(e), SqlErrorMessage::style, SqlErrorMessage::title());
+        }
+        return fields;
+    });
+    connect(m_palette.get(), &StatementPalette::statementsChanged, this,
+            [this] { m_pageView->fieldPalette().setStatements(m_palette->statements()); });
+    m_pageView->setFieldDrop([this](const QString &statement, const QString &field, double x, double y) {
+        ModuleState &state = ModuleState::current();
+        m_pageView->commands().dropField(statement, field, x, y, *state.data().RDDataConnection(), state.CurrentReportSQL);
+    });
+    m_pageView->objectMenu().setCoordinateDialog([this] { openCoordinateDialog(); });
+}
+
+void ReportGenOCX::openCoordinateDialog()
+{
+    const Sizer &sizer = m_pageView->sizer();
+    if (sizer.BoundControl().isNull())
+        return;
+    // Shows where the object is; "Move" puts the object there.
+    const auto g = sizer.BoundControl().geometry(*m_page);
+    CoordinateDialog dialog(CoordinateDialog::Positioning, {QString::number(g.left), QString::number(g.top)},
+                            [this](const QStringList &v) { return m_pageView->commands().moveTo(v[0], v[1]); }, this);
+    dialog.exec();
+}
+
+void ReportGenOCX::CreateBox()
+{
+    CoordinateDialog dialog(
+        CoordinateDialog::BoxCreator, {},
+        [this](const QStringList &v) {
+            if (!m_pageView->commands().createBox(v[0], v[1], v[2], v[3]))
+                return false;
+            // The same outline on the preview surface.
+            m_preview->Line(v[0].toDouble(), v[1].toDouble(), v[2].toDouble(), v[3].toDouble(), 0, DrawingSurface::LineStyle::Box);
+            m_previewView->update();
+            return true;
+        },
+        this);
+    dialog.exec();
+}
 void ReportGenOCX::ShowWizard() { throw ReportError::notAvailable(QStringLiteral("ShowWizard")); }
 void ReportGenOCX::ShowSQLEditor()
 {
@@ -425,11 +482,38 @@ std::optional<QString> ReportGenOCX::askForParameter(const clsParameter &paramet
     return text;
 }
 void ReportGenOCX::InsertExternalData() { throw ReportError::notAvailable(QStringLiteral("InsertExternalData")); }
-void ReportGenOCX::InsertDataField() { throw ReportError::notAvailable(QStringLiteral("InsertDataField")); }
+void ReportGenOCX::InsertDataField()
+{
+    FieldPalette &palette = m_pageView->fieldPalette();
+    palette.setStatements(m_palette->statements());
+    if (palette.pos().isNull())
+        palette.move(20, 20);
+    palette.show();
+    palette.raise();
+}
 void ReportGenOCX::InsertFormula() { throw ReportError::notAvailable(QStringLiteral("InsertFormula")); }
-void ReportGenOCX::InsertPicture() { throw ReportError::notAvailable(QStringLiteral("InsertPicture")); }
-void ReportGenOCX::InsertLabel() { throw ReportError::notAvailable(QStringLiteral("InsertLabel")); }
-void ReportGenOCX::ShowOptions() { throw ReportError::notAvailable(QStringLiteral("ShowOptions")); }
+void ReportGenOCX::InsertPicture()
+{
+    m_pageView->commands().insertPicture();
+}
+
+void ReportGenOCX::InsertLabel()
+{
+    m_pageView->commands().insertLabel();
+}
+
+void ReportGenOCX::ShowOptions()
+{
+    OptionsDialog dialog({m_gridSize, double(Pageheight()), double(PageWidth()), m_dbPath}, *m_services.prompts, this);
+    if (dialog.exec() != QDialog::Accepted || !dialog.result())
+        return;
+    const OptionsModel::Values v = *dialog.result();
+    m_gridSize = v.gridSize;
+    setPageheight(VbConvert::toInt32(v.pageHeight));
+    setPageWidth(VbConvert::toInt32(v.pageWidth));
+    m_dbPath = v.dbPath;
+    LoadGrid();
+}
 
 LayoutPackage ReportGenOCX::package()
 {
@@ -467,6 +551,7 @@ void ReportGenOCX::LoadGrid()
 {
     try {
         m_gridStep = GridBuilder::stepFor(m_gridSize);
+        m_pageView->setGridStep(m_gridStep >= 1 ? m_gridStep : DesignerView::TwipsPerPixel);
         GridBuilder::draw(m_page->drawing(), m_gridStep, m_page->Width(), m_page->Height());
     } catch (const ReportError &e) {
         if (ModuleState::current().devMode)

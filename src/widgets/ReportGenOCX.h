@@ -24,7 +24,7 @@ class ImageSurface;
 class LayoutPackage;
 class LayoutPage;
 struct LayoutLabel;
-class PageView;
+class DesignerView;
 class PreviewNavigator;
 class PreviewView;
 class PropertyBag;
@@ -144,6 +144,9 @@ public:
     qint16 gridStep() const { return m_gridStep; }
     const ControlServices &services() const { return m_services; }
     QWidget *pageWidget() const;
+    // The designer's page: its sizer, commands, undo stack, object menu,
+    // field palette and zoom.
+    DesignerView &designer() const { return *m_pageView; }
     QWidget *previewWidget() const;
     QWidget *iconWidget() const;
     PreviewNavigator *previewNavigator() const { return m_navigator; }
@@ -176,6 +179,8 @@ protected:
 private:
     void startUp();
     std::optional<QString> askForParameter(const clsParameter &parameter);
+    void wireDesigner();
+    void openCoordinateDialog();
     void fillStatementList();
     void layoutChildren();
     void syncScrollBars();
@@ -193,7 +198,7 @@ private:
     std::unique_ptr<QPrinter> m_printer;
     std::unique_ptr<DrawingSurface> m_printerSurface;
     QLabel *m_icon = nullptr;
-    PageView *m_pageView = nullptr;
+    DesignerView *m_pageView = nullptr;
     PreviewView *m_previewView = nullptr;
     QScrollBar *m_hScroll = nullptr;
     QScrollBar *m_vScroll = nullptr;

@@ -558,11 +558,11 @@ private slots:
     {
         ReportGenOCX c(nullptr, services());
         try {
-            c.CreateBox();
+            c.ShowWizard();
             QFAIL("no error");
         } catch (const ReportError &e) {
             QCOMPARE(e.number(), 445);
-            QVERIFY(e.description().contains(QStringLiteral("CreateBox")));
+            QVERIFY(e.description().contains(QStringLiteral("ShowWizard")));
         }
     }
 };

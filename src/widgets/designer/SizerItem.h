@@ -1,0 +1,64 @@
+#pragma once
+
+#include <QGraphicsObject>
+#include <functional>
+#include <optional>
+
+#include "SizerGeometry.h"
+
+namespace KRML_ReportGen {
+
+class Sizer;
+
+// The sizer on the scene: the frame's outlines, and eight grips. One grip
+// class serves all eight handles; its rectangle comes from the sizer's
+// layout, the same one for painting and for hit-testing.
+class SizerItem : public QGraphicsObject
+{
+    Q_OBJECT
+public:
+    // Called after a release changed the selected object (for undo and the
+    // picture rule), with the object's geometry before.
+    using Changed = std::function<void(const SizerGeometry::Rect &before)>;
+
+    SizerItem(Sizer &sizer, Changed changed);
+
+    QRectF boundingRect() const override;
+    void paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWidget *widget) override;
+    Sizer &sizer() { return m_sizer; }
+    void reportChange(const std::optional<SizerGeometry::Rect> &before);
+
+protected:
+    void mousePressEvent(QGraphicsSceneMouseEvent *event) override;
+    void mouseMoveEvent(QGraphicsSceneMouseEvent *event) override;
+    void mouseReleaseEvent(QGraphicsSceneMouseEvent *event) override;
+
+private:
+    void sync();
+
+    Sizer &m_sizer;
+    Changed m_changed;
+    QRectF m_rect;
+};
+
+class GripItem : public QGraphicsItem
+{
+public:
+    GripItem(SizerItem *parent, int index);
+    void sync();
+    QRectF boundingRect() const override;
+    void paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWidget *widget) override;
+
+protected:
+    void mousePressEvent(QGraphicsSceneMouseEvent *event) override;
+    void mouseMoveEvent(QGraphicsSceneMouseEvent *event) override;
+    void mouseReleaseEvent(QGraphicsSceneMouseEvent *event) override;
+
+private:
+    static int buttonOf(Qt::MouseButtons buttons);
+    SizerItem *m_sizerItem;
+    int m_index;
+    QRectF m_rect;
+};
+
+} // namespace KRML_ReportGen
