@@ -12,6 +12,8 @@ echo "Paginated:"
 for rows in 1000 10000 100000; do
   "$BIN/bench_pagination" "$rows" "${RUNS:-3}"
 done
+echo "Designer:"
+QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen} "$BIN/bench_designer"
 echo "SQL editor:"
 "$BIN/bench_sqleditor"
 echo "Access files (the real ones of ../shared/testdata, or those named in ACCESS_FILES):"

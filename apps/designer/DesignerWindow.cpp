@@ -1,6 +1,9 @@
 #include "DesignerWindow.h"
 
+#include "DesignerView.h"
 #include "ModuleState.h"
+#include "ObjectMenu.h"
+#include "Sizer.h"
 #include "MsgBoxStyle.h"
 #include "ReportError.h"
 #include "ReportGenOCX.h"
@@ -11,6 +14,7 @@
 #include <QDir>
 #include <QMenuBar>
 #include <QStatusBar>
+#include <QUndoStack>
 
 namespace KRML_ReportGen {
 
@@ -74,14 +78,29 @@ void DesignerWindow::buildMenus()
     insert->addAction(QStringLiteral("&Box"), this, [this] { run(QStringLiteral("mnuCreateBox"), [this] { m_control->CreateBox(); }); });
     insert->addAction(QStringLiteral("&External Data..."), this, [this] { run(QStringLiteral("mnuInsertExternalData"), [this] { m_control->InsertExternalData(); }); });
 
-    // The object commands act on the selected object; they come alive with
-    // the designer's selection.
-    QMenu *object = menuBar()->addMenu(QStringLiteral("&Object"));
-    for (const QString &caption : {QStringLiteral("&Move"), QStringLiteral("Coordinate Positioning"),
-                                   QStringLiteral("&Edit Text"), QStringLiteral("&Format Text"),
-                                   QStringLiteral("&Alignment"), QStringLiteral("&Border"),
-                                   QStringLiteral("Edit &Picture"), QStringLiteral("BackColor")})
-        object->addAction(caption)->setEnabled(false);
+    // The control's own object menu: it shows while an object is selected.
+    ObjectMenu &object = m_control->designer().objectMenu();
+    menuBar()->addMenu(&object);
+    connect(&m_control->designer().sizer(), &Sizer::changed, this, [this] {
+        m_control->designer().objectMenu().refresh();
+    });
+
+    QMenu *edit = menuBar()->addMenu(QStringLiteral("&Edit"));
+    QUndoStack &undo = m_control->designer().undoStack();
+    QAction *undoAction = undo.createUndoAction(this, QStringLiteral("&Undo"));
+    undoAction->setShortcut(QKeySequence::Undo);
+    QAction *redoAction = undo.createRedoAction(this, QStringLiteral("&Redo"));
+    redoAction->setShortcut(QKeySequence::Redo);
+    edit->addAction(undoAction);
+    edit->addAction(redoAction);
+
+    QMenu *view = menuBar()->addMenu(QStringLiteral("&View"));
+    DesignerView &page = m_control->designer();
+    view->addAction(QStringLiteral("Fit &Page"), this, [this, &page] { page.fitPage(m_control->size()); });
+    view->addAction(QStringLiteral("Fit &Width"), this, [this, &page] { page.fitWidth(m_control->width() - 20); });
+    view->addSeparator();
+    for (int percent : {50, 75, 100, 150, 200, 300, 400})
+        view->addAction(QStringLiteral("%1 %").arg(percent), this, [&page, percent] { page.setZoom(percent); });
 }
 
 void DesignerWindow::saveSettings()
