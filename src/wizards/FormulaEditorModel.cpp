@@ -1,0 +1,128 @@
+#include "FormulaEditorModel.h"
+
+#include "DbConnection.h"
+#include "FileService.h"
+#include "ModuleState.h"
+#include "MsgBoxStyle.h"
+#include "ParameterLiteral.h"
+#include "ParameterMarker.h"
+#include "ReportDefinition.h"
+#include "ReportError.h"
+#include "ReportSqlFile.h"
+#include "SqlErrorMessage.h"
+#include "TextReader.h"
+#include "UserPrompts.h"
+#include "Windows1252Codec.h"
+
+#include <QDate>
+
+namespace KRML_ReportGen {
+
+namespace {
+
+QString workingSql()
+{
+    return ModuleState::current().workingFile(QStringLiteral("SQL.mtq"));
+}
+
+} // namespace
+
+QStringList FormulaEditorModel::functions()
+{
+    return {QStringLiteral("AddTax{}"), QStringLiteral("Avg{}"), QStringLiteral("Count{}"), QStringLiteral("DateTimeFormat{}"),
+            QStringLiteral("Max{}"), QStringLiteral("Min{}"), QStringLiteral("MinusTax{}"), QStringLiteral("Now"),
+            QStringLiteral("Percent{}"), QStringLiteral("Round{}")};
+}
+
+FormulaEditorModel::FormulaEditorModel(FileService &files, UserPrompts &prompts, DbConnection &connection)
+    : m_files(files), m_prompts(prompts), m_connection(connection)
+{
+}
+
+QStringList FormulaEditorModel::statements() const
+{
+    QStringList names;
+    const QString path = workingSql();
+    if (!m_files.fileExists(path))
+        return names;
+    for (const QString &line : TextReader::splitLines(Windows1252Codec::decode(m_files.readBytes(path))))
+        if (line.startsWith(QLatin1String("tablename=")) && line.mid(10) != QLatin1String("endreport"))
+            names << line.mid(10);
+    return names;
+}
+
+QString FormulaEditorModel::dummySql(const QString &statement)
+{
+    const QString path = workingSql();
+    if (!m_files.fileExists(path))
+        throw ReportError(ReportError::FileNotFound, QStringLiteral("File not found: '%1'").arg(path));
+    const QByteArray bytes = m_files.readBytes(path);
+    const QStringList lines = TextReader::splitLines(Windows1252Codec::decode(bytes));
+    if (lines.isEmpty() || lines[0] != ReportSqlFile::magic())
+        return QString();
+    ReportDefinition definition;
+    const auto read = ReportSqlFile::read(bytes, path, definition);
+    if (!read.ok())
+        throw ReportError(ReportSqlFile::LookupInfoMissing, read.message);
+    const ReportDefinition::Statement *s = definition.statement(statement);
+    if (!s)
+        throw ReportError(Recordset::ItemNotFound, QStringLiteral("There is no statement \"%1\".").arg(statement));
+    QString sql = s->sql;
+    for (const auto &p : definition.parameters()) {
+        QString dummy;
+        switch (ParameterMarker::typeOf(p.marker)) {
+        case 0: dummy = ParameterLiteral::date(QDate::currentDate()); break;
+        case 1: dummy = QStringLiteral("0"); break;
+        case 2: dummy = QStringLiteral("'a'"); break;
+        case 3: {
+            dummy = QStringLiteral("'a'");
+            if (const ReportDefinition::Lookup *lookup = definition.lookup(p.keyNumber)) {
+                auto rs = m_connection.openRecordset(lookup->sql);
+                const int column = rs->fieldIndex(lookup->returnField);
+                const int type = column >= 0 ? rs->fieldType(column) : 0;
+                if (type == 3)
+                    dummy = QStringLiteral("0");
+                else if (type == 7)
+                    dummy = ParameterLiteral::date(QDate::currentDate());
+            }
+            break;
+        }
+        default: continue;
+        }
+        sql = ParameterMarker::replace(sql, p.marker, dummy);
+    }
+    return sql;
+}
+
+QStringList FormulaEditorModel::LoadJustDBFields(const QString &statement, const QStringList &previous)
+{
+    try {
+        const QString sql = dummySql(statement);
+        if (sql.isNull()) {
+            m_prompts.msgBox(ReportSqlFile::notValidMessage(), MsgBoxStyle::Information);
+            return previous;
+        }
+        auto rs = m_connection.openRecordset(sql);
+        QStringList fields;
+        for (int c = 0; c < rs->fieldCount(); ++c)
+            fields << rs->fieldName(c);
+        return fields;
+    } catch (const ReportError &e) {
+        m_prompts.msgBox(SqlErrorMessage::text(e), SqlErrorMessage::style, SqlErrorMessage::title());
+        return previous;
+    }
+}
+
+QString FormulaEditorModel::dropField(const QString &formula, int offset, const QString &statement, const QString &field)
+{
+    const int at = std::clamp(offset, 0, int(formula.size()));
+    return formula.left(at) + QLatin1Char('{') + statement + QLatin1Char('.') + field + QLatin1Char('}') + formula.mid(at);
+}
+
+QString FormulaEditorModel::dropFunction(const QString &formula, int offset, const QString &function)
+{
+    const int at = std::clamp(offset, 0, int(formula.size()));
+    return formula.left(at) + function + formula.mid(at);
+}
+
+} // namespace KRML_ReportGen
