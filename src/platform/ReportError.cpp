@@ -18,11 +18,4 @@ ReportError ReportError::typeMismatch()
     return ReportError(TypeMismatch, QStringLiteral("Type mismatch"));
 }
 
-ReportError ReportError::notAvailable(const QString &member)
-{
-    return ReportError(ObjectDoesNotSupportAction,
-                       QStringLiteral("%1 is not available in this version of KRML ReportGen.").arg(member),
-                       member);
-}
-
 } // namespace KRML_ReportGen

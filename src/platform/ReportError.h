@@ -24,7 +24,6 @@ public:
     // Run-time errors of the conversion rules.
     static ReportError overflow();
     static ReportError typeMismatch();
-    static ReportError notAvailable(const QString &member);
 
     static constexpr qint32 Overflow = 6;
     static constexpr qint32 TypeMismatch = 13;

@@ -15,6 +15,11 @@
 #include "ObjectMenu.h"
 #include "OptionsDialog.h"
 #include "Sizer.h"
+#include "DataSource.h"
+#include "ExternalDataWizard.h"
+#include "FormulaEditorWindow.h"
+#include "PleaseWaitWindow.h"
+#include "StartupChooser.h"
 #include "SqlErrorMessage.h"
 #include "PathNames.h"
 #include "PreviewNavigator.h"
@@ -31,6 +36,7 @@
 #include "Twips.h"
 #include "VbConvert.h"
 
+#include <QCoreApplication>
 #include <QLabel>
 #include <QPainter>
 #include <QPrinter>
@@ -446,12 +452,37 @@ void ReportGenOCX::CreateBox()
         this);
     dialog.exec();
 }
-void ReportGenOCX::ShowWizard() { throw ReportError::notAvailable(QStringLiteral("ShowWizard")); }
+void ReportGenOCX::ShowWizard()
+{
+    StartupChooser chooser(*m_services.files, *m_services.prompts, [this] { showExternalDataWizard(); }, this);
+    emit dialogOpened(&chooser);
+    chooser.exec();
+    if (chooser.model().layoutDesignChosen)
+        emit ShowMe();
+    else if (chooser.model().sqlEditorChosen)
+        ShowSQLEditor();
+}
+
+void ReportGenOCX::showExternalDataWizard()
+{
+    ModuleState &state = ModuleState::current();
+    ExternalDataWizard wizard(*m_services.files, *m_services.prompts, m_dbPath, this);
+    wizard.model().open(state.data().RDDataConnectionString(), state.currentConnectionString);
+    wizard.refresh();
+    emit dialogOpened(&wizard);
+    wizard.exec();
+}
 void ReportGenOCX::ShowSQLEditor()
 {
     auto connection = ModuleState::current().data().RDDataConnection();
     SqlEditorModel model(*m_services.files, *m_services.tempNames, *m_services.prompts);
-    model.open(*connection);
+    {
+        // Reading a large schema takes a moment.
+        PleaseWaitWindow wait(this);
+        wait.show();
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        model.open(*connection);
+    }
     SqlEditorWindow window(model, *m_services.editorDialogs, this);
     emit sqlEditorOpened(&window);
     window.exec();
@@ -481,7 +512,16 @@ std::optional<QString> ReportGenOCX::askForParameter(const clsParameter &paramet
     state.ParamValueCollection()->Add(text);
     return text;
 }
-void ReportGenOCX::InsertExternalData() { throw ReportError::notAvailable(QStringLiteral("InsertExternalData")); }
+void ReportGenOCX::InsertExternalData()
+{
+    showExternalDataWizard();
+    if (m_dbPath.isEmpty())
+        return;
+    // The database the options name must open: its error reaches the host.
+    DbConnection check(DataSource::jetConnectionString(m_dbPath));
+    check.open();
+    check.close();
+}
 void ReportGenOCX::InsertDataField()
 {
     FieldPalette &palette = m_pageView->fieldPalette();
@@ -491,7 +531,16 @@ void ReportGenOCX::InsertDataField()
     palette.show();
     palette.raise();
 }
-void ReportGenOCX::InsertFormula() { throw ReportError::notAvailable(QStringLiteral("InsertFormula")); }
+void ReportGenOCX::InsertFormula()
+{
+    FormulaEditorModel model(*m_services.files, *m_services.prompts, *ModuleState::current().data().RDDataConnection());
+    {
+        FormulaEditorWindow editor(model, this);
+        emit dialogOpened(&editor);
+        editor.exec();
+    }
+    m_pageView->commands().insertFormula(model.curFormula);
+}
 void ReportGenOCX::InsertPicture()
 {
     m_pageView->commands().insertPicture();

@@ -172,6 +172,8 @@ signals:
     void statementListChanged();
     // The SQL editor is about to be shown modally (tests drive it from here).
     void sqlEditorOpened(QDialog *editor);
+    // Another of the control's modal windows is about to be shown.
+    void dialogOpened(QDialog *dialog);
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
@@ -180,6 +182,7 @@ private:
     void startUp();
     std::optional<QString> askForParameter(const clsParameter &parameter);
     void wireDesigner();
+    void showExternalDataWizard();
     void openCoordinateDialog();
     void fillStatementList();
     void layoutChildren();

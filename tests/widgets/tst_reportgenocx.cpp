@@ -553,18 +553,6 @@ private slots:
         QVERIFY2(QString::fromUtf8(p.readAllStandardOutput()).contains(QRegularExpression(QStringLiteral("Pages:\\s+%1\\n").arg(c.previewPages()))),
                  "every page printed");
     }
-
-    void notYetAvailableMethodsSaySo()
-    {
-        ReportGenOCX c(nullptr, services());
-        try {
-            c.ShowWizard();
-            QFAIL("no error");
-        } catch (const ReportError &e) {
-            QCOMPARE(e.number(), 445);
-            QVERIFY(e.description().contains(QStringLiteral("ShowWizard")));
-        }
-    }
 };
 
 QTEST_MAIN(TestReportGenOCX)

@@ -1,0 +1,212 @@
+// The start-up chooser, the external data wizard, the connection dialog,
+// the formula editor and the please-wait window on the offscreen platform,
+// reached through the control as a host reaches them.
+
+#include "ConnectionDialog.h"
+#include "DbConnection.h"
+#include "DesignerView.h"
+#include "ExternalDataWizard.h"
+#include "FormulaEditorWindow.h"
+#include "LayoutPage.h"
+#include "LocalFileService.h"
+#include "MemorySettingsStore.h"
+#include "ModuleState.h"
+#include "PleaseWaitWindow.h"
+#include "ProcessTempNames.h"
+#include "ReportGenOCX.h"
+#include "ScriptedPrompts.h"
+#include "Sizer.h"
+#include "SqliteEngine.h"
+#include "StartupChooser.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTextEdit>
+#include <QTimer>
+#include <QtTest>
+
+using namespace KRML_ReportGen;
+
+class TestWizardWindows : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_app;
+    std::shared_ptr<ScriptedPrompts> m_prompts;
+    QString m_db;
+
+    std::unique_ptr<ReportGenOCX> control()
+    {
+        ControlServices services{std::make_shared<MemorySettingsStore>(), m_prompts, std::make_shared<LocalFileService>(),
+                                 std::make_shared<ProcessTempNames>()};
+        auto c = std::make_unique<ReportGenOCX>(nullptr, services);
+        c->setCurrentMode(ReportGenOCX::DesignerMode);
+        return c;
+    }
+    QString sqlite() const { return QStringLiteral("Provider=SQLite;Data Source=") + m_db; }
+
+private slots:
+    void initTestCase()
+    {
+        m_db = m_app.filePath(QStringLiteral("shop.db"));
+        SqliteEngine::create(m_db)->runScript(QStringLiteral(
+            "CREATE TABLE Orders (OrderID INTEGER, Total CURRENCY); INSERT INTO Orders VALUES (1, 2.5);"));
+    }
+
+    void init()
+    {
+        ModuleState::current().reset();
+        ModuleState::current().rdAppPath = m_app.path();
+        QDir(m_app.path()).mkpath(QStringLiteral("Temp"));
+        QFile::remove(m_app.filePath(QStringLiteral("Temp/Data.cnn")));
+        QFile::remove(m_app.filePath(QStringLiteral("Temp/SQL.mtq")));
+        m_prompts = std::make_shared<ScriptedPrompts>();
+    }
+
+    void chooserPicksUpASavedConnection()
+    {
+        auto c = control();
+        bool shownMe = false;
+        connect(c.get(), &ReportGenOCX::ShowMe, this, [&] { shownMe = true; });
+        int opened = 0;
+        connect(c.get(), &ReportGenOCX::dialogOpened, this, [&](QDialog *dialog) {
+            ++opened;
+            if (auto *chooser = qobject_cast<StartupChooser *>(dialog)) {
+                QTimer::singleShot(0, chooser, [chooser] {
+                    QVERIFY(chooser->button(0)->isEnabled() && chooser->button(1)->isEnabled() && chooser->button(2)->isEnabled());
+                    QCOMPARE(chooser->button(2)->text(), QStringLiteral("Setup Data Source"));
+                    chooser->button(2)->click(); // the wizard, modal over the chooser
+                    chooser->tick();
+                    QCOMPARE(ModuleState::current().currentConnectionString,
+                             QStringLiteral("Provider=SQLite;Data Source=") + QDir(ModuleState::current().rdAppPath).filePath(QStringLiteral("shop.db")));
+                    chooser->button(0)->click();
+                });
+            } else if (auto *wizard = qobject_cast<ExternalDataWizard *>(dialog)) {
+                QTimer::singleShot(0, wizard, [wizard, this] {
+                    QCOMPARE(wizard->windowTitle(), QStringLiteral("Connect to External Data"));
+                    wizard->findChild<QPlainTextEdit *>(QStringLiteral("txtcnnString"))->setPlainText(sqlite());
+                    wizard->findChild<QPushButton *>(QStringLiteral("cmdSave"))->click();
+                });
+            }
+        });
+        c->ShowWizard();
+        QCOMPARE(opened, 2);
+        QVERIFY(shownMe);
+        QCOMPARE(LocalFileService().readBytes(m_app.filePath(QStringLiteral("Temp/Data.cnn"))), sqlite().toUtf8());
+    }
+
+    void wizardWindowWalksThePages()
+    {
+        ExternalDataWizard wizard(*std::make_shared<LocalFileService>(), *m_prompts, QString());
+        wizard.show();
+        wizard.model().setConnectionText(sqlite());
+        QVERIFY(wizard.model().testConnection());
+        wizard.refresh();
+        auto *back = wizard.findChild<QPushButton *>(QStringLiteral("cmdBack"));
+        auto *finish = wizard.findChild<QPushButton *>(QStringLiteral("cmdFinish"));
+        QVERIFY(!back->isVisible());
+        QVERIFY(!finish->isVisible());
+        wizard.next();
+        auto *available = wizard.findChild<QListWidget *>(QStringLiteral("lstAvailable"));
+        QCOMPARE(available->count(), 1);
+        available->item(0)->setSelected(true);
+        wizard.findChild<QPushButton *>(QStringLiteral("cmdAdd"))->click();
+        QCOMPARE(wizard.findChild<QListWidget *>(QStringLiteral("lstSelected"))->count(), 1);
+        QVERIFY(back->isVisible());
+        wizard.next(); // links
+        auto *table0 = wizard.findChild<QComboBox *>(QStringLiteral("cmbTable0"));
+        QCOMPARE(table0->count(), 1);
+        table0->setCurrentIndex(0);
+        QCOMPARE(wizard.findChild<QComboBox *>(QStringLiteral("cmbField0"))->count(), 2);
+        QVERIFY(!wizard.findChild<QPushButton *>(QStringLiteral("cmdLinkFields"))->isEnabled());
+        wizard.next(); // fields
+        auto *fields = wizard.findChild<QListWidget *>(QStringLiteral("lstAvailableFields"));
+        QCOMPARE(fields->count(), 2);
+        fields->item(1)->setSelected(true);
+        wizard.findChild<QPushButton *>(QStringLiteral("cmdAddField"))->click();
+        wizard.next(); // conditions
+        wizard.findChild<QLineEdit *>(QStringLiteral("txtParam"))->setText(QStringLiteral("2"));
+        auto *add = wizard.findChild<QPushButton *>(QStringLiteral("cmdAddParam"));
+        QVERIFY(add->isEnabled());
+        add->click();
+        wizard.next();
+        QVERIFY(finish->isVisible());
+        QCOMPARE(wizard.findChild<QPlainTextEdit *>(QStringLiteral("txtSQL"))->toPlainText(),
+                 QStringLiteral("SELECT Orders.Total\nFROM Orders\nWHERE Orders.OrderID = 2"));
+        finish->click();
+        QVERIFY(!wizard.isVisible());
+    }
+
+    void connectionDialogEditsAString()
+    {
+        ConnectionDialog dialog(ConnectionDialogModel(QStringLiteral("Provider=PostgreSQL;Host=db;Port=5433;Database=sales;User ID=ann")),
+                                *m_prompts);
+        dialog.show();
+        QCOMPARE(dialog.field(ConnectionDialogModel::Host)->text(), QStringLiteral("db"));
+        QVERIFY(dialog.field(ConnectionDialogModel::Host)->isVisible());
+        QVERIFY(!dialog.field(ConnectionDialogModel::File)->isVisible());
+        dialog.providers()->setCurrentIndex(ConnectionDialogModel::Sqlite);
+        dialog.field(ConnectionDialogModel::File)->setText(m_db);
+        QCOMPARE(dialog.connectionString(), sqlite());
+        dialog.testConnection();
+        QVERIFY(dialog.findChildren<QLabel *>().last()->text() == ConnectionDialogModel::successMessage());
+        // A string typed by hand fills the fields.
+        dialog.stringBox()->setPlainText(QStringLiteral("Provider=MSDASQL;DSN=Shop"));
+        QCOMPARE(dialog.field(ConnectionDialogModel::Dsn)->text(), QStringLiteral("Shop"));
+    }
+
+    void insertFormulaThroughTheEditor()
+    {
+        LocalFileService().writeBytes(m_app.filePath(QStringLiteral("Temp/SQL.mtq")),
+                                      "marlowentallymasterfile\r\nnoofparams=0\r\n##########\r\n1\r\n"
+                                      "tablename=Orders\r\nSELECT * FROM Orders\r\ntablename=endreport");
+        auto connection = std::make_shared<DbConnection>(sqlite());
+        connection->open();
+        ModuleState::current().data().setRDDataConnection(connection);
+        auto c = control();
+        connect(c.get(), &ReportGenOCX::dialogOpened, this, [](QDialog *dialog) {
+            auto *editor = qobject_cast<FormulaEditorWindow *>(dialog);
+            QVERIFY(editor);
+            QTimer::singleShot(0, editor, [editor] {
+                QCOMPARE(editor->windowTitle(), QStringLiteral("Form1"));
+                QCOMPARE(editor->functions()->count(), 10);
+                editor->statements()->setCurrentRow(0);
+                QCOMPARE(editor->fields()->count(), 2);
+                editor->dropAt(QPoint(0, 0), QStringLiteral("Total"), false);
+                editor->formula()->moveCursor(QTextCursor::End);
+                editor->formula()->insertPlainText(QStringLiteral("/2"));
+                editor->close();
+            });
+        });
+        c->InsertFormula();
+        QCOMPARE(c->page().labelCount(), 1);
+        QCOMPARE(c->page().Label(1).Tag, QStringLiteral("FORMULA:{Orders.Total}/2"));
+        QCOMPARE(c->page().Label(1).Left, 100.0f);
+        QCOMPARE(c->designer().sizer().BoundControl(), (ObjectRef{ObjectRef::Label, 1}));
+        // Closed without a formula: no label.
+        disconnect(c.get(), &ReportGenOCX::dialogOpened, this, nullptr);
+        connect(c.get(), &ReportGenOCX::dialogOpened, this, [](QDialog *dialog) {
+            QTimer::singleShot(0, dialog, [dialog] { dialog->close(); });
+        });
+        c->InsertFormula();
+        QCOMPARE(c->page().labelCount(), 1);
+    }
+
+    void pleaseWaitBounces()
+    {
+        PleaseWaitWindow wait;
+        QCOMPARE(wait.windowTitle(), QStringLiteral("Please Wait"));
+        wait.show();
+        const int start = wait.barLeft();
+        QTest::qWait(250);
+        QVERIFY(wait.barLeft() != start);
+    }
+};
+
+QTEST_MAIN(TestWizardWindows)
+#include "tst_wizardwindows.moc"
