@@ -293,6 +293,9 @@ void ExternalDataWizard::updateButtons()
                                                                m_linkType->currentText(), m_linkTable[1]->currentText(),
                                                                m_linkField[1]->currentText()}));
     m_removeLink->setEnabled(m_links->count() > 0);
+    // "<<" works while its list has entries.
+    findChild<QPushButton *>(QStringLiteral("cmdRemove"))->setEnabled(m_selected->count() > 0);
+    findChild<QPushButton *>(QStringLiteral("cmdRemoveField"))->setEnabled(m_selectedFields->count() > 0);
     m_addParam->setEnabled(ExternalDataWizardModel::canAddCondition(m_paramField->currentText(), m_paramType->currentText(),
                                                                     m_paramValue->text()));
     m_back->setVisible(m_model.backVisible());
