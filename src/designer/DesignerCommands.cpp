@@ -183,47 +183,48 @@ bool DesignerCommands::moveTo(const QString &x, const QString &y)
     return true;
 }
 
+int DesignerCommands::insertAt100(ObjectRef::Kind kind, const QString &caption, const QString &tag, const QString &what)
+{
+    // New objects appear at (100, 100), visible, and are selected as a
+    // left-button press selects them.
+    const ObjectRef o{kind, kind == ObjectRef::Label ? m_page.createLabel() : m_page.createPic()};
+    SizerGeometry::Rect r = o.geometry(m_page);
+    r.left = 100;
+    r.top = 100;
+    if (kind == ObjectRef::Label) {
+        LayoutLabel &l = m_page.Label(o.index);
+        l.Visible = true;
+        if (!tag.isEmpty()) {
+            l.Caption = caption;
+            l.Tag = tag;
+        }
+    } else {
+        m_page.Pic(o.index).Visible = true;
+    }
+    o.setGeometry(m_page, r);
+    m_undo.push(new InsertObjectCommand(m_page, o, what));
+    if (kind == ObjectRef::Label)
+        pressLabel(o.index, Sizer::LeftButton);
+    else
+        pressPicture(o.index, Sizer::LeftButton);
+    return o.index;
+}
+
 int DesignerCommands::insertLabel()
 {
-    const int i = m_page.createLabel();
-    LayoutLabel &l = m_page.Label(i);
-    l.Top = 100;
-    l.Left = 100;
-    l.Visible = true;
-    m_page.notifyLabelChanged(i);
-    m_undo.push(new InsertObjectCommand(m_page, {ObjectRef::Label, i}, QStringLiteral("Insert Label")));
-    pressLabel(i, Sizer::LeftButton);
-    return i;
+    return insertAt100(ObjectRef::Label, QString(), QString(), QStringLiteral("Insert Label"));
 }
 
 int DesignerCommands::insertPicture()
 {
-    const int i = m_page.createPic();
-    LayoutPicture &p = m_page.Pic(i);
-    p.Top = 100;
-    p.Left = 100;
-    p.Visible = true;
-    m_page.notifyPicChanged(i);
-    m_undo.push(new InsertObjectCommand(m_page, {ObjectRef::Picture, i}, QStringLiteral("Insert Picture")));
-    pressPicture(i, Sizer::LeftButton);
-    return i;
+    return insertAt100(ObjectRef::Picture, QString(), QString(), QStringLiteral("Insert Picture"));
 }
 
 int DesignerCommands::insertFormula(const QString &text)
 {
     if (text.isEmpty())
         return 0;
-    const int i = m_page.createLabel();
-    LayoutLabel &l = m_page.Label(i);
-    l.Top = 100;
-    l.Left = 100;
-    l.Visible = true;
-    l.Caption = text;
-    l.Tag = QStringLiteral("FORMULA:") + text;
-    m_page.notifyLabelChanged(i);
-    m_undo.push(new InsertObjectCommand(m_page, {ObjectRef::Label, i}, QStringLiteral("Insert Formula")));
-    pressLabel(i, Sizer::LeftButton);
-    return i;
+    return insertAt100(ObjectRef::Label, text, QStringLiteral("FORMULA:") + text, QStringLiteral("Insert Formula"));
 }
 
 int DesignerCommands::dropField(const QString &statement, const QString &field, double x, double y,

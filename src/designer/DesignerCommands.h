@@ -77,6 +77,7 @@ public:
 
 private:
     ObjectRef selected() const;
+    int insertAt100(ObjectRef::Kind kind, const QString &caption, const QString &tag, const QString &what);
     template <typename Change>
     void changeSelected(const QString &what, Change change);
     void rescalePicture(int index);

@@ -1,3 +1,4 @@
+#include "CommandButton.h"
 #include "SqlEditorWindow.h"
 
 #include "CompletionPopup.h"
@@ -29,18 +30,6 @@
 #include <QVBoxLayout>
 
 namespace KRML_ReportGen {
-
-namespace {
-
-QPushButton *button(const QString &caption, const QString &name, QWidget *parent)
-{
-    auto *b = new QPushButton(caption, parent);
-    b->setObjectName(name);
-    b->setAutoDefault(false);
-    return b;
-}
-
-} // namespace
 
 SqlEditorWindow::SqlEditorWindow(SqlEditorModel &model, SqlEditorDialogs &dialogs, QWidget *parent)
     : QDialog(parent), m_model(model), m_dialogs(dialogs),
@@ -78,9 +67,9 @@ SqlEditorWindow::SqlEditorWindow(SqlEditorModel &model, SqlEditorDialogs &dialog
     m_highlighter = new SqlHighlighter(m_sqlBox->document());
     grid->addWidget(m_sqlBox, 3, 0);
     auto *sqlButtons = new QHBoxLayout;
-    QPushButton *save = button(QStringLiteral("Save"), QStringLiteral("cmdSave"), this);
-    QPushButton *check = button(QStringLiteral("Check SQL"), QStringLiteral("cmdCheckSQL"), this);
-    QPushButton *previewButton = button(QStringLiteral("Preview"), QStringLiteral("cmdPreview"), this);
+    QPushButton *save = CommandButton::make(QStringLiteral("Save"), QStringLiteral("cmdSave"), this);
+    QPushButton *check = CommandButton::make(QStringLiteral("Check SQL"), QStringLiteral("cmdCheckSQL"), this);
+    QPushButton *previewButton = CommandButton::make(QStringLiteral("Preview"), QStringLiteral("cmdPreview"), this);
     sqlButtons->addWidget(save);
     sqlButtons->addWidget(check);
     sqlButtons->addWidget(previewButton);
@@ -92,10 +81,10 @@ SqlEditorWindow::SqlEditorWindow(SqlEditorModel &model, SqlEditorDialogs &dialog
     m_parameters->setObjectName(QStringLiteral("lstParameters"));
     grid->addWidget(m_parameters, 3, 1);
     auto *paramButtons = new QHBoxLayout;
-    QPushButton *add = button(QStringLiteral("Add"), QStringLiteral("cmdAdd"), this);
-    QPushButton *modify = button(QStringLiteral("Modify"), QStringLiteral("cmdModify"), this);
-    QPushButton *remove = button(QStringLiteral("Remove"), QStringLiteral("cmdRemove"), this);
-    QPushButton *insert = button(QStringLiteral("Insert"), QStringLiteral("cmdInsert"), this);
+    QPushButton *add = CommandButton::make(QStringLiteral("Add"), QStringLiteral("cmdAdd"), this);
+    QPushButton *modify = CommandButton::make(QStringLiteral("Modify"), QStringLiteral("cmdModify"), this);
+    QPushButton *remove = CommandButton::make(QStringLiteral("Remove"), QStringLiteral("cmdRemove"), this);
+    QPushButton *insert = CommandButton::make(QStringLiteral("Insert"), QStringLiteral("cmdInsert"), this);
     for (QPushButton *b : {add, modify, remove, insert})
         paramButtons->addWidget(b);
     grid->addLayout(paramButtons, 4, 1);
@@ -113,7 +102,7 @@ SqlEditorWindow::SqlEditorWindow(SqlEditorModel &model, SqlEditorDialogs &dialog
     m_recordCount = new QLabel(QStringLiteral("RecordCount: 0"), this);
     m_recordCount->setObjectName(QStringLiteral("lblRecordCount"));
     bottom->addWidget(m_recordCount);
-    QPushButton *exportButton = button(QStringLiteral("Export"), QStringLiteral("cmdExport"), this);
+    QPushButton *exportButton = CommandButton::make(QStringLiteral("Export"), QStringLiteral("cmdExport"), this);
     bottom->addWidget(exportButton);
     m_exportFrame = new QGroupBox(QStringLiteral("Export Progress"), this);
     auto *exportLayout = new QHBoxLayout(m_exportFrame);
@@ -125,7 +114,7 @@ SqlEditorWindow::SqlEditorWindow(SqlEditorModel &model, SqlEditorDialogs &dialog
     m_exportFrame->hide();
     bottom->addWidget(m_exportFrame, 1);
     bottom->addStretch();
-    QPushButton *saveExit = button(QStringLiteral("Save and Exit"), QStringLiteral("cmdSaveAndExit"), this);
+    QPushButton *saveExit = CommandButton::make(QStringLiteral("Save and Exit"), QStringLiteral("cmdSaveAndExit"), this);
     bottom->addWidget(saveExit);
     outer->addLayout(bottom);
 

@@ -1,3 +1,4 @@
+#include "CommandButton.h"
 #include "ExternalDataWizard.h"
 
 #include "ConnectionDialog.h"
@@ -22,14 +23,6 @@
 namespace KRML_ReportGen {
 
 namespace {
-
-QPushButton *button(const QString &caption, const QString &name, QWidget *parent)
-{
-    auto *b = new QPushButton(caption, parent);
-    b->setObjectName(name);
-    b->setAutoDefault(false);
-    return b;
-}
 
 QListWidget *list(const QString &name, QWidget *parent)
 {
@@ -69,9 +62,9 @@ ExternalDataWizard::ExternalDataWizard(FileService &files, UserPrompts &prompts,
     m_saveOnFinish->setObjectName(QStringLiteral("chkSaveDataConn"));
     buttons->addWidget(m_saveOnFinish);
     buttons->addStretch();
-    m_back = button(QStringLiteral("Back"), QStringLiteral("cmdBack"), this);
-    m_next = button(QStringLiteral("Next"), QStringLiteral("cmdNext"), this);
-    m_finish = button(QStringLiteral("Finish"), QStringLiteral("cmdFinish"), this);
+    m_back = CommandButton::make(QStringLiteral("Back"), QStringLiteral("cmdBack"), this);
+    m_next = CommandButton::make(QStringLiteral("Next"), QStringLiteral("cmdNext"), this);
+    m_finish = CommandButton::make(QStringLiteral("Finish"), QStringLiteral("cmdFinish"), this);
     for (QPushButton *b : {m_back, m_next, m_finish})
         buttons->addWidget(b);
     layout->addLayout(buttons);
@@ -90,9 +83,9 @@ QWidget *ExternalDataWizard::connectionPage()
     m_cnn->setObjectName(QStringLiteral("txtcnnString"));
     l->addWidget(m_cnn);
     auto *row = new QHBoxLayout;
-    QPushButton *create = button(QStringLiteral("Create Connection String"), QStringLiteral("cmdCreate"), frame);
-    QPushButton *load = button(QStringLiteral("Load Existing Data Connection"), QStringLiteral("cmdLoad"), frame);
-    QPushButton *save = button(QStringLiteral("Save"), QStringLiteral("cmdSave"), frame);
+    QPushButton *create = CommandButton::make(QStringLiteral("Create Connection String"), QStringLiteral("cmdCreate"), frame);
+    QPushButton *load = CommandButton::make(QStringLiteral("Load Existing Data Connection"), QStringLiteral("cmdLoad"), frame);
+    QPushButton *save = CommandButton::make(QStringLiteral("Save"), QStringLiteral("cmdSave"), frame);
     row->addWidget(create);
     row->addWidget(load);
     row->addWidget(save);
@@ -124,8 +117,8 @@ QWidget *ExternalDataWizard::tablesPage()
     m_selected = list(QStringLiteral("lstSelected"), frame);
     g->addWidget(m_available, 1, 0, 2, 1);
     g->addWidget(m_selected, 1, 2, 2, 1);
-    QPushButton *add = button(QStringLiteral(">>"), QStringLiteral("cmdAdd"), frame);
-    QPushButton *remove = button(QStringLiteral("<<"), QStringLiteral("cmdRemove"), frame);
+    QPushButton *add = CommandButton::make(QStringLiteral(">>"), QStringLiteral("cmdAdd"), frame);
+    QPushButton *remove = CommandButton::make(QStringLiteral("<<"), QStringLiteral("cmdRemove"), frame);
     g->addWidget(add, 1, 1);
     g->addWidget(remove, 2, 1);
     connect(add, &QPushButton::clicked, this, [this] {
@@ -173,11 +166,11 @@ QWidget *ExternalDataWizard::linksPage()
     m_linkType->setObjectName(QStringLiteral("cmbLinkType"));
     m_linkType->addItems(ExternalDataWizardModel::operators());
     g->addWidget(m_linkType, 0, 1, 2, 1);
-    m_linkButton = button(QStringLiteral("Link Fields"), QStringLiteral("cmdLinkFields"), frame);
+    m_linkButton = CommandButton::make(QStringLiteral("Link Fields"), QStringLiteral("cmdLinkFields"), frame);
     g->addWidget(m_linkButton, 2, 0, 1, 3);
     m_links = list(QStringLiteral("lstLinks"), frame);
     g->addWidget(m_links, 3, 0, 1, 3);
-    m_removeLink = button(QStringLiteral("Remove"), QStringLiteral("cmdRemoveLink"), frame);
+    m_removeLink = CommandButton::make(QStringLiteral("Remove"), QStringLiteral("cmdRemoveLink"), frame);
     g->addWidget(m_removeLink, 4, 0, 1, 3);
     connect(m_linkButton, &QPushButton::clicked, this, [this] {
         m_model.addLink(m_linkTable[0]->currentText(), m_linkField[0]->currentText(), m_linkType->currentText(),
@@ -202,8 +195,8 @@ QWidget *ExternalDataWizard::fieldsPage()
     m_selectedFields = list(QStringLiteral("lstSelectedFields"), frame);
     g->addWidget(m_availableFields, 1, 0, 2, 1);
     g->addWidget(m_selectedFields, 1, 2, 2, 1);
-    QPushButton *add = button(QStringLiteral(">>"), QStringLiteral("cmdAddField"), frame);
-    QPushButton *remove = button(QStringLiteral("<<"), QStringLiteral("cmdRemoveField"), frame);
+    QPushButton *add = CommandButton::make(QStringLiteral(">>"), QStringLiteral("cmdAddField"), frame);
+    QPushButton *remove = CommandButton::make(QStringLiteral("<<"), QStringLiteral("cmdRemoveField"), frame);
     g->addWidget(add, 1, 1);
     g->addWidget(remove, 2, 1);
     connect(add, &QPushButton::clicked, this, [this] {
@@ -240,11 +233,11 @@ QWidget *ExternalDataWizard::conditionsPage()
     g->addWidget(m_paramField, 0, 0);
     g->addWidget(m_paramType, 0, 1);
     g->addWidget(m_paramValue, 0, 2);
-    m_addParam = button(QStringLiteral("Add New Parameter"), QStringLiteral("cmdAddParam"), frame);
+    m_addParam = CommandButton::make(QStringLiteral("Add New Parameter"), QStringLiteral("cmdAddParam"), frame);
     g->addWidget(m_addParam, 1, 0, 1, 3);
     m_conditions = list(QStringLiteral("lstParams"), frame);
     g->addWidget(m_conditions, 2, 0, 1, 3);
-    QPushButton *remove = button(QStringLiteral("Remove Parameter"), QStringLiteral("cmdRemoveParam"), frame);
+    QPushButton *remove = CommandButton::make(QStringLiteral("Remove Parameter"), QStringLiteral("cmdRemoveParam"), frame);
     g->addWidget(remove, 3, 0, 1, 3);
     connect(m_paramValue, &QLineEdit::textChanged, this, &ExternalDataWizard::updateButtons);
     connect(m_paramField, &QComboBox::currentTextChanged, this, &ExternalDataWizard::updateButtons);
