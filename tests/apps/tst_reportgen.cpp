@@ -48,6 +48,30 @@ class TestReportgen : public QObject
         return run(tool, {QStringLiteral("-layout"), file, QStringLiteral("-")}).out;
     }
 
+    // Saves a package of page whose report SQL holds one statement, with
+    // the connection string stored in it, as a designer would.
+    static bool savePackage(KRML_ReportGen::LayoutPage &page, const QString &statement, const QString &sql,
+                            const QString &connection, const QString &path)
+    {
+        using namespace KRML_ReportGen;
+        QTemporaryDir app;
+        ModuleState &state = ModuleState::current();
+        state.reset();
+        state.rdAppPath = app.path();
+        LocalFileService files;
+        files.createFolder(state.tempFolder());
+        ReportDefinition d;
+        d.addStatement(statement, sql);
+        ReportSqlFile::write(files, state.workingFile(QStringLiteral("SQL.mtq")), d);
+        state.data().RDDataConnection()->setConnectionString(connection);
+        ProcessTempNames temp;
+        ConsolePrompts prompts(stderr, false);
+        prompts.yesNoAnswer = 6;
+        const bool saved = LayoutPackage(files, temp, prompts, page).saveLayoutTo(path) == LayoutPackage::Result::Done;
+        state.reset();
+        return saved;
+    }
+
 private slots:
     void initTestCase()
     {
@@ -143,16 +167,6 @@ private slots:
                 sql += QStringLiteral("INSERT INTO Numbers VALUES (%1);").arg(i);
             SqliteEngine::create(db)->runScript(sql + QStringLiteral("COMMIT;"));
         }
-        QTemporaryDir app;
-        ModuleState &state = ModuleState::current();
-        state.reset();
-        state.rdAppPath = app.path();
-        LocalFileService files;
-        files.createFolder(state.tempFolder());
-        ReportDefinition d;
-        d.addStatement(QStringLiteral("Numbers"), QStringLiteral("SELECT N, 'Number ' || N AS Name FROM Numbers ORDER BY N"));
-        ReportSqlFile::write(files, state.workingFile(QStringLiteral("SQL.mtq")), d);
-        state.data().RDDataConnection()->setConnectionString(QStringLiteral("Provider=SQLite;Data Source=long.db"));
         LayoutPage page;
         const auto add = [&](float top, float height, const QString &caption, const QString &tag) {
             const int i = page.createLabel();
@@ -168,14 +182,10 @@ private slots:
         add(300, 300, QStringLiteral("Page [Page] of [Pages]"), QString());
         add(1500, 300, QString(), QStringLiteral("DATA:Numbers.Name"));
         add(16000, 300, QStringLiteral("Last line of the report"), QString());
-        ProcessTempNames temp;
-        ConsolePrompts prompts(stderr, false);
-        prompts.yesNoAnswer = 6;
-        LayoutPackage package(files, temp, prompts, page);
         const QString path = m_dir.filePath(QStringLiteral("long.lrd"));
-        if (package.saveLayoutTo(path) != LayoutPackage::Result::Done)
+        if (!savePackage(page, QStringLiteral("Numbers"), QStringLiteral("SELECT N, 'Number ' || N AS Name FROM Numbers ORDER BY N"),
+                         QStringLiteral("Provider=SQLite;Data Source=long.db"), path))
             return QString();
-        state.reset();
         return path;
     }
 
@@ -254,30 +264,16 @@ private slots:
             QSKIP("third-party test data not found beside the checkout");
         QTemporaryDir folder;
         QVERIFY(QFile::copy(source, folder.filePath(QStringLiteral("northwind-jet4.mdb"))));
-        QTemporaryDir app;
-        ModuleState &state = ModuleState::current();
-        state.reset();
-        state.rdAppPath = app.path();
-        LocalFileService files;
-        files.createFolder(state.tempFolder());
-        ReportDefinition d;
-        d.addStatement(QStringLiteral("Shippers"), QStringLiteral("SELECT CompanyName, Phone FROM Shippers ORDER BY ShipperID"));
-        ReportSqlFile::write(files, state.workingFile(QStringLiteral("SQL.mtq")), d);
-        state.data().RDDataConnection()->setConnectionString(
-            QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=C:\\Data\\NORTHWIND-JET4.MDB;Persist Security Info=False"));
         LayoutPage page;
         const int l = page.createLabel();
         page.Label(l).Tag = QStringLiteral("DATA:Shippers.CompanyName");
         page.Label(l).Top = 1000;
         page.Label(l).Width = 4000;
         page.Label(l).Visible = true;
-        ProcessTempNames temp;
-        ConsolePrompts prompts(stderr, false);
-        prompts.yesNoAnswer = 6;
-        LayoutPackage package(files, temp, prompts, page);
         const QString path = folder.filePath(QStringLiteral("shippers.lrd"));
-        QCOMPARE(package.saveLayoutTo(path), LayoutPackage::Result::Done);
-        state.reset();
+        QVERIFY(savePackage(page, QStringLiteral("Shippers"), QStringLiteral("SELECT CompanyName, Phone FROM Shippers ORDER BY ShipperID"),
+                            QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=C:\\Data\\NORTHWIND-JET4.MDB;Persist Security Info=False"),
+                            path));
 
         const QString out = folder.filePath(QStringLiteral("shippers.pdf"));
         const Result r = reportgen({QStringLiteral("render"), path, QStringLiteral("-o"), out});
