@@ -1,7 +1,13 @@
 #!/usr/bin/env bash
-# Configures and builds into build/ (BUILD_DIR overrides).
+# Configures and builds into build/ (BUILD_DIR overrides). Uses ccache when
+# it is installed, so that several checkouts share their compiled objects.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 BUILD_DIR="${BUILD_DIR:-build}"
-cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE="${BUILD_TYPE:-RelWithDebInfo}" "$@" >/dev/null
+LAUNCHER=()
+if command -v ccache >/dev/null 2>&1; then
+  export CCACHE_BASEDIR="${CCACHE_BASEDIR:-$(cd .. && pwd)}" CCACHE_NOHASHDIR=1
+  LAUNCHER=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+fi
+cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE="${BUILD_TYPE:-RelWithDebInfo}" "${LAUNCHER[@]}" "$@" >/dev/null
 cmake --build "$BUILD_DIR" --parallel "$(nproc)"
