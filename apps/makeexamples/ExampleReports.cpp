@@ -112,7 +112,7 @@ void save(FileService &files, TempNameService &tempNames, const LayoutPage &layo
     state.reset();
     state.rdAppPath = app.path();
     files.createFolder(state.tempFolder());
-    ReportSqlFile::write(files, state.workingFile(QStringLiteral("SQL.mtq")), definition);
+    ReportSqlFile::write(files, ReportSqlFile::workingFile(), definition);
     state.data().RDDataConnection()->setConnectionString(kConnection);
 
     ConsolePrompts prompts(stderr, false);

@@ -108,7 +108,7 @@ ReportJob::Exit ReportJob::render(const QString &outputPath)
     handOverParameters();
 
     QueryLoader loader(m_files, m_prompts);
-    ReportGenerator generator(m_page, loader, m_palette);
+    ReportGenerator generator(m_page, loader);
     generator.setPaginate(paginate);
     if (page > 0)
         generator.setPageRange(page, page);
@@ -118,10 +118,13 @@ ReportJob::Exit ReportJob::render(const QString &outputPath)
     clock.start();
     bool shown = false;
     if (progress)
-        generator.setProgress([&](int done, int total) {
+        generator.setProgress([&](ReportGenerator::Phase phase, int done, int total) {
             if (clock.elapsed() < 1000)
                 return;
-            std::fprintf(stderr, "\rreportgen: rendering, %d of %d objects", done, total);
+            if (phase == ReportGenerator::Phase::LayingOut)
+                std::fprintf(stderr, "\rreportgen: laying out, %d of %d labels   ", done, total);
+            else
+                std::fprintf(stderr, "\rreportgen: drawing, page %d of %d        ", done, total);
             shown = true;
         });
     const auto endProgress = [&] {
@@ -206,9 +209,9 @@ ReportJob::Exit ReportJob::list(QTextStream &out)
         if (!connected)
             continue;
         QStringList fields;
-        state.FirstQueryPending = true;
         try {
-            loader.RunReportQuery(s.name, fields);
+            // Each statement as the first list of a run would show it.
+            loader.RunReportQuery(s.name, fields, true);
             out << "    fields: " << (fields.isEmpty() ? QStringLiteral("(the statement did not run)") : fields.join(QStringLiteral(", ")))
                 << "\n";
         } catch (const ReportError &e) {

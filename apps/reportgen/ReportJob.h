@@ -4,7 +4,6 @@
 #include "LayoutPage.h"
 #include "LocalFileService.h"
 #include "ProcessTempNames.h"
-#include "StatementPalette.h"
 
 #include <QPair>
 #include <QStringList>
@@ -60,7 +59,6 @@ private:
     ProcessTempNames m_tempNames;
     ConsolePrompts m_prompts{stderr, false};
     LayoutPage m_page;
-    StatementPalette m_palette;
     QString m_packagePath;
     QString m_error;
 };

@@ -25,9 +25,6 @@ public:
     // that does not exist as written is looked for there.
     QString packageFolder;
     QString CurrentReportSQL;
-    // True while a generation run has not finished its first data-field
-    // label: only then does the query loader search further lookup rows.
-    bool FirstQueryPending = false;
     // The connection string last chosen in the data wizard or read from the
     // working connection file, and the data source taken from it.
     QString currentConnectionString;

@@ -9,17 +9,12 @@
 #include "ReportError.h"
 #include "ReportSqlFile.h"
 #include "StatementCache.h"
-#include "StatementCatalog.h"
-#include "TextReader.h"
 #include "UserPrompts.h"
 #include "VbConvert.h"
-#include "Windows1252Codec.h"
 
 namespace KRML_ReportGen {
 
 namespace {
-
-const QLatin1String kHeader("tablename=");
 
 ReportError missingValue(const clsParameter &p, const QString &why)
 {
@@ -33,14 +28,9 @@ ReportError missingValue(const clsParameter &p, const QString &why)
 
 QueryLoader::QueryLoader(const FileService &files, UserPrompts &prompts) : m_files(files), m_prompts(prompts) {}
 
-QString QueryLoader::workingFile()
-{
-    return ModuleState::current().workingFile(QStringLiteral("SQL.mtq"));
-}
-
 QStringList QueryLoader::FillStatementList(const QStringList &previous) const
 {
-    return StatementCatalog::FillStatementList(m_files, workingFile(), previous);
+    return ReportSqlFile::statementNames(m_files, ReportSqlFile::workingFile(), previous);
 }
 
 int QueryLoader::FindInCollection(const VariantCollection &collection, const QVariant &value)
@@ -56,16 +46,17 @@ std::unique_ptr<Recordset> QueryLoader::open(const QString &sql)
     return connection.openRecordset(sql, DbConnection::Keyset, DbConnection::Optimistic, -1);
 }
 
-QString QueryLoader::GetStatementSQL(const QString &statementName, QStringList &fieldList, bool)
+QString QueryLoader::GetStatementSQL(const QString &statementName, QStringList &fieldList, bool,
+                                     bool firstQueryPending)
 {
-    RunReportQuery(statementName, fieldList);
+    RunReportQuery(statementName, fieldList, firstQueryPending);
     return ModuleState::current().CurrentReportSQL;
 }
 
-QString QueryLoader::RunReportQuery(const QString &statementName, QStringList &fieldList)
+QString QueryLoader::RunReportQuery(const QString &statementName, QStringList &fieldList, bool firstQueryPending)
 {
     try {
-        runQuery(statementName, fieldList);
+        runQuery(statementName, fieldList, firstQueryPending);
     } catch (const ReportError &e) {
         // A statement that cannot run ends the query quietly; a parameter
         // without a value must reach whoever can supply one.
@@ -109,60 +100,36 @@ QString QueryLoader::literalFor(const clsParameter &p)
     }
 }
 
-void QueryLoader::runQuery(const QString &statementName, QStringList &fieldList)
+void QueryLoader::runQuery(const QString &statementName, QStringList &fieldList, bool firstQueryPending)
 {
     ModuleState &state = ModuleState::current();
-    if (!m_files.fileExists(workingFile()))
+    const QString path = ReportSqlFile::workingFile();
+    if (!m_files.fileExists(path))
         return;
-    const QStringList lines = TextReader::splitLines(Windows1252Codec::decode(m_files.readBytes(workingFile())));
-    if (lines.isEmpty() || lines[0] != ReportSqlFile::magic()) {
-        m_prompts.msgBox(ReportSqlFile::notValidMessage(), MsgBoxStyle::Information);
+    ReportDefinition definition;
+    const ReportSqlFile::ReadResult read = ReportSqlFile::readFile(m_files, path, definition);
+    if (read.status == ReportSqlFile::ReadResult::NotValid)
+        m_prompts.msgBox(read.message, MsgBoxStyle::Information);
+    if (!read.ok())
         return;
-    }
-    if (lines.size() < 2)
-        return;
-    const auto count = VbConvert::parseNumber(lines[1].mid(11));
-    if (!count || *count < 0)
-        return;
-    QList<clsParameter> parameters;
-    int next = 2;
-    for (int i = 0; i < int(*count); ++i, ++next) {
-        if (next >= lines.size())
-            return;
-        ReportSqlFile::ParameterLine line;
-        if (!ReportSqlFile::parseParameterLine(lines[next], false, line).isEmpty())
-            return;
-        clsParameter p;
-        p.ParamType = line.type;
-        p.ParameterName = line.name;
-        p.Mode = line.lookup.mode;
-        p.DisplayField = line.lookup.displayField;
-        p.ReturnField = line.lookup.returnField;
-        p.SQL = line.lookup.sql;
-        parameters.append(p);
-    }
-
     // The statement, compared by name exactly; a missing one runs empty.
-    QString original;
-    for (; next < lines.size(); ++next)
-        if (lines[next].startsWith(kHeader) && lines[next].mid(10) == statementName)
-            break;
-    for (++next; next < lines.size() && !lines[next].startsWith(kHeader); ++next)
-        original += lines[next] + QStringLiteral("\r\n");
+    const ReportDefinition::Statement *statement = definition.statement(statementName);
+    const QString original = statement ? statement->sql : QString();
 
     auto connection = state.data().RDDataConnection();
     if (connection->state() == DbConnection::Closed)
         connection->open();
 
     bool hasLookup = false;
-    for (const clsParameter &p : parameters)
-        hasLookup = hasLookup || p.ParamType == clsParameter::Lookup;
+    for (const ReportDefinition::Parameter &p : definition.parameters())
+        hasLookup = hasLookup || ParameterMarker::typeOf(p.marker) == clsParameter::Lookup;
 
     std::unique_ptr<Recordset> main;
     for (int attempt = 1;; ++attempt) {
         QString working = original;
-        for (const clsParameter &p : parameters) {
-            const QString marker = ParameterMarker::make(p.ParameterName, p.ParamType);
+        for (const ReportDefinition::Parameter &parameter : definition.parameters()) {
+            const QString &marker = parameter.marker;
+            const clsParameter p = definition.record(parameter);
             if (p.ParamType != clsParameter::Lookup) {
                 if (working.contains(marker, Qt::CaseInsensitive))
                     working = ParameterMarker::replace(working, marker, literalFor(p));
@@ -196,7 +163,7 @@ void QueryLoader::runQuery(const QString &statementName, QStringList &fieldList)
         main = open(working);
         // No rows for the first data list of a run: try the lookup's next
         // row. Without a lookup nothing would change, so there is no retry.
-        if (!main->isEOF() || !state.FirstQueryPending || !hasLookup)
+        if (!main->isEOF() || !firstQueryPending || !hasLookup)
             break;
         VariantCollection &fields = *state.ParamFieldCollection();
         VariantCollection &values = *state.ParamValueCollection();

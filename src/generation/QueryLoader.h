@@ -40,19 +40,20 @@ public:
     // does not exist).
     QStringList FillStatementList(const QStringList &previous = QStringList()) const;
     // Always returns the empty text; the results are CurrentReportSQL, the
-    // parameter collections and fieldList.
-    QString RunReportQuery(const QString &statementName, QStringList &fieldList);
-    QString GetStatementSQL(const QString &statementName, QStringList &fieldList, bool connectionFlag = true);
+    // parameter collections and fieldList. firstQueryPending: the first
+    // data list of a report run, for which a lookup whose value gives no
+    // rows is tried with its next rows.
+    QString RunReportQuery(const QString &statementName, QStringList &fieldList, bool firstQueryPending = false);
+    QString GetStatementSQL(const QString &statementName, QStringList &fieldList, bool connectionFlag = true,
+                            bool firstQueryPending = false);
     // 1-based position of the first item equal to value, 0 when none.
     static int FindInCollection(const VariantCollection &collection, const QVariant &value);
 
     // Opens a statement on the shared connection (through the run's cache).
     std::unique_ptr<Recordset> open(const QString &sql);
 
-    static QString workingFile();
-
 private:
-    void runQuery(const QString &statementName, QStringList &fieldList);
+    void runQuery(const QString &statementName, QStringList &fieldList, bool firstQueryPending);
     QString literalFor(const clsParameter &parameter);
 
     const FileService &m_files;

@@ -31,7 +31,7 @@ SqlEditorModel::SqlEditorModel(FileService &files, TempNameService &tempNames, U
 
 QString SqlEditorModel::workingCopyPath()
 {
-    return ModuleState::current().workingFile(QStringLiteral("SQL.mtq"));
+    return ReportSqlFile::workingFile();
 }
 
 ParameterCollection &SqlEditorModel::sharedParameters()

@@ -41,6 +41,7 @@
 #include <QPainter>
 #include <QPrinter>
 #include <QResizeEvent>
+#include <QScopeGuard>
 #include <QScrollBar>
 #include <limits>
 
@@ -97,7 +98,7 @@ ReportGenOCX::ReportGenOCX(QWidget *parent, ControlServices services)
     : QWidget(parent), m_services(services.completed()), m_page(std::make_unique<LayoutPage>()),
       m_preview(std::make_unique<ImageSurface>()), m_palette(std::make_unique<StatementPalette>()),
       m_loader(std::make_unique<QueryLoader>(*m_services.files, *m_services.prompts)),
-      m_generator(std::make_unique<ReportGenerator>(*m_page, *m_loader, *m_palette))
+      m_generator(std::make_unique<ReportGenerator>(*m_page, *m_loader))
 {
     m_loader->setValueSource([this](const clsParameter &p) { return askForParameter(p); });
     connect(m_palette.get(), &StatementPalette::statementsChanged, this, &ReportGenOCX::statementListChanged);
@@ -363,8 +364,34 @@ DrawingSurface &ReportGenOCX::printerSurface()
 
 QString ReportGenOCX::GenerateOutput(DrawingSurface &outDestination)
 {
+    preparePalette();
     m_generator->GenerateOutput(outDestination);
     return QString();
+}
+
+void ReportGenOCX::preparePalette()
+{
+    // The designer's lists follow the working report SQL file before a
+    // report is drawn. They are no part of the report: nobody is asked for
+    // a parameter value here, what the first statement's lookups chose does
+    // not reach the report's values, and a failure leaves the report to run.
+    try {
+        m_palette->prepareForReport(m_loader->FillStatementList(m_palette->statements()),
+                                    ModuleState::current().CurrentReportSQL.isEmpty(), [this](const QString &statement) {
+                                        ModuleState &state = ModuleState::current();
+                                        const VariantCollection fields = *state.ParamFieldCollection();
+                                        const VariantCollection values = *state.ParamValueCollection();
+                                        const auto restore = qScopeGuard([&] {
+                                            *state.ParamFieldCollection() = fields;
+                                            *state.ParamValueCollection() = values;
+                                        });
+                                        QueryLoader quiet(*m_services.files, *m_services.prompts);
+                                        QStringList names;
+                                        quiet.RunReportQuery(statement, names);
+                                        return names;
+                                    });
+    } catch (const ReportError &) {
+    }
 }
 
 void ReportGenOCX::showPreviewPage(int page)

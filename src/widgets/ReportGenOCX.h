@@ -185,6 +185,7 @@ private:
     void showExternalDataWizard();
     void openCoordinateDialog();
     void fillStatementList();
+    void preparePalette();
     void layoutChildren();
     void syncScrollBars();
     void onPageMouseMove(double xTwips, double yTwips);

@@ -1,8 +1,8 @@
 #include "FormulaEditorModel.h"
 
+#include "AdoType.h"
 #include "DbConnection.h"
 #include "FileService.h"
-#include "ModuleState.h"
 #include "MsgBoxStyle.h"
 #include "ParameterLiteral.h"
 #include "ParameterMarker.h"
@@ -10,22 +10,11 @@
 #include "ReportError.h"
 #include "ReportSqlFile.h"
 #include "SqlErrorMessage.h"
-#include "TextReader.h"
 #include "UserPrompts.h"
-#include "Windows1252Codec.h"
 
 #include <QDate>
 
 namespace KRML_ReportGen {
-
-namespace {
-
-QString workingSql()
-{
-    return ModuleState::current().workingFile(QStringLiteral("SQL.mtq"));
-}
-
-} // namespace
 
 QStringList FormulaEditorModel::functions()
 {
@@ -41,27 +30,18 @@ FormulaEditorModel::FormulaEditorModel(FileService &files, UserPrompts &prompts,
 
 QStringList FormulaEditorModel::statements() const
 {
-    QStringList names;
-    const QString path = workingSql();
-    if (!m_files.fileExists(path))
-        return names;
-    for (const QString &line : TextReader::splitLines(Windows1252Codec::decode(m_files.readBytes(path))))
-        if (line.startsWith(QLatin1String("tablename=")) && line.mid(10) != QLatin1String("endreport"))
-            names << line.mid(10);
-    return names;
+    return ReportSqlFile::statementNames(m_files, ReportSqlFile::workingFile());
 }
 
 QString FormulaEditorModel::dummySql(const QString &statement)
 {
-    const QString path = workingSql();
+    const QString path = ReportSqlFile::workingFile();
     if (!m_files.fileExists(path))
         throw ReportError(ReportError::FileNotFound, QStringLiteral("File not found: '%1'").arg(path));
-    const QByteArray bytes = m_files.readBytes(path);
-    const QStringList lines = TextReader::splitLines(Windows1252Codec::decode(bytes));
-    if (lines.isEmpty() || lines[0] != ReportSqlFile::magic())
-        return QString();
     ReportDefinition definition;
-    const auto read = ReportSqlFile::read(bytes, path, definition);
+    const auto read = ReportSqlFile::readFile(m_files, path, definition);
+    if (read.status == ReportSqlFile::ReadResult::NotValid)
+        return QString();
     if (!read.ok())
         throw ReportError(ReportSqlFile::LookupInfoMissing, read.message);
     const ReportDefinition::Statement *s = definition.statement(statement);
@@ -71,18 +51,18 @@ QString FormulaEditorModel::dummySql(const QString &statement)
     for (const auto &p : definition.parameters()) {
         QString dummy;
         switch (ParameterMarker::typeOf(p.marker)) {
-        case 0: dummy = ParameterLiteral::date(QDate::currentDate()); break;
-        case 1: dummy = QStringLiteral("0"); break;
-        case 2: dummy = QStringLiteral("'a'"); break;
-        case 3: {
+        case clsParameter::Date: dummy = ParameterLiteral::date(QDate::currentDate()); break;
+        case clsParameter::Number: dummy = QStringLiteral("0"); break;
+        case clsParameter::String: dummy = QStringLiteral("'a'"); break;
+        case clsParameter::Lookup: {
             dummy = QStringLiteral("'a'");
             if (const ReportDefinition::Lookup *lookup = definition.lookup(p.keyNumber)) {
                 auto rs = m_connection.openRecordset(lookup->sql);
                 const int column = rs->fieldIndex(lookup->returnField);
                 const int type = column >= 0 ? rs->fieldType(column) : 0;
-                if (type == 3)
+                if (type == AdoType::Integer)
                     dummy = QStringLiteral("0");
-                else if (type == 7)
+                else if (type == AdoType::Date)
                     dummy = ParameterLiteral::date(QDate::currentDate());
             }
             break;

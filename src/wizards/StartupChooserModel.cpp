@@ -5,6 +5,7 @@
 #include "ModuleState.h"
 #include "MsgBoxStyle.h"
 #include "ReportError.h"
+#include "ReportSqlFile.h"
 #include "UserPrompts.h"
 #include "WorkingConnectionFile.h"
 
@@ -43,7 +44,7 @@ void StartupChooserModel::tick()
             sqlEnabled = true;
         }
     }
-    if (m_files.fileExists(state.workingFile(QStringLiteral("SQL.mtq"))))
+    if (m_files.fileExists(ReportSqlFile::workingFile()))
         layoutEnabled = true;
 }
 

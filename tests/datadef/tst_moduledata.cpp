@@ -2,7 +2,6 @@
 #include "ModuleState.h"
 #include "ProviderErrors.h"
 #include "SqliteEngine.h"
-#include "StatementCatalog.h"
 #include "VbCollection.h"
 
 #include <QTemporaryDir>
@@ -115,19 +114,6 @@ private slots:
         QVERIFY(data.CurRst());
         data.setCurUsersPos(5);
         QCOMPARE(data.CurUsersPos(), 5);
-    }
-
-    void statementList()
-    {
-        QTemporaryDir dir;
-        LocalFileService files;
-        const QString path = dir.filePath(QStringLiteral("SQL.mtq"));
-        QCOMPARE(StatementCatalog::FillStatementList(files, path, {QStringLiteral("kept")}), QStringList{"kept"});
-        files.writeBytes(path, "marlowentallymasterfile\r\nnoofparams=0\r\n##########\r\n2\r\n"
-                               "tablename=Orders\r\nSELECT * FROM Orders\r\ntablename=orders\r\nSELECT 1\r\n"
-                               "tablename=endreport");
-        QCOMPARE(StatementCatalog::FillStatementList(files, path, {QStringLiteral("old")}),
-                 (QStringList{"Orders", "orders"}));
     }
 };
 

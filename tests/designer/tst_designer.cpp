@@ -10,11 +10,14 @@
 #include "MsgBoxStyle.h"
 #include "OptionsModel.h"
 #include "PictureLoader.h"
+#include "ReportError.h"
 #include "Sizer.h"
 #include "ScriptedPrompts.h"
 #include "SqliteEngine.h"
+#include "StatementPalette.h"
 
 #include <QImage>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QUndoStack>
 #include <QtTest>
@@ -396,6 +399,42 @@ private slots:
             QCOMPARE(m_prompts->messages(), QStringList{message});
             QCOMPARE(m_prompts->calls.last().style, 48);
         }
+    }
+
+    void paletteBeforeAReport()
+    {
+        StatementPalette palette;
+        QSignalSpy listed(&palette, &StatementPalette::statementsChanged);
+        QStringList asked;
+        const auto fieldsOf = [&](const QString &statement) {
+            asked << statement;
+            return QStringList{statement + QStringLiteral(".A"), statement + QStringLiteral(".B")};
+        };
+        // A statement ran before: the list only.
+        palette.prepareForReport({QStringLiteral("Orders"), QStringLiteral("Regions")}, false, fieldsOf);
+        QCOMPARE(palette.statements(), (QStringList{"Orders", "Regions"}));
+        QCOMPARE(palette.selected(), -1);
+        QVERIFY(asked.isEmpty());
+        QCOMPARE(listed.count(), 1);
+
+        // None ran yet: the first is chosen and its fields listed.
+        palette.prepareForReport({QStringLiteral("Orders"), QStringLiteral("Regions")}, true, fieldsOf);
+        QCOMPARE(palette.selected(), 0);
+        QCOMPARE(palette.fields(), (QStringList{"Orders.A", "Orders.B"}));
+        QCOMPARE(asked, QStringList{"Orders"});
+
+        // With a selection nothing changes.
+        palette.prepareForReport({QStringLiteral("Other")}, true, fieldsOf);
+        QCOMPARE(palette.statements(), (QStringList{"Orders", "Regions"}));
+        QCOMPARE(asked.size(), 1);
+
+        // A statement that fails leaves the fields as they were.
+        palette.clear();
+        palette.setFields({QStringLiteral("kept")});
+        palette.prepareForReport({QStringLiteral("Broken")}, true,
+                                 [](const QString &) -> QStringList { throw ReportError(449, QStringLiteral("no value")); });
+        QCOMPARE(palette.selected(), 0);
+        QCOMPARE(palette.fields(), QStringList{"kept"});
     }
 };
 

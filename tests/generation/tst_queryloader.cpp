@@ -48,9 +48,8 @@ private slots:
         GenerationFixture f;
         ScriptedPrompts prompts;
         QueryLoader loader(f.files, prompts);
-        ModuleState::current().FirstQueryPending = true;
         QStringList fields;
-        loader.RunReportQuery(QStringLiteral("Orders"), fields);
+        loader.RunReportQuery(QStringLiteral("Orders"), fields, true);
         // Region 1 has no orders: the second row of the lookup is used.
         QVERIFY2(sql().contains(QStringLiteral("WHERE RegionID = 2 ORDER BY")), qPrintable(sql()));
         QCOMPARE(collection(*ModuleState::current().ParamFieldCollection()), QStringList{"RegionID"});
@@ -58,7 +57,6 @@ private slots:
         QCOMPARE(fields, (QStringList{"OrderID", "Customer", "Total", "Qty", "Note"}));
 
         // A later statement of the run reuses the value, without searching.
-        ModuleState::current().FirstQueryPending = false;
         f.files.writeBytes(f.app.filePath(QStringLiteral("Temp/SQL.mtq")),
                            GenerationFixture::defaultSql().replace("tablename=AllOrders\r\nSELECT OrderID, Customer, Total FROM Orders",
                                                                    "tablename=AllOrders\r\nSELECT COUNT(*) AS N FROM Orders WHERE RegionID = Region(Lookup)"));
@@ -75,9 +73,8 @@ private slots:
                                                                    "WHERE RegionID = Region(Lookup) AND Qty = 3"));
         ScriptedPrompts prompts;
         QueryLoader loader(f.files, prompts);
-        ModuleState::current().FirstQueryPending = true;
         QStringList fields;
-        loader.RunReportQuery(QStringLiteral("Orders"), fields);
+        loader.RunReportQuery(QStringLiteral("Orders"), fields, true);
         QVERIFY2(sql().contains(QStringLiteral("RegionID = 3 AND")), qPrintable(sql()));
         QCOMPARE(collection(*ModuleState::current().ParamValueCollection()), QStringList{"3"});
     }
@@ -90,10 +87,9 @@ private slots:
                                                                    "WHERE RegionID = Region(Lookup) AND Qty = 99"));
         ScriptedPrompts prompts;
         QueryLoader loader(f.files, prompts);
-        ModuleState::current().FirstQueryPending = true;
         ModuleState::current().CurrentReportSQL = QStringLiteral("before");
         QStringList fields{"kept"};
-        loader.RunReportQuery(QStringLiteral("Orders"), fields);
+        loader.RunReportQuery(QStringLiteral("Orders"), fields, true);
         QCOMPARE(fields, QStringList{"kept"});
         QVERIFY(prompts.calls.isEmpty());
     }
@@ -105,9 +101,8 @@ private slots:
         QueryLoader loader(f.files, prompts);
         ModuleState::current().ParamFieldCollection()->Add(QStringLiteral("RegionID"));
         ModuleState::current().ParamValueCollection()->Add(3);
-        ModuleState::current().FirstQueryPending = true;
         QStringList fields;
-        loader.RunReportQuery(QStringLiteral("Orders"), fields);
+        loader.RunReportQuery(QStringLiteral("Orders"), fields, true);
         QVERIFY2(sql().contains(QStringLiteral("RegionID = 3 ORDER BY")), qPrintable(sql()));
         QCOMPARE(ModuleState::current().ParamFieldCollection()->Count(), 1);
     }

@@ -11,6 +11,7 @@
 #include "ReportGenOCX.h"
 #include "ScriptedPrompts.h"
 #include "SqliteEngine.h"
+#include "StatementPalette.h"
 
 #include <QMetaProperty>
 #include <QToolButton>
@@ -470,6 +471,9 @@ private slots:
         c.ShowPreview();
         QCOMPARE(c.LabelTops().size(), 2);
         QVERIFY(c.LabelExtents()[1] > 0);
+        // The designer's lists were brought up to date first.
+        QCOMPARE(c.palette().selected(), 0);
+        QCOMPARE(c.palette().fields(), QStringList{"x"});
         int ink = 0;
         const QImage &img = c.previewSurface().image();
         for (int y = 0; y < img.height(); ++y)

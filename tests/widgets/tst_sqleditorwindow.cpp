@@ -18,6 +18,7 @@
 #include "SqlEditorModel.h"
 #include "SqlEditorWindow.h"
 #include "SqliteEngine.h"
+#include "StatementPalette.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -220,6 +221,31 @@ private slots:
         } catch (const ReportError &e) {
             QCOMPARE(e.number(), 449);
         }
+    }
+
+    void designersListsBeforeAPreviewAskNothing()
+    {
+        // The first statement wants a date; the report draws from the second.
+        m_files.writeBytes(m_app.filePath(QStringLiteral("Temp/SQL.mtq")),
+                           "marlowentallymasterfile\r\nnoofparams=1\r\np1=0,Since\r\n##########\r\n2\r\n"
+                           "tablename=Recent\r\nSELECT OrderID FROM Orders WHERE OrderDate >= Since(Date)\r\n"
+                           "tablename=All\r\nSELECT OrderID FROM Orders ORDER BY OrderID\r\n"
+                           "tablename=endreport");
+        m_connection->open();
+        ControlServices services{std::make_shared<MemorySettingsStore>(), m_prompts, std::make_shared<LocalFileService>(),
+                                 m_temp, m_dialogs};
+        ReportGenOCX control(nullptr, services);
+        control.setRepDataConnection(m_connection);
+        control.setCurrentMode(ReportGenOCX::DesignerMode);
+        const int label = control.page().createLabel();
+        control.page().Label(label).Tag = QStringLiteral("DATA:All.OrderID");
+        control.page().Label(label).Visible = true;
+        control.ShowPreview();
+        QVERIFY(m_dialogs->promptTitles.isEmpty());
+        QCOMPARE(control.palette().statements(), (QStringList{"Recent", "All"}));
+        QCOMPARE(control.palette().selected(), 0);
+        QVERIFY(control.palette().fields().isEmpty()); // the first statement could not run
+        QVERIFY(ModuleState::current().CurrentReportSQL.contains(QLatin1String("ORDER BY OrderID")));
     }
 
     void parameterDialogRefusesANonNumber()
