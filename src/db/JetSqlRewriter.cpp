@@ -1,5 +1,6 @@
 #include "JetSqlRewriter.h"
 
+#include "JetDateText.h"
 #include "SqlLiteralScanner.h"
 
 #include <QRegularExpression>
@@ -115,7 +116,7 @@ QString dateLiteral(const QDateTime &dt, bool withTime, JetSqlRewriter::Dialect 
     case JetSqlRewriter::Sqlite:
         break;
     }
-    return QLatin1Char('\'') + text + QLatin1Char('\'');
+    return QLatin1Char('\'') + JetDateText::canonical(dt) + QLatin1Char('\'');
 }
 
 } // namespace
