@@ -1,6 +1,7 @@
 #include "ReportSqlFile.h"
 
 #include "FileService.h"
+#include "LegacyNumber.h"
 #include "ModuleState.h"
 #include "ParameterMarker.h"
 #include "ReportError.h"
@@ -69,9 +70,10 @@ QString ReportSqlFile::readParameterCount(const QString &line, int &count)
 {
     const QLatin1String key("noofparams=");
     const QString countText = line.mid(key.size());
-    if (!line.startsWith(key) || !VbConvert::isNumeric(countText))
+    const std::optional<double> number = LegacyNumber::convert(countText);
+    if (!line.startsWith(key) || !number)
         return QStringLiteral("\"%1\" does not give the number of parameters").arg(line);
-    const double n = VbConvert::parseNumber(countText).value();
+    const double n = *number;
     if (n < 0 || n > 32767 || n != std::floor(n))
         return QStringLiteral("\"%1\" is not a number of parameters").arg(countText);
     count = int(n);
@@ -80,7 +82,7 @@ QString ReportSqlFile::readParameterCount(const QString &line, int &count)
 
 QString ReportSqlFile::readStatementCount(const QString &line, int &count)
 {
-    if (!VbConvert::isNumeric(line))
+    if (!LegacyNumber::isNumber(line))
         return QStringLiteral("\"%1\" is not a number of statements").arg(line);
     try {
         count = VbConvert::toInt16(line);
@@ -120,7 +122,7 @@ QString ReportSqlFile::parseParameterLine(const QString &line, bool legacy, Para
         return QString();
     }
     const QString mode = takeField(line, pos);
-    if (!VbConvert::isNumeric(mode))
+    if (!LegacyNumber::isNumber(mode))
         return QStringLiteral("the lookup mode \"%1\" is not a number").arg(mode);
     try {
         out.lookup.mode = VbConvert::toInt16(mode);

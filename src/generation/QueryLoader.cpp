@@ -2,6 +2,7 @@
 
 #include "DbConnection.h"
 #include "FileService.h"
+#include "LegacyNumber.h"
 #include "ModuleState.h"
 #include "MsgBoxStyle.h"
 #include "ParameterLiteral.h"
@@ -10,7 +11,6 @@
 #include "ReportSqlFile.h"
 #include "StatementCache.h"
 #include "UserPrompts.h"
-#include "VbConvert.h"
 
 namespace KRML_ReportGen {
 
@@ -92,7 +92,7 @@ QString QueryLoader::literalFor(const clsParameter &p)
         return ParameterLiteral::date(d);
     }
     case clsParameter::Number:
-        if (!VbConvert::isNumeric(*value))
+        if (!LegacyNumber::isNumber(*value))
             throw missingValue(p, QStringLiteral(": \"%1\" is not a number").arg(*value));
         return ParameterLiteral::number(value->trimmed());
     default:
