@@ -28,7 +28,7 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     const int count = argc > 1 ? std::max(1, atoi(argv[1])) : 5000;
     QTemporaryDir dir;
-    ModuleState::current().rdAppPath = dir.path();
+    ModuleState::current().setRdAppPath(dir.path());
     LocalFileService files;
     ProcessTempNames temp;
     ConsolePrompts prompts(stderr, true);

@@ -30,8 +30,8 @@ DesignerWindow::DesignerWindow(ControlServices services, QWidget *parent)
     ReportGenOCX::checkCommandLine(QCoreApplication::arguments());
 
     ModuleState &state = ModuleState::current();
-    if (state.rdAppPath.isEmpty())
-        state.rdAppPath = QDir::currentPath();
+    if (state.rdAppPath().isEmpty())
+        state.setRdAppPath(QDir::currentPath());
 
     m_control = new ReportGenOCX(this, m_services);
     m_control->setCurrentMode(ReportGenOCX::DesignerMode);

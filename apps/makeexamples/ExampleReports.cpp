@@ -110,7 +110,7 @@ void save(FileService &files, TempNameService &tempNames, const LayoutPage &layo
     QTemporaryDir app;
     ModuleState &state = ModuleState::current();
     state.reset();
-    state.rdAppPath = app.path();
+    state.setRdAppPath(app.path());
     files.createFolder(state.tempFolder());
     ReportSqlFile::write(files, ReportSqlFile::workingFile(), definition);
     state.data().RDDataConnection()->setConnectionString(kConnection);

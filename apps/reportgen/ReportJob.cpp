@@ -26,7 +26,7 @@ namespace KRML_ReportGen {
 
 ReportJob::ReportJob()
 {
-    ModuleState::current().rdAppPath = m_app.path();
+    ModuleState::current().setRdAppPath(m_app.path());
 }
 
 ReportJob::Exit ReportJob::fail(Exit code, const QString &message)

@@ -50,7 +50,7 @@ QString QueryLoader::GetStatementSQL(const QString &statementName, QStringList &
                                      bool firstQueryPending)
 {
     RunReportQuery(statementName, fieldList, firstQueryPending);
-    return ModuleState::current().CurrentReportSQL;
+    return ModuleState::current().CurrentReportSQL();
 }
 
 QString QueryLoader::RunReportQuery(const QString &statementName, QStringList &fieldList, bool firstQueryPending)
@@ -159,7 +159,7 @@ void QueryLoader::runQuery(const QString &statementName, QStringList &fieldList,
             working = ParameterMarker::replace(working, marker,
                                                ParameterLiteral::lookupForReport(value, lookup->fieldType(column)));
         }
-        state.CurrentReportSQL = working;
+        state.setCurrentReportSQL(working);
         main = open(working);
         // No rows for the first data list of a run: try the lookup's next
         // row. Without a lookup nothing would change, so there is no retry.

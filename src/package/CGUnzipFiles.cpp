@@ -1,6 +1,5 @@
 #include "CGUnzipFiles.h"
 
-#include "ModuleState.h"
 #include "ZipMessage.h"
 #include "MsgBoxStyle.h"
 #include "PathNames.h"
@@ -110,9 +109,10 @@ qint32 CGUnzipFiles::Unzip(const QString &zipFileName, const QString &extractDir
         m_zipFileName = zipFileName;
     if (!extractDir.isEmpty())
         m_extractDir = extractDir;
-    ModuleState &state = ModuleState::current();
     ZipMessage::clear();
-    state.zipPasswordAsked = false;
+    // The password is asked for once per operation, at the first member
+    // that needs one.
+    bool passwordAsked = false;
     try {
         VbConvert::toInt16(m_messageLevel);
         VbConvert::toInt16(m_extractList);
@@ -251,8 +251,8 @@ qint32 CGUnzipFiles::Unzip(const QString &zipFileName, const QString &extractDir
 
         zip_file_t *member = nullptr;
         if ((st.valid & ZIP_STAT_ENCRYPTION_METHOD) && st.encryption_method != ZIP_EM_NONE) {
-            if (!state.zipPasswordAsked) {
-                state.zipPasswordAsked = true;
+            if (!passwordAsked) {
+                passwordAsked = true;
                 if (m_prompts)
                     password = Windows1252Codec::encode(m_prompts->inputBox(QStringLiteral("Please Enter The Password!")));
             }

@@ -26,7 +26,7 @@ const QString kConnectionMember = QStringLiteral("Data.cnn");
 
 bool devMode()
 {
-    return ModuleState::current().devMode;
+    return ModuleState::current().devMode();
 }
 
 } // namespace
@@ -52,13 +52,13 @@ void LayoutPackage::clearLayout()
         m_files.deleteFile(workingSqlFile());
     if (m_files.fileExists(workingConnectionFile()))
         m_files.deleteFile(workingConnectionFile());
-    ModuleState::current().CurrentReportSQL.clear();
+    ModuleState::current().setCurrentReportSQL(QString());
     m_page.removeAll();
 }
 
 QString LayoutPackage::initialFolder() const
 {
-    const QString reports = PathNames::join(ModuleState::current().rdAppPath, QStringLiteral("Reports"));
+    const QString reports = PathNames::join(ModuleState::current().rdAppPath(), QStringLiteral("Reports"));
     return m_files.folderExists(reports) ? m_files.resolve(reports) : QString();
 }
 
@@ -103,7 +103,7 @@ LayoutPackage::Result LayoutPackage::openLayout(const QString &rptFile, QString 
     } else {
         curOpenFile = rptFile;
     }
-    state.packageFolder = PathNames::folderOf(QFileInfo(PathNames::normalize(packagePath)).absoluteFilePath());
+    state.data().setPackageFolder(PathNames::folderOf(QFileInfo(PathNames::normalize(packagePath)).absoluteFilePath()));
 
     QString staging;
     const QList<std::function<void()>> steps = {

@@ -205,7 +205,7 @@ void SqlEditorModel::writeFile(const QString &path)
     } catch (const ReportError &e) {
         if (e.number() != ReportSqlFile::LookupInfoMissing)
             m_prompts.msgBox(e.description(), MsgBoxStyle::Exclamation);
-        else if (ModuleState::current().devMode)
+        else if (ModuleState::current().devMode())
             m_prompts.msgBox(ReportSqlFile::lookupInfoMissingMessage());
     }
 }

@@ -76,7 +76,7 @@ bool StatementTrial::checkSql()
         return false;
     }
     QString message = successMessage();
-    if (ModuleState::current().devMode)
+    if (ModuleState::current().devMode())
         message += QStringLiteral("\r\n\r\n") + sql;
     prompts.msgBox(message, MsgBoxStyle::Information);
     return true;
@@ -112,7 +112,7 @@ bool StatementTrial::preview()
             const QString literal = type == 3 ? ParameterLiteral::lookupForPreview(*value, returnType) : value->toString();
             sql = ParameterMarker::replace(sql, parameter.marker, literal);
         }
-        ModuleState::current().CurrentReportSQL = sql;
+        ModuleState::current().setCurrentReportSQL(sql);
         m_results = connectionOf(m_model).openRecordset(sql);
         return true;
     } catch (const ReportError &e) {

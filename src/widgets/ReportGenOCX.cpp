@@ -242,22 +242,22 @@ void ReportGenOCX::setPageheight(int twips)
 
 void ReportGenOCX::setDevMode(bool on)
 {
-    ModuleState::current().devMode = on;
+    ModuleState::current().setDevMode(on);
 }
 
 bool ReportGenOCX::devModeForMeta() const
 {
-    return ModuleState::current().devMode;
+    return ModuleState::current().devMode();
 }
 
 void ReportGenOCX::setRdAppPath(const QString &path)
 {
-    ModuleState::current().rdAppPath = PathNames::normalize(path);
+    ModuleState::current().setRdAppPath(PathNames::normalize(path));
 }
 
 QString ReportGenOCX::rdAppPathForMeta() const
 {
-    return ModuleState::current().rdAppPath;
+    return ModuleState::current().rdAppPath();
 }
 
 std::shared_ptr<DbConnection> ReportGenOCX::RepDataConnection() const
@@ -377,7 +377,7 @@ void ReportGenOCX::preparePalette()
     // not reach the report's values, and a failure leaves the report to run.
     try {
         m_palette->prepareForReport(m_loader->FillStatementList(m_palette->statements()),
-                                    ModuleState::current().CurrentReportSQL.isEmpty(), [this](const QString &statement) {
+                                    ModuleState::current().CurrentReportSQL().isEmpty(), [this](const QString &statement) {
                                         ModuleState &state = ModuleState::current();
                                         const VariantCollection fields = *state.ParamFieldCollection();
                                         const VariantCollection values = *state.ParamValueCollection();
@@ -447,7 +447,7 @@ void ReportGenOCX::wireDesigner()
             [this] { m_pageView->fieldPalette().setStatements(m_palette->statements()); });
     m_pageView->setFieldDrop([this](const QString &statement, const QString &field, double x, double y) {
         ModuleState &state = ModuleState::current();
-        m_pageView->commands().dropField(statement, field, x, y, *state.data().RDDataConnection(), state.CurrentReportSQL);
+        m_pageView->commands().dropField(statement, field, x, y, *state.data().RDDataConnection(), state.CurrentReportSQL());
     });
     m_pageView->objectMenu().setCoordinateDialog([this] { openCoordinateDialog(); });
 }
@@ -494,7 +494,7 @@ void ReportGenOCX::showExternalDataWizard()
 {
     ModuleState &state = ModuleState::current();
     ExternalDataWizard wizard(*m_services.files, *m_services.prompts, m_dbPath, this);
-    wizard.model().open(state.data().RDDataConnectionString(), state.currentConnectionString);
+    wizard.model().open(state.data().RDDataConnectionString(), state.data().currentConnectionString());
     wizard.refresh();
     emit dialogOpened(&wizard);
     wizard.exec();
@@ -609,7 +609,7 @@ void ReportGenOCX::OpenLayout(const QString &rptFile)
     const auto result = package().openLayout(rptFile, m_curOpenFile, [this] { NewLayout(); });
     // In development mode an open goes on past its failures to the end.
     if (result == LayoutPackage::Result::Done
-        || (result == LayoutPackage::Result::Failed && ModuleState::current().devMode))
+        || (result == LayoutPackage::Result::Failed && ModuleState::current().devMode()))
         emit ProcessorSending(*ModuleState::current().parameters());
 }
 
@@ -630,7 +630,7 @@ void ReportGenOCX::LoadGrid()
         m_pageView->setGridStep(m_gridStep >= 1 ? m_gridStep : DesignerView::TwipsPerPixel);
         GridBuilder::draw(m_page->drawing(), m_gridStep, m_page->Width(), m_page->Height());
     } catch (const ReportError &e) {
-        if (ModuleState::current().devMode)
+        if (ModuleState::current().devMode())
             m_services.prompts->msgBox(QStringLiteral("Error in LoadGrid %1: %2").arg(e.number()).arg(e.description()),
                                        MsgBoxStyle::OKOnly);
     }
@@ -721,7 +721,7 @@ void ReportGenOCX::onPageMouseMove(double xTwips, double yTwips)
 void ReportGenOCX::checkCommandLine(const QStringList &arguments)
 {
     if (arguments.join(QLatin1Char(' ')).contains(QLatin1String("/developmentmode")))
-        ModuleState::current().devMode = true;
+        ModuleState::current().setDevMode(true);
 }
 
 } // namespace KRML_ReportGen

@@ -57,7 +57,7 @@ class TestReportgen : public QObject
         QTemporaryDir app;
         ModuleState &state = ModuleState::current();
         state.reset();
-        state.rdAppPath = app.path();
+        state.setRdAppPath(app.path());
         LocalFileService files;
         files.createFolder(state.tempFolder());
         ReportDefinition d;

@@ -19,14 +19,14 @@ private slots:
     void stateIsPerThread()
     {
         ModuleState &mine = ModuleState::current();
-        mine.devMode = true;
-        mine.rdAppPath = QStringLiteral("/app");
+        mine.setDevMode(true);
+        mine.setRdAppPath(QStringLiteral("/app"));
         bool otherDevMode = true;
         QString otherPath = QStringLiteral("unset");
         ModuleState *otherAddress = nullptr;
         std::thread t([&] {
-            otherDevMode = ModuleState::current().devMode;
-            otherPath = ModuleState::current().rdAppPath;
+            otherDevMode = ModuleState::current().devMode();
+            otherPath = ModuleState::current().rdAppPath();
             otherAddress = &ModuleState::current();
         });
         t.join();
@@ -51,7 +51,7 @@ private slots:
     void workingFilesUnderTemp()
     {
         ModuleState &s = ModuleState::current();
-        s.rdAppPath = QStringLiteral("/srv/app");
+        s.setRdAppPath(QStringLiteral("/srv/app"));
         QCOMPARE(s.tempFolder(), QStringLiteral("/srv/app/Temp"));
         QCOMPARE(s.workingFile(QStringLiteral("SQL.mtq")), QStringLiteral("/srv/app/Temp/SQL.mtq"));
     }

@@ -35,7 +35,7 @@ struct GenerationFixture
     explicit GenerationFixture(const QByteArray &sql = defaultSql())
     {
         ModuleState::current().reset();
-        ModuleState::current().rdAppPath = app.path();
+        ModuleState::current().setRdAppPath(app.path());
         const QString db = app.filePath(QStringLiteral("sales.db"));
         SqliteEngine::create(db)->runScript(QStringLiteral(
             "CREATE TABLE Regions (RegionID INTEGER, RegionName VARCHAR(30), Opened DATE);"

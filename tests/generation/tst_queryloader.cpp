@@ -12,7 +12,7 @@ class TestQueryLoader : public QObject
 {
     Q_OBJECT
 
-    static QString sql() { return ModuleState::current().CurrentReportSQL; }
+    static QString sql() { return ModuleState::current().CurrentReportSQL(); }
     static QStringList collection(const VariantCollection &c)
     {
         QStringList out;
@@ -87,7 +87,7 @@ private slots:
                                                                    "WHERE RegionID = Region(Lookup) AND Qty = 99"));
         ScriptedPrompts prompts;
         QueryLoader loader(f.files, prompts);
-        ModuleState::current().CurrentReportSQL = QStringLiteral("before");
+        ModuleState::current().setCurrentReportSQL(QStringLiteral("before"));
         QStringList fields{"kept"};
         loader.RunReportQuery(QStringLiteral("Orders"), fields, true);
         QCOMPARE(fields, QStringList{"kept"});
@@ -135,7 +135,7 @@ private slots:
         GenerationFixture f;
         ScriptedPrompts prompts;
         QueryLoader loader(f.files, prompts);
-        ModuleState::current().CurrentReportSQL = QStringLiteral("previous");
+        ModuleState::current().setCurrentReportSQL(QStringLiteral("previous"));
         QStringList fields{"kept"};
         loader.RunReportQuery(QStringLiteral("regions"), fields);
         // Not found: an empty text runs, fails, and nothing else changes.
@@ -160,7 +160,7 @@ private slots:
         QFile::remove(f.app.filePath(QStringLiteral("Temp/SQL.mtq")));
         ScriptedPrompts prompts;
         QueryLoader loader(f.files, prompts);
-        ModuleState::current().CurrentReportSQL = QStringLiteral("previous");
+        ModuleState::current().setCurrentReportSQL(QStringLiteral("previous"));
         QStringList fields{"kept"};
         loader.RunReportQuery(QStringLiteral("Orders"), fields);
         QCOMPARE(sql(), QStringLiteral("previous"));

@@ -95,7 +95,7 @@ private slots:
         m_page.setWidth(11907);
         m_page.setHeight(16839.9f);
         ModuleState::current().reset();
-        ModuleState::current().rdAppPath = m_app->path();
+        ModuleState::current().setRdAppPath(m_app->path());
     }
 
     void saveAndOpen()
@@ -241,7 +241,7 @@ private slots:
             m_files.writeBytes(path, content);
         }
         for (const bool dev : {false, true}) {
-            ModuleState::current().devMode = dev;
+            ModuleState::current().setDevMode(dev);
             m_prompts.calls.clear();
             QString cur;
             QCOMPARE(package().openLayout(path, cur, [&] { package().clearLayout(); }), LayoutPackage::Result::Failed);
@@ -269,7 +269,7 @@ private slots:
         m_page.createPic(); // a picture without an image is saved too
         m_prompts.calls.clear();
         m_files.failOn = QStringLiteral("Picture2.bmp");
-        ModuleState::current().devMode = true;
+        ModuleState::current().setDevMode(true);
         m_prompts.calls.clear();
         QCOMPARE(package().saveLayoutTo(target), LayoutPackage::Result::Failed);
         QCOMPARE(m_prompts.messages(), QStringList{"Error in mnuSaveLayout 61: Disk full"});
@@ -294,7 +294,7 @@ private slots:
         m_prompts.answer(6);
         QCOMPARE(package().saveLayoutTo(target), LayoutPackage::Result::Failed);
         QCOMPARE(m_prompts.messages(), QStringList{"Would you like to save the data connection details in this file ?"});
-        ModuleState::current().devMode = true;
+        ModuleState::current().setDevMode(true);
         m_prompts.answer(6);
         QCOMPARE(package().saveLayoutTo(target), LayoutPackage::Result::Failed);
         QCOMPARE(m_prompts.messages().last(), QStringLiteral("Error in mnuSaveLayout 9: Subscript out of range"));
@@ -306,7 +306,7 @@ private slots:
         fillPage(1);
         writeWorking(QStringLiteral("SQL.mtq"), kSql);
         writeWorking(QStringLiteral("Data.cnn"), "x");
-        ModuleState::current().CurrentReportSQL = QStringLiteral("SELECT 1");
+        ModuleState::current().setCurrentReportSQL(QStringLiteral("SELECT 1"));
         m_page.setWidth(9000);
         package().clearLayout();
         QCOMPARE(m_page.labelCount(), 0);
@@ -314,7 +314,7 @@ private slots:
         QCOMPARE(m_page.Width(), 9000.0f); // the page size stays
         QVERIFY(!m_files.fileExists(app(QStringLiteral("Temp/SQL.mtq"))));
         QVERIFY(!m_files.fileExists(app(QStringLiteral("Temp/Data.cnn"))));
-        QVERIFY(ModuleState::current().CurrentReportSQL.isEmpty());
+        QVERIFY(ModuleState::current().CurrentReportSQL().isEmpty());
     }
 };
 

@@ -61,7 +61,7 @@ private slots:
     void init()
     {
         ModuleState::current().reset();
-        ModuleState::current().rdAppPath = m_dir.path();
+        ModuleState::current().setRdAppPath(m_dir.path());
         QDir(m_dir.path()).mkpath(QStringLiteral("Temp"));
         QFile::remove(path(QStringLiteral("Temp/SQL.mtq")));
         m_temp = std::make_unique<ProcessTempNames>();
@@ -310,7 +310,7 @@ private slots:
         QFETCH(bool, dev);
         QFETCH(QString, message);
         QFETCH(int, style);
-        ModuleState::current().devMode = dev;
+        ModuleState::current().setDevMode(dev);
         m_model->definition().addParameter(QStringLiteral("Qty(Number)"));
         m_model->definition().addParameter(QStringLiteral("Start(Date)"));
         m_model->definition().addParameter(QStringLiteral("Cust(String)"));
@@ -345,8 +345,8 @@ private slots:
         QVERIFY(trial.preview());
         QCOMPARE(m_dialogs->promptTitles, (QStringList{"Please select a value for Since", "Please select a value for Who"}));
         QCOMPARE(m_dialogs->promptEntries.last(), (QStringList{"Acme, Inc.", "Blue \"River\"", "Cedar"}));
-        QVERIFY(ModuleState::current().CurrentReportSQL.contains(QLatin1String(">= #2024/01/01#")));
-        QVERIFY(ModuleState::current().CurrentReportSQL.contains(QLatin1String("o.CustomerID = 1 OR")));
+        QVERIFY(ModuleState::current().CurrentReportSQL().contains(QLatin1String(">= #2024/01/01#")));
+        QVERIFY(ModuleState::current().CurrentReportSQL().contains(QLatin1String("o.CustomerID = 1 OR")));
         QCOMPARE(trial.recordCountText(), QStringLiteral("RecordCount: 3"));
 
         // Export: RFC 4180 quoting, no header, CR LF, nothing for null.
@@ -373,9 +373,9 @@ private slots:
         m_model->setSqlText(QStringLiteral("SELECT * FROM Orders WHERE Qty > Qty(Number)"));
         StatementTrial trial(*m_model, *m_dialogs);
         // Closed without OK: nothing runs.
-        ModuleState::current().CurrentReportSQL = QStringLiteral("before");
+        ModuleState::current().setCurrentReportSQL(QStringLiteral("before"));
         QVERIFY(!trial.preview());
-        QCOMPARE(ModuleState::current().CurrentReportSQL, QStringLiteral("before"));
+        QCOMPARE(ModuleState::current().CurrentReportSQL(), QStringLiteral("before"));
         QVERIFY(!trial.results());
         // A non-numeric number is refused by the prompt.
         m_dialogs->values << QVariant(QStringLiteral("abc"));

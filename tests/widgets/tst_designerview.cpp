@@ -52,7 +52,7 @@ private slots:
     void init()
     {
         ModuleState::current().reset();
-        ModuleState::current().rdAppPath = m_app.path();
+        ModuleState::current().setRdAppPath(m_app.path());
         m_prompts = std::make_shared<ScriptedPrompts>();
     }
 
@@ -146,7 +146,7 @@ private slots:
         auto connection = std::make_shared<DbConnection>(QStringLiteral("Provider=SQLite;Data Source=") + db);
         connection->open();
         ModuleState::current().data().setRDDataConnection(connection);
-        ModuleState::current().CurrentReportSQL = QStringLiteral("SELECT * FROM T");
+        ModuleState::current().setCurrentReportSQL(QStringLiteral("SELECT * FROM T"));
         auto c = control();
         QVERIFY(QTest::qWaitForWindowExposed(c.get()));
         DesignerView &view = c->designer();

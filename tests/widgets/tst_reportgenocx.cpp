@@ -63,7 +63,7 @@ private slots:
     void init()
     {
         ModuleState::current().reset();
-        ModuleState::current().rdAppPath = m_app.path();
+        ModuleState::current().setRdAppPath(m_app.path());
         m_settings = std::make_shared<MemorySettingsStore>();
         m_prompts = std::make_shared<ScriptedPrompts>();
     }
@@ -343,7 +343,7 @@ private slots:
         ReportGenOCX b(nullptr, services());
         a.setDevMode(true);
         a.setRdAppPath(QStringLiteral("C:\\Apps\\Sales"));
-        QVERIFY(ModuleState::current().devMode);
+        QVERIFY(ModuleState::current().devMode());
         QCOMPARE(b.property("rdAppPath").toString(), QStringLiteral("C:/Apps/Sales"));
         QCOMPARE(b.property("DevMode").toBool(), true);
         auto connection = std::make_shared<DbConnection>();
@@ -357,9 +357,9 @@ private slots:
     void commandLineCheck()
     {
         ReportGenOCX::checkCommandLine({QStringLiteral("designer"), QStringLiteral("/DEVELOPMENTMODE")});
-        QVERIFY(!ModuleState::current().devMode);
+        QVERIFY(!ModuleState::current().devMode());
         ReportGenOCX::checkCommandLine({QStringLiteral("designer"), QStringLiteral("/developmentmode")});
-        QVERIFY(ModuleState::current().devMode);
+        QVERIFY(ModuleState::current().devMode());
     }
 
     void interfaceReachableByName()

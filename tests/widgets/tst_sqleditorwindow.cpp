@@ -67,7 +67,7 @@ private slots:
     void init()
     {
         ModuleState::current().reset();
-        ModuleState::current().rdAppPath = m_app.path();
+        ModuleState::current().setRdAppPath(m_app.path());
         QDir(m_app.path()).mkpath(QStringLiteral("Temp"));
         QFile::remove(m_app.filePath(QStringLiteral("Temp/SQL.mtq")));
         m_temp = std::make_shared<ProcessTempNames>();
@@ -212,7 +212,7 @@ private slots:
         m_dialogs->values << QVariant(QDate(2024, 3, 1));
         control.ShowPreview();
         QCOMPARE(m_dialogs->promptTitles, QStringList{"Please select a value for Since"});
-        QVERIFY(ModuleState::current().CurrentReportSQL.contains(QLatin1String("#2024/03/01#")));
+        QVERIFY(ModuleState::current().CurrentReportSQL().contains(QLatin1String("#2024/03/01#")));
         // Closed without "OK": the report stops with the missing-value error.
         control.ShowDesign();
         try {
@@ -245,7 +245,7 @@ private slots:
         QCOMPARE(control.palette().statements(), (QStringList{"Recent", "All"}));
         QCOMPARE(control.palette().selected(), 0);
         QVERIFY(control.palette().fields().isEmpty()); // the first statement could not run
-        QVERIFY(ModuleState::current().CurrentReportSQL.contains(QLatin1String("ORDER BY OrderID")));
+        QVERIFY(ModuleState::current().CurrentReportSQL().contains(QLatin1String("ORDER BY OrderID")));
     }
 
     void parameterDialogRefusesANonNumber()
