@@ -82,7 +82,7 @@ int main(int argc, char **argv)
     } counter;
     view->viewport()->installEventFilter(&counter);
     view->sizer().setBoundControl({ObjectRef::Label, 1});
-    view->sizer().pressGrip(7, 1, 50, 50);
+    view->sizer().pressGrip(7, MouseButton::Left, 50, 50);
     QElapsedTimer timer;
     timer.start();
     const int moves = 200;
@@ -90,7 +90,7 @@ int main(int argc, char **argv)
     for (int m = 0; m < moves; ++m) {
         QElapsedTimer one;
         one.start();
-        view->sizer().moveOverGrip(7, 1, (m % 2) ? 115 : 85, (m % 2) ? 115 : 85);
+        view->sizer().moveOverGrip(7, MouseButton::Left, (m % 2) ? 115 : 85, (m % 2) ? 115 : 85);
         // What the screen gets after the move: the scene's changed region
         // drawn again, as the event loop does it.
         QApplication::processEvents();

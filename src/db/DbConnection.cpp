@@ -56,7 +56,7 @@ std::unique_ptr<Recordset> DbConnection::execute(const QString &sql, int)
     return engine().run(sql);
 }
 
-std::unique_ptr<Recordset> DbConnection::openRecordset(const QString &sql, int, int, int)
+std::unique_ptr<Recordset> DbConnection::openRecordset(const QString &sql, CursorType, LockType, int)
 {
     // Every engine fetches the whole result, which is what a keyset cursor
     // promises: a true record count and free movement over the rows.

@@ -41,15 +41,15 @@ void DesignerCommands::changeSelected(const QString &what, Change change)
     m_undo.push(new ObjectChangeCommand(m_page, o, before, what));
 }
 
-void DesignerCommands::pressLabel(int index, int button)
+void DesignerCommands::pressLabel(int index, MouseButton button)
 {
     m_sizer.setBoundControl({ObjectRef::Label, index});
     m_menu.pressLabel(m_page.Label(index), button);
 }
 
-void DesignerCommands::pressPicture(int index, int button)
+void DesignerCommands::pressPicture(int index, MouseButton button)
 {
-    if (button == Sizer::LeftButton)
+    if (button == MouseButton::Left)
         m_sizer.setBoundControl({ObjectRef::Picture, index});
     m_menu.pressPicture(button);
 }
@@ -205,9 +205,9 @@ int DesignerCommands::insertAt100(ObjectRef::Kind kind, const QString &caption, 
     o.setGeometry(m_page, r);
     m_undo.push(new InsertObjectCommand(m_page, o, what));
     if (kind == ObjectRef::Label)
-        pressLabel(o.index, Sizer::LeftButton);
+        pressLabel(o.index, MouseButton::Left);
     else
-        pressPicture(o.index, Sizer::LeftButton);
+        pressPicture(o.index, MouseButton::Left);
     return o.index;
 }
 

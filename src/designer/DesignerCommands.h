@@ -32,9 +32,9 @@ public:
     ObjectMenuState &menu() { return m_menu; }
     const ObjectMenuState &menu() const { return m_menu; }
 
-    // Presses (button 1 left, 2 right) and the empty page.
-    void pressLabel(int index, int button);
-    void pressPicture(int index, int button);
+    // Presses and the empty page.
+    void pressLabel(int index, MouseButton button);
+    void pressPicture(int index, MouseButton button);
     void clickPage();
 
     // The object menu, on the selected object.

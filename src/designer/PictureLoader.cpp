@@ -12,7 +12,7 @@ QImage PictureLoader::scaledInto(const FileService &files, const QString &path, 
 {
     QImage image;
     if (!image.loadFromData(files.readBytes(path)))
-        throw ReportError(481, QStringLiteral("Invalid picture"));
+        throw ReportError(ReportError::InvalidPicture, QStringLiteral("Invalid picture"));
     return scaledInto(image, boxWidth, boxHeight);
 }
 

@@ -149,7 +149,7 @@ LayoutPackage::Result LayoutPackage::openLayout(const QString &rptFile, QString 
             ReportDefinition definition;
             const auto read = ReportSqlFile::readFile(m_files, workingSqlFile(), definition, parameters.get());
             if (!read.ok())
-                throw ReportError(5, read.message);
+                throw ReportError(ReportError::InvalidProcedureCall, read.message);
         },
     };
 

@@ -91,9 +91,9 @@ public:
     void setRdAppPath(const QString &path);
     std::shared_ptr<DbConnection> RepDataConnection() const;
     void setRepDataConnection(std::shared_ptr<DbConnection> connection);
-    // Off (the default), a report is one page as it always was; on, lists
-    // continue on further pages, the preview pages through them and
-    // printing prints them all.
+    // Off (the default), a report is one page whose lists run on past its
+    // foot; on, lists continue on further pages, the preview pages through
+    // them and printing prints them all.
     bool Paginate() const { return m_paginate; }
     void setPaginate(bool on) { m_paginate = on; }
     // The preview's page (paginated reports).

@@ -127,7 +127,7 @@ private slots:
         c->InsertLabel();
         c->page().Label(1).Tag = QStringLiteral("DATA:Orders.Total");
         ObjectMenu &menu = view.objectMenu();
-        view.commands().pressLabel(1, 2);
+        view.commands().pressLabel(1, MouseButton::Right);
         menu.refresh();
         QVERIFY(!menu.item(ObjectMenuState::EditText)->isVisible());
         QVERIFY(menu.item(ObjectMenuState::Border)->isVisible());
