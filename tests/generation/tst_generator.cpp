@@ -18,15 +18,7 @@ namespace {
 
 int label(LayoutPage &page, float left, float top, const QString &caption, const QString &tag = QString())
 {
-    const int i = page.createLabel();
-    LayoutLabel &l = page.Label(i);
-    l.Left = left;
-    l.Top = top;
-    l.Caption = caption;
-    l.Tag = tag;
-    l.Font.size = 10; // 240-twip lines, 100-twip characters on the recording surface
-    l.Visible = true;
-    return i;
+    return GenerationFixture::label(page, left, top, page.Label(0).Height, caption, tag); // the template's height
 }
 
 QList<Op> ofKind(const RecordingSurface &s, const QString &kind)

@@ -17,16 +17,7 @@ namespace {
 
 int label(LayoutPage &page, float top, float height, const QString &caption, const QString &tag = QString())
 {
-    const int i = page.createLabel();
-    LayoutLabel &l = page.Label(i);
-    l.Left = 600;
-    l.Top = top;
-    l.Height = height;
-    l.Caption = caption;
-    l.Tag = tag;
-    l.Font.size = 10; // 240-twip lines on the recording surface
-    l.Visible = true;
-    return i;
+    return GenerationFixture::label(page, 600, top, height, caption, tag);
 }
 
 } // namespace

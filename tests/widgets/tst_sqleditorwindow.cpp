@@ -53,6 +53,26 @@ class TestSqlEditorWindow : public QObject
         b->click();
     }
 
+    // A control in designer mode on the shop database and the given working
+    // report SQL file, with a data-field label for each tag, 1000 twips apart.
+    std::unique_ptr<ReportGenOCX> designerWith(const QByteArray &sql, const QStringList &tags)
+    {
+        m_files.writeBytes(m_app.filePath(QStringLiteral("Temp/SQL.mtq")), sql);
+        m_connection->open();
+        ControlServices services{std::make_shared<MemorySettingsStore>(), m_prompts, std::make_shared<LocalFileService>(),
+                                 m_temp, m_dialogs};
+        auto control = std::make_unique<ReportGenOCX>(nullptr, services);
+        control->setRepDataConnection(m_connection);
+        control->setCurrentMode(ReportGenOCX::DesignerMode);
+        for (const QString &tag : tags) {
+            const int label = control->page().createLabel();
+            control->page().Label(label).Tag = tag;
+            control->page().Label(label).Visible = true;
+            control->page().Label(label).Top = 1000 * label;
+        }
+        return control;
+    }
+
 private slots:
     void initTestCase()
     {
@@ -192,23 +212,12 @@ private slots:
 
     void runTimePromptAsksOncePerRun()
     {
-        m_files.writeBytes(m_app.filePath(QStringLiteral("Temp/SQL.mtq")),
-                           "marlowentallymasterfile\r\nnoofparams=1\r\np1=0,Since\r\n##########\r\n2\r\n"
-                           "tablename=Orders\r\nSELECT OrderID FROM Orders WHERE OrderDate >= Since(Date)\r\n"
-                           "tablename=Count\r\nSELECT COUNT(*) AS n FROM Orders WHERE OrderDate >= Since(Date)\r\n"
-                           "tablename=endreport");
-        m_connection->open();
-        ControlServices services{std::make_shared<MemorySettingsStore>(), m_prompts, std::make_shared<LocalFileService>(),
-                                 m_temp, m_dialogs};
-        ReportGenOCX control(nullptr, services);
-        control.setRepDataConnection(m_connection);
-        control.setCurrentMode(ReportGenOCX::DesignerMode);
-        for (const char *tag : {"DATA:Orders.OrderID", "DATA:Count.n"}) {
-            const int label = control.page().createLabel();
-            control.page().Label(label).Tag = QString::fromLatin1(tag);
-            control.page().Label(label).Visible = true;
-            control.page().Label(label).Top = 1000 * label;
-        }
+        const auto owned = designerWith("marlowentallymasterfile\r\nnoofparams=1\r\np1=0,Since\r\n##########\r\n2\r\n"
+                                        "tablename=Orders\r\nSELECT OrderID FROM Orders WHERE OrderDate >= Since(Date)\r\n"
+                                        "tablename=Count\r\nSELECT COUNT(*) AS n FROM Orders WHERE OrderDate >= Since(Date)\r\n"
+                                        "tablename=endreport",
+                                        {QStringLiteral("DATA:Orders.OrderID"), QStringLiteral("DATA:Count.n")});
+        ReportGenOCX &control = *owned;
         m_dialogs->values << QVariant(QDate(2024, 3, 1));
         control.ShowPreview();
         QCOMPARE(m_dialogs->promptTitles, QStringList{"Please select a value for Since"});
@@ -226,20 +235,12 @@ private slots:
     void designersListsBeforeAPreviewAskNothing()
     {
         // The first statement wants a date; the report draws from the second.
-        m_files.writeBytes(m_app.filePath(QStringLiteral("Temp/SQL.mtq")),
-                           "marlowentallymasterfile\r\nnoofparams=1\r\np1=0,Since\r\n##########\r\n2\r\n"
-                           "tablename=Recent\r\nSELECT OrderID FROM Orders WHERE OrderDate >= Since(Date)\r\n"
-                           "tablename=All\r\nSELECT OrderID FROM Orders ORDER BY OrderID\r\n"
-                           "tablename=endreport");
-        m_connection->open();
-        ControlServices services{std::make_shared<MemorySettingsStore>(), m_prompts, std::make_shared<LocalFileService>(),
-                                 m_temp, m_dialogs};
-        ReportGenOCX control(nullptr, services);
-        control.setRepDataConnection(m_connection);
-        control.setCurrentMode(ReportGenOCX::DesignerMode);
-        const int label = control.page().createLabel();
-        control.page().Label(label).Tag = QStringLiteral("DATA:All.OrderID");
-        control.page().Label(label).Visible = true;
+        const auto owned = designerWith("marlowentallymasterfile\r\nnoofparams=1\r\np1=0,Since\r\n##########\r\n2\r\n"
+                                        "tablename=Recent\r\nSELECT OrderID FROM Orders WHERE OrderDate >= Since(Date)\r\n"
+                                        "tablename=All\r\nSELECT OrderID FROM Orders ORDER BY OrderID\r\n"
+                                        "tablename=endreport",
+                                        {QStringLiteral("DATA:All.OrderID")});
+        ReportGenOCX &control = *owned;
         control.ShowPreview();
         QVERIFY(m_dialogs->promptTitles.isEmpty());
         QCOMPARE(control.palette().statements(), (QStringList{"Recent", "All"}));
