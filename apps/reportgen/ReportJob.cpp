@@ -109,7 +109,7 @@ ReportJob::Exit ReportJob::render(const QString &outputPath)
 
     QueryLoader loader(m_files, m_prompts);
     ReportGenerator generator(m_page, loader);
-    generator.setPaginate(paginate);
+    generator.setPagination(paginate ? ReportGenerator::Pagination::On : ReportGenerator::Pagination::Off);
     if (page > 0)
         generator.setPageRange(page, page);
     // Several pages as images: one file per page, named OUT-1.png, OUT-2.png ...
@@ -174,6 +174,14 @@ ReportJob::Exit ReportJob::render(const QString &outputPath)
         return fail(Usage, QStringLiteral("the report has %1 page(s); there is no page %2").arg(generator.pageCount()).arg(page));
     }
     pagesWritten = generator.pageCount();
+    // A report of one page keeps the name asked for.
+    if (filePerPage && written.size() == 1 && written.first() != outputPath) {
+        QFile::remove(outputPath);
+        QFile::rename(written.first(), outputPath);
+    }
+    m_warnings.clear();
+    for (const CutList &cut : generator.cutLists())
+        m_warnings << QStringLiteral("%1: %2 rows, %3 printed: use --paginate").arg(cut.statement).arg(cut.total).arg(cut.printed);
     return Ok;
 }
 

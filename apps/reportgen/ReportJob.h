@@ -34,7 +34,7 @@ public:
     QList<QPair<QString, QString>> parameters;
     int dotsPerInch = 150;
     bool progress = true;
-    bool paginate = false;
+    bool paginate = true; // false: one page, as the legacy preview shows it (--one-page)
     int page = 0; // 0: every page
     int pagesWritten = 0; // after render: the report's pages
 
@@ -45,6 +45,9 @@ public:
 
     // What went wrong, for the user.
     QString error() const { return m_error; }
+    // After render: what the user should know although the report was made
+    // (a one-page report that cut rows), one line each.
+    QStringList warnings() const { return m_warnings; }
 
 
 private:
@@ -61,6 +64,7 @@ private:
     LayoutPage m_page;
     QString m_packagePath;
     QString m_error;
+    QStringList m_warnings;
 };
 
 } // namespace KRML_ReportGen

@@ -1,7 +1,7 @@
 // reportgen: renders layout packages without a window.
 //
 //   reportgen render PACKAGE.lrd -o OUT.pdf|OUT.png|OUT.svg [--connection STRING]
-//                    [--param NAME=VALUE]... [--dpi N] [--paginate [--page N]]
+//                    [--param NAME=VALUE]... [--dpi N] [--page N | --one-page]
 //   reportgen list PACKAGE.lrd [--connection STRING] [--param NAME=VALUE]...
 
 #include "ReportJob.h"
@@ -47,10 +47,13 @@ int main(int argc, char **argv)
                                  QStringLiteral("n"), QStringLiteral("150"));
     const QCommandLineOption quiet({QStringLiteral("q"), QStringLiteral("quiet")}, QStringLiteral("No progress output."));
     const QCommandLineOption paginate(QStringLiteral("paginate"),
-                                      QStringLiteral("Lists longer than the page continue on further pages (PNG and SVG: "
-                                                     "one file per page, OUT-1.png, OUT-2.png ...)."));
-    const QCommandLineOption page(QStringLiteral("page"), QStringLiteral("Only this page (with --paginate)."), QStringLiteral("n"));
-    parser.addOptions({output, connection, param, dpi, quiet, paginate, page});
+                                      QStringLiteral("Lists longer than the page continue on further pages (the default; "
+                                                     "PNG and SVG: one file per page, OUT-1.png, OUT-2.png ...)."));
+    const QCommandLineOption onePage(QStringLiteral("one-page"),
+                                     QStringLiteral("One page, as the legacy preview shows it: lists that pass the page's "
+                                                    "foot are cut there (and said so on stderr)."));
+    const QCommandLineOption page(QStringLiteral("page"), QStringLiteral("Only this page."), QStringLiteral("n"));
+    parser.addOptions({output, connection, param, dpi, quiet, paginate, onePage, page});
     parser.process(app);
 
     const QStringList args = parser.positionalArguments();
@@ -79,11 +82,15 @@ int main(int argc, char **argv)
         return ReportJob::Usage;
     }
     job.connectionString = parser.value(connection);
-    job.paginate = parser.isSet(paginate);
+    if (parser.isSet(paginate) && parser.isSet(onePage)) {
+        std::fprintf(stderr, "reportgen: --paginate and --one-page exclude each other\n");
+        return ReportJob::Usage;
+    }
+    job.paginate = !parser.isSet(onePage);
     if (parser.isSet(page)) {
         job.page = parser.value(page).toInt(&ok);
         if (!ok || job.page < 1 || !job.paginate) {
-            std::fprintf(stderr, "reportgen: --page takes a page number from 1 on, with --paginate\n");
+            std::fprintf(stderr, "reportgen: --page takes a page number from 1 on, without --one-page\n");
             return ReportJob::Usage;
         }
     }
@@ -94,7 +101,10 @@ int main(int argc, char **argv)
     if (render) {
         if (auto code = job.connect(); code != ReportJob::Ok)
             return finish(code, job);
-        return finish(job.render(parser.value(output)), job);
+        const ReportJob::Exit code = job.render(parser.value(output));
+        for (const QString &warning : job.warnings())
+            std::fprintf(stderr, "reportgen: %s\n", qPrintable(warning));
+        return finish(code, job);
     }
     const ReportJob::Exit connected = job.connect();
     QTextStream out(stdout);

@@ -3,6 +3,7 @@
 #include "CGUnzipFiles.h"
 #include "CGZipFiles.h"
 #include "FileService.h"
+#include "LayoutExtensionFile.h"
 #include "LayoutFile.h"
 #include "LayoutPage.h"
 #include "ModuleState.h"
@@ -132,6 +133,16 @@ LayoutPackage::Result LayoutPackage::openLayout(const QString &rptFile, QString 
             });
         },
         [&] {
+            // Newer packages carry settings the layout text file has no
+            // place for; a legacy package has no such member.
+            const QString ext = PathNames::join(staging, LayoutExtensionFile::fileName());
+            if (!m_files.fileExists(ext))
+                return;
+            const QStringList problems = LayoutExtensionFile::read(m_files.readBytes(ext), m_page.extension());
+            if (!problems.isEmpty())
+                m_prompts.msgBox(problems.join(QLatin1Char('\n')), MsgBoxStyle::Exclamation);
+        },
+        [&] {
             const QString folder = staging;
             staging.clear();
             removeStagingFolder(folder);
@@ -197,6 +208,11 @@ LayoutPackage::Result LayoutPackage::saveLayoutTo(const QString &chosen)
         zip.setIncludeSystemFiles(true);
         zip.setRecurseFolders(false);
         zip.AddFile(PathNames::join(staging, LayoutFile::fileName()));
+        if (!m_page.extension().isDefault()) {
+            const QString ext = PathNames::join(staging, LayoutExtensionFile::fileName());
+            m_files.writeBytes(ext, LayoutExtensionFile::write(m_page.extension()));
+            zip.AddFile(ext);
+        }
         if (m_files.fileExists(workingSqlFile()))
             zip.AddFile(m_files.resolve(workingSqlFile()));
         const QString connectionString = ModuleState::current().data().RDDataConnectionString();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHashFunctions>
 #include <QString>
 
 namespace KRML_ReportGen {
@@ -16,6 +17,10 @@ struct FontDescription
     bool strikethru = false;
 
     friend bool operator==(const FontDescription &, const FontDescription &) = default;
+    friend size_t qHash(const FontDescription &f, size_t seed = 0)
+    {
+        return qHashMulti(seed, f.name, f.size, f.bold, f.italic, f.underline, f.strikethru);
+    }
 };
 
 } // namespace KRML_ReportGen

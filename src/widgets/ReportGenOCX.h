@@ -167,6 +167,10 @@ signals:
     void ModeSwitch(KRML_ReportGen::ReportGenOCX::RepModes &curMode);
     void ProcessorSending(KRML_ReportGen::ParameterCollection &ParamStringCollection);
     void ProcessorReceivedResults(qint32 &ProcessorErrorNumber, QString &ProcessorErrorMessage);
+    // After the published events: a one-page report (Paginate off) printed
+    // only the first printed of its statement's total rows; the rest ran
+    // past the page's foot. Raised once per statement after each run.
+    void RowsCut(const QString &statement, qint32 printed, qint32 total);
 
     // The statement list changed (the field palette follows it).
     void statementListChanged();

@@ -557,6 +557,44 @@ private slots:
         QVERIFY2(QString::fromUtf8(p.readAllStandardOutput()).contains(QRegularExpression(QStringLiteral("Pages:\\s+%1\\n").arg(c.previewPages()))),
                  "every page printed");
     }
+
+    void onePagePreviewSaysWhatItCut()
+    {
+        writeWorkingSql();
+        auto connection = openConnection();
+        QString rows = QStringLiteral("BEGIN;");
+        for (int i = 1; i <= 150; ++i)
+            rows += QStringLiteral("INSERT INTO t VALUES (%1);").arg(i);
+        connection->execute(QStringLiteral("DELETE FROM t"));
+        SqliteEngine::create(m_app.filePath(QStringLiteral("data.db")))->runScript(rows + QStringLiteral("COMMIT;"));
+        ReportGenOCX c(nullptr, services());
+        c.setRepDataConnection(connection);
+        c.setCurrentMode(ReportGenOCX::DesignerMode);
+        const int list = c.page().createLabel();
+        c.page().Label(list).Tag = QStringLiteral("DATA:Orders.x");
+        c.page().Label(list).Top = 1000;
+        c.page().Label(list).Height = 300;
+        c.page().Label(list).Visible = true;
+        QList<std::tuple<QString, int, int>> cuts;
+        connect(&c, &ReportGenOCX::RowsCut, this,
+                [&](const QString &statement, qint32 printed, qint32 total) { cuts.append({statement, printed, total}); });
+
+        c.ShowPreview(); // Paginate off, the layout does not ask for pages: one page
+        QCOMPARE(c.previewPages(), 1);
+        QCOMPARE(cuts.size(), 1);
+        QCOMPARE(std::get<0>(cuts[0]), QStringLiteral("Orders"));
+        QCOMPARE(std::get<2>(cuts[0]), 150);
+        QVERIFY(std::get<1>(cuts[0]) > 20 && std::get<1>(cuts[0]) < 150);
+        c.ShowDesign();
+
+        // A layout made to be paginated is, though the host did not ask.
+        cuts.clear();
+        c.page().extension().Paginate = true;
+        c.ShowPreview();
+        QVERIFY(c.previewPages() > 1);
+        QVERIFY(!c.previewNavigator()->isHidden());
+        QVERIFY(cuts.isEmpty());
+    }
 };
 
 QTEST_MAIN(TestReportGenOCX)

@@ -1,0 +1,96 @@
+#include "PngPageWriter.h"
+
+#include "ReportError.h"
+
+#include <QImageWriter>
+#include <QMutexLocker>
+#include <QSaveFile>
+#include <QThread>
+
+namespace KRML_ReportGen {
+
+PngPageWriter::PngPageWriter(int compression, int threads) : m_compression(compression)
+{
+    const int cores = threads < 0 ? std::max(1, QThread::idealThreadCount()) : threads;
+    m_pool.setMaxThreadCount(std::max(1, cores));
+    // Enough queued pages to keep every encoder busy, no more.
+    m_limit = threads == 0 ? 0 : cores + 1;
+}
+
+PngPageWriter::~PngPageWriter()
+{
+    m_pool.waitForDone();
+}
+
+void PngPageWriter::encode(const QImage &page, const QString &fileName, int compression)
+{
+    QSaveFile file(fileName);
+    QImageWriter writer(&file, "png");
+    if (compression >= 0)
+        writer.setCompression(std::min(compression, 9));
+    if (!file.open(QIODevice::WriteOnly) || !writer.write(page) || !file.commit())
+        throw ReportError(ReportError::PathFileAccessError,
+                          QStringLiteral("cannot write %1: %2").arg(fileName, writer.error() != QImageWriter::UnknownError
+                                                                                 ? writer.errorString()
+                                                                                 : file.errorString()));
+}
+
+void PngPageWriter::rethrow()
+{
+    if (!m_failure.isEmpty())
+        throw ReportError(ReportError::PathFileAccessError, m_failure);
+}
+
+void PngPageWriter::write(const QImage &page, const QString &fileName)
+{
+    const int order = m_next++;
+    if (m_limit == 0) {
+        encode(page, fileName, m_compression);
+        m_files[order] = fileName;
+        return;
+    }
+    QMutexLocker lock(&m_mutex);
+    rethrow();
+    while (m_pending >= m_limit)
+        m_done.wait(&m_mutex);
+    rethrow();
+    ++m_pending;
+    lock.unlock();
+    m_pool.start([this, page, fileName, order] {
+        QString failure;
+        try {
+            encode(page, fileName, m_compression);
+        } catch (const ReportError &e) {
+            failure = e.description();
+        }
+        QMutexLocker done(&m_mutex);
+        if (failure.isEmpty())
+            m_files[order] = fileName;
+        else if (m_failure.isEmpty())
+            m_failure = failure;
+        --m_pending;
+        m_done.wakeAll();
+    });
+}
+
+QStringList PngPageWriter::finish()
+{
+    m_pool.waitForDone();
+    QMutexLocker lock(&m_mutex);
+    rethrow();
+    QStringList files;
+    for (const auto &[order, name] : m_files)
+        files << name;
+    return files;
+}
+
+QStringList PngPageWriter::written() const
+{
+    QMutexLocker lock(&m_mutex);
+    QStringList files;
+    for (const auto &[order, name] : m_files)
+        files << name;
+    return files;
+}
+
+} // namespace KRML_ReportGen
