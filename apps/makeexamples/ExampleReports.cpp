@@ -202,7 +202,7 @@ void ExampleReports::salesByRegion(const QString &path)
     LayoutPage page;
     page.extension().Paginate = true;
     page.extension().BottomMargin = 1100; // the body ends at 15740
-    const float top = 1300, rows = 1650, foot = 15900;
+    const float top = 1700, rows = 2050, foot = 15900;
     field(page, 850, rows, 900, QStringLiteral("RegionOrders"), QStringLiteral("OrderID"));
     field(page, 1750, rows, 1400, QStringLiteral("RegionOrders"), QStringLiteral("OrderDate"));
     field(page, 3150, rows, 2900, QStringLiteral("RegionOrders"), QStringLiteral("Customer"));
@@ -255,7 +255,7 @@ void ExampleReports::customerList(const QString &path)
     text(page, 3800, foot, 1500, 300, QStringLiteral("of them active:"), font(9, true));
     field(page, 5300, foot, 700, QStringLiteral("Summary"), QStringLiteral("ActiveCustomers"), 1);
     pageNumber(page);
-    const float top = 1400, rows = 1750;
+    const float top = 1700, rows = 2050;
     heading(page, 850, top, 2900, QStringLiteral("Customer"));
     heading(page, 3750, top, 1800, QStringLiteral("Region"));
     heading(page, 5550, top, 3000, QStringLiteral("E-mail"));
