@@ -26,8 +26,10 @@ void PngPageWriter::encode(const QImage &page, const QString &fileName, int comp
 {
     QSaveFile file(fileName);
     QImageWriter writer(&file, "png");
+    // Qt's PNG writer takes a quality from 100 (zlib level 0) to 0 (level
+    // 9): quality q gives level (100 - q) * 9 / 91.
     if (compression >= 0)
-        writer.setCompression(std::min(compression, 9));
+        writer.setQuality(100 - (std::min(compression, 9) * 91 + 8) / 9);
     if (!file.open(QIODevice::WriteOnly) || !writer.write(page) || !file.commit())
         throw ReportError(ReportError::PathFileAccessError,
                           QStringLiteral("cannot write %1: %2").arg(fileName, writer.error() != QImageWriter::UnknownError
