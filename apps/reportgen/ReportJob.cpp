@@ -7,6 +7,7 @@
 #include "ParameterMarker.h"
 #include "PathNames.h"
 #include "PdfSurface.h"
+#include "PngPageWriter.h"
 #include "SvgSurface.h"
 #include "QueryLoader.h"
 #include "ReportError.h"
@@ -144,20 +145,19 @@ ReportJob::Exit ReportJob::render(const QString &outputPath)
                 written << svg.fileFor(i);
         } else {
             ImageSurface image(m_page.Width(), m_page.Height(), dotsPerInch);
-            QString failure;
-            const auto save = [&](const QImage &picture, int number) {
-                const QString name = filePerPage ? pageFile(outputPath, number) : outputPath;
-                QSaveFile file(name);
-                QImageWriter writer(&file, "png");
-                if (!file.open(QIODevice::WriteOnly) || !writer.write(picture) || !file.commit()) {
-                    failure = QStringLiteral("cannot write %1: %2").arg(name, file.errorString());
-                    throw ReportError(ReportError::PathFileAccessError, failure);
-                }
-                written << name;
-            };
-            image.setPageSink(save);
-            generator.GenerateOutput(image);
-            image.finishPages();
+            // Pages are encoded on every core while the next ones are drawn.
+            PngPageWriter pngs(pngCompression);
+            image.setPageSink([&](const QImage &picture, int number) {
+                pngs.write(picture, filePerPage ? pageFile(outputPath, number) : outputPath);
+            });
+            try {
+                generator.GenerateOutput(image);
+                image.finishPages();
+                written << pngs.finish();
+            } catch (const ReportError &) {
+                written << pngs.written(); // removed below
+                throw;
+            }
         }
     } catch (const ReportError &e) {
         endProgress();

@@ -1,7 +1,7 @@
 // reportgen: renders layout packages without a window.
 //
 //   reportgen render PACKAGE.lrd -o OUT.pdf|OUT.png|OUT.svg [--connection STRING]
-//                    [--param NAME=VALUE]... [--dpi N] [--page N | --one-page]
+//                    [--param NAME=VALUE]... [--dpi N] [--png-compression N] [--page N | --one-page]
 //   reportgen list PACKAGE.lrd [--connection STRING] [--param NAME=VALUE]...
 
 #include "ReportJob.h"
@@ -45,6 +45,10 @@ int main(int argc, char **argv)
                                    QStringLiteral("NAME=VALUE"));
     const QCommandLineOption dpi(QStringLiteral("dpi"), QStringLiteral("Resolution of PNG output (default 150)."),
                                  QStringLiteral("n"), QStringLiteral("150"));
+    const QCommandLineOption pngCompression(QStringLiteral("png-compression"),
+                                            QStringLiteral("PNG compression, 0 (fastest, largest) to 9 (smallest); "
+                                                           "default 6."),
+                                            QStringLiteral("n"));
     const QCommandLineOption quiet({QStringLiteral("q"), QStringLiteral("quiet")}, QStringLiteral("No progress output."));
     const QCommandLineOption paginate(QStringLiteral("paginate"),
                                       QStringLiteral("Lists longer than the page continue on further pages (the default; "
@@ -53,7 +57,7 @@ int main(int argc, char **argv)
                                      QStringLiteral("One page, as the legacy preview shows it: lists that pass the page's "
                                                     "foot are cut there (and said so on stderr)."));
     const QCommandLineOption page(QStringLiteral("page"), QStringLiteral("Only this page."), QStringLiteral("n"));
-    parser.addOptions({output, connection, param, dpi, quiet, paginate, onePage, page});
+    parser.addOptions({output, connection, param, dpi, pngCompression, quiet, paginate, onePage, page});
     parser.process(app);
 
     const QStringList args = parser.positionalArguments();
@@ -80,6 +84,13 @@ int main(int argc, char **argv)
     if (!ok || job.dotsPerInch < 10 || job.dotsPerInch > 1200) {
         std::fprintf(stderr, "reportgen: --dpi takes a number from 10 to 1200\n");
         return ReportJob::Usage;
+    }
+    if (parser.isSet(pngCompression)) {
+        job.pngCompression = parser.value(pngCompression).toInt(&ok);
+        if (!ok || job.pngCompression < 0 || job.pngCompression > 9) {
+            std::fprintf(stderr, "reportgen: --png-compression takes a number from 0 to 9\n");
+            return ReportJob::Usage;
+        }
     }
     job.connectionString = parser.value(connection);
     if (parser.isSet(paginate) && parser.isSet(onePage)) {

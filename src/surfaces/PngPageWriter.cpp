@@ -86,8 +86,9 @@ QStringList PngPageWriter::finish()
     return files;
 }
 
-QStringList PngPageWriter::written() const
+QStringList PngPageWriter::written()
 {
+    m_pool.waitForDone();
     QMutexLocker lock(&m_mutex);
     QStringList files;
     for (const auto &[order, name] : m_files)

@@ -32,8 +32,9 @@ public:
     void write(const QImage &page, const QString &fileName);
     // Waits for every page; returns the files written, in the order given.
     QStringList finish();
-    // Files already written (also after a failure, so they can be removed).
-    QStringList written() const;
+    // Waits for the pages being encoded; the files written so far (also
+    // after a failure, so they can be removed).
+    QStringList written();
 
     // Encodes one image into a file (QSaveFile), or throws a ReportError.
     static void encode(const QImage &page, const QString &fileName, int compression);

@@ -133,6 +133,14 @@ private slots:
             for (int x = 60; x < 400; ++x)
                 dark += qGray(img.pixel(x, y)) < 100;
         QVERIFY(dark > 200);
+
+        // The compression level trades size for speed; the picture is the same.
+        const QString stored = m_dir.filePath(QStringLiteral("stored.png"));
+        const Result fast = reportgen({QStringLiteral("render"), example(QStringLiteral("customers.lrd")), QStringLiteral("-o"), stored,
+                                       QStringLiteral("--dpi"), QStringLiteral("96"), QStringLiteral("--png-compression"), QStringLiteral("0")});
+        QVERIFY2(fast.code == 0, qPrintable(fast.err));
+        QVERIFY(QFileInfo(stored).size() > 5 * QFileInfo(out).size());
+        QCOMPARE(QImage(stored).convertToFormat(QImage::Format_RGB32), img.convertToFormat(QImage::Format_RGB32));
     }
 
     void dateParameter()
@@ -353,6 +361,8 @@ private slots:
         QTest::newRow("no output") << QStringList{"render", "EXAMPLE"} << 1 << "needs an output file";
         QTest::newRow("wrong output type") << QStringList{"render", "EXAMPLE", "-o", "OUT.txt"} << 1 << ".pdf, .png or .svg";
         QTest::newRow("bad parameter") << QStringList{"render", "EXAMPLE", "-o", "OUT.pdf", "--param", "novalue"} << 1 << "NAME=VALUE";
+        QTest::newRow("png compression out of range") << QStringList{"render", "EXAMPLE", "-o", "OUT.png", "--png-compression", "12"} << 1
+                                                      << "from 0 to 9";
         QTest::newRow("missing file") << QStringList{"render", "MISSING", "-o", "OUT.pdf"} << 2 << "no such file";
         QTest::newRow("not a package") << QStringList{"render", "DATABASE", "-o", "OUT.pdf"} << 3 << "not a valid layout package";
         QTest::newRow("failing connection") << QStringList{"render", "EXAMPLE", "-o", "OUT.pdf", "--connection", "Provider=SQLite;Data Source=/no/such.db"}
