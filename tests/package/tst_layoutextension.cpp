@@ -1,3 +1,4 @@
+#include "ArchiveMembers.h"
 #include "CGZipFiles.h"
 #include "LayoutExtension.h"
 #include "LayoutExtensionFile.h"
@@ -20,13 +21,7 @@ namespace {
 
 QStringList members(const QString &archive)
 {
-    const QString unzip = QStandardPaths::findExecutable(QStringLiteral("unzip"));
-    if (unzip.isEmpty())
-        return {QStringLiteral("<unzip missing>")};
-    QProcess p;
-    p.start(unzip, {QStringLiteral("-Z1"), archive});
-    p.waitForFinished();
-    return QString::fromLocal8Bit(p.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    return archiveMembers(archive);
 }
 
 } // namespace

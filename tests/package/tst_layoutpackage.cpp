@@ -1,3 +1,4 @@
+#include "ArchiveMembers.h"
 #include "LayoutFile.h"
 #include "LayoutPackage.h"
 #include "LayoutPage.h"
@@ -37,13 +38,7 @@ public:
 
 QStringList members(const QString &archive)
 {
-    const QString unzip = QStandardPaths::findExecutable(QStringLiteral("unzip"));
-    if (unzip.isEmpty())
-        return {QStringLiteral("<unzip missing>")};
-    QProcess p;
-    p.start(unzip, {QStringLiteral("-Z1"), archive});
-    p.waitForFinished();
-    return QString::fromLocal8Bit(p.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    return archiveMembers(archive);
 }
 
 } // namespace

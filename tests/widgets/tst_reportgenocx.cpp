@@ -49,6 +49,19 @@ class TestReportGenOCX : public QObject
                                       "marlowentallymasterfile\r\nnoofparams=0\r\n##########\r\n1\r\n"
                                       "tablename=Orders\r\nSELECT * FROM t\r\ntablename=endreport");
     }
+    // The working report SQL file and a connection whose table t holds 1 to n.
+    std::shared_ptr<DbConnection> connectionWithRows(int n)
+    {
+        writeWorkingSql();
+        auto connection = openConnection();
+        QString rows = QStringLiteral("BEGIN;");
+        for (int i = 1; i <= n; ++i)
+            rows += QStringLiteral("INSERT INTO t VALUES (%1);").arg(i);
+        connection->execute(QStringLiteral("DELETE FROM t"));
+        SqliteEngine::create(m_app.filePath(QStringLiteral("data.db")))->runScript(rows + QStringLiteral("COMMIT;"));
+        return connection;
+    }
+
     std::shared_ptr<DbConnection> openConnection()
     {
         const QString db = m_app.filePath(QStringLiteral("data.db"));
@@ -505,13 +518,7 @@ private slots:
 
     void paginatedPreviewAndPrint()
     {
-        writeWorkingSql();
-        auto connection = openConnection();
-        QString rows = QStringLiteral("BEGIN;");
-        for (int i = 1; i <= 150; ++i)
-            rows += QStringLiteral("INSERT INTO t VALUES (%1);").arg(i);
-        connection->execute(QStringLiteral("DELETE FROM t"));
-        SqliteEngine::create(m_app.filePath(QStringLiteral("data.db")))->runScript(rows + QStringLiteral("COMMIT;"));
+        auto connection = connectionWithRows(150);
         ReportGenOCX c(nullptr, services());
         c.setRepDataConnection(connection);
         c.setCurrentMode(ReportGenOCX::DesignerMode);
@@ -560,13 +567,7 @@ private slots:
 
     void onePagePreviewSaysWhatItCut()
     {
-        writeWorkingSql();
-        auto connection = openConnection();
-        QString rows = QStringLiteral("BEGIN;");
-        for (int i = 1; i <= 150; ++i)
-            rows += QStringLiteral("INSERT INTO t VALUES (%1);").arg(i);
-        connection->execute(QStringLiteral("DELETE FROM t"));
-        SqliteEngine::create(m_app.filePath(QStringLiteral("data.db")))->runScript(rows + QStringLiteral("COMMIT;"));
+        auto connection = connectionWithRows(150);
         ReportGenOCX c(nullptr, services());
         c.setRepDataConnection(connection);
         c.setCurrentMode(ReportGenOCX::DesignerMode);
