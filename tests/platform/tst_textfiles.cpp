@@ -100,6 +100,27 @@ private slots:
         QCOMPARE(got, lines);
     }
 
+    void readerWhereALoneCrEndsTheLine_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QStringList>("lines");
+        QTest::newRow("cr only") << QByteArray("a\rb\r") << QStringList{"a", "b"};
+        QTest::newRow("crlf still one line end") << QByteArray("a\r\nb\r\n") << QStringList{"a", "b"};
+        QTest::newRow("lf only") << QByteArray("a\nb") << QStringList{"a", "b"};
+        QTest::newRow("all three mixed") << QByteArray("a\rb\nc\r\nd") << QStringList{"a", "b", "c", "d"};
+        QTest::newRow("empty lines kept") << QByteArray("a\r\rb\r") << QStringList{"a", "", "b"};
+    }
+    void readerWhereALoneCrEndsTheLine()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QStringList, lines);
+        TextReader r = TextReader::fromBytes(bytes, TextReader::LoneCr::EndsLine);
+        QStringList got;
+        while (!r.atEnd())
+            got.append(r.readLine());
+        QCOMPARE(got, lines);
+    }
+
     void readerPastEndFails()
     {
         TextReader r = TextReader::fromBytes("one\r\n");
