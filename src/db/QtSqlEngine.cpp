@@ -3,6 +3,7 @@
 #include "AdoType.h"
 #include "MemoryRecordset.h"
 #include "ProviderErrors.h"
+#include "SqlLiteralScanner.h"
 #include "VariantRows.h"
 
 #include <QAtomicInteger>
@@ -64,9 +65,8 @@ QString spelledAsWritten(const QString &name, const QString &sql)
     int i = 0;
     while (i < n) {
         const QChar c = sql[i];
-        if (c == QLatin1Char('\'') || c == QLatin1Char('"')) {
-            const int close = sql.indexOf(c, i + 1);
-            i = close < 0 ? n : close + 1;
+        if (SqlLiteralScanner::opensPiece(c)) {
+            i = int(SqlLiteralScanner::pieceEnd(sql, i));
             continue;
         }
         if (c.isLetter() || c == QLatin1Char('_')) {

@@ -2,6 +2,7 @@
 
 #include "DbConnection.h"
 #include "LayoutPage.h"
+#include "LegacyNumber.h"
 #include "MsgBoxStyle.h"
 #include "ObjectChangeCommand.h"
 #include "PictureLoader.h"
@@ -183,7 +184,7 @@ void DesignerCommands::startMove()
 bool DesignerCommands::numbers(const QStringList &texts, QList<double> &out)
 {
     for (const QString &t : texts) {
-        const auto v = VbConvert::parseNumber(t);
+        const auto v = LegacyNumber::convert(t);
         if (!v) {
             m_prompts.msgBox(QStringLiteral("\"%1\" is not a number of twips. Please enter a number.").arg(t),
                              MsgBoxStyle::Exclamation);
