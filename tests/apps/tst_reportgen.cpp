@@ -30,10 +30,12 @@ class TestReportgen : public QObject
         QString err;
     };
 
-    Result run(const QString &program, const QStringList &args, const QProcessEnvironment &env = QProcessEnvironment::systemEnvironment())
+    Result run(const QString &program, const QStringList &args, const QProcessEnvironment &env = QProcessEnvironment::systemEnvironment(),
+               const QString &workingDirectory = QString())
     {
         QProcess p;
         p.setProcessEnvironment(env);
+        p.setWorkingDirectory(workingDirectory);
         p.start(program, args);
         if (!p.waitForFinished(60000))
             return {};
@@ -337,39 +339,35 @@ private slots:
         QCOMPARE(written, QByteArray());
     }
 
+    void workingFolderInTheUsersDataFolder_data()
+    {
+        QTest::addColumn<QString>("program");
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("folder");
+        QTest::addColumn<bool>("keepsFiles");
+        // reportgen works in a private folder inside it, gone at the end.
+        QTest::newRow("reportgen") << QStringLiteral(REPORTGEN) << QStringList{"list", "EXAMPLE"} << "reportgen" << false;
+        QTest::newRow("reportdesigner") << QStringLiteral(REPORTDESIGNER) << QStringList{"--state"} << "Report Designer" << true;
+    }
     void workingFolderInTheUsersDataFolder()
     {
+        QFETCH(QString, program);
+        QFETCH(QStringList, args);
+        QFETCH(QString, folder);
+        QFETCH(bool, keepsFiles);
+        args.replaceInStrings(QStringLiteral("EXAMPLE"), example(QStringLiteral("customers.lrd")));
         QTemporaryDir data, cwd;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("XDG_DATA_HOME"), data.path());
-        QProcess p;
-        p.setProcessEnvironment(env);
-        p.setWorkingDirectory(cwd.path());
-        p.start(QStringLiteral(REPORTGEN), {QStringLiteral("list"), example(QStringLiteral("customers.lrd"))});
-        QVERIFY(p.waitForFinished(60000));
-        QCOMPARE(p.exitCode(), 0);
-        // The run worked in the user's data folder and cleaned up after itself;
-        // the current folder got nothing.
-        QVERIFY(QFileInfo(data.filePath(QStringLiteral("reportgen"))).isDir());
-        QCOMPARE(QDir(data.filePath(QStringLiteral("reportgen"))).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
-        QCOMPARE(QDir(cwd.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
-    }
-
-    void designerWorkingFolderInTheUsersDataFolder()
-    {
-        QTemporaryDir data, cwd;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("XDG_DATA_HOME"), data.path());
-        QProcess p;
-        p.setProcessEnvironment(env);
-        p.setWorkingDirectory(cwd.path());
-        p.start(QStringLiteral(REPORTDESIGNER), {QStringLiteral("--state")});
-        QVERIFY(p.waitForFinished(60000));
-        QCOMPARE(p.exitCode(), 0);
-        const QString out = QString::fromUtf8(p.readAllStandardOutput());
-        const QString folder = data.filePath(QStringLiteral("Report Designer"));
-        QVERIFY2(out.contains(QStringLiteral("Working folder: ") + folder + QLatin1Char('\n')), qPrintable(out));
-        QVERIFY(QFileInfo(folder).isDir());
+        const Result r = run(program, args, env, cwd.path());
+        QVERIFY2(r.code == 0, qPrintable(r.err));
+        const QString working = data.filePath(folder);
+        QVERIFY(QFileInfo(working).isDir());
+        if (keepsFiles)
+            QVERIFY2(r.out.contains(QStringLiteral("Working folder: ") + working + QLatin1Char('\n')), qPrintable(r.out));
+        else
+            QCOMPARE(QDir(working).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
+        // Nothing lands in the current folder.
         QCOMPARE(QDir(cwd.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
     }
 

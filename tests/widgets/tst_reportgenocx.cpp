@@ -65,6 +65,22 @@ class TestReportGenOCX : public QObject
         return c;
     }
 
+    // The working report SQL file and the database with one row in t.
+    std::shared_ptr<DbConnection> connectionWithRow(int x)
+    {
+        writeWorkingSql();
+        auto connection = openConnection();
+        connection->execute(QStringLiteral("INSERT INTO t VALUES (%1)").arg(x));
+        return connection;
+    }
+    static int dataLabel(ReportGenOCX &c, const QString &tag)
+    {
+        const int i = c.page().createLabel();
+        c.page().Label(i).Tag = tag;
+        c.page().Label(i).Visible = true;
+        return i;
+    }
+
 private slots:
     void init()
     {
@@ -399,14 +415,11 @@ private slots:
 
     void generatorMethodsReachableByName()
     {
-        writeWorkingSql();
-        auto connection = openConnection();
-        connection->execute(QStringLiteral("INSERT INTO t VALUES (7)"));
+        auto connection = connectionWithRow(7);
         const auto emptied = qScopeGuard([&] { connection->execute(QStringLiteral("DELETE FROM t")); });
         ReportGenOCX c(nullptr, services());
         c.setRepDataConnection(connection);
-        const int list = c.page().createLabel();
-        c.page().Label(list).Tag = QStringLiteral("DATA:Orders.x");
+        const int list = dataLabel(c, QStringLiteral("DATA:Orders.x"));
         c.page().Label(list).Top = 400;
         c.page().Label(list).Visible = true;
 
@@ -444,16 +457,12 @@ private slots:
 
     void failedPreviewLeavesTheDesignerAsItWas()
     {
-        writeWorkingSql();
-        auto connection = openConnection();
-        connection->execute(QStringLiteral("INSERT INTO t VALUES (1)"));
+        auto connection = connectionWithRow(1);
         const auto emptied = qScopeGuard([&] { connection->execute(QStringLiteral("DELETE FROM t")); });
         ReportGenOCX c(nullptr, services());
         c.setRepDataConnection(connection);
         c.setCurrentMode(ReportGenOCX::DesignerMode);
-        const int list = c.page().createLabel();
-        c.page().Label(list).Tag = QStringLiteral("DATA:Orders.nosuchfield");
-        c.page().Label(list).Visible = true;
+        const int list = dataLabel(c, QStringLiteral("DATA:Orders.nosuchfield"));
         c.designer().commands().pressLabel(list, Sizer::LeftButton);
         QVERIFY(c.designer().sizer().isVisible());
 
