@@ -64,10 +64,7 @@ void ReportGenerator::GenerateOutput(DrawingSurface &surface)
     }
 
     m_layout = std::make_unique<ReportLayout>(m_page, m_loader);
-    m_layout->layOut(surface, m_paginate, [this](int done, int total) {
-        if (m_progress)
-            m_progress(Phase::LayingOut, done, total);
-    });
+    m_layout->layOut(surface, m_paginate, m_progress);
 
     const int pages = m_layout->pageCount();
     const int first = std::min(m_firstPage, pages);
@@ -77,8 +74,6 @@ void ReportGenerator::GenerateOutput(DrawingSurface &surface)
         if (page > first)
             surface.NewPage();
         drawer.draw(*m_layout, page);
-        if (m_progress)
-            m_progress(Phase::Drawing, page, pages);
     }
     if (surface.kind() == DrawingSurface::Kind::Printer)
         surface.EndDoc();

@@ -23,11 +23,6 @@ struct LayoutLabel;
 class ReportGenerator
 {
 public:
-    enum class Phase {
-        LayingOut, // done and total count labels
-        Drawing,   // done and total count pages
-    };
-
     ReportGenerator(const LayoutPage &page, QueryLoader &loader);
     ~ReportGenerator();
 
@@ -49,7 +44,8 @@ public:
     // How often the run asked the database (each distinct statement once).
     int executions() const;
 
-    void setProgress(std::function<void(Phase, int done, int total)> progress) { m_progress = std::move(progress); }
+    // Told as the labels and pictures are laid out: objects done, objects in all.
+    void setProgress(std::function<void(int done, int total)> progress) { m_progress = std::move(progress); }
 
     // Paginated reports: lists that pass the page body continue on further
     // pages, the header area repeats on each. Off, the report is one page
@@ -67,7 +63,7 @@ private:
     QueryLoader &m_loader;
     std::unique_ptr<StatementCache> m_cache;
     std::unique_ptr<ReportLayout> m_layout;
-    std::function<void(Phase, int, int)> m_progress;
+    std::function<void(int, int)> m_progress;
     bool m_paginate = false;
     int m_firstPage = 1;
     int m_lastPage = std::numeric_limits<int>::max();

@@ -38,7 +38,8 @@ public:
     ~ReportLayout();
 
     // Errors of the data layer (and a formula before every data list) end
-    // the layout and reach the caller. progress: labels done, labels in all.
+    // the layout and reach the caller. progress: objects (labels and
+    // pictures) done, objects in all.
     void layOut(DrawingSurface &surface, bool paginate, const std::function<void(int, int)> &progress = {});
 
     // The labels in label order, then the pictures; item i of LabelTops and
@@ -61,6 +62,8 @@ private:
     // The first item whose printed range holds top strictly inside, or -1.
     int firstOverlap(double top) const;
     void placeDataList(DrawingSurface &surface, const LayoutLabel &label, PlacedItem &item);
+    // A data list's statement, opened; a failure names the statement.
+    std::unique_ptr<Recordset> openStatement(const QString &statement, const QString &sql);
     void placeFormula(DrawingSurface &surface, const LayoutLabel &label, PlacedItem &item);
     void placeFixedText(DrawingSurface &surface, const LayoutLabel &label, PlacedItem &item);
     // Line height and pages of a list's rows; returns where its last line
