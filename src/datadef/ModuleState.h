@@ -1,5 +1,6 @@
 #pragma once
 
+#include "BoundStatement.h"
 #include "VbCollection.h"
 #include "clsData.h"
 #include "clsParameter.h"
@@ -24,7 +25,9 @@ public:
     // The folder of the layout package opened last: a report's database
     // that does not exist as written is looked for there.
     QString packageFolder;
-    QString CurrentReportSQL;
+    // The statement the query loader (or the SQL editor's preview) ran
+    // last, with its parameter values bound, not spliced into the text.
+    BoundStatement CurrentReportSQL;
     // True while a generation run has not finished its first data-field
     // label: only then does the query loader search further lookup rows.
     bool FirstQueryPending = false;

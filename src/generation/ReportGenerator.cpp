@@ -200,7 +200,7 @@ void ReportGenerator::drawDataField(DrawingSurface &surface, const LayoutLabel &
 
     m_runRecordset.reset();
     QStringList fields = m_palette.fields();
-    const QString sql = m_loader.GetStatementSQL(statement, fields, true);
+    const BoundStatement sql = m_loader.GetStatementSQL(statement, fields, true);
     m_palette.setFields(fields);
     m_runRecordset = m_loader.open(sql);
     Recordset &rs = *m_runRecordset;
@@ -311,7 +311,7 @@ void ReportGenerator::generatePages(DrawingSurface &surface)
     // Lay every label out, in label order, as the one-page run would meet them.
     std::vector<Plan> plans;
     std::vector<int> listOfTop; // for each entry of m_tops: its plan, or -1
-    QString lastListSql; // the statement the formulas work on
+    BoundStatement lastListSql; // the statement the formulas work on
     const auto rowsPlan = [&](Plan &plan, const LayoutLabel &label) {
         surface.setFont(label.Font);
         plan.count = plan.rs->recordCount();
@@ -336,7 +336,7 @@ void ReportGenerator::generatePages(DrawingSurface &surface)
             const QString statement = LabelTag::statementName(label.Tag);
             const QString field = LabelTag::fieldName(label.Tag);
             QStringList fields = m_palette.fields();
-            const QString sql = m_loader.GetStatementSQL(statement, fields, true);
+            const BoundStatement sql = m_loader.GetStatementSQL(statement, fields, true);
             m_palette.setFields(fields);
             m_runRecordset = m_loader.open(sql);
             lastListSql = sql;

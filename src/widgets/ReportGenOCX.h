@@ -180,7 +180,7 @@ protected:
 
 private:
     void startUp();
-    std::optional<QString> askForParameter(const clsParameter &parameter);
+    std::optional<QVariant> askForParameter(const clsParameter &parameter);
     void wireDesigner();
     void showExternalDataWizard();
     void openCoordinateDialog();

@@ -147,7 +147,7 @@ private slots:
         QCOMPARE(boxes.size(), 1);
         QCOMPARE(boxes[0].y2, 1000.0 + 3 * 240); // down to the bottom of the third line
         QCOMPARE(r.generator.LabelExtents(), QList<double>{720});
-        QVERIFY(ModuleState::current().CurrentReportSQL.contains(QStringLiteral("RegionID = 2")));
+        QVERIFY(ModuleState::current().CurrentReportSQL.displayText().contains(QStringLiteral("RegionID = 2")));
     }
 
     void dataListAlignmentAndNulls()

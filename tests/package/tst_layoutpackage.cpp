@@ -306,7 +306,7 @@ private slots:
         fillPage(1);
         writeWorking(QStringLiteral("SQL.mtq"), kSql);
         writeWorking(QStringLiteral("Data.cnn"), "x");
-        ModuleState::current().CurrentReportSQL = QStringLiteral("SELECT 1");
+        ModuleState::current().CurrentReportSQL = BoundStatement(QStringLiteral("SELECT 1"));
         m_page.setWidth(9000);
         package().clearLayout();
         QCOMPARE(m_page.labelCount(), 0);
