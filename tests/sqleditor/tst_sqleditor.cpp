@@ -372,6 +372,21 @@ private slots:
         QVERIFY(std::is_sorted(bar.begin(), bar.end()));
     }
 
+    void exportKeepsEveryDigit()
+    {
+        m_connection->execute(QStringLiteral("CREATE TABLE IF NOT EXISTS Measures (A REAL, B DOUBLE)"));
+        m_connection->execute(QStringLiteral("DELETE FROM Measures"));
+        m_connection->execute(QStringLiteral("INSERT INTO Measures VALUES (1234567.89, 98765.4321)"));
+        m_model->setSqlText(QStringLiteral("SELECT A, B FROM Measures"));
+        StatementTrial trial(*m_model, *m_dialogs);
+        QVERIFY(trial.preview());
+        const QString csv = path(QStringLiteral("measures.csv"));
+        m_prompts->answer(csv);
+        QVERIFY(trial.exportResults());
+        QCOMPARE(m_files.readBytes(csv), QByteArray("1234567.89,98765.4321\r\n"));
+        m_connection->execute(QStringLiteral("DROP TABLE Measures"));
+    }
+
     void previewBindsTextWithQuotes()
     {
         // A value with a quote is a value: the preview runs and finds it.
