@@ -14,7 +14,6 @@
 #include "TextReader.h"
 #include "UserPrompts.h"
 #include "ValueText.h"
-#include "Windows1252Codec.h"
 
 namespace KRML_ReportGen {
 
@@ -130,7 +129,7 @@ void QueryLoader::runQuery(const QString &statementName, QStringList &fieldList)
     ModuleState &state = ModuleState::current();
     if (!m_files.fileExists(workingFile()))
         return;
-    const QStringList lines = TextReader::splitLines(Windows1252Codec::decode(m_files.readBytes(workingFile())));
+    const QStringList lines = TextReader::splitLines(state.codec().decode(m_files.readBytes(workingFile())));
     if (lines.isEmpty() || lines[0] != ReportSqlFile::magic()) {
         m_prompts.msgBox(ReportSqlFile::notValidMessage(), MsgBoxStyle::Information);
         return;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "CodePage.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -7,14 +9,14 @@ namespace KRML_ReportGen {
 
 class FileService;
 
-// Reads a Windows-1252 text file line by line. Lines end in CR LF; a lone LF
+// Reads a text file of a code page (Windows-1252 unless told) line by line. Lines end in CR LF; a lone LF
 // is accepted too, so files edited on this platform still read.
 class TextReader
 {
 public:
-    TextReader(const FileService &files, const QString &path);
+    TextReader(const FileService &files, const QString &path, const CodePage &codePage = CodePage());
     // Reads from text already in memory (the fuzzers and the tests use this).
-    static TextReader fromBytes(const QByteArray &bytes);
+    static TextReader fromBytes(const QByteArray &bytes, const CodePage &codePage = CodePage());
 
     bool atEnd() const { return m_next >= m_lines.size(); }
     QString readLine();

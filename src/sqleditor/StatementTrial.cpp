@@ -14,7 +14,6 @@
 #include "SqlErrorMessage.h"
 #include "UserPrompts.h"
 #include "ValueText.h"
-#include "Windows1252Codec.h"
 #include "clsParameter.h"
 
 #include <QDate>
@@ -152,7 +151,7 @@ QByteArray StatementTrial::csvLine(const Recordset &rs)
             text = QLatin1Char('"') + text.replace(QLatin1Char('"'), QLatin1String("\"\"")) + QLatin1Char('"');
         line += text;
     }
-    return Windows1252Codec::encode(line);
+    return ModuleState::current().codec().encode(line);
 }
 
 bool StatementTrial::exportResults(const std::function<void(int, const QString &)> &progress)

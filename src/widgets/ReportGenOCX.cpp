@@ -254,6 +254,17 @@ void ReportGenOCX::setRdAppPath(const QString &path)
     ModuleState::current().rdAppPath = PathNames::normalize(path);
 }
 
+int ReportGenOCX::CodePage() const
+{
+    return ModuleState::current().codePage;
+}
+
+void ReportGenOCX::setCodePage(int number)
+{
+    (void)KRML_ReportGen::CodePage(number); // refuses a page it does not know
+    ModuleState::current().codePage = number;
+}
+
 QString ReportGenOCX::rdAppPathForMeta() const
 {
     return ModuleState::current().rdAppPath;

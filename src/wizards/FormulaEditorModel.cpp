@@ -13,7 +13,6 @@
 #include "SqlErrorMessage.h"
 #include "TextReader.h"
 #include "UserPrompts.h"
-#include "Windows1252Codec.h"
 #include "clsParameter.h"
 
 #include <QDate>
@@ -47,7 +46,7 @@ QStringList FormulaEditorModel::statements() const
     const QString path = workingSql();
     if (!m_files.fileExists(path))
         return names;
-    for (const QString &line : TextReader::splitLines(Windows1252Codec::decode(m_files.readBytes(path))))
+    for (const QString &line : TextReader::splitLines(ModuleState::current().codec().decode(m_files.readBytes(path))))
         if (line.startsWith(QLatin1String("tablename=")) && line.mid(10) != QLatin1String("endreport"))
             names << line.mid(10);
     return names;
@@ -59,7 +58,7 @@ std::optional<BoundStatement> FormulaEditorModel::dummyStatement(const QString &
     if (!m_files.fileExists(path))
         throw ReportError(ReportError::FileNotFound, QStringLiteral("File not found: '%1'").arg(path));
     const QByteArray bytes = m_files.readBytes(path);
-    const QStringList lines = TextReader::splitLines(Windows1252Codec::decode(bytes));
+    const QStringList lines = TextReader::splitLines(ModuleState::current().codec().decode(bytes));
     if (lines.isEmpty() || lines[0] != ReportSqlFile::magic())
         return std::nullopt;
     ReportDefinition definition;

@@ -51,13 +51,15 @@ class TestReportgen : public QObject
     // Saves a package of page whose report SQL holds one statement, with
     // the connection string stored in it, as a designer would.
     static bool savePackage(KRML_ReportGen::LayoutPage &page, const QString &statement, const QString &sql,
-                            const QString &connection, const QString &path, const QStringList &markers = {})
+                            const QString &connection, const QString &path, const QStringList &markers = {},
+                            int codePage = 1252)
     {
         using namespace KRML_ReportGen;
         QTemporaryDir app;
         ModuleState &state = ModuleState::current();
         state.reset();
         state.rdAppPath = app.path();
+        state.codePage = codePage;
         LocalFileService files;
         files.createFolder(state.tempFolder());
         ReportDefinition d;
@@ -180,6 +182,32 @@ private slots:
                                         QStringLiteral("Q=") + QLatin1String(good)});
             QVERIFY2(r.code == 0, qPrintable(r.err));
         }
+    }
+
+    void packageInAnotherCodePage()
+    {
+        using namespace KRML_ReportGen;
+        LayoutPage page;
+        const int i = page.createLabel();
+        page.Label(i).Top = 1000;
+        page.Label(i).Width = 3000;
+        page.Label(i).Height = 300;
+        page.Label(i).Tag = QStringLiteral("DATA:Заказы.OrderID");
+        page.Label(i).Visible = true;
+        const QString path = m_dir.filePath(QStringLiteral("cyrillic.lrd"));
+        const bool saved = savePackage(page, QStringLiteral("Заказы"), QStringLiteral("SELECT OrderID FROM Orders WHERE Qty > 1"),
+                                       QStringLiteral("Provider=SQLite;Data Source=sales.db"), path, {}, 1251);
+        QVERIFY(saved);
+        QFile::copy(example(QStringLiteral("sales.db")), m_dir.filePath(QStringLiteral("sales.db")));
+        Result r = reportgen({QStringLiteral("list"), path, QStringLiteral("--codepage"), QStringLiteral("1251")});
+        QVERIFY2(r.code == 0, qPrintable(r.err));
+        QVERIFY2(r.out.contains(QStringLiteral("Заказы")), qPrintable(r.out));
+        const QString out = m_dir.filePath(QStringLiteral("cyrillic.pdf"));
+        r = reportgen({QStringLiteral("render"), path, QStringLiteral("-o"), out, QStringLiteral("--codepage"), QStringLiteral("1251")});
+        QVERIFY2(r.code == 0, qPrintable(r.err));
+        // Read as Windows-1252 the statement has another name: the label's statement is not there.
+        r = reportgen({QStringLiteral("list"), path});
+        QVERIFY(!r.out.contains(QStringLiteral("Заказы")));
     }
 
     void rendersPng()
@@ -366,6 +394,7 @@ private slots:
         QTest::newRow("no output") << QStringList{"render", "EXAMPLE"} << 1 << "needs an output file";
         QTest::newRow("wrong output type") << QStringList{"render", "EXAMPLE", "-o", "OUT.txt"} << 1 << ".pdf, .png or .svg";
         QTest::newRow("bad parameter") << QStringList{"render", "EXAMPLE", "-o", "OUT.pdf", "--param", "novalue"} << 1 << "NAME=VALUE";
+        QTest::newRow("unknown code page") << QStringList{"render", "EXAMPLE", "-o", "OUT.pdf", "--codepage", "437"} << 1 << "--codepage";
         QTest::newRow("missing file") << QStringList{"render", "MISSING", "-o", "OUT.pdf"} << 2 << "no such file";
         QTest::newRow("not a package") << QStringList{"render", "DATABASE", "-o", "OUT.pdf"} << 3 << "not a valid layout package";
         QTest::newRow("failing connection") << QStringList{"render", "EXAMPLE", "-o", "OUT.pdf", "--connection", "Provider=SQLite;Data Source=/no/such.db"}
