@@ -183,7 +183,7 @@ ReportError ParameterValue::invalid(const QString &name, int type, const QString
         why = QStringLiteral("is not a number");
         break;
     default:
-        why = QStringLiteral("is not one of its values");
+        why = QStringLiteral("is neither one of its lookup's values nor a text the lookup shows");
         break;
     }
     return ReportError(Invalid,

@@ -48,6 +48,17 @@ class TestReportgen : public QObject
         return run(tool, {QStringLiteral("-layout"), file, QStringLiteral("-")}).out;
     }
 
+    // One data-field label on the page.
+    static void oneList(KRML_ReportGen::LayoutPage &page, const QString &tag)
+    {
+        const int i = page.createLabel();
+        page.Label(i).Top = 1000;
+        page.Label(i).Width = 3000;
+        page.Label(i).Height = 300;
+        page.Label(i).Tag = tag;
+        page.Label(i).Visible = true;
+    }
+
     // Saves a package of page whose report SQL holds one statement, with
     // the connection string stored in it, as a designer would.
     static bool savePackage(KRML_ReportGen::LayoutPage &page, const QString &statement, const QString &sql,
@@ -160,12 +171,7 @@ private slots:
     {
         using namespace KRML_ReportGen;
         LayoutPage page;
-        const int i = page.createLabel();
-        page.Label(i).Top = 1000;
-        page.Label(i).Width = 3000;
-        page.Label(i).Height = 300;
-        page.Label(i).Tag = QStringLiteral("DATA:Big.OrderID");
-        page.Label(i).Visible = true;
+        oneList(page, QStringLiteral("DATA:Big.OrderID"));
         const QString path = m_dir.filePath(QStringLiteral("number.lrd"));
         QVERIFY(savePackage(page, QStringLiteral("Big"), QStringLiteral("SELECT OrderID FROM Orders WHERE Qty > Q(Number)"),
                             QStringLiteral("Provider=SQLite;Data Source=sales.db"), path, {QStringLiteral("Q(Number)")}));
@@ -188,12 +194,7 @@ private slots:
     {
         using namespace KRML_ReportGen;
         LayoutPage page;
-        const int i = page.createLabel();
-        page.Label(i).Top = 1000;
-        page.Label(i).Width = 3000;
-        page.Label(i).Height = 300;
-        page.Label(i).Tag = QStringLiteral("DATA:Заказы.OrderID");
-        page.Label(i).Visible = true;
+        oneList(page, QStringLiteral("DATA:Заказы.OrderID"));
         const QString path = m_dir.filePath(QStringLiteral("cyrillic.lrd"));
         const bool saved = savePackage(page, QStringLiteral("Заказы"), QStringLiteral("SELECT OrderID FROM Orders WHERE Qty > 1"),
                                        QStringLiteral("Provider=SQLite;Data Source=sales.db"), path, {}, 1251);
