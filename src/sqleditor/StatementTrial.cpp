@@ -176,13 +176,15 @@ bool StatementTrial::exportResults(const std::function<void(int, const QString &
     qint64 r = 1;
     if (rs.recordCount() > 0)
         rs.moveFirst();
-    for (; !rs.isEOF(); rs.moveNext(), ++r) {
-        if (total > 0)
-            report(int((r - 1) * fields * ProgressMaximum / total));
-        bytes += csvLine(rs);
-        bytes += "\r\n";
-    }
     try {
+        // A value the code page cannot hold stops the export with its
+        // message; nothing is written.
+        for (; !rs.isEOF(); rs.moveNext(), ++r) {
+            if (total > 0)
+                report(int((r - 1) * fields * ProgressMaximum / total));
+            bytes += csvLine(rs);
+            bytes += "\r\n";
+        }
         // Written whole and then put in place: a failed export leaves any
         // earlier file as it was.
         m_model.files().writeBytes(path, bytes);

@@ -494,6 +494,15 @@ private slots:
         QVERIFY(trial.exportResults());
         QCOMPARE(m_files.readBytes(csv), QByteArray("1234567.89,98765.4321\r\n"));
         m_connection->execute(QStringLiteral("DROP TABLE Measures"));
+        // Text the code page cannot hold stops the export with its message.
+        m_model->setSqlText(QStringLiteral("SELECT 'Ж' AS Letter"));
+        QVERIFY(trial.preview());
+        const QString refused = path(QStringLiteral("refused.csv"));
+        m_prompts->answer(refused);
+        QVERIFY(!trial.exportResults());
+        QVERIFY(!QFileInfo::exists(refused));
+        QVERIFY2(m_prompts->messages().last().startsWith(QStringLiteral("The character \"Ж\" (U+0416) cannot be written in code page 1252")),
+                 qPrintable(m_prompts->messages().last()));
     }
 
     void previewBindsTextWithQuotes()
