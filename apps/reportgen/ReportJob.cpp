@@ -99,8 +99,11 @@ void ReportJob::handOverParameters()
             known = known || byName
                 || (p.ParamType == clsParameter::Lookup && p.ReturnField.compare(name, Qt::CaseInsensitive) == 0);
         }
-        if (!known && notice)
-            notice(QStringLiteral("warning: the report has no parameter \"%1\"; its value is not used").arg(name));
+        if (!known) {
+            if (notice)
+                notice(QStringLiteral("warning: the report has no parameter \"%1\"; its value is not used").arg(name));
+            continue;
+        }
         state.ParamFieldCollection()->Add(key);
         state.ParamValueCollection()->Add(value);
     }

@@ -182,7 +182,7 @@ void QueryLoader::runQuery(const QString &statementName, QStringList &fieldList)
     std::unique_ptr<Recordset> main;
     for (int attempt = 1;; ++attempt) {
         QList<std::optional<BoundValue>> values(parameters.size());
-        bool appended = false;
+        const int before = state.ParamFieldCollection()->Count();
         for (int k = 0; k < parameters.size(); ++k) {
             const clsParameter &p = parameters[k];
             if (p.ParamType != clsParameter::Lookup) {
@@ -211,7 +211,6 @@ void QueryLoader::runQuery(const QString &statementName, QStringList &fieldList)
                 const QVariant value = lookup->field(column).value; // fails past the last row
                 fields.Add(fieldName);
                 given.Add(value);
-                appended = true;
                 values[k] = ParameterValue::forColumnType(value, type).value_or(BoundValue::fromVariant(value));
             }
         }
@@ -222,21 +221,29 @@ void QueryLoader::runQuery(const QString &statementName, QStringList &fieldList)
         // row. Without a lookup nothing would change, so there is no retry.
         if (!main->isEOF() || !state.FirstQueryPending || !hasLookup)
             break;
+        // The last lookup value withdrawn: the collections may also hold
+        // the host's values of Date, Number and String parameters, which
+        // the search must not take away.
         VariantCollection &fields = *state.ParamFieldCollection();
         VariantCollection &given = *state.ParamValueCollection();
-        if (!appended && m_notice && fields.Count() > 0 && given.Count() > 0) {
-            // The value withdrawn was given, not taken from a lookup row.
-            const QString field = fields.Item(fields.Count()).toString();
-            QString name = field;
+        int last = 0;
+        const clsParameter *owner = nullptr;
+        for (int i = std::min(fields.Count(), given.Count()); i >= 1 && !owner; --i)
             for (const clsParameter &p : parameters)
-                if (p.ParamType == clsParameter::Lookup && p.ReturnField.compare(field, Qt::CaseInsensitive) == 0)
-                    name = p.ParameterName;
+                if (p.ParamType == clsParameter::Lookup
+                    && fields.Item(i).toString().compare(p.ReturnField, Qt::CaseInsensitive) == 0) {
+                    last = i;
+                    owner = &p;
+                    break;
+                }
+        if (!owner)
+            break;
+        if (last <= before && m_notice) // given, not taken from a lookup row
             m_notice(QStringLiteral("The report has no rows for the value \"%1\" given for the parameter \"%2\"; "
                                     "a value from its lookup is used instead.")
-                         .arg(ValueText::of(given.Item(given.Count())), name));
-        }
-        fields.Remove(fields.Count());
-        given.Remove(given.Count());
+                         .arg(ValueText::of(given.Item(last)), owner->ParameterName));
+        fields.Remove(last);
+        given.Remove(last);
     }
     fieldList.clear();
     for (int i = 0; i < main->fieldCount(); ++i)

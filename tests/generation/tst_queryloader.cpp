@@ -336,9 +336,13 @@ private slots:
         // North (1) has no orders.
         ModuleState::current().ParamFieldCollection()->Add(QStringLiteral("RegionID"));
         ModuleState::current().ParamValueCollection()->Add(QStringLiteral("North"));
+        // A Date parameter's value after it is not the lookup's to withdraw.
+        ModuleState::current().ParamFieldCollection()->Add(QStringLiteral("Start"));
+        ModuleState::current().ParamValueCollection()->Add(QStringLiteral("2024-01-01"));
         ModuleState::current().FirstQueryPending = true;
         QStringList fields;
         loader.RunReportQuery(QStringLiteral("Orders"), fields);
+        QCOMPARE(collection(*ModuleState::current().ParamFieldCollection()), (QStringList{"Start", "RegionID"}));
         QCOMPARE(notices.size(), 1);
         QVERIFY2(notices[0].contains(QStringLiteral("\"North\"")) && notices[0].contains(QStringLiteral("\"Region\"")),
                  qPrintable(notices[0]));
