@@ -133,7 +133,7 @@ void ReportLayout::placeDataList(DrawingSurface &surface, const LayoutLabel &lab
     const QString statement = LabelTag::statementName(label.Tag);
     const QString field = LabelTag::fieldName(label.Tag);
     QStringList fields;
-    const QString sql = m_loader.GetStatementSQL(statement, fields, true, m_firstList);
+    const BoundStatement sql = m_loader.GetStatementSQL(statement, fields, true, m_firstList);
     m_firstList = false;
     item.rows = openStatement(statement, sql);
     m_lastListSql = sql;
@@ -151,7 +151,7 @@ void ReportLayout::placeDataList(DrawingSurface &surface, const LayoutLabel &lab
     m_extents.append(m_printY - label.Top);
 }
 
-std::unique_ptr<Recordset> ReportLayout::openStatement(const QString &statement, const QString &sql)
+std::unique_ptr<Recordset> ReportLayout::openStatement(const QString &statement, const BoundStatement &sql)
 {
     try {
         return m_loader.open(sql);
@@ -159,7 +159,7 @@ std::unique_ptr<Recordset> ReportLayout::openStatement(const QString &statement,
         // The provider's message does not say which of the report's
         // statements failed, nor that the statement is not there at all.
         QString what = QStringLiteral("The statement \"%1\" failed");
-        if (sql.trimmed().isEmpty())
+        if (sql.sql.trimmed().isEmpty())
             what = m_loader.FillStatementList().contains(statement) ? QStringLiteral("The statement \"%1\" has no SQL text")
                                                                     : QStringLiteral("The report SQL file has no statement \"%1\"");
         throw ReportError(e.number(), what.arg(statement) + QStringLiteral(": ") + e.description(), e.source());

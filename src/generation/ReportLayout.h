@@ -1,5 +1,6 @@
 #pragma once
 
+#include "BoundStatement.h"
 #include "PlacedItem.h"
 
 #include <QList>
@@ -63,7 +64,7 @@ private:
     int firstOverlap(double top) const;
     void placeDataList(DrawingSurface &surface, const LayoutLabel &label, PlacedItem &item);
     // A data list's statement, opened; a failure names the statement.
-    std::unique_ptr<Recordset> openStatement(const QString &statement, const QString &sql);
+    std::unique_ptr<Recordset> openStatement(const QString &statement, const BoundStatement &sql);
     void placeFormula(DrawingSurface &surface, const LayoutLabel &label, PlacedItem &item);
     void placeFixedText(DrawingSurface &surface, const LayoutLabel &label, PlacedItem &item);
     // Line height and pages of a list's rows; returns where its last line
@@ -85,7 +86,7 @@ private:
     double m_printY = 0;      // the print position on one long page
     bool m_firstList = true;  // no data list placed yet: lookups search rows
     bool m_haveList = false;
-    QString m_lastListSql;    // the rows formulas work on
+    BoundStatement m_lastListSql; // the rows formulas work on
 };
 
 } // namespace KRML_ReportGen

@@ -2,6 +2,7 @@
 
 #include "CGUnzipFiles.h"
 #include "CGZipFiles.h"
+#include "CodePage.h"
 #include "FileService.h"
 #include "LayoutFile.h"
 #include "LayoutPage.h"
@@ -52,7 +53,7 @@ void LayoutPackage::clearLayout()
         m_files.deleteFile(workingSqlFile());
     if (m_files.fileExists(workingConnectionFile()))
         m_files.deleteFile(workingConnectionFile());
-    ModuleState::current().setCurrentReportSQL(QString());
+    ModuleState::current().setCurrentReportSQL(BoundStatement());
     m_page.removeAll();
 }
 
@@ -228,7 +229,10 @@ LayoutPackage::Result LayoutPackage::saveLayoutTo(const QString &chosen)
             m_prompts.msgBox(zipFailedMessage());
         }
     } catch (const ReportError &e) {
-        if (devMode())
+        // Text the code page cannot hold is the user's to fix: always said.
+        if (e.number() == CodePage::CannotWrite)
+            m_prompts.msgBox(e.description(), MsgBoxStyle::Exclamation);
+        else if (devMode())
             m_prompts.msgBox(QStringLiteral("Error in mnuSaveLayout %1: %2").arg(e.number()).arg(e.description()));
     }
     try {
