@@ -1,19 +1,50 @@
 #include "PageObjectItem.h"
 
 #include "FontMapper.h"
+#include "LabelTag.h"
 #include "LayoutPage.h"
 #include "PainterSurface.h"
 #include "VbColor.h"
 
+#include <QFontMetricsF>
 #include <QPainter>
 #include <QStyleOptionGraphicsItem>
+#include <QTextOption>
 
 namespace KRML_ReportGen {
 
+namespace {
+
+// Stacking: fixed texts, then data fields and formulas, then pictures (the
+// report draws pictures last); within each, page order.
+constexpr double kFixedText = 1;
+constexpr double kBound = 100000;
+constexpr double kPicture = 200000;
+
+// Behind a data field or formula whose back is white (no box in the
+// report): a light tint tells them from fixed text.
+const QColor kDataTint(0xE8, 0xF0, 0xFE);
+const QColor kFormulaTint(0xEA, 0xF6, 0xEA);
+
+} // namespace
+
 PageObjectItem::PageObjectItem(LayoutPage &page, const ObjectRef &object) : m_page(page), m_object(object)
 {
-    setZValue(1);
     sync();
+}
+
+void PageObjectItem::setObject(const ObjectRef &object)
+{
+    m_object = object;
+    sync();
+}
+
+void PageObjectItem::setMarked(bool on)
+{
+    if (m_marked == on)
+        return;
+    m_marked = on;
+    update();
 }
 
 void PageObjectItem::sync()
@@ -25,10 +56,64 @@ void PageObjectItem::sync()
         m_rect = r;
     }
     setPos(g.left, g.top);
-    const bool visible = m_object.kind == ObjectRef::Label ? m_page.Label(m_object.index).Visible
-                                                             : m_page.Pic(m_object.index).Visible;
-    setVisible(visible);
+    if (m_object.kind == ObjectRef::Label) {
+        const LayoutLabel &l = m_page.Label(m_object.index);
+        setVisible(l.Visible);
+        const LabelTag::Kind kind = LabelTag::kindOf(l.Tag);
+        setZValue((kind == LabelTag::Kind::FixedText ? kFixedText : kBound) + m_object.index);
+        // The text is laid out when it is next drawn, and only when what it
+        // depends on changed (not when the label merely moved).
+        const TextKey key{l.Caption, l.Tag, l.Font, l.Alignment, l.Width, l.Height};
+        if (!(key == m_textKey)) {
+            m_textKey = key;
+            m_textDirty = true;
+            setToolTip(kind == LabelTag::Kind::FixedText ? QString() : l.Tag);
+        }
+    } else {
+        setVisible(m_page.Pic(m_object.index).Visible);
+        setZValue(kPicture + m_object.index);
+    }
     update();
+}
+
+QString PageObjectItem::shownText()
+{
+    if (m_textDirty)
+        layoutText();
+    return m_shown;
+}
+
+void PageObjectItem::layoutText()
+{
+    m_textDirty = false;
+    const LayoutLabel &l = m_page.Label(m_object.index);
+    const QRectF r = m_rect.normalized();
+    m_font = FontMapper::toQFont(l.Font);
+    const LabelTag::Kind kind = LabelTag::kindOf(l.Tag);
+    m_bound = kind != LabelTag::Kind::FixedText;
+    QTextOption option;
+    option.setAlignment(l.Alignment == 1 ? Qt::AlignRight : (l.Alignment == 2 ? Qt::AlignHCenter : Qt::AlignLeft));
+    if (m_bound) {
+        const QFontMetricsF metrics(m_font);
+        // One row of a list: statement.field as it fits, else the field
+        // alone, else cut short with an ellipsis; never wrapped out of sight.
+        m_shown = l.Caption;
+        if (kind == LabelTag::Kind::DataField && l.Caption == LabelTag::dataCaption(l.Tag)
+            && metrics.horizontalAdvance(m_shown) > r.width())
+            m_shown = LabelTag::fieldName(l.Tag);
+        m_shown = metrics.elidedText(m_shown, Qt::ElideRight, std::max(0.0, r.width()));
+        option.setWrapMode(QTextOption::NoWrap);
+    } else {
+        m_shown = l.Caption;
+        option.setWrapMode(QTextOption::WordWrap);
+    }
+    m_text = QStaticText(m_shown);
+    m_text.setTextFormat(Qt::PlainText);
+    m_text.setTextOption(option);
+    m_text.setTextWidth(std::max(1.0, r.width()));
+    // Whether the text passes the box is known once it is laid out, which
+    // drawing does (with the view's scale): until then it is clipped.
+    m_overflowKnown = false;
 }
 
 QRectF PageObjectItem::boundingRect() const
@@ -40,31 +125,50 @@ void PageObjectItem::paint(QPainter *p, const QStyleOptionGraphicsItem *, QWidge
 {
     const QRectF r = m_rect.normalized();
     if (m_object.kind == ObjectRef::Label) {
+        if (m_textDirty)
+            layoutText();
         const LayoutLabel &l = m_page.Label(m_object.index);
         // A label on the page is opaque: its back colour covers the grid.
-        p->fillRect(r, VbColor::toQColor(l.BackColor));
+        QColor back = VbColor::toQColor(l.BackColor);
+        if (m_bound && l.BackColor == VbColor::White)
+            back = LabelTag::kindOf(l.Tag) == LabelTag::Kind::Formula ? kFormulaTint : kDataTint;
+        p->fillRect(r, back);
         if (l.BorderStyle == 1) {
             p->setPen(QPen(Qt::black, 0));
             p->setBrush(Qt::NoBrush);
             p->drawRect(r);
         }
-        p->setFont(FontMapper::toQFont(l.Font));
+        p->setFont(m_font);
         p->setPen(VbColor::toQColor(l.ForeColor));
-        const Qt::Alignment h = l.Alignment == 1 ? Qt::AlignRight : (l.Alignment == 2 ? Qt::AlignHCenter : Qt::AlignLeft);
-        p->drawText(r, int(h | Qt::AlignTop | Qt::TextWordWrap), l.Caption);
-        return;
+        if (m_overflowKnown && !m_overflows) {
+            p->drawStaticText(r.topLeft(), m_text);
+        } else {
+            p->save();
+            p->setClipRect(r, Qt::IntersectClip);
+            p->drawStaticText(r.topLeft(), m_text);
+            p->restore();
+            const QSizeF size = m_text.size(); // in twips, however it was drawn
+            m_overflows = size.height() > r.height() + 0.5 || size.width() > r.width() + 0.5;
+            m_overflowKnown = true;
+        }
+    } else {
+        const LayoutPicture &pic = m_page.Pic(m_object.index);
+        p->save();
+        p->setClipRect(r);
+        if (!pic.Picture.isNull())
+            p->drawImage(QRectF(r.topLeft(), PainterSurface::naturalSize(pic.Picture)), pic.Picture);
+        else {
+            // An empty picture box shows where it is.
+            p->setPen(QPen(Qt::gray, 0, Qt::DashLine));
+            p->drawRect(r);
+        }
+        p->restore();
     }
-    const LayoutPicture &pic = m_page.Pic(m_object.index);
-    p->save();
-    p->setClipRect(r);
-    if (!pic.Picture.isNull())
-        p->drawImage(QRectF(r.topLeft(), PainterSurface::naturalSize(pic.Picture)), pic.Picture);
-    else {
-        // An empty picture box shows where it is.
-        p->setPen(QPen(Qt::gray, 0, Qt::DashLine));
+    if (m_marked) {
+        p->setPen(QPen(QColor(0x1F, 0x6F, 0xEB), 0, Qt::DashLine));
+        p->setBrush(Qt::NoBrush);
         p->drawRect(r);
     }
-    p->restore();
 }
 
 void PaperItem::sync()
