@@ -25,6 +25,17 @@ DesignerCommands::DesignerCommands(LayoutPage &page, Sizer &sizer, UserPrompts &
     : m_page(page), m_sizer(sizer), m_prompts(prompts), m_files(files), m_undo(undo),
       m_selection(std::make_unique<Selection>(page, sizer))
 {
+    // However the selection changed (a press, the object list, a rubber
+    // band), the "&Object" menu offers what its last object takes.
+    QObject::connect(m_selection.get(), &Selection::changed, m_selection.get(), [this] {
+        const ObjectRef o = m_selection->primary();
+        if (o.kind == ObjectRef::Label)
+            m_menu.pressLabel(m_page.Label(o.index), Sizer::LeftButton);
+        else if (o.kind == ObjectRef::Picture)
+            m_menu.pressPicture(Sizer::LeftButton);
+        else
+            m_menu.clickPage();
+    });
 }
 
 

@@ -18,8 +18,8 @@ class LayoutPage;
 class LayoutClipboard
 {
 public:
-    static QString mimeType() { return QStringLiteral("application/x-krml-layout"); }
-    static QString pictureMimeType(int index) { return QStringLiteral("application/x-krml-layout-picture-%1").arg(index); }
+    static QString mimeType() { return QStringLiteral("application/x-krml-layout-objects"); }
+    static QString pictureMimeType(int index) { return QStringLiteral("application/x-krml-layout-objects-picture-%1").arg(index); }
 
     // The labels and pictures given (each kind in page order).
     static std::unique_ptr<QMimeData> copy(const LayoutPage &page, const QList<ObjectRef> &objects);

@@ -28,9 +28,14 @@ QString LengthText::millimetres(double twips)
     return trimmedNumber(twips / TwipsPerMm, 2);
 }
 
-QString LengthText::format(double twips)
+QString LengthText::twips(double twips)
 {
-    return QStringLiteral("%1 mm (%2 tw)").arg(millimetres(twips), trimmedNumber(twips, 1));
+    return trimmedNumber(twips, 1);
+}
+
+QString LengthText::format(double value)
+{
+    return QStringLiteral("%1 mm (%2 tw)").arg(millimetres(value), twips(value));
 }
 
 std::optional<double> LengthText::parse(const QString &text)

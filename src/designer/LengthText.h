@@ -15,6 +15,7 @@ public:
 
     static QString format(double twips);
     static QString millimetres(double twips);
+    static QString twips(double twips);
     // Twips, or nothing for text that is not a length.
     static std::optional<double> parse(const QString &text);
 };

@@ -62,15 +62,16 @@ QVariant ObjectListModel::data(const QModelIndex &index, int role) const
     switch (index.column()) {
     case Object: return label ? QStringLiteral("Label %1").arg(o.index) : QStringLiteral("Picture %1").arg(o.index);
     case Kind: return PropertyTable::kindName(m_page, o);
-    case Text: return label ? m_page.Label(o.index).Caption : QString();
-    case Binding: {
-        if (!label)
-            return QString();
-        const QString &tag = m_page.Label(o.index).Tag;
-        switch (LabelTag::kindOf(tag)) {
-        case LabelTag::Kind::DataField: return LabelTag::dataCaption(tag);
-        case LabelTag::Kind::Formula: return LabelTag::formulaText(tag);
-        default: return QString();
+    case Content: {
+        if (!label) {
+            const QImage &image = m_page.Pic(o.index).Picture;
+            return image.isNull() ? QStringLiteral("(no picture)") : QStringLiteral("%1 x %2 pixels").arg(image.width()).arg(image.height());
+        }
+        const LayoutLabel &l = m_page.Label(o.index);
+        switch (LabelTag::kindOf(l.Tag)) {
+        case LabelTag::Kind::DataField: return LabelTag::dataCaption(l.Tag);
+        case LabelTag::Kind::Formula: return LabelTag::formulaText(l.Tag);
+        default: return l.Caption;
         }
     }
     case Position: {
@@ -88,8 +89,7 @@ QVariant ObjectListModel::headerData(int section, Qt::Orientation orientation, i
     switch (section) {
     case Object: return QStringLiteral("Object");
     case Kind: return QStringLiteral("Kind");
-    case Text: return QStringLiteral("Text");
-    case Binding: return QStringLiteral("Binding");
+    case Content: return QStringLiteral("Text or binding");
     case Position: return QStringLiteral("Position");
     default: return {};
     }

@@ -8,14 +8,15 @@ namespace KRML_ReportGen {
 
 class LayoutPage;
 
-// Every label and picture of the page as a table: which one, its kind, its
-// text and what it is bound to, and where it is. Labels come first, in
+// Every label and picture of the page as a table: which one, its kind,
+// what it shows (a fixed text's caption, a data field's statement.field, a
+// formula's text, a picture's size), and where it is. Labels come first, in
 // page order, then the pictures. The table follows the page's changes.
 class ObjectListModel : public QAbstractTableModel
 {
     Q_OBJECT
 public:
-    enum Column { Object, Kind, Text, Binding, Position, ColumnCount };
+    enum Column { Object, Kind, Content, Position, ColumnCount };
 
     explicit ObjectListModel(LayoutPage &page, QObject *parent = nullptr);
 

@@ -96,6 +96,8 @@ void DesignerView::added(QList<PageObjectItem *> &items, ObjectRef::Kind kind, i
         items.insert(index - 1, item);
         for (int i = index; i < items.size(); ++i)
             items[i]->setObject({kind, i + 1});
+        // The selection followed the indices before the items did.
+        markSelection();
         return;
     }
     while (items.size() < count) {
@@ -111,9 +113,13 @@ void DesignerView::removed(QList<PageObjectItem *> &items, ObjectRef::Kind kind,
         return;
     PageObjectItem *gone = items.takeAt(index - 1);
     m_marked.removeOne(gone);
+    if (m_raised == gone)
+        m_raised = nullptr;
     delete gone;
     for (int i = index - 1; i < items.size(); ++i)
         items[i]->setObject({kind, i + 1});
+    // The selection followed the indices before the items did.
+    markSelection();
 }
 
 PageObjectItem *DesignerView::itemFor(const ObjectRef &o) const
@@ -134,6 +140,14 @@ void DesignerView::markSelection()
             item->setMarked(true);
             m_marked.append(item);
         }
+    PageObjectItem *primary = selected.isEmpty() ? nullptr : itemFor(selected.last());
+    if (m_raised != primary) {
+        if (m_raised)
+            m_raised->setRaised(false);
+        m_raised = primary;
+        if (m_raised)
+            m_raised->setRaised(true);
+    }
 }
 
 void DesignerView::setGridStep(double twips)
@@ -152,6 +166,7 @@ void DesignerView::setSnapToGrid(bool on)
 void DesignerView::rebuild()
 {
     m_marked.clear();
+    m_raised = nullptr;
     qDeleteAll(m_labels);
     qDeleteAll(m_pictures);
     m_labels.clear();

@@ -40,6 +40,7 @@ public:
     DesignerView(LayoutPage &page, UserPrompts &prompts, FileService &files, QWidget *parent = nullptr);
     ~DesignerView() override;
 
+    LayoutPage &page() const { return m_page; }
     Sizer &sizer() { return *m_sizer; }
     DesignerCommands &commands() { return *m_commands; }
     QUndoStack &undoStack() { return *m_undo; }
@@ -113,6 +114,7 @@ private:
     bool m_direct = false;
     bool m_snap = false;
     QList<PageObjectItem *> m_marked;
+    PageObjectItem *m_raised = nullptr;
     // Direct editing: a press on an object that may become a drag, a drag
     // under way, or a rubber band from the empty page.
     enum class Gesture { None, Pressed, Dragging, Band };

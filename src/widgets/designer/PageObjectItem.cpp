@@ -20,6 +20,8 @@ namespace {
 constexpr double kFixedText = 1;
 constexpr double kBound = 100000;
 constexpr double kPicture = 200000;
+// The object being worked on shows whole, over everything else.
+constexpr double kRaised = 300000;
 
 // Behind a data field or formula whose back is white (no box in the
 // report): a light tint tells them from fixed text.
@@ -47,6 +49,23 @@ void PageObjectItem::setMarked(bool on)
     update();
 }
 
+void PageObjectItem::setRaised(bool on)
+{
+    if (m_raised == on)
+        return;
+    m_raised = on;
+    setZValue(stackingOrder());
+}
+
+double PageObjectItem::stackingOrder() const
+{
+    if (m_raised)
+        return kRaised + m_object.index;
+    if (m_object.kind == ObjectRef::Picture)
+        return kPicture + m_object.index;
+    return (LabelTag::kindOf(m_page.Label(m_object.index).Tag) == LabelTag::Kind::FixedText ? kFixedText : kBound) + m_object.index;
+}
+
 void PageObjectItem::sync()
 {
     const auto g = m_object.geometry(m_page);
@@ -60,7 +79,7 @@ void PageObjectItem::sync()
         const LayoutLabel &l = m_page.Label(m_object.index);
         setVisible(l.Visible);
         const LabelTag::Kind kind = LabelTag::kindOf(l.Tag);
-        setZValue((kind == LabelTag::Kind::FixedText ? kFixedText : kBound) + m_object.index);
+        setZValue(stackingOrder());
         // The text is laid out when it is next drawn, and only when what it
         // depends on changed (not when the label merely moved).
         const TextKey key{l.Caption, l.Tag, l.Font, l.Alignment, l.Width, l.Height};
@@ -71,7 +90,7 @@ void PageObjectItem::sync()
         }
     } else {
         setVisible(m_page.Pic(m_object.index).Visible);
-        setZValue(kPicture + m_object.index);
+        setZValue(stackingOrder());
     }
     update();
 }
@@ -94,14 +113,23 @@ void PageObjectItem::layoutText()
     QTextOption option;
     option.setAlignment(l.Alignment == 1 ? Qt::AlignRight : (l.Alignment == 2 ? Qt::AlignHCenter : Qt::AlignLeft));
     if (m_bound) {
-        const QFontMetricsF metrics(m_font);
         // One row of a list: statement.field as it fits, else the field
-        // alone, else cut short with an ellipsis; never wrapped out of sight.
-        m_shown = l.Caption;
-        if (kind == LabelTag::Kind::DataField && l.Caption == LabelTag::dataCaption(l.Tag)
-            && metrics.horizontalAdvance(m_shown) > r.width())
-            m_shown = LabelTag::fieldName(l.Tag);
-        m_shown = metrics.elidedText(m_shown, Qt::ElideRight, std::max(0.0, r.width()));
+        // alone, in a font down to three quarters of the label's size, and
+        // only then cut short with an ellipsis; never wrapped out of sight.
+        const QString full = l.Caption;
+        QString shorter = full;
+        if (kind == LabelTag::Kind::DataField && l.Caption == LabelTag::dataCaption(l.Tag))
+            shorter = LabelTag::fieldName(l.Tag);
+        const double width = std::max(0.0, r.width());
+        QFontMetricsF metrics(m_font);
+        m_shown = metrics.horizontalAdvance(full) <= width ? full : shorter;
+        const double needed = metrics.horizontalAdvance(m_shown);
+        if (needed > width && m_font.pixelSize() > 1) {
+            const double scale = std::max(0.75, width / needed);
+            m_font.setPixelSize(std::max(1, int(m_font.pixelSize() * scale)));
+            metrics = QFontMetricsF(m_font);
+        }
+        m_shown = metrics.elidedText(m_shown, Qt::ElideRight, width);
         option.setWrapMode(QTextOption::NoWrap);
     } else {
         m_shown = l.Caption;

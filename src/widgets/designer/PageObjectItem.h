@@ -32,6 +32,8 @@ public:
     // Marked as one of several selected objects (the sizer frames the last).
     void setMarked(bool on);
     bool marked() const { return m_marked; }
+    // Drawn over all other objects (the sizer's object, while it is).
+    void setRaised(bool on);
     // What the label shows while designing (a data field's binding fitted
     // to the label's width); the caption itself for fixed text.
     QString shownText();
@@ -42,11 +44,13 @@ public:
 
 private:
     void layoutText();
+    double stackingOrder() const;
 
     LayoutPage &m_page;
     ObjectRef m_object;
     QRectF m_rect;
     bool m_marked = false;
+    bool m_raised = false;
     // What the label's text was laid out from.
     struct TextKey
     {
