@@ -23,6 +23,7 @@
 #include "Sizer.h"
 #include "StatementPalette.h"
 #include "ThemeIcon.h"
+#include "UserDataFolder.h"
 #include "ZoomBox.h"
 
 #include <QApplication>
@@ -54,7 +55,7 @@ DesignerWindow::DesignerWindow(ControlServices services, QWidget *parent)
 
     ModuleState &state = ModuleState::current();
     if (state.rdAppPath.isEmpty())
-        state.rdAppPath = QDir::currentPath();
+        state.rdAppPath = UserDataFolder::path();
 
     m_control = new ReportGenOCX(nullptr, m_services);
     m_control->setCurrentMode(ReportGenOCX::DesignerMode);
@@ -247,7 +248,9 @@ void DesignerWindow::buildMenus()
     // The control's own object menu: it shows while an object is selected.
     ObjectMenu &object = m_control->designer().objectMenu();
     menuBar()->addMenu(&object);
-    connect(&m_control->designer().sizer(), &Sizer::changed, this, [this] { m_control->designer().objectMenu().refresh(); });
+    const auto refreshObjectMenu = [this] { m_control->designer().objectMenu().refresh(); };
+    connect(&m_control->designer().sizer(), &Sizer::changed, this, refreshObjectMenu);
+    connect(&m_control->designer().commands().selection(), &Selection::changed, this, refreshObjectMenu);
 
     QMenu *view = menuBar()->addMenu(QStringLiteral("&View"));
     view->addAction(action(QStringLiteral("mnuZoomIn"), QStringLiteral("Zoom &In"), QStringLiteral("zoom-in"), QKeySequence::ZoomIn,

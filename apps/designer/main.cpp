@@ -9,8 +9,10 @@
 
 #include "DesignerWindow.h"
 #include "HeadlessEnvironment.h"
+#include "ModuleState.h"
 #include "ReportError.h"
 #include "ReportGenOCX.h"
+#include "UserDataFolder.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -28,6 +30,9 @@ static bool haveDisplay()
 static int printState()
 {
     QTextStream out(stdout);
+    ModuleState &state = ModuleState::current();
+    if (state.rdAppPath.isEmpty())
+        state.rdAppPath = UserDataFolder::path();
     ReportGenOCX control;
     out << "KRML ReportGen " << control.OCXVersion() << "\n";
     out << "Application name: " << control.rdAppName() << "\n";
@@ -36,6 +41,7 @@ static int printState()
     out << "Grid size: " << control.GridSize() << " mm\n";
     const QStringList statements = control.statementList();
     out << "Statements: " << (statements.isEmpty() ? QStringLiteral("(none)") : statements.join(QStringLiteral(", "))) << "\n";
+    out << "Working folder: " << state.rdAppPath << "\n";
     return 0;
 }
 

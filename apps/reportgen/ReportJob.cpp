@@ -5,6 +5,8 @@
 #include "ModuleState.h"
 #include "ParameterMarker.h"
 #include "PathNames.h"
+#include "ProgressLine.h"
+#include "UserDataFolder.h"
 #include "QueryLoader.h"
 #include "ReportError.h"
 #include "ReportExport.h"
@@ -12,19 +14,24 @@
 #include "ReportSqlFile.h"
 #include "WorkingConnectionFile.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <QImageWriter>
-#include <QSaveFile>
 #include <QTextStream>
 #include <cstdio>
+#include <unistd.h>
 
 namespace KRML_ReportGen {
 
 ReportJob::ReportJob()
 {
-    ModuleState::current().rdAppPath = m_app.path();
+    const QString data = UserDataFolder::path();
+    if (!data.isEmpty())
+        m_app = std::make_unique<QTemporaryDir>(QDir(data).filePath(QStringLiteral("run-XXXXXX")));
+    if (!m_app || !m_app->isValid())
+        m_app = std::make_unique<QTemporaryDir>(); // no data folder to be had: the system's temporary one
+    ModuleState::current().rdAppPath = m_app->path();
 }
 
 ReportJob::Exit ReportJob::fail(Exit code, const QString &message)
@@ -35,6 +42,8 @@ ReportJob::Exit ReportJob::fail(Exit code, const QString &message)
 
 ReportJob::Exit ReportJob::open(const QString &packagePath)
 {
+    if (QFileInfo(packagePath).isDir())
+        return fail(NoSuchFile, QStringLiteral("%1 is a directory, not a layout package").arg(packagePath));
     if (!QFileInfo(packagePath).isFile())
         return fail(NoSuchFile, QStringLiteral("no such file: %1").arg(packagePath));
     m_packagePath = QFileInfo(packagePath).absoluteFilePath();
@@ -104,20 +113,16 @@ ReportJob::Exit ReportJob::render(const QString &outputPath)
     ReportExport::Options options;
     options.dotsPerInch = dotsPerInch;
     options.filePerPage = paginate && page == 0;
+    options.firstPageNumber = page > 0 ? page : 1; // an SVG's title names the report's page
     QElapsedTimer clock;
     clock.start();
-    bool shown = false;
+    ProgressLine line(isatty(fileno(stderr)) != 0, [](const QByteArray &text) {
+        std::fwrite(text.constData(), 1, size_t(text.size()), stderr);
+        std::fflush(stderr);
+    });
     if (progress)
-        generator.setProgress([&](int done, int total) {
-            if (clock.elapsed() < 1000)
-                return;
-            std::fprintf(stderr, "\rreportgen: rendering, %d of %d objects", done, total);
-            shown = true;
-        });
-    const auto endProgress = [&] {
-        if (shown)
-            std::fprintf(stderr, "\n");
-    };
+        generator.setProgress([&](int done, int total) { line.update(done, total, clock.elapsed()); });
+    const auto endProgress = [&] { line.finish(); };
     QStringList written;
     try {
         written = format->write(generator, m_page, outputPath, options);

@@ -3,6 +3,7 @@
 #include "Recordset.h"
 
 #include <QString>
+#include <QStringList>
 #include <memory>
 
 namespace KRML_ReportGen {
@@ -45,6 +46,8 @@ public:
     // engine's own bookkeeping tables are left out; the "MSys" tables of an
     // Access file are not, and callers drop them.
     std::unique_ptr<Recordset> tableSchema();
+    // The column names of a table, in order, from the schema.
+    QStringList columnSchema(const QString &table);
 
     static constexpr qint32 OperationNotAllowedWhenOpen = 3705;
     static constexpr qint32 OperationNotAllowedWhenClosed = 3704;

@@ -3,6 +3,7 @@
 #include "Recordset.h"
 
 #include <QString>
+#include <QStringList>
 #include <memory>
 
 namespace KRML_ReportGen {
@@ -22,6 +23,11 @@ public:
     // One row per table and view, with the columns TABLE_CATALOG, TABLE_SCHEMA,
     // TABLE_NAME and TABLE_TYPE.
     virtual std::unique_ptr<Recordset> tables() = 0;
+    // The column names of a table or view, in their order, from the
+    // engine's own schema (no query on the table itself, which some
+    // drivers refuse in the forms others accept). A table that is not
+    // there is the provider error for a missing table.
+    virtual QStringList columns(const QString &table) = 0;
     virtual void close() = 0;
 };
 

@@ -31,6 +31,7 @@ public:
 
     std::unique_ptr<Recordset> run(const QString &sql) override;
     std::unique_ptr<Recordset> tables() override;
+    QStringList columns(const QString &table) override;
     void close() override;
 
     // Runs a script of several statements (building example databases).

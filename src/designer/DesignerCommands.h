@@ -55,6 +55,8 @@ public:
     void align(int alignment); // 0 left, 1 right, 2 centred
     void toggleBorder();
     void editPicture();
+    // "BackColor": a label's back colour; for a picture the colour around
+    // its image (or of its empty box).
     void backColor();
     void startMove();
     // "Coordinate Positioning"'s "Move": the object to (x, y) twips, the
@@ -134,6 +136,7 @@ private:
     // Moves the selected objects of a kind to the end (front) or start (back).
     void restack(bool front);
     void rescalePicture(int index);
+    void pictureBackColor(int index);
     bool numbers(const QStringList &texts, QList<double> &out);
 
     LayoutPage &m_page;

@@ -1,6 +1,6 @@
 #include "LengthText.h"
 
-#include "VbConvert.h"
+#include "LegacyNumber.h"
 
 #include <QRegularExpression>
 #include <cmath>
@@ -47,7 +47,7 @@ std::optional<double> LengthText::parse(const QString &text)
         return std::nullopt;
     QString number = m.captured(1);
     number.replace(QLatin1Char(','), QLatin1Char('.'));
-    const auto value = VbConvert::parseNumber(number);
+    const auto value = LegacyNumber::convert(number);
     if (!value || !std::isfinite(*value))
         return std::nullopt;
     const QString unit = m.captured(2).toLower();

@@ -56,7 +56,11 @@ bool ObjectListModel::valid(const ObjectRef &o) const
 QVariant ObjectListModel::data(const QModelIndex &index, int role) const
 {
     const ObjectRef o = objectAt(index.row());
-    if (o.isNull() || !valid(o) || (role != Qt::DisplayRole && role != Qt::ToolTipRole))
+    if (o.isNull() || !valid(o))
+        return {};
+    if (role == Qt::ToolTipRole)
+        return QStringLiteral("%1, at %2").arg(data(index, Qt::DisplayRole).toString(), position(o));
+    if (role != Qt::DisplayRole)
         return {};
     const bool label = o.kind == ObjectRef::Label;
     switch (index.column()) {
@@ -74,12 +78,14 @@ QVariant ObjectListModel::data(const QModelIndex &index, int role) const
         default: return l.Caption;
         }
     }
-    case Position: {
-        const auto g = o.geometry(m_page);
-        return QStringLiteral("%1, %2 mm").arg(LengthText::millimetres(g.left), LengthText::millimetres(g.top));
-    }
     default: return {};
     }
+}
+
+QString ObjectListModel::position(const ObjectRef &o) const
+{
+    const auto g = o.geometry(m_page);
+    return QStringLiteral("%1, %2 mm").arg(LengthText::millimetres(g.left), LengthText::millimetres(g.top));
 }
 
 QVariant ObjectListModel::headerData(int section, Qt::Orientation orientation, int role) const
@@ -89,8 +95,7 @@ QVariant ObjectListModel::headerData(int section, Qt::Orientation orientation, i
     switch (section) {
     case Object: return QStringLiteral("Object");
     case Kind: return QStringLiteral("Kind");
-    case Content: return QStringLiteral("Text or binding");
-    case Position: return QStringLiteral("Position");
+    case Content: return QStringLiteral("Content");
     default: return {};
     }
 }

@@ -8,15 +8,15 @@ namespace KRML_ReportGen {
 
 class LayoutPage;
 
-// Every label and picture of the page as a table: which one, its kind,
+// Every label and picture of the page as a table: which one, its kind, and
 // what it shows (a fixed text's caption, a data field's statement.field, a
-// formula's text, a picture's size), and where it is. Labels come first, in
+// formula's text, a picture's size); where it is, as each row's tip. Labels come first, in
 // page order, then the pictures. The table follows the page's changes.
 class ObjectListModel : public QAbstractTableModel
 {
     Q_OBJECT
 public:
-    enum Column { Object, Kind, Content, Position, ColumnCount };
+    enum Column { Object, Kind, Content, ColumnCount };
 
     explicit ObjectListModel(LayoutPage &page, QObject *parent = nullptr);
 
@@ -26,6 +26,8 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
 
     ObjectRef objectAt(int row) const;
+    // "14.99, 39.68 mm": the object's top-left corner.
+    QString position(const ObjectRef &o) const;
     int rowOf(const ObjectRef &o) const;
 
 private:

@@ -46,16 +46,17 @@ void Selection::set(const QList<ObjectRef> &objects)
     for (const ObjectRef &o : objects)
         if (!o.isNull() && !unique.contains(o))
             unique.append(o);
+    const bool different = unique != m_objects;
+    // The list first: whoever follows the sizer reads it.
+    m_objects = unique;
     m_binding = true;
     if (unique.isEmpty())
         m_sizer.hide();
     else if (!(m_sizer.isVisible() && m_sizer.BoundControl() == unique.last()))
         m_sizer.setBoundControl(unique.last());
     m_binding = false;
-    if (unique == m_objects)
-        return;
-    m_objects = unique;
-    emit changed();
+    if (different)
+        emit changed();
 }
 
 void Selection::toggle(const ObjectRef &o)

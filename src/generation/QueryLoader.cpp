@@ -2,6 +2,7 @@
 
 #include "DbConnection.h"
 #include "FileService.h"
+#include "LegacyNumber.h"
 #include "ModuleState.h"
 #include "MsgBoxStyle.h"
 #include "ParameterLiteral.h"
@@ -101,7 +102,7 @@ QString QueryLoader::literalFor(const clsParameter &p)
         return ParameterLiteral::date(d);
     }
     case clsParameter::Number:
-        if (!VbConvert::isNumeric(*value))
+        if (!LegacyNumber::isNumber(*value))
             throw missingValue(p, QStringLiteral(": \"%1\" is not a number").arg(*value));
         return ParameterLiteral::number(value->trimmed());
     default:
@@ -121,7 +122,7 @@ void QueryLoader::runQuery(const QString &statementName, QStringList &fieldList)
     }
     if (lines.size() < 2)
         return;
-    const auto count = VbConvert::parseNumber(lines[1].mid(11));
+    const auto count = LegacyNumber::convert(lines[1].mid(11));
     if (!count || *count < 0)
         return;
     QList<clsParameter> parameters;

@@ -44,6 +44,8 @@ QStringList writeSvg(ReportGenerator &generator, const LayoutPage &page, const Q
     QStringList written;
     return cleanly(written, [&] {
         SvgSurface svg(options.filePerPage ? ReportExport::pagePattern(path) : path, page.Width(), page.Height());
+        if (options.firstPageNumber > 1)
+            svg.setFirstPageNumber(options.firstPageNumber);
         generator.GenerateOutput(svg);
         for (int i = 1; i <= svg.pagesWritten(); ++i)
             written << svg.fileFor(i);

@@ -23,6 +23,7 @@ public:
     {
         double dotsPerInch = 150; // pictures (PNG)
         bool filePerPage = false; // several pages as OUT-1.ext, OUT-2.ext ...
+        int firstPageNumber = 1;  // the report's number of the first page drawn (SVG titles)
     };
     struct Format
     {

@@ -334,7 +334,7 @@ void DesignerView::mouseReleaseEvent(QMouseEvent *event)
         QList<ObjectRef> chosen = m_bandAdds ? m_commands->selection().objects() : QList<ObjectRef>{};
         // Every object the band touches, in page order.
         QList<ObjectRef> touched;
-        for (QGraphicsItem *item : m_scene->items(area, Qt::IntersectsItemBoundingRect))
+        for (QGraphicsItem *item : m_scene->items(area, Qt::IntersectsItemShape))
             if (item->type() == PageObjectItem::Type && item->isVisible())
                 touched.append(static_cast<PageObjectItem *>(item)->object());
         std::sort(touched.begin(), touched.end(),

@@ -39,13 +39,11 @@ ObjectListPanel::ObjectListPanel(LayoutPage &page, DesignerCommands &commands, Q
     m_table->verticalHeader()->setDefaultSectionSize(m_table->fontMetrics().height() + 6);
     // Columns as wide as their usual contents; the text takes what is left.
     QHeaderView *header = m_table->horizontalHeader();
-    header->setStretchLastSection(false);
+    header->setStretchLastSection(true);
     header->setSectionResizeMode(QHeaderView::Interactive);
-    header->setSectionResizeMode(ObjectListModel::Content, QHeaderView::Stretch);
     const QFontMetrics fm = m_table->fontMetrics();
     m_table->setColumnWidth(ObjectListModel::Object, fm.horizontalAdvance(QStringLiteral("Picture 0000")) + 12);
     m_table->setColumnWidth(ObjectListModel::Kind, fm.horizontalAdvance(QStringLiteral("Fixed text")) + 12);
-    m_table->setColumnWidth(ObjectListModel::Position, fm.horizontalAdvance(QStringLiteral("000.0, 000.0 mm")) + 12);
     layout->addWidget(m_table, 1);
 
     connect(m_filter, &QLineEdit::textChanged, m_proxy, &QSortFilterProxyModel::setFilterFixedString);

@@ -8,6 +8,7 @@
 
 #include <QFontMetricsF>
 #include <QPainter>
+#include <QPainterPath>
 #include <QStyleOptionGraphicsItem>
 #include <QTextOption>
 
@@ -59,6 +60,11 @@ void PageObjectItem::setRaised(bool on)
 
 double PageObjectItem::stackingOrder() const
 {
+    // Between an object leaving the page and this item following it, the
+    // index may be past the end: the item keeps its place until then.
+    if ((m_object.kind == ObjectRef::Label && m_object.index > m_page.labelCount())
+        || (m_object.kind == ObjectRef::Picture && m_object.index > m_page.picCount()))
+        return zValue();
     if (m_raised)
         return kRaised + m_object.index;
     if (m_object.kind == ObjectRef::Picture)
@@ -80,13 +86,21 @@ void PageObjectItem::sync()
         setVisible(l.Visible);
         const LabelTag::Kind kind = LabelTag::kindOf(l.Tag);
         setZValue(stackingOrder());
-        // The text is laid out when it is next drawn, and only when what it
-        // depends on changed (not when the label merely moved).
+        // The text is laid out only when what it depends on changed (not
+        // when the label merely moved); a fixed text when it is next drawn.
         const TextKey key{l.Caption, l.Tag, l.Font, l.Alignment, l.Width, l.Height};
         if (!(key == m_textKey)) {
             m_textKey = key;
             m_textDirty = true;
             setToolTip(kind == LabelTag::Kind::FixedText ? QString() : l.Tag);
+            // A data field's name may reach past its box: the item's extent
+            // must be known before anything is drawn.
+            if (kind != LabelTag::Kind::FixedText)
+                layoutText();
+            else if (!m_extent.isNull()) {
+                prepareGeometryChange();
+                m_extent = QRectF();
+            }
         }
     } else {
         setVisible(m_page.Pic(m_object.index).Visible);
@@ -112,41 +126,65 @@ void PageObjectItem::layoutText()
     m_bound = kind != LabelTag::Kind::FixedText;
     QTextOption option;
     option.setAlignment(l.Alignment == 1 ? Qt::AlignRight : (l.Alignment == 2 ? Qt::AlignHCenter : Qt::AlignLeft));
+    QRectF extent;
     if (m_bound) {
-        // One row of a list: statement.field as it fits, else the field
-        // alone, in a font down to three quarters of the label's size, and
-        // only then cut short with an ellipsis; never wrapped out of sight.
+        // One row of a list, never wrapped out of sight: statement.field as
+        // it fits, else the field alone, in a font down to three quarters of
+        // the label's size. A field name longer than that reaches past the
+        // box in its own size, as the values the report prints there do; a
+        // formula's text is cut short with an ellipsis (its value is what
+        // prints).
         const QString full = l.Caption;
-        QString shorter = full;
-        if (kind == LabelTag::Kind::DataField && l.Caption == LabelTag::dataCaption(l.Tag))
-            shorter = LabelTag::fieldName(l.Tag);
+        const bool dataField = kind == LabelTag::Kind::DataField && l.Caption == LabelTag::dataCaption(l.Tag);
         const double width = std::max(0.0, r.width());
         QFontMetricsF metrics(m_font);
-        m_shown = metrics.horizontalAdvance(full) <= width ? full : shorter;
+        m_shown = metrics.horizontalAdvance(full) <= width || !dataField ? full : LabelTag::fieldName(l.Tag);
         const double needed = metrics.horizontalAdvance(m_shown);
-        if (needed > width && m_font.pixelSize() > 1) {
+        // Smaller, when that makes it fit (or a formula's text will be cut).
+        if (needed > width && m_font.pixelSize() > 1 && (!dataField || needed * 0.75 <= width)) {
             const double scale = std::max(0.75, width / needed);
             m_font.setPixelSize(std::max(1, int(m_font.pixelSize() * scale)));
             metrics = QFontMetricsF(m_font);
         }
-        m_shown = metrics.elidedText(m_shown, Qt::ElideRight, width);
+        if (!dataField)
+            m_shown = metrics.elidedText(m_shown, Qt::ElideRight, width);
+        const double over = std::max(0.0, metrics.horizontalAdvance(m_shown) - width);
+        if (over > 0) {
+            // Past the right edge, whatever the alignment: the labels
+            // before it in the row stay readable.
+            extent = r.adjusted(0, 0, over, 0);
+            option.setAlignment(Qt::AlignLeft);
+        }
         option.setWrapMode(QTextOption::NoWrap);
     } else {
         m_shown = l.Caption;
         option.setWrapMode(QTextOption::WordWrap);
     }
+    if (extent != m_extent) {
+        prepareGeometryChange();
+        m_extent = extent;
+    }
     m_text = QStaticText(m_shown);
     m_text.setTextFormat(Qt::PlainText);
     m_text.setTextOption(option);
     m_text.setTextWidth(std::max(1.0, r.width()));
-    // Whether the text passes the box is known once it is laid out, which
-    // drawing does (with the view's scale): until then it is clipped.
-    m_overflowKnown = false;
+    // Whether a fixed text passes its box is known once it is laid out,
+    // which drawing does (with the view's scale): until then it is clipped.
+    m_overflowKnown = m_bound;
+    m_overflows = false;
+}
+
+QPainterPath PageObjectItem::shape() const
+{
+    // The pointer takes the box, not a field name reaching past it.
+    QPainterPath path;
+    path.addRect(m_rect.normalized());
+    return path;
 }
 
 QRectF PageObjectItem::boundingRect() const
 {
-    return m_rect.normalized();
+    return m_extent.isNull() ? m_rect.normalized() : m_rect.normalized().united(m_extent);
 }
 
 void PageObjectItem::paint(QPainter *p, const QStyleOptionGraphicsItem *, QWidget *)

@@ -40,6 +40,7 @@ public:
 
     int type() const override { return Type; }
     QRectF boundingRect() const override;
+    QPainterPath shape() const override;
     void paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWidget *widget) override;
 
 private:
@@ -49,6 +50,7 @@ private:
     LayoutPage &m_page;
     ObjectRef m_object;
     QRectF m_rect;
+    QRectF m_extent; // a data field's name past its box, else null
     bool m_marked = false;
     bool m_raised = false;
     // What the label's text was laid out from.
