@@ -2,7 +2,9 @@
 
 #include "Recordset.h"
 
+#include <QHash>
 #include <QString>
+#include <QVariant>
 #include <memory>
 
 namespace KRML_ReportGen {
@@ -45,6 +47,10 @@ public:
     // engine's own bookkeeping tables are left out; the "MSys" tables of an
     // Access file are not, and callers drop them.
     std::unique_ptr<Recordset> tableSchema();
+    // The values for parameters that statements declare (PARAMETERS) and
+    // that saved parameter queries ask for, by name (any letter case).
+    // They stay with the connection, across opening and closing.
+    void setParameterValues(const QHash<QString, QVariant> &values);
 
     static constexpr qint32 OperationNotAllowedWhenOpen = 3705;
     static constexpr qint32 OperationNotAllowedWhenClosed = 3704;
@@ -55,6 +61,7 @@ private:
     QString m_connectionString;
     const DbProviders &m_providers;
     std::unique_ptr<DbEngine> m_engine;
+    QHash<QString, QVariant> m_parameterValues;
 };
 
 } // namespace KRML_ReportGen

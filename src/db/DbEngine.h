@@ -2,7 +2,9 @@
 
 #include "Recordset.h"
 
+#include <QHash>
 #include <QString>
+#include <QVariant>
 #include <memory>
 
 namespace KRML_ReportGen {
@@ -23,6 +25,9 @@ public:
     // TABLE_NAME and TABLE_TYPE.
     virtual std::unique_ptr<Recordset> tables() = 0;
     virtual void close() = 0;
+    // The values of the parameters statements declare (PARAMETERS) or
+    // saved parameter queries ask for, by name in lower case.
+    virtual void setParameterValues(const QHash<QString, QVariant> &values) = 0;
 };
 
 } // namespace KRML_ReportGen

@@ -20,6 +20,12 @@ ReportError ProviderErrors::unknownColumn(const QString &column)
                        QStringLiteral("Provider"));
 }
 
+ReportError ProviderErrors::missingParameter(const QString &name)
+{
+    return ReportError(UnknownColumn, QStringLiteral("No value given for one or more required parameters (%1).").arg(name),
+                       QStringLiteral("Provider"));
+}
+
 ReportError ProviderErrors::typeMismatch(const QString &detail)
 {
     QString d = QStringLiteral("Data type mismatch in criteria expression.");

@@ -18,6 +18,8 @@ public:
 
     static ReportError noSuchTable(const QString &table);
     static ReportError unknownColumn(const QString &column);
+    // A declared parameter, or one a saved query asks for, without a value.
+    static ReportError missingParameter(const QString &name);
     static ReportError typeMismatch(const QString &detail = QString());
     static ReportError syntaxError(const QString &detail);
     static ReportError unspecified(const QString &description);

@@ -2,6 +2,8 @@
 
 #include "AdoType.h"
 #include "MemoryRecordset.h"
+#include "JetCrosstab.h"
+#include "JetSqlTokenizer.h"
 #include "ProviderErrors.h"
 #include "SqlLiteralScanner.h"
 #include "VariantRows.h"
@@ -83,7 +85,55 @@ QString spelledAsWritten(const QString &name, const QString &sql)
     return name;
 }
 
+// The database behind an ODBC driver decides how statements are written:
+// SQLite and PostgreSQL in their own SQL, anything else in the ODBC escapes.
+JetSqlRewriter::Dialect odbcDialect(const QSqlDatabase &db)
+{
+    switch (db.driver()->dbmsType()) {
+    case QSqlDriver::PostgreSQL:
+        return JetSqlRewriter::PostgreSql;
+    case QSqlDriver::SQLite:
+        return JetSqlRewriter::SqliteNative;
+    case QSqlDriver::UnknownDbms: {
+        // Qt's ODBC driver does not tell SQLite apart: ask it.
+        QSqlQuery q(db);
+        if (q.exec(QStringLiteral("SELECT sqlite_version()")) && q.next())
+            return JetSqlRewriter::SqliteNative;
+        break;
+    }
+    default:
+        break;
+    }
+    return JetSqlRewriter::Odbc;
+}
+
+// A bound value as the server should see its type.
+QString typed(const QVariant &value)
+{
+    switch (value.typeId()) {
+    case QMetaType::Int:
+    case QMetaType::LongLong:
+        return QStringLiteral("CAST(? AS bigint)");
+    case QMetaType::Double:
+        return QStringLiteral("CAST(? AS double precision)");
+    case QMetaType::Bool:
+        return QStringLiteral("CAST(? AS boolean)");
+    case QMetaType::QDate:
+    case QMetaType::QDateTime:
+        return QStringLiteral("CAST(? AS timestamp)");
+    default:
+        return QStringLiteral("CAST(? AS text)");
+    }
+}
+
 } // namespace
+
+void QtSqlEngine::setParameterValues(const QHash<QString, QVariant> &values)
+{
+    m_parameters.clear();
+    for (auto it = values.cbegin(); it != values.cend(); ++it)
+        m_parameters.insert(it.key().toLower(), it.value());
+}
 
 QtSqlEngine::QtSqlEngine(Kind kind, QString connectionName) : m_kind(kind), m_connectionName(std::move(connectionName))
 {
@@ -137,7 +187,9 @@ std::unique_ptr<QtSqlEngine> QtSqlEngine::openWith(Kind kind, const QString &dri
             q.exec(QStringLiteral("SET DateStyle TO ISO, YMD"));
         }
     }
-    return std::unique_ptr<QtSqlEngine>(new QtSqlEngine(kind, name));
+    auto engine = std::unique_ptr<QtSqlEngine>(new QtSqlEngine(kind, name));
+    engine->m_dialect = kind == PostgreSql ? JetSqlRewriter::PostgreSql : odbcDialect(QSqlDatabase::database(name, false));
+    return engine;
 }
 
 std::unique_ptr<QtSqlEngine> QtSqlEngine::openPostgreSql(const ConnectionString &cs)
@@ -317,12 +369,53 @@ std::unique_ptr<Recordset> QtSqlEngine::run(const QString &sql)
     if (sql.trimmed().isEmpty())
         throw ReportError(qint32(0x80040E0C), QStringLiteral("Command text was not set for the command object."),
                           QStringLiteral("Provider"));
+    if (const auto crosstab = JetCrosstab::parse(sql)) {
+        // Two statements: the pivot's values, then one column for each.
+        QList<QVariant> values;
+        if (crosstab->needsValues()) {
+            auto rs = run(crosstab->valuesQuery());
+            for (rs->moveFirst(); !rs->isEOF(); rs->moveNext())
+                values << rs->field(0).value;
+        }
+        return run(crosstab->select(values));
+    }
     QSqlQuery query(db);
     query.setForwardOnly(true);
     query.setNumericalPrecisionPolicy(QSql::LowPrecisionDouble);
-    const QString text = JetSqlRewriter::rewrite(sql, m_kind == PostgreSql ? JetSqlRewriter::PostgreSql : JetSqlRewriter::Odbc);
-    if (!query.exec(text))
-        raise(query.lastError());
+    const JetSqlRewriter::Result rewritten = JetSqlRewriter::translate(sql, m_dialect);
+    QString text = rewritten.sql;
+    if (rewritten.parameters.isEmpty()) {
+        if (!query.exec(text))
+            raise(query.lastError());
+    } else {
+        // Declared parameters: each placeholder of theirs bound to its value.
+        QString positional;
+        QList<QVariant> bound;
+        qsizetype at = 0;
+        for (const JetSqlTokenizer::Token &t : JetSqlTokenizer::tokens(text)) {
+            if (t.kind != JetSqlTokenizer::Token::Placeholder)
+                continue;
+            const int index = text.mid(t.start + 1, t.length() - 1).toInt() - rewritten.firstPlaceholder;
+            if (index < 0 || index >= rewritten.parameters.size())
+                continue;
+            const QString name = rewritten.parameters[index];
+            const auto value = m_parameters.constFind(name.toLower());
+            if (value == m_parameters.constEnd())
+                throw ProviderErrors::missingParameter(name);
+            positional += QStringView(text).mid(at, t.start - at);
+            positional += m_dialect == JetSqlRewriter::PostgreSql ? typed(*value) : QStringLiteral("?");
+            bound.append(*value);
+            at = t.end;
+        }
+        positional += QStringView(text).mid(at);
+        text = positional;
+        if (!query.prepare(text))
+            raise(query.lastError());
+        for (int i = 0; i < bound.size(); ++i)
+            query.bindValue(i, bound[i]);
+        if (!query.exec())
+            raise(query.lastError());
+    }
     if (!query.isSelect())
         return std::make_unique<MemoryRecordset>();
 
