@@ -13,9 +13,8 @@ namespace KRML_ReportGen {
 // differ only in them ("co-op" sorts beside "coop"). Built on Unicode's
 // collation (ICU, root order at the secondary strength); ASCII text takes a
 // table of the same weights, so the common case never leaves this class.
-// Differences from the legacy order: punctuation and symbols follow
-// Unicode's order, and ligatures and letters such as "ß" compare as their
-// expansions ("ß" = "ss").
+// Difference from the legacy order: punctuation and symbols follow
+// Unicode's order, and so do letters beyond Western European ones.
 class JetCollation
 {
 public:

@@ -690,7 +690,8 @@ void JetFunctions::install(sqlite3 *db, const QHash<QString, QVariant> *paramete
     sqlite3_create_function_v2(db, "now", 0, SQLITE_UTF8, nullptr, now, nullptr, nullptr, nullptr);
     sqlite3_create_function_v2(db, "date", 0, SQLITE_UTF8, nullptr, today, nullptr, nullptr, nullptr);
     sqlite3_create_function_v2(db, "time", 0, SQLITE_UTF8, nullptr, timeNow, nullptr, nullptr, nullptr);
-    sqlite3_create_function_v2(db, "jet_param", 1, SQLITE_UTF8, const_cast<QHash<QString, QVariant> *>(parameters), param,
+    // A parameter keeps its value while a statement runs.
+    sqlite3_create_function_v2(db, "jet_param", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, const_cast<QHash<QString, QVariant> *>(parameters), param,
                                nullptr, nullptr, nullptr);
     // One collation for both forms of LIKE; the second one deletes it.
     auto *collation = new JetCollation;

@@ -650,6 +650,8 @@ QString Rewriter::binary(QStringView op, const QString &l, const QString &r) con
         case Dialect::Odbc: return QStringLiteral("{fn TRUNCATE(%1 / %2, 0)}").arg(l, r);
         }
     }
+    if (op == QLatin1String("/")) // always a division of numbers with a fraction, never of whole numbers
+        return QStringLiteral("(1.0 * %1 / %2)").arg(l, r);
     // "^"
     if (pg)
         return QStringLiteral("power(%1, %2)").arg(l, r);
@@ -759,7 +761,7 @@ QString Rewriter::expr(int b, int e)
             i = end == close ? close + 1 : e;
             continue;
         }
-        if (s == QLatin1String("&") || s == QLatin1String("\\") || s == QLatin1String("^")) {
+        if (s == QLatin1String("&") || s == QLatin1String("\\") || s == QLatin1String("^") || s == QLatin1String("/")) {
             const int prec = precedence(i, false);
             const int from = leftStart(b, i, prec, true);
             const auto left = operandText(from);

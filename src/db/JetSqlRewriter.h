@@ -15,7 +15,8 @@ namespace KRML_ReportGen {
 //
 // - date literals (#2024/03/15#, #2024-03-15#, the US form #03/15/2024#,
 //   with an optional time) in the engine's date form;
-// - "&" joining text (a Null side counts as empty), Mod, "\" and "^";
+// - "&" joining text (a Null side counts as empty), "/" dividing with a
+//   fraction even between whole numbers, Mod, "\" and "^";
 //   True, False, Yes and No; DISTINCTROW; "text" as a text literal;
 // - SELECT TOP n and TOP n PERCENT (rounded up), with the rows tied with
 //   the last one when the statement is ordered;

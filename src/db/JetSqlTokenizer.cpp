@@ -3,6 +3,8 @@
 #include "JetSqlRewriter.h"
 #include "SqlLiteralScanner.h"
 
+#include <QRegularExpression>
+
 namespace KRML_ReportGen {
 
 QList<JetSqlTokenizer::Token> JetSqlTokenizer::tokens(QStringView sql)
@@ -25,9 +27,15 @@ QList<JetSqlTokenizer::Token> JetSqlTokenizer::tokens(QStringView sql)
             kind = c == QLatin1Char('[') ? T::Name : T::Text;
         } else if (c == QLatin1Char('#')) {
             const qsizetype close = sql.indexOf(QLatin1Char('#'), i + 1);
-            if (close > i && close - i <= 40 && JetSqlRewriter::parseDateLiteral(sql.mid(i + 1, close - i - 1).toString())) {
-                j = close + 1;
-                kind = T::Date;
+            if (close > i && close - i <= 40) {
+                const QString inner = sql.mid(i + 1, close - i - 1).toString();
+                static const QRegularExpression dateLike(QStringLiteral("^[0-9/:.\\-\\s]+([AaPp][Mm])?\\s*$"));
+                if (JetSqlRewriter::parseDateLiteral(inner)) {
+                    j = close + 1;
+                    kind = T::Date;
+                } else if (dateLike.match(inner).hasMatch()) {
+                    j = close + 1; // a date that is none (#2006/02/30#): passed on whole, for the engine to refuse
+                }
             }
         } else if (c.isDigit() || (c == QLatin1Char('.') && i + 1 < n && sql[i + 1].isDigit())) {
             while (j < n && sql[j].isDigit())
