@@ -141,13 +141,26 @@ int JetCollation::compareUnicode(const char *a, int na, const char *b, int nb) c
 
 int JetCollation::compare(const char *a, int na, const char *b, int nb) const
 {
+    // Equal texts are common (grouping, DISTINCT) and texts often share a
+    // beginning; what is alike in both decides nothing in ASCII.
+    const int shorter = std::min(na, nb);
+    int same = 0;
+    while (same < shorter && a[same] == b[same])
+        ++same;
+    if (same == na && same == nb)
+        return 0;
     const auto *ua = reinterpret_cast<const unsigned char *>(a);
     const auto *ub = reinterpret_cast<const unsigned char *>(b);
-    int r = compareAscii(ua, na, ub, nb, true);
-    if (r == 0)
-        r = compareAscii(ua, na, ub, nb, false);
-    if (r != NotAscii)
-        return r;
+    bool ascii = true;
+    for (int i = 0; i < same && ascii; ++i)
+        ascii = ua[i] < 0x80;
+    if (ascii) {
+        int r = compareAscii(ua + same, na - same, ub + same, nb - same, true);
+        if (r == 0)
+            r = compareAscii(ua + same, na - same, ub + same, nb - same, false);
+        if (r != NotAscii)
+            return r;
+    }
     return compareUnicode(a, na, b, nb);
 }
 

@@ -14,6 +14,7 @@
 #include <QString>
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <optional>
 #include <sqlite3.h>
 
@@ -594,9 +595,32 @@ void param(sqlite3_context *ctx, int, sqlite3_value **argv)
     }
 }
 
+// True when a stored text already is in the one form of dates, which is
+// how the embedded engine and every import store them.
+bool canonicalDate(const unsigned char *s, int n)
+{
+    const auto digits = [s](int from, int to) {
+        for (int i = from; i < to; ++i)
+            if (s[i] < '0' || s[i] > '9')
+                return false;
+        return true;
+    };
+    if (n != 10 && n != 19)
+        return false;
+    if (!digits(0, 4) || s[4] != '-' || !digits(5, 7) || s[7] != '-' || !digits(8, 10))
+        return false;
+    if (n == 10)
+        return true;
+    return s[10] == ' ' && digits(11, 13) && s[13] == ':' && digits(14, 16) && s[16] == ':' && digits(17, 19)
+        && std::memcmp(s + 11, "00:00:00", 8) != 0;
+}
+
 void dateText(sqlite3_context *ctx, int, sqlite3_value **argv)
 {
     // A stored date in the one text form; anything else as it is.
+    if (sqlite3_value_type(argv[0]) != SQLITE_TEXT
+        || canonicalDate(sqlite3_value_text(argv[0]), sqlite3_value_bytes(argv[0])))
+        return sqlite3_result_value(ctx, argv[0]);
     const QDateTime dt = dateTimeOf(argv[0]);
     if (dt.isValid())
         return resultText(ctx, JetDateText::canonical(dt));
