@@ -197,6 +197,7 @@ private:
     QList<int> m_partner;
     bool m_collate = false;
     QStringList m_parameters;
+    QStringList m_parameterTypes;
     int m_firstPlaceholder = 0;
 };
 
@@ -365,6 +366,7 @@ void Rewriter::parameters(int &start)
         if (nameStart >= nameEnd)
             continue;
         m_parameters << JetSqlRewriter::parameterName(source(nameStart, nameEnd).trimmed());
+        m_parameterTypes << source(skipSpace(nameEnd, e), e).trimmed();
     }
     start = end < size() ? end + 1 : end;
 }
@@ -405,6 +407,7 @@ JetSqlRewriter::Result Rewriter::run()
     // The declaration itself is not passed on.
     r.sql = query(skipSpace(start, size()), size());
     r.parameters = m_parameters;
+    r.parameterTypes = m_parameterTypes;
     r.firstPlaceholder = m_firstPlaceholder;
     return r;
 }

@@ -59,8 +59,10 @@ public:
     struct Result
     {
         QString sql;
-        // The names a PARAMETERS declaration at the head declared, in order.
+        // The names a PARAMETERS declaration at the head declared, in order,
+        // and their declared types (DateTime, Text, Long, …).
         QStringList parameters;
+        QStringList parameterTypes;
         // On the servers, parameter i of that list is the placeholder
         // ?(firstPlaceholder + i); the embedded engine reads them by name.
         int firstPlaceholder = 0;

@@ -118,9 +118,9 @@ void SqliteEngine::raise(int rc)
     }
     if (msg.startsWith(noColumn))
         throw ProviderErrors::unknownColumn(msg.mid(noColumn.size()));
-    static const QLatin1String noValue("No value given for one or more required parameters (");
-    if (msg.startsWith(noValue))
-        throw ProviderErrors::missingParameter(msg.mid(noValue.size()).chopped(2));
+    const QString parameter = ProviderErrors::missingParameterName(ReportError(ProviderErrors::UnknownColumn, msg));
+    if (!parameter.isEmpty())
+        throw ProviderErrors::missingParameter(parameter);
     if ((rc & 0xFF) == SQLITE_MISMATCH)
         throw ProviderErrors::typeMismatch(msg);
     if (msg.contains(QLatin1String("syntax error")) || msg.contains(QLatin1String("incomplete input"))

@@ -2,11 +2,13 @@
 
 #include "DbConnection.h"
 #include "FileService.h"
+#include "JetSqlRewriter.h"
 #include "LegacyNumber.h"
 #include "ModuleState.h"
 #include "MsgBoxStyle.h"
 #include "ParameterLiteral.h"
 #include "ParameterMarker.h"
+#include "ProviderErrors.h"
 #include "ReportError.h"
 #include "ReportSqlFile.h"
 #include "StatementCache.h"
@@ -76,7 +78,7 @@ QString QueryLoader::RunReportQuery(const QString &statementName, QStringList &f
     return QString();
 }
 
-QString QueryLoader::literalFor(const clsParameter &p)
+QString QueryLoader::valueFor(const clsParameter &p)
 {
     // Date, Number and String parameters take the host's value under the
     // parameter's name, or whatever the value source (the prompt) gives.
@@ -94,19 +96,91 @@ QString QueryLoader::literalFor(const clsParameter &p)
         value = m_valueSource(p);
     if (!value)
         throw missingValue(p, QString());
+    return *value;
+}
+
+QVariant QueryLoader::namedValue(const QString &name, const QString &declaredType)
+{
+    // The declared type chooses how the value is asked for and read; a
+    // saved query's parameter of unknown type reads as a date or a number
+    // when it is one.
+    const QString type = declaredType.section(QLatin1Char('('), 0, 0).trimmed().toLower();
+    clsParameter p;
+    p.ParameterName = name;
+    static const QStringList numbers{QStringLiteral("bit"),        QStringLiteral("byte"),       QStringLiteral("short"),
+                                     QStringLiteral("long"),       QStringLiteral("currency"),   QStringLiteral("ieeesingle"),
+                                     QStringLiteral("ieeedouble"), QStringLiteral("single"),     QStringLiteral("double"),
+                                     QStringLiteral("integer"),    QStringLiteral("decimal"),    QStringLiteral("number")};
+    if (type == QLatin1String("datetime") || type == QLatin1String("date"))
+        p.ParamType = clsParameter::Date;
+    else if (numbers.contains(type))
+        p.ParamType = clsParameter::Number;
+    else
+        p.ParamType = clsParameter::String;
+    const QString text = valueFor(p);
+    if (p.ParamType != clsParameter::String || (!type.isEmpty() && type != QLatin1String("value")))
+        return typed(p, text);
+    const QDate date = ParameterLiteral::dateOf(text);
+    if (date.isValid())
+        return date;
+    if (const auto number = LegacyNumber::convert(text))
+        return *number;
+    return text;
+}
+
+std::unique_ptr<Recordset> QueryLoader::openWithNamedValues(const QString &sql)
+{
+    DbConnection &connection = *ModuleState::current().data().RDDataConnection();
+    const JetSqlRewriter::Result declared = JetSqlRewriter::translate(sql, JetSqlRewriter::Sqlite);
+    QHash<QString, QVariant> values;
+    for (int i = 0; i < declared.parameters.size(); ++i)
+        values.insert(declared.parameters[i], namedValue(declared.parameters[i], declared.parameterTypes.value(i)));
+    connection.setParameterValues(values);
+    // A saved query the statement reads may ask for more, one at a time.
+    for (;;) {
+        try {
+            return open(sql);
+        } catch (const ReportError &e) {
+            const QString name = ProviderErrors::missingParameterName(e);
+            if (name.isEmpty() || values.contains(name))
+                throw;
+            values.insert(name, namedValue(name, QString()));
+            connection.setParameterValues(values);
+        }
+    }
+}
+
+QVariant QueryLoader::typed(const clsParameter &p, const QString &text)
+{
     switch (p.ParamType) {
     case clsParameter::Date: {
-        const QDate d = ParameterLiteral::dateOf(*value);
+        const QDate d = ParameterLiteral::dateOf(text);
         if (!d.isValid())
-            throw missingValue(p, QStringLiteral(": \"%1\" is not a date (write it as year-month-day)").arg(*value));
-        return ParameterLiteral::date(d);
+            throw missingValue(p, QStringLiteral(": \"%1\" is not a date (write it as year-month-day)").arg(text));
+        return d;
     }
-    case clsParameter::Number:
-        if (!LegacyNumber::isNumber(*value))
-            throw missingValue(p, QStringLiteral(": \"%1\" is not a number").arg(*value));
-        return ParameterLiteral::number(value->trimmed());
+    case clsParameter::Number: {
+        const auto n = LegacyNumber::convert(text);
+        if (!n)
+            throw missingValue(p, QStringLiteral(": \"%1\" is not a number").arg(text));
+        return *n;
+    }
     default:
-        return ParameterLiteral::text(*value);
+        return text;
+    }
+}
+
+QString QueryLoader::literalFor(const clsParameter &p)
+{
+    const QString text = valueFor(p);
+    const QVariant value = typed(p, text);
+    switch (p.ParamType) {
+    case clsParameter::Date:
+        return ParameterLiteral::date(value.toDate());
+    case clsParameter::Number:
+        return ParameterLiteral::number(text.trimmed());
+    default:
+        return ParameterLiteral::text(text);
     }
 }
 
@@ -194,7 +268,7 @@ void QueryLoader::runQuery(const QString &statementName, QStringList &fieldList)
                                                ParameterLiteral::lookupForReport(value, lookup->fieldType(column)));
         }
         state.CurrentReportSQL = working;
-        main = open(working);
+        main = openWithNamedValues(working);
         // No rows for the first data list of a run: try the lookup's next
         // row. Without a lookup nothing would change, so there is no retry.
         if (!main->isEOF() || !state.FirstQueryPending || !hasLookup)

@@ -53,7 +53,16 @@ public:
 
 private:
     void runQuery(const QString &statementName, QStringList &fieldList);
+    // The value text of a Date, Number or String parameter: the host's, or
+    // the value source's; fails with MissingParameterValue.
+    QString valueFor(const clsParameter &parameter);
+    // The value text as the parameter's type reads it (a date, a number, text).
+    QVariant typed(const clsParameter &parameter, const QString &text);
     QString literalFor(const clsParameter &parameter);
+    // A statement's own parameters (a PARAMETERS declaration, or a saved
+    // query it reads that asks for a value) take their values the same way.
+    QVariant namedValue(const QString &name, const QString &declaredType);
+    std::unique_ptr<Recordset> openWithNamedValues(const QString &sql);
 
     const FileService &m_files;
     UserPrompts &m_prompts;
