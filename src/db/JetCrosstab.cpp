@@ -189,6 +189,21 @@ std::optional<JetCrosstab> JetCrosstab::parse(const QString &sql)
     return x;
 }
 
+std::unique_ptr<Recordset> JetCrosstab::run(const QString &sql, const Runner &run)
+{
+    const auto crosstab = parse(sql);
+    if (!crosstab)
+        return nullptr;
+    // The pivot's values first, then one column for each.
+    QList<QVariant> values;
+    if (crosstab->needsValues()) {
+        auto rs = run(crosstab->valuesQuery());
+        for (rs->moveFirst(); !rs->isEOF(); rs->moveNext())
+            values << rs->field(0).value;
+    }
+    return run(crosstab->select(values));
+}
+
 QString JetCrosstab::valuesQuery() const
 {
     return m_parameters + QStringLiteral("SELECT DISTINCT %1 AS jet_pivot %2 ORDER BY 1").arg(m_pivot, m_from);

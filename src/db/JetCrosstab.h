@@ -1,9 +1,13 @@
 #pragma once
 
+#include "Recordset.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
+#include <functional>
+#include <memory>
 #include <optional>
 
 namespace KRML_ReportGen {
@@ -36,6 +40,12 @@ public:
 
     // A value as a literal of the dialect.
     static QString literal(const QVariant &value);
+
+    // Runs a crosstab statement with an engine's own run (which rewrites
+    // each of the two statements for itself); nullptr when the statement is
+    // no crosstab.
+    using Runner = std::function<std::unique_ptr<Recordset>(const QString &)>;
+    static std::unique_ptr<Recordset> run(const QString &sql, const Runner &run);
 
 private:
     QString m_parameters; // a PARAMETERS declaration at the head, kept for both statements

@@ -369,16 +369,8 @@ std::unique_ptr<Recordset> QtSqlEngine::run(const QString &sql)
     if (sql.trimmed().isEmpty())
         throw ReportError(qint32(0x80040E0C), QStringLiteral("Command text was not set for the command object."),
                           QStringLiteral("Provider"));
-    if (const auto crosstab = JetCrosstab::parse(sql)) {
-        // Two statements: the pivot's values, then one column for each.
-        QList<QVariant> values;
-        if (crosstab->needsValues()) {
-            auto rs = run(crosstab->valuesQuery());
-            for (rs->moveFirst(); !rs->isEOF(); rs->moveNext())
-                values << rs->field(0).value;
-        }
-        return run(crosstab->select(values));
-    }
+    if (auto crosstab = JetCrosstab::run(sql, [this](const QString &part) { return run(part); }))
+        return crosstab;
     QSqlQuery query(db);
     query.setForwardOnly(true);
     query.setNumericalPrecisionPolicy(QSql::LowPrecisionDouble);

@@ -146,15 +146,8 @@ std::unique_ptr<Recordset> SqliteEngine::run(const QString &sql)
         if (m.hasMatch() && m_stored.contains(name))
             return run(m_stored.value(name));
     }
-    if (const auto crosstab = JetCrosstab::parse(sql)) {
-        QList<QVariant> values;
-        if (crosstab->needsValues()) {
-            auto rs = run(crosstab->valuesQuery());
-            for (rs->moveFirst(); !rs->isEOF(); rs->moveNext())
-                values << rs->field(0).value;
-        }
-        return run(crosstab->select(values));
-    }
+    if (auto crosstab = JetCrosstab::run(sql, [this](const QString &part) { return run(part); }))
+        return crosstab;
     return execute(JetSqlRewriter::toSqlite(sql));
 }
 

@@ -99,6 +99,19 @@ class TestJetDialect : public QObject
             .arg(m_pg.value(QStringLiteral("Host")), m_pg.value(QStringLiteral("Port")), database,
                  m_pg.value(QStringLiteral("User ID")), m_pg.value(QStringLiteral("Password")));
     }
+    // A connection of Qt's own to the test server, for loading and dropping
+    // the test database (what reports use is DbConnection).
+    QSqlDatabase server(const QString &connectionName, const QString &database) const
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), connectionName);
+        db.setHostName(m_pg.value(QStringLiteral("Host")));
+        db.setPort(m_pg.value(QStringLiteral("Port")).toInt());
+        db.setUserName(m_pg.value(QStringLiteral("User ID")));
+        db.setPassword(m_pg.value(QStringLiteral("Password")));
+        db.setDatabaseName(database);
+        db.open();
+        return db;
+    }
     static bool odbcDriver()
     {
         QFile ini(QStringLiteral("/etc/odbcinst.ini"));
@@ -178,13 +191,8 @@ class TestJetDialect : public QObject
     {
         const QString admin = QStringLiteral("krml-dialect-admin");
         {
-            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), admin);
-            db.setHostName(m_pg.value(QStringLiteral("Host")));
-            db.setPort(m_pg.value(QStringLiteral("Port")).toInt());
-            db.setUserName(m_pg.value(QStringLiteral("User ID")));
-            db.setPassword(m_pg.value(QStringLiteral("Password")));
-            db.setDatabaseName(m_pg.value(QStringLiteral("Database")));
-            QVERIFY2(db.open(), qPrintable(db.lastError().text()));
+            QSqlDatabase db = server(admin, m_pg.value(QStringLiteral("Database")));
+            QVERIFY2(db.isOpen(), qPrintable(db.lastError().text()));
             m_pgDatabase = QStringLiteral("krml_dialect_%1").arg(QRandomGenerator::global()->generate());
             QSqlQuery q(db);
             QVERIFY2(q.exec(QStringLiteral("CREATE DATABASE ") + m_pgDatabase), qPrintable(q.lastError().text()));
@@ -192,13 +200,8 @@ class TestJetDialect : public QObject
         QSqlDatabase::removeDatabase(admin);
         const QString load = QStringLiteral("krml-dialect-load");
         {
-            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), load);
-            db.setHostName(m_pg.value(QStringLiteral("Host")));
-            db.setPort(m_pg.value(QStringLiteral("Port")).toInt());
-            db.setUserName(m_pg.value(QStringLiteral("User ID")));
-            db.setPassword(m_pg.value(QStringLiteral("Password")));
-            db.setDatabaseName(m_pgDatabase);
-            QVERIFY2(db.open(), qPrintable(db.lastError().text()));
+            QSqlDatabase db = server(load, m_pgDatabase);
+            QVERIFY2(db.isOpen(), qPrintable(db.lastError().text()));
             const auto name = [](const QString &n) { return plainWord(n) ? n : QLatin1Char('"') + n + QLatin1Char('"'); };
             db.transaction();
             for (const QString &table : copiedTables()) {
@@ -269,13 +272,8 @@ private slots:
             return;
         const QString admin = QStringLiteral("krml-dialect-drop");
         {
-            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), admin);
-            db.setHostName(m_pg.value(QStringLiteral("Host")));
-            db.setPort(m_pg.value(QStringLiteral("Port")).toInt());
-            db.setUserName(m_pg.value(QStringLiteral("User ID")));
-            db.setPassword(m_pg.value(QStringLiteral("Password")));
-            db.setDatabaseName(m_pg.value(QStringLiteral("Database")));
-            if (db.open())
+            QSqlDatabase db = server(admin, m_pg.value(QStringLiteral("Database")));
+            if (db.isOpen())
                 QSqlQuery(db).exec(QStringLiteral("DROP DATABASE IF EXISTS ") + m_pgDatabase);
         }
         QSqlDatabase::removeDatabase(admin);
