@@ -9,6 +9,7 @@
 #include <QPair>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <memory>
 
 namespace KRML_ReportGen {
 
@@ -55,7 +56,9 @@ private:
     static QString pagePattern(const QString &output); // OUT-%1.png
     void handOverParameters();
 
-    QTemporaryDir m_app;
+    // This run's working folder: private, so that runs side by side keep
+    // their working files apart, inside the user's data folder.
+    std::unique_ptr<QTemporaryDir> m_app;
     LocalFileService m_files;
     ProcessTempNames m_tempNames;
     ConsolePrompts m_prompts{stderr, false};

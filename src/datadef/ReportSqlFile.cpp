@@ -121,10 +121,14 @@ QString ReportSqlFile::toText(const ReportDefinition &definition)
     text += QString::number(definition.statements().size()) + kCrLf;
     for (const ReportDefinition::Statement &s : definition.statements()) {
         text += kHeader + s.name + kCrLf;
-        text += s.sql;
+        // The editor's plain text breaks its lines with LF; the file's line
+        // end is CR LF, whatever the text came with.
+        QString sql = s.sql;
+        sql.replace(kCrLf, QStringLiteral("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n')).replace(QStringLiteral("\n"), kCrLf);
+        text += sql;
         // A statement read back from a file already ends with its line
         // break; writing it again must not add a blank line on every save.
-        if (!s.sql.endsWith(kCrLf))
+        if (!sql.endsWith(kCrLf))
             text += kCrLf;
     }
     text += kHeader + QStringLiteral("endreport");

@@ -76,4 +76,9 @@ std::unique_ptr<Recordset> DbConnection::tableSchema()
     return engine().tables();
 }
 
+QStringList DbConnection::columnSchema(const QString &table)
+{
+    return engine().columns(table);
+}
+
 } // namespace KRML_ReportGen

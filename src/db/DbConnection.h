@@ -5,6 +5,7 @@
 #include <QHash>
 #include <QString>
 #include <QVariant>
+#include <QStringList>
 #include <memory>
 
 namespace KRML_ReportGen {
@@ -51,6 +52,8 @@ public:
     // that saved parameter queries ask for, by name (any letter case).
     // They stay with the connection, across opening and closing.
     void setParameterValues(const QHash<QString, QVariant> &values);
+    // The column names of a table, in order, from the schema.
+    QStringList columnSchema(const QString &table);
 
     static constexpr qint32 OperationNotAllowedWhenOpen = 3705;
     static constexpr qint32 OperationNotAllowedWhenClosed = 3704;

@@ -5,6 +5,7 @@
 #include <QHash>
 #include <QString>
 #include <QVariant>
+#include <QStringList>
 #include <memory>
 
 namespace KRML_ReportGen {
@@ -24,6 +25,11 @@ public:
     // One row per table and view, with the columns TABLE_CATALOG, TABLE_SCHEMA,
     // TABLE_NAME and TABLE_TYPE.
     virtual std::unique_ptr<Recordset> tables() = 0;
+    // The column names of a table or view, in their order, from the
+    // engine's own schema (no query on the table itself, which some
+    // drivers refuse in the forms others accept). A table that is not
+    // there is the provider error for a missing table.
+    virtual QStringList columns(const QString &table) = 0;
     virtual void close() = 0;
     // The values of the parameters statements declare (PARAMETERS) or
     // saved parameter queries ask for, by name in lower case.

@@ -432,6 +432,21 @@ std::unique_ptr<Recordset> QtSqlEngine::run(const QString &sql)
     return std::make_unique<MemoryRecordset>(names, types, std::move(rows));
 }
 
+QStringList QtSqlEngine::columns(const QString &table)
+{
+    if (m_connectionName.isEmpty())
+        throw ProviderErrors::unspecified(QStringLiteral("The database is closed."));
+    // The driver's catalogue (SQLColumns for ODBC, the system catalogue for
+    // PostgreSQL).
+    const QSqlRecord record = QSqlDatabase::database(m_connectionName, false).record(table);
+    QStringList names;
+    for (int i = 0; i < record.count(); ++i)
+        names << record.fieldName(i);
+    if (names.isEmpty())
+        throw ProviderErrors::noSuchTable(table);
+    return names;
+}
+
 std::unique_ptr<Recordset> QtSqlEngine::tables()
 {
     if (m_connectionName.isEmpty())

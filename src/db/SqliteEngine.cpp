@@ -244,6 +244,26 @@ std::unique_ptr<Recordset> SqliteEngine::tables()
     return rs;
 }
 
+QStringList SqliteEngine::columns(const QString &table)
+{
+    if (!m_db)
+        throw ProviderErrors::unspecified(QStringLiteral("The database is closed."));
+    Statement s;
+    int rc = sqlite3_prepare_v2(m_db, "SELECT name FROM pragma_table_info(?1) ORDER BY cid", -1, &s.st, nullptr);
+    if (rc != SQLITE_OK)
+        raise(rc);
+    const QByteArray name = table.toUtf8();
+    sqlite3_bind_text(s.st, 1, name.constData(), int(name.size()), SQLITE_TRANSIENT);
+    QStringList names;
+    while ((rc = sqlite3_step(s.st)) == SQLITE_ROW)
+        names << QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(s.st, 0)));
+    if (rc != SQLITE_DONE)
+        raise(rc);
+    if (names.isEmpty())
+        throw ProviderErrors::noSuchTable(table);
+    return names;
+}
+
 void SqliteEngine::runScript(const QString &sql)
 {
     char *err = nullptr;

@@ -34,6 +34,7 @@ public:
 
     std::unique_ptr<Recordset> run(const QString &sql) override;
     std::unique_ptr<Recordset> tables() override;
+    QStringList columns(const QString &table) override;
     void close() override;
     void setParameterValues(const QHash<QString, QVariant> &values) override;
 

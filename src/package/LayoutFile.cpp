@@ -61,7 +61,7 @@ class Lines
 {
 public:
     Lines(const QByteArray &bytes, const LayoutFile::DevReport &dev)
-        : m_reader(TextReader::fromBytes(bytes)), m_dev(dev)
+        : m_reader(TextReader::fromBytes(bytes, TextReader::LoneCr::EndsLine)), m_dev(dev)
     {
     }
     QString next() { return m_reader.readLine(); }
