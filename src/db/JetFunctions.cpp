@@ -95,7 +95,7 @@ double roundHalfEven(double x, int digits)
     const double below = std::floor(v);
     const double fraction = v - below;
     double r;
-    if (std::fabs(fraction - 0.5) < 1e-9 * std::max(1.0, std::fabs(v)))
+    if (std::fabs(fraction - 0.5) < 1e-12 * std::max(1.0, std::fabs(v)))
         r = std::fmod(below, 2.0) == 0.0 ? below : below + 1.0;
     else
         r = std::round(v);
@@ -105,11 +105,11 @@ double roundHalfEven(double x, int digits)
 // Halves away from zero, as Format rounds what it shows.
 double roundHalfAway(double x, int digits)
 {
-    const double scale = std::pow(10.0, digits);
+    const double scale = std::pow(10.0, std::min(digits, 15));
     const double v = x * scale;
     const double a = std::fabs(v);
     const double below = std::floor(a);
-    const double r = (a - below + 1e-9 * std::max(1.0, a) >= 0.5) ? below + 1.0 : below;
+    const double r = (a - below + 1e-12 * std::max(1.0, a) >= 0.5) ? below + 1.0 : below;
     return std::copysign(r, v) / scale;
 }
 
@@ -207,13 +207,29 @@ void ccur(sqlite3_context *ctx, int argc, sqlite3_value **argv)
         sqlite3_result_double(ctx, roundHalfEven(*n, 4));
 }
 
+// A whole number: an integer when it fits one, else the number itself.
+void resultWhole(sqlite3_context *ctx, double v)
+{
+    if (std::fabs(v) < 9.0e18)
+        sqlite3_result_int64(ctx, qint64(v));
+    else
+        sqlite3_result_double(ctx, v);
+}
+
+// CInt (16 bits) and CLng (32 bits): halves go to the even neighbour, as the
+// dialect's conversions do; a number beyond the range is an overflow.
+template <int Bits>
 void cint(sqlite3_context *ctx, int argc, sqlite3_value **argv)
 {
     if (anyNull(argc, argv))
         return sqlite3_result_null(ctx);
-    // Halves go to the even neighbour, as the dialect's conversions do.
-    if (const auto n = numberOf(ctx, argv[0]))
-        sqlite3_result_int64(ctx, qint64(roundHalfEven(*n, 0)));
+    if (const auto n = numberOf(ctx, argv[0])) {
+        const double r = roundHalfEven(*n, 0);
+        const double limit = Bits == 16 ? 32768.0 : 2147483648.0;
+        if (!(r >= -limit && r < limit))
+            return sqlite3_result_error(ctx, "Overflow", -1);
+        sqlite3_result_int64(ctx, qint64(r));
+    }
 }
 
 void intPart(sqlite3_context *ctx, int argc, sqlite3_value **argv)
@@ -221,7 +237,7 @@ void intPart(sqlite3_context *ctx, int argc, sqlite3_value **argv)
     if (anyNull(argc, argv))
         return sqlite3_result_null(ctx);
     if (const auto n = numberOf(ctx, argv[0]))
-        sqlite3_result_int64(ctx, qint64(std::floor(*n)));
+        resultWhole(ctx, std::floor(*n));
 }
 
 void fix(sqlite3_context *ctx, int argc, sqlite3_value **argv)
@@ -229,7 +245,7 @@ void fix(sqlite3_context *ctx, int argc, sqlite3_value **argv)
     if (anyNull(argc, argv))
         return sqlite3_result_null(ctx);
     if (const auto n = numberOf(ctx, argv[0]))
-        sqlite3_result_int64(ctx, qint64(std::trunc(*n)));
+        resultWhole(ctx, std::trunc(*n));
 }
 
 void sgn(sqlite3_context *ctx, int argc, sqlite3_value **argv)
@@ -268,7 +284,10 @@ void wholeOperation(sqlite3_context *ctx, int argc, sqlite3_value **argv)
     const auto b = numberOf(ctx, argv[1]);
     if (!b)
         return;
-    const qint64 x = qint64(roundHalfEven(*a, 0)), y = qint64(roundHalfEven(*b, 0));
+    const double rx = roundHalfEven(*a, 0), ry = roundHalfEven(*b, 0);
+    if (!(std::fabs(rx) < 9.0e18 && std::fabs(ry) < 9.0e18))
+        return sqlite3_result_error(ctx, "Overflow", -1);
+    const qint64 x = qint64(rx), y = qint64(ry);
     if (y == 0) {
         sqlite3_result_error(ctx, "Division by zero", -1);
         return;
@@ -352,7 +371,8 @@ void dateAdd(sqlite3_context *ctx, int argc, sqlite3_value **argv)
     const QString interval = text(argv[0]).toLower();
     const qint64 n = sqlite3_value_int64(argv[1]);
     const QDateTime dt = dateTimeOf(argv[2]);
-    if (!dt.isValid())
+    // Beyond ten million of any step there is no date left.
+    if (!dt.isValid() || n > 10000000 || n < -10000000)
         return sqlite3_result_null(ctx);
     // Calendar steps keep the day within its month (January 31 and a month
     // is the last day of February); the clock steps ignore summer time.
@@ -698,7 +718,7 @@ void JetFunctions::install(sqlite3 *db, const QHash<QString, QVariant> *paramete
     static const Function functions[] = {
         {"nz", 1, nz}, {"nz", 2, nz}, {"ucase", 1, ucase}, {"lcase", 1, lcase}, {"len", 1, len},
         {"jet_left", 2, left}, {"jet_right", 2, right}, {"mid", 2, mid}, {"mid", 3, mid}, {"cstr", 1, cstr},
-        {"cint", 1, cint}, {"clng", 1, cint}, {"cdbl", 1, cdbl}, {"csng", 1, cdbl}, {"ccur", 1, ccur}, {"val", 1, val},
+        {"cint", 1, cint<16>}, {"clng", 1, cint<32>}, {"cdbl", 1, cdbl}, {"csng", 1, cdbl}, {"ccur", 1, ccur}, {"val", 1, val},
         {"int", 1, intPart}, {"fix", 1, fix}, {"sgn", 1, sgn}, {"round", 1, round}, {"round", 2, round},
         {"year", 1, datePart<0>}, {"month", 1, datePart<1>}, {"day", 1, datePart<2>}, {"hour", 1, datePart<3>},
         {"minute", 1, datePart<4>}, {"second", 1, datePart<5>}, {"weekday", 1, datePart<6>},

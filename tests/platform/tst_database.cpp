@@ -368,6 +368,23 @@ private slots:
         QTest::newRow("CCur") << "CCur('')";
         QTest::newRow("Int") << "Int('1.2.3')";
     }
+
+    void conversionsOverflow_data()
+    {
+        QTest::addColumn<QString>("expression");
+        QTest::newRow("CInt beyond 16 bits") << "CInt(32767.5)";
+        QTest::newRow("CLng beyond 32 bits") << "CLng(-2147483649)";
+        QTest::newRow("Mod of a huge number") << "1e300 Mod 7";
+    }
+    void conversionsOverflow()
+    {
+        QFETCH(QString, expression);
+        auto c = connect(QStringLiteral("Provider=SQLite;Data Source=:memory:"));
+        expectError([&] { c->openRecordset(QStringLiteral("SELECT ") + expression + QStringLiteral(" AS v")); },
+                    qint32(0x80004005), QStringLiteral("Overflow"));
+        // Within the range they convert.
+        QCOMPARE(c->openRecordset(QStringLiteral("SELECT CInt(-32768.4), CLng(2147483647), Int(1e300)"))->field(2).value, QVariant(1e300));
+    }
     void conversionsRefuseWhatIsNotANumber()
     {
         QFETCH(QString, expression);
