@@ -587,9 +587,18 @@ QString Rewriter::literal(int i) const
     const QString value = quoted(literalText(piece));
     if (!m_collate)
         return value;
-    // Not where the engine wants a bare literal: a column's default, an alias.
+    // Not where the engine wants a bare literal (a column's default, an
+    // alias), nor where the literal stands alone as an item of a list (a
+    // result column keeps the name the literal gives it; a call's argument).
     const int p = previous(i, 0);
     if (isWord(p, "DEFAULT") || isWord(p, "AS") || isWord(p, "ESCAPE"))
+        return value;
+    const int n = skipSpace(i + 1, size());
+    const bool itemStart = p < 0 || isSymbol(p, ",") || isSymbol(p, "(") || isWord(p, "SELECT") || isWord(p, "DISTINCT")
+        || isWord(p, "ALL");
+    const bool itemEnd = n >= size() || isSymbol(n, ",") || isSymbol(n, ")") || isSymbol(n, ";") || isWord(n, "FROM")
+        || isWord(n, "UNION");
+    if (itemStart && itemEnd)
         return value;
     return value + QStringLiteral(" COLLATE ") + QLatin1String(JetCollation::Name);
 }

@@ -265,6 +265,17 @@ private slots:
         QTest::newRow("top as a name") << "SELECT Top FROM t" << "SELECT Top FROM t";
         QTest::newRow("Left and Right calls") << "Left(Name, 2) LEFT JOIN t RIGHT (x)" << "jet_left(Name, 2) LEFT JOIN t jet_right (x)";
         QTest::newRow("words containing them") << "TrueValue, IsFalse" << "TrueValue, IsFalse";
+        QTest::newRow("text compared in the legacy order")
+            << "SELECT 'a', Name FROM t WHERE Name = 'x' OR Code IN ('y')"
+            << "SELECT 'a', Name FROM t WHERE Name = 'x' COLLATE JETTEXT OR Code COLLATE JETTEXT IN ('y')";
+        QTest::newRow("double-quoted text is text") << "SELECT \"a\" AS b" << "SELECT 'a' COLLATE JETTEXT AS b";
+        QTest::newRow("top percent")
+            << "SELECT TOP 25 PERCENT a FROM t"
+            << "SELECT a FROM t LIMIT (SELECT CAST(c AS INTEGER) + (c > CAST(c AS INTEGER)) FROM "
+               "(SELECT COUNT(*) * 25 / 100.0 AS c FROM (SELECT a FROM t)))";
+        QTest::newRow("declared parameters") << "PARAMETERS [Day One] DateTime; SELECT a FROM t WHERE d > [Day One]"
+                                             << "SELECT a FROM t WHERE d > jet_param('Day One')";
+        QTest::newRow("division with a fraction") << "SELECT a / b * 2" << "SELECT (1.0 * a / b) * 2";
     }
     void jetRewriter()
     {
@@ -290,6 +301,19 @@ private slots:
         QTest::newRow("pg truth values stay") << pg << "Paid = True OR Gone = No" << "Paid = TRUE OR Gone = FALSE";
         QTest::newRow("pg top and distinctrow") << pg << "SELECT DISTINCTROW TOP 3 a FROM t" << "SELECT DISTINCT a FROM t LIMIT 3";
         QTest::newRow("pg Left") << pg << "Left(Name, 2)" << "left(CAST(Name AS text), CAST(2 AS integer))";
+        const int sqliteOdbc = JetSqlRewriter::SqliteNative;
+        QTest::newRow("pg like as a regular expression")
+            << pg << "x LIKE '[!a-c]_%.'" << "CAST(x AS text) ~* '^[^a-c]..*\\.$'";
+        QTest::newRow("pg not like a bound pattern") << pg << "x NOT LIKE ?1" << "CAST(x AS text) NOT ILIKE ?1 ESCAPE ''";
+        QTest::newRow("pg top with ties") << pg << "SELECT TOP 2 a FROM t ORDER BY a" << "SELECT a FROM t ORDER BY a FETCH FIRST 2 ROWS WITH TIES";
+        QTest::newRow("pg declared parameter") << pg << "PARAMETERS p Long; SELECT a FROM t WHERE b = ?1 AND c = p"
+                                               << "SELECT a FROM t WHERE b = ?1 AND c = ?2";
+        QTest::newRow("sqlite through odbc: lists spelled out")
+            << sqliteOdbc << "x LIKE '[ab]1%'" << "((x LIKE 'a1%' OR x LIKE 'b1%'))";
+        QTest::newRow("sqlite through odbc: a negated list")
+            << sqliteOdbc << "x LIKE '[!a]%'" << "((x LIKE '_%') AND NOT (x LIKE 'a%'))";
+        QTest::newRow("sqlite through odbc: IIf") << sqliteOdbc << "IIf(a, b, c)" << "(CASE WHEN a THEN b ELSE c END)";
+        QTest::newRow("odbc like without case") << odbc << "x LIKE 'a%'" << "(({fn UCASE(x)} LIKE {fn UCASE('a%')}))";
         QTest::newRow("odbc date") << odbc << "d = #2024-03-01#" << "d = {d '2024-03-01'}";
         QTest::newRow("odbc timestamp") << odbc << "d = #3/1/2024 1:02:03 PM#" << "d = {ts '2024-03-01 13:02:03'}";
         QTest::newRow("odbc escapes") << odbc << "SELECT TOP 2 [a] & b FROM t WHERE x = True"
