@@ -217,9 +217,8 @@ QString JetCrosstab::select(const QList<QVariant> &values) const
     const QString pivot = QLatin1Char('(') + m_pivot + QLatin1Char(')');
     if (!m_fixed.isEmpty()) {
         for (const QString &v : m_fixed) {
-            QString name = v;
-            if (v.size() >= 2 && (v.front() == QLatin1Char('"') || v.front() == QLatin1Char('\'')) && v.back() == v.front())
-                name = v.mid(1, v.size() - 2).replace(QString(2, v.front()), QString(v.front()));
+            const bool quoted = v.size() >= 2 && (v.front() == QLatin1Char('"') || v.front() == QLatin1Char('\''));
+            const QString name = quoted ? JetSqlRewriter::textOf(v) : v;
             columns << restricted(m_transform, pivot + QStringLiteral(" = ") + v) + QStringLiteral(" AS ") + heading(name);
         }
     } else {

@@ -1,6 +1,7 @@
 #include "JetFunctionSql.h"
 
 #include "JetFormatPattern.h"
+#include "SqlLiteralScanner.h"
 
 #include <QHash>
 #include <functional>
@@ -615,14 +616,11 @@ std::optional<QString> odbcEscapes(const QString &f, const Args &a)
 
 std::optional<QString> JetFunctionSql::literal(const QString &argument)
 {
+    // One 'text' piece and nothing else (a quote inside comes doubled).
     const QString a = argument.trimmed();
-    if (a.size() < 2 || a.front() != QLatin1Char('\'') || a.back() != QLatin1Char('\''))
+    if (a.size() < 2 || a.front() != QLatin1Char('\'') || SqlLiteralScanner::pieceEnd(a, 0) != a.size() || a.back() != QLatin1Char('\''))
         return std::nullopt;
-    QString inner = a.mid(1, a.size() - 2);
-    // One literal only: a quote inside comes doubled.
-    if (inner.count(QLatin1Char('\'')) != 2 * inner.count(QLatin1String("''")))
-        return std::nullopt;
-    return inner.replace(QLatin1String("''"), QLatin1String("'"));
+    return JetSqlRewriter::textOf(a);
 }
 
 std::optional<QString> JetFunctionSql::call(JetSqlRewriter::Dialect dialect, QStringView name, const QStringList &arguments)

@@ -53,6 +53,15 @@ std::optional<QDateTime> JetSqlRewriter::parseDateLiteral(const QString &text, b
     return QDateTime(date, time);
 }
 
+QString JetSqlRewriter::textOf(QStringView piece)
+{
+    if (piece.size() < 2)
+        return QString();
+    const QChar q = piece[0];
+    QString inner = piece.mid(1, piece.size() - (piece.back() == q ? 2 : 1)).toString();
+    return inner.replace(QString(2, q), QString(q));
+}
+
 QString JetSqlRewriter::parameterName(QStringView reference)
 {
     // [Forms]![Orders]![OrderID], Forms!Orders!OrderID and [Forms!Orders!OrderID] are one name.
@@ -90,16 +99,6 @@ bool isPlainWord(QStringView name)
         if (!(ch.isLetterOrNumber() || ch == QLatin1Char('_')) || ch.unicode() > 127)
             return false;
     return true;
-}
-
-// The text between the quotes of a 'text' or "text" literal.
-QString literalText(QStringView piece)
-{
-    if (piece.size() < 2)
-        return QString();
-    const QChar q = piece[0];
-    QString inner = piece.mid(1, piece.size() - (piece.back() == q ? 2 : 1)).toString();
-    return inner.replace(QString(2, q), QString(q));
 }
 
 // Words that end an operand whatever stands around them.
@@ -584,7 +583,7 @@ QString Rewriter::literal(int i) const
     const QStringView piece = text(i);
     if (piece.size() < 2 || piece.back() != piece.front())
         return piece.toString(); // not closed: the engine reports it
-    const QString value = quoted(literalText(piece));
+    const QString value = quoted(JetSqlRewriter::textOf(piece));
     if (!m_collate)
         return value;
     // Not where the engine wants a bare literal (a column's default, an
@@ -692,7 +691,7 @@ QString Rewriter::like(const QString &left, int pb, int pe, bool negated, const 
                                                                        escape.isEmpty() ? QStringLiteral(" ESCAPE ''") : escapeClause);
         return QStringLiteral("%1%2 LIKE %3%4").arg(left, notWord, right, escapeClause);
     }
-    const JetLikePattern pattern(literalText(text(first)), m_options.like);
+    const JetLikePattern pattern(JetSqlRewriter::textOf(text(first)), m_options.like);
     if (m_dialect == Dialect::PostgreSql)
         return QStringLiteral("CAST(%1 AS text) %2 %3").arg(left, negated ? QStringLiteral("!~*") : QStringLiteral("~*"), quoted(pattern.toRegex()));
     const auto plain = pattern.toPlain();
@@ -879,7 +878,7 @@ QString Rewriter::word(int i, int b, int e, QString &out, QList<qsizetype> &at, 
             if (isWord(esc, "ESCAPE")) {
                 const int value = skipSpace(esc + 1, e);
                 if (value < e) {
-                    escape = quoted(literalText(text(value)));
+                    escape = quoted(JetSqlRewriter::textOf(text(value)));
                     next = value + 1;
                 }
             }

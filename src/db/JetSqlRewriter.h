@@ -78,6 +78,9 @@ public:
     static QString toSqlite(const QString &sql) { return rewrite(sql, Sqlite); }
     // The date (and time) a literal's text between the "#" names, if any.
     static std::optional<QDateTime> parseDateLiteral(const QString &text, bool *hasTime = nullptr);
+    // The text a 'text' or "text" literal stands for (a doubled quote
+    // inside is one).
+    static QString textOf(QStringView literal);
     // How a bang-separated or bracketed reference is written as a parameter
     // name: [Forms]![Orders]![OrderID] is Forms!Orders!OrderID.
     static QString parameterName(QStringView reference);
