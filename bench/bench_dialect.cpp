@@ -36,7 +36,7 @@ double timed(SqliteEngine &engine, const char *sql)
 {
     QElapsedTimer t;
     t.start();
-    auto rs = engine.run(QString::fromUtf8(sql));
+    auto rs = engine.run(QString::fromUtf8(sql), {});
     for (rs->moveFirst(); !rs->isEOF(); rs->moveNext())
         for (int c = 0; c < rs->fieldCount(); ++c)
             (void)rs->field(c);
@@ -67,7 +67,7 @@ int main(int argc, char **argv)
         QElapsedTimer open;
         open.start();
         auto legacy = SqliteEngine::open(ConnectionString(QStringLiteral("Data Source=") + path), SqliteEngine::AnyFile);
-        (void)legacy->run(QStringLiteral("SELECT 1 FROM Orders WHERE 1 = 0")); // the views come with the first read
+        (void)legacy->run(QStringLiteral("SELECT 1 FROM Orders WHERE 1 = 0"), {}); // the views come with the first read
         const double opening = open.nsecsElapsed() / 1e6;
         auto plain = SqliteEngine::create(path); // the same file, no views
         std::printf("%d rows, median of %d runs; views made on opening: %.2f ms\n", rows, runs, opening);

@@ -92,7 +92,7 @@ void importQueries(MdbHandle *mdb, SqliteEngine &engine, MdbImporter::SavedQueri
             return JetSqlRewriter::rewrite(text, JetSqlRewriter::Sqlite, access);
         QList<QVariant> values;
         if (crosstab->needsValues()) {
-            auto rs = engine.run(crosstab->valuesQuery());
+            auto rs = engine.run(crosstab->valuesQuery(), {});
             for (rs->moveFirst(); !rs->isEOF(); rs->moveNext())
                 values << rs->field(0).value;
         }
@@ -107,7 +107,7 @@ void importQueries(MdbHandle *mdb, SqliteEngine &engine, MdbImporter::SavedQueri
             try {
                 engine.runScript(QStringLiteral("CREATE VIEW %1 AS %2").arg(view, viewSql(it.value())));
                 try {
-                    engine.run(QStringLiteral("SELECT * FROM %1 WHERE 1 = 0").arg(bracketedName(it.key())));
+                    engine.run(QStringLiteral("SELECT * FROM %1 WHERE 1 = 0").arg(bracketedName(it.key())), {});
                 } catch (const ReportError &) {
                     engine.runScript(QStringLiteral("DROP VIEW %1").arg(view));
                     throw;

@@ -1,6 +1,7 @@
 #include "QtSqlEngine.h"
 
 #include "AdoType.h"
+#include "BoundStatement.h"
 #include "MemoryRecordset.h"
 #include "JetCrosstab.h"
 #include "JetSqlTokenizer.h"
@@ -105,25 +106,6 @@ JetSqlRewriter::Dialect odbcDialect(const QSqlDatabase &db)
         break;
     }
     return JetSqlRewriter::Odbc;
-}
-
-// A bound value as the server should see its type.
-QString typed(const QVariant &value)
-{
-    switch (value.typeId()) {
-    case QMetaType::Int:
-    case QMetaType::LongLong:
-        return QStringLiteral("CAST(? AS bigint)");
-    case QMetaType::Double:
-        return QStringLiteral("CAST(? AS double precision)");
-    case QMetaType::Bool:
-        return QStringLiteral("CAST(? AS boolean)");
-    case QMetaType::QDate:
-    case QMetaType::QDateTime:
-        return QStringLiteral("CAST(? AS timestamp)");
-    default:
-        return QStringLiteral("CAST(? AS text)");
-    }
 }
 
 } // namespace
@@ -257,7 +239,7 @@ int QtSqlEngine::typeCode(Kind kind, int nativeType, int metaType)
         case 21: return AdoType::SmallInt;         // int2
         case 23:                                   // int4
         case 26: return AdoType::Integer;          // oid
-        case 700: return AdoType::Single;          // float4
+        case 700:                                  // float4 (real)
         case 701: return AdoType::Double;          // float8
         case 790: return AdoType::Currency;        // money
         case 1700: return AdoType::Numeric;        // numeric
@@ -281,7 +263,7 @@ int QtSqlEngine::typeCode(Kind kind, int nativeType, int metaType)
         case 5: return AdoType::SmallInt;          // SQL_SMALLINT
         case 4: return AdoType::Integer;           // SQL_INTEGER
         case -5: return AdoType::BigInt;           // SQL_BIGINT
-        case 7: return AdoType::Single;            // SQL_REAL
+        case 7:                                    // SQL_REAL
         case 6:                                    // SQL_FLOAT
         case 8: return AdoType::Double;            // SQL_DOUBLE
         case 2:                                    // SQL_NUMERIC
@@ -301,7 +283,7 @@ int QtSqlEngine::typeCode(Kind kind, int nativeType, int metaType)
     case QMetaType::UInt: return AdoType::Integer;
     case QMetaType::LongLong:
     case QMetaType::ULongLong: return AdoType::BigInt;
-    case QMetaType::Float: return AdoType::Single;
+    case QMetaType::Float:
     case QMetaType::Double: return AdoType::Double;
     case QMetaType::QDate:
     case QMetaType::QTime:
@@ -361,7 +343,63 @@ void QtSqlEngine::raise(const QSqlError &error) const
     throw providerError(state, message);
 }
 
-std::unique_ptr<Recordset> QtSqlEngine::run(const QString &sql)
+QString QtSqlEngine::positional(Kind kind, const QString &sql, const QList<BoundValue> &values, QList<QVariant> &bound)
+{
+    QString out;
+    out.reserve(sql.size() + 16 * values.size());
+    qsizetype at = 0;
+    for (const BoundStatement::Placeholder &p : BoundStatement::placeholders(sql)) {
+        if (p.number > values.size())
+            continue;
+        out += QStringView(sql).mid(at, p.start - at);
+        at = p.start + p.length;
+        const BoundValue &v = values[p.number - 1];
+        QVariant value;
+        QLatin1String pgType;
+        switch (v.type()) {
+        case BoundValue::Type::Null:
+            value = QVariant(QMetaType(QMetaType::QString));
+            break;
+        case BoundValue::Type::Integer:
+            value = qlonglong(v.toInteger());
+            pgType = (v.toInteger() >= INT32_MIN && v.toInteger() <= INT32_MAX) ? QLatin1String("integer")
+                                                                                 : QLatin1String("bigint");
+            break;
+        case BoundValue::Type::Double:
+            value = v.toDouble();
+            pgType = QLatin1String("double precision");
+            break;
+        case BoundValue::Type::Text:
+            value = v.toText();
+            pgType = QLatin1String("varchar");
+            break;
+        case BoundValue::Type::Boolean:
+            value = v.toBoolean();
+            pgType = QLatin1String("boolean");
+            break;
+        case BoundValue::Type::Date: {
+            const QDateTime dt = v.toDateTime();
+            if (kind == PostgreSql)
+                value = dt.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+            else if (dt.time() == QTime(0, 0))
+                value = dt.date();
+            else
+                value = dt;
+            pgType = QLatin1String("timestamp");
+            break;
+        }
+        }
+        bound.append(value);
+        if (kind == PostgreSql && pgType.size() > 0)
+            out += QLatin1String("CAST(? AS ") + pgType + QLatin1Char(')');
+        else
+            out += QLatin1Char('?');
+    }
+    out += QStringView(sql).mid(at);
+    return out;
+}
+
+std::unique_ptr<Recordset> QtSqlEngine::run(const QString &sql, const QList<BoundValue> &values)
 {
     if (m_connectionName.isEmpty())
         throw ProviderErrors::unspecified(QStringLiteral("The database is closed."));
@@ -369,38 +407,32 @@ std::unique_ptr<Recordset> QtSqlEngine::run(const QString &sql)
     if (sql.trimmed().isEmpty())
         throw ReportError(qint32(0x80040E0C), QStringLiteral("Command text was not set for the command object."),
                           QStringLiteral("Provider"));
-    if (auto crosstab = JetCrosstab::run(sql, [this](const QString &part) { return run(part); }))
+    if (auto crosstab = JetCrosstab::run(sql, [this, &values](const QString &part) { return run(part, values); }))
         return crosstab;
     QSqlQuery query(db);
     query.setForwardOnly(true);
     query.setNumericalPrecisionPolicy(QSql::LowPrecisionDouble);
     const JetSqlRewriter::Result rewritten = JetSqlRewriter::translate(sql, m_dialect);
     QString text = rewritten.sql;
-    if (rewritten.parameters.isEmpty()) {
-        if (!query.exec(text))
-            raise(query.lastError());
-    } else {
-        // Declared parameters: each placeholder of theirs bound to its value.
-        QString positional;
-        QList<QVariant> bound;
-        qsizetype at = 0;
-        for (const JetSqlTokenizer::Token &t : JetSqlTokenizer::tokens(text)) {
-            if (t.kind != JetSqlTokenizer::Token::Placeholder)
-                continue;
-            const int index = text.mid(t.start + 1, t.length() - 1).toInt() - rewritten.firstPlaceholder;
-            if (index < 0 || index >= rewritten.parameters.size())
-                continue;
-            const QString name = rewritten.parameters[index];
+    // The report's own parameters are ?1..?n; a PARAMETERS declaration's
+    // placeholders follow them and take their values by name.
+    QList<BoundValue> all = values;
+    if (!rewritten.parameters.isEmpty()) {
+        while (all.size() < rewritten.firstPlaceholder - 1)
+            all.append(BoundValue());
+        for (const QString &name : rewritten.parameters) {
             const auto value = m_parameters.constFind(name.toLower());
             if (value == m_parameters.constEnd())
                 throw ProviderErrors::missingParameter(name);
-            positional += QStringView(text).mid(at, t.start - at);
-            positional += m_dialect == JetSqlRewriter::PostgreSql ? typed(*value) : QStringLiteral("?");
-            bound.append(*value);
-            at = t.end;
+            all.append(BoundValue::fromVariant(*value));
         }
-        positional += QStringView(text).mid(at);
-        text = positional;
+    }
+    if (all.isEmpty()) {
+        if (!query.exec(text))
+            raise(query.lastError());
+    } else {
+        QList<QVariant> bound;
+        text = positional(m_kind, text, all, bound);
         if (!query.prepare(text))
             raise(query.lastError());
         for (int i = 0; i < bound.size(); ++i)

@@ -7,6 +7,7 @@
 #include <QVariant>
 
 struct sqlite3;
+struct sqlite3_stmt;
 
 namespace KRML_ReportGen {
 
@@ -32,7 +33,7 @@ public:
 
     ~SqliteEngine() override;
 
-    std::unique_ptr<Recordset> run(const QString &sql) override;
+    std::unique_ptr<Recordset> run(const QString &sql, const QList<BoundValue> &values) override;
     std::unique_ptr<Recordset> tables() override;
     QStringList columns(const QString &table) override;
     void close() override;
@@ -51,12 +52,13 @@ private:
     // through SqliteShadowViews; empty for a database it built itself.
     SqliteEngine(sqlite3 *db, const QString &path = QString());
     [[noreturn]] void raise(int rc);
-    std::unique_ptr<Recordset> execute(const QString &rewritten);
+    std::unique_ptr<Recordset> execute(const QString &rewritten, const QList<BoundValue> &values);
     // The declared types the statement's columns have in the file itself,
     // where the shadow views hide them (a column read through COLLATE or
     // jet_datetext has none of its own).
     QList<QByteArray> fileTypes(const QByteArray &statement, int columns);
 
+    void bind(sqlite3_stmt *statement, const QList<BoundValue> &values);
     sqlite3 *m_db;
     QString m_path;
     sqlite3 *m_plain = nullptr; // the same file without the views, for fileTypes

@@ -305,7 +305,7 @@ private slots:
         access.like = JetLikePattern::Ansi89;
         const QString sql = JetSqlRewriter::rewrite(QStringLiteral("SELECT COUNT(*) FROM Customers WHERE ") + condition, JetSqlRewriter::Sqlite, access);
         engine->runScript(QStringLiteral("CREATE VIEW Counted AS ") + sql);
-        QCOMPARE(engine->run(QStringLiteral("SELECT * FROM Counted"))->field(0).value.toInt(), count);
+        QCOMPARE(engine->run(QStringLiteral("SELECT * FROM Counted"), {})->field(0).value.toInt(), count);
     }
 
     void notAnAccessFile()
