@@ -196,6 +196,12 @@ private slots:
         QTest::newRow("both") << QStringList{"Customers CustomerID = Orders CustomerID"} << QStringList{"Orders.Total >= 1"}
                               << head + "\r\nWHERE Customers.CustomerID = Orders.CustomerID and Orders.Total >= 1";
         QTest::newRow("neither: no WHERE line") << QStringList{} << QStringList{} << head;
+        // Conditions typed in the dialect run as the dialect means them.
+        QTest::newRow("dialect conditions") << QStringList{"Customers CustomerID = Orders CustomerID"}
+                                            << QStringList{"Customers.Name Like '[!x-z]%'", "Customers.Since >= #1/1/2019#",
+                                                           "Orders.Total > Val('12abc')"}
+                                            << head + "\r\nWHERE Customers.CustomerID = Orders.CustomerID and Customers.Name Like "
+                                                      "'[!x-z]%' and Customers.Since >= #1/1/2019# and Orders.Total > Val('12abc')";
     }
     void composedSql()
     {
@@ -412,7 +418,10 @@ private slots:
         QCOMPARE(editor.statements(), QStringList{"Buyers"});
         QCOMPARE(editor.LoadJustDBFields(QStringLiteral("Buyers")), (QStringList{"CustomerID", "Buyer"}));
         QVERIFY2(m_prompts.calls.isEmpty(), qPrintable(m_prompts.messages().join(QLatin1Char('|'))));
-        QVERIFY(!editor.dummySql(QStringLiteral("Buyers")).contains(QLatin1String("Start(")));
+        const auto dummy = editor.dummyStatement(QStringLiteral("Buyers"));
+        QVERIFY(dummy);
+        QVERIFY(!dummy->sql.contains(QLatin1String("Start(")));
+        QCOMPARE(dummy->values.size(), 1);
     }
 
     void formulaEditorFailures()
