@@ -34,6 +34,14 @@ void DbConnection::open(const QString &, const QString &, int)
     if (m_engine)
         throw ReportError(OperationNotAllowedWhenOpen, QStringLiteral("Operation is not allowed when the object is open."));
     m_engine = m_providers.open(m_connectionString);
+    m_engine->setParameterValues(m_parameterValues);
+}
+
+void DbConnection::setParameterValues(const QHash<QString, QVariant> &values)
+{
+    m_parameterValues = values;
+    if (m_engine)
+        m_engine->setParameterValues(values);
 }
 
 void DbConnection::close()
