@@ -386,9 +386,13 @@ QString ReportGenOCX::GenerateOutput(DrawingSurface &outDestination)
 void ReportGenOCX::preparePalette()
 {
     // The designer's lists follow the working report SQL file before a
-    // report is drawn. They are no part of the report: nobody is asked for
-    // a parameter value here, what the first statement's lookups chose does
-    // not reach the report's values, and a failure leaves the report to run.
+    // report is drawn, where the designer is shown. They are no part of the
+    // report: nobody is asked for a parameter value here, what the first
+    // statement's lookups chose does not reach the report's values, and a
+    // failure leaves the report to run. A host that only renders (the
+    // control in component mode) runs no statement its report does not use.
+    if (m_currentMode != DesignerMode)
+        return;
     try {
         m_palette->prepareForReport(m_loader->FillStatementList(m_palette->statements()),
                                     ModuleState::current().CurrentReportSQL().isEmpty(), [this](const QString &statement) {

@@ -253,6 +253,24 @@ private slots:
         QVERIFY(ModuleState::current().CurrentReportSQL().sql.contains(QLatin1String("ORDER BY OrderID")));
     }
 
+    void aRenderingHostRunsOnlyTheStatementsItsReportUses()
+    {
+        // The first statement reads a table that is not there; the report
+        // draws from the second. The control as an icon shows no designer,
+        // so nothing fills its lists and the first statement never runs.
+        const auto owned = designerWith("marlowentallymasterfile\r\nnoofparams=0\r\n##########\r\n2\r\n"
+                                        "tablename=Broken\r\nSELECT * FROM NoSuchTable\r\n"
+                                        "tablename=All\r\nSELECT OrderID FROM Orders ORDER BY OrderID\r\n"
+                                        "tablename=endreport",
+                                        {QStringLiteral("DATA:All.OrderID")});
+        ReportGenOCX &control = *owned;
+        control.setCurrentMode(ReportGenOCX::ComponentMode);
+        control.ShowPreview();
+        QCOMPARE(control.palette().selected(), -1);
+        QVERIFY(control.palette().fields().isEmpty());
+        QVERIFY(control.LabelExtents().first() > 0);
+    }
+
     void parameterDialogRefusesANonNumber()
     {
         ReportParameterPrompt prompt;
