@@ -418,6 +418,9 @@ private slots:
         QCOMPARE(preview.currentPage(), 3);
         preview.thumbnails()->setCurrentRow(1);
         QCOMPARE(preview.currentPage(), 2);
+        // The page keys are the window's shortcuts: they work once it is active.
+        preview.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&preview));
         QTest::keyClick(&preview, Qt::Key_PageDown);
         QCOMPARE(preview.currentPage(), 3);
         preview.showPage(pages + 5);
