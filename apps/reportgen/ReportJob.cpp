@@ -1,33 +1,38 @@
 #include "ReportJob.h"
 
 #include "ConnectionString.h"
-#include "ImageSurface.h"
 #include "LayoutPackage.h"
 #include "ModuleState.h"
 #include "ParameterMarker.h"
+#include "ParameterValue.h"
 #include "PathNames.h"
-#include "PdfSurface.h"
-#include "PngPageWriter.h"
-#include "SvgSurface.h"
+#include "ProgressLine.h"
+#include "UserDataFolder.h"
 #include "QueryLoader.h"
 #include "ReportError.h"
+#include "ReportExport.h"
 #include "ReportGenerator.h"
 #include "ReportSqlFile.h"
 #include "WorkingConnectionFile.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <QImageWriter>
-#include <QSaveFile>
 #include <QTextStream>
 #include <cstdio>
+#include <unistd.h>
 
 namespace KRML_ReportGen {
 
 ReportJob::ReportJob()
 {
-    ModuleState::current().setRdAppPath(m_app.path());
+    const QString data = UserDataFolder::path();
+    if (!data.isEmpty())
+        m_app = std::make_unique<QTemporaryDir>(QDir(data).filePath(QStringLiteral("run-XXXXXX")));
+    if (!m_app || !m_app->isValid())
+        m_app = std::make_unique<QTemporaryDir>(); // no data folder to be had: the system's temporary one
+    ModuleState::current().setRdAppPath(m_app->path());
 }
 
 ReportJob::Exit ReportJob::fail(Exit code, const QString &message)
@@ -38,6 +43,8 @@ ReportJob::Exit ReportJob::fail(Exit code, const QString &message)
 
 ReportJob::Exit ReportJob::open(const QString &packagePath)
 {
+    if (QFileInfo(packagePath).isDir())
+        return fail(NoSuchFile, QStringLiteral("%1 is a directory, not a layout package").arg(packagePath));
     if (!QFileInfo(packagePath).isFile())
         return fail(NoSuchFile, QStringLiteral("no such file: %1").arg(packagePath));
     m_packagePath = QFileInfo(packagePath).absoluteFilePath();
@@ -74,34 +81,35 @@ void ReportJob::handOverParameters()
     // As a host does: names in one collection, values in the other. A
     // lookup's value goes under its return field's name, the other types
     // under the parameter's name; both are accepted here.
+    // A lookup's value may be one of its values or the text it shows for
+    // one (Region=East); the query loader tells them apart.
     ModuleState &state = ModuleState::current();
     for (const auto &[name, value] : parameters) {
         QString key = name;
+        bool known = false;
         for (int i = 1; i <= state.parameters()->Count(); ++i) {
             const clsParameter &p = state.parameters()->Item(i);
-            if (p.ParamType == clsParameter::Lookup && p.ParameterName.compare(name, Qt::CaseInsensitive) == 0)
+            const bool byName = p.ParameterName.compare(name, Qt::CaseInsensitive) == 0;
+            if (p.ParamType == clsParameter::Lookup && byName)
                 key = p.ReturnField;
+            known = known || byName
+                || (p.ParamType == clsParameter::Lookup && p.ReturnField.compare(name, Qt::CaseInsensitive) == 0);
+        }
+        if (!known) {
+            if (notice)
+                notice(QStringLiteral("warning: the report has no parameter \"%1\"; its value is not used").arg(name));
+            continue;
         }
         state.ParamFieldCollection()->Add(key);
         state.ParamValueCollection()->Add(value);
     }
 }
 
-QString ReportJob::pagePattern(const QString &output)
-{
-    const int dot = output.lastIndexOf(QLatin1Char('.'));
-    return output.left(dot) + QStringLiteral("-%1") + output.mid(dot);
-}
-
-QString ReportJob::pageFile(const QString &output, int page)
-{
-    return pagePattern(output).arg(page);
-}
-
 ReportJob::Exit ReportJob::render(const QString &outputPath)
 {
-    const QString suffix = QFileInfo(outputPath).suffix().toLower();
-    if (suffix != QLatin1String("pdf") && suffix != QLatin1String("png") && suffix != QLatin1String("svg"))
+    const QList<ReportExport::Format> formats = ReportExport::standardFormats();
+    const ReportExport::Format *format = ReportExport::formatFor(formats, outputPath);
+    if (!format)
         return fail(Usage, QStringLiteral("the output must end in .pdf, .png or .svg: %1").arg(outputPath));
     ModuleState &state = ModuleState::current();
     state.setParamFieldCollection(std::make_shared<VariantCollection>());
@@ -109,62 +117,37 @@ ReportJob::Exit ReportJob::render(const QString &outputPath)
     handOverParameters();
 
     QueryLoader loader(m_files, m_prompts);
+    loader.setNotice(notice);
     ReportGenerator generator(m_page, loader);
     generator.setPagination(paginate ? ReportGenerator::Pagination::On : ReportGenerator::Pagination::Off);
     if (page > 0)
         generator.setPageRange(page, page);
     // Several pages as images: one file per page, named OUT-1.png, OUT-2.png ...
-    const bool filePerPage = paginate && page == 0;
+    ReportExport::Options options;
+    options.dotsPerInch = dotsPerInch;
+    options.filePerPage = paginate && page == 0;
+    options.firstPageNumber = page > 0 ? page : 1; // an SVG's title names the report's page
+    options.pngCompression = pngCompression;
     QElapsedTimer clock;
     clock.start();
-    bool shown = false;
+    ProgressLine line(isatty(fileno(stderr)) != 0, [](const QByteArray &text) {
+        std::fwrite(text.constData(), 1, size_t(text.size()), stderr);
+        std::fflush(stderr);
+    });
     if (progress)
-        generator.setProgress([&](ReportGenerator::Phase phase, int done, int total) {
-            if (clock.elapsed() < 1000)
-                return;
-            if (phase == ReportGenerator::Phase::LayingOut)
-                std::fprintf(stderr, "\rreportgen: laying out, %d of %d labels   ", done, total);
-            else
-                std::fprintf(stderr, "\rreportgen: drawing, page %d of %d        ", done, total);
-            shown = true;
-        });
-    const auto endProgress = [&] {
-        if (shown)
-            std::fprintf(stderr, "\n");
-    };
+        generator.setProgress([&](int done, int total) { line.update(done, total, clock.elapsed()); });
+    const auto endProgress = [&] { line.finish(); };
     QStringList written;
     try {
-        if (suffix == QLatin1String("pdf")) {
-            PdfSurface pdf(outputPath, m_page.Width(), m_page.Height());
-            generator.GenerateOutput(pdf);
-            written << outputPath;
-        } else if (suffix == QLatin1String("svg")) {
-            SvgSurface svg(filePerPage ? pagePattern(outputPath) : outputPath, m_page.Width(), m_page.Height());
-            generator.GenerateOutput(svg);
-            for (int i = 1; i <= svg.pagesWritten(); ++i)
-                written << svg.fileFor(i);
-        } else {
-            ImageSurface image(m_page.Width(), m_page.Height(), dotsPerInch);
-            // Pages are encoded on every core while the next ones are drawn.
-            PngPageWriter pngs(pngCompression);
-            image.setPageSink([&](const QImage &picture, int number) {
-                pngs.write(picture, filePerPage ? pageFile(outputPath, number) : outputPath);
-            });
-            try {
-                generator.GenerateOutput(image);
-                image.finishPages();
-                written << pngs.finish();
-            } catch (const ReportError &) {
-                written << pngs.written(); // removed below
-                throw;
-            }
-        }
+        written = format->write(generator, m_page, outputPath, options);
     } catch (const ReportError &e) {
         endProgress();
         for (const QString &f : written)
             QFile::remove(f);
-        if (e.number() == QueryLoader::MissingParameterValue)
+        if (e.number() == ParameterValue::Missing)
             return fail(MissingParameter, e.description() + QStringLiteral(" Give it with --param NAME=VALUE."));
+        if (ParameterValue::isParameterError(e))
+            return fail(MissingParameter, e.description());
         return fail(ReportFailed, QStringLiteral("the report failed: error %1: %2").arg(e.number()).arg(e.description()));
     }
     endProgress();
@@ -175,13 +158,14 @@ ReportJob::Exit ReportJob::render(const QString &outputPath)
     }
     pagesWritten = generator.pageCount();
     // A report of one page keeps the name asked for.
-    if (filePerPage && written.size() == 1 && written.first() != outputPath) {
+    if (options.filePerPage && written.size() == 1 && written.first() != outputPath) {
         QFile::remove(outputPath);
         QFile::rename(written.first(), outputPath);
     }
-    m_warnings.clear();
-    for (const CutList &cut : generator.cutLists())
-        m_warnings << QStringLiteral("%1: %2 rows, %3 printed: use --paginate").arg(cut.statement).arg(cut.total).arg(cut.printed);
+    // A one-page report never loses rows silently.
+    if (notice)
+        for (const CutList &cut : generator.cutLists())
+            notice(QStringLiteral("%1: %2 rows, %3 printed: use --paginate").arg(cut.statement).arg(cut.total).arg(cut.printed));
     return Ok;
 }
 

@@ -8,6 +8,9 @@
 #include <QPair>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <cstdio>
+#include <functional>
+#include <memory>
 
 namespace KRML_ReportGen {
 
@@ -46,26 +49,26 @@ public:
 
     // What went wrong, for the user.
     QString error() const { return m_error; }
-    // After render: what the user should know although the report was made
-    // (a one-page report that cut rows), one line each.
-    QStringList warnings() const { return m_warnings; }
+    // Said on the way, without stopping the job (a value nobody uses, a
+    // value the lookup's retry replaced): "reportgen: " + the text on stderr.
+    std::function<void(const QString &)> notice = [](const QString &text) {
+        std::fprintf(stderr, "reportgen: %s\n", qPrintable(text));
+    };
 
 
 private:
     Exit fail(Exit code, const QString &message);
-    // OUT.png becomes OUT-3.png for page 3 of several.
-    static QString pageFile(const QString &output, int page);
-    static QString pagePattern(const QString &output); // OUT-%1.png
     void handOverParameters();
 
-    QTemporaryDir m_app;
+    // This run's working folder: private, so that runs side by side keep
+    // their working files apart, inside the user's data folder.
+    std::unique_ptr<QTemporaryDir> m_app;
     LocalFileService m_files;
     ProcessTempNames m_tempNames;
     ConsolePrompts m_prompts{stderr, false};
     LayoutPage m_page;
     QString m_packagePath;
     QString m_error;
-    QStringList m_warnings;
 };
 
 } // namespace KRML_ReportGen

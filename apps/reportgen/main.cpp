@@ -1,12 +1,14 @@
 // reportgen: renders layout packages without a window.
 //
 //   reportgen render PACKAGE.lrd -o OUT.pdf|OUT.png|OUT.svg [--connection STRING]
-//                    [--param NAME=VALUE]... [--dpi N] [--png-compression N] [--page N | --one-page]
-//   reportgen list PACKAGE.lrd [--connection STRING] [--param NAME=VALUE]...
+//                    [--param NAME=VALUE]... [--dpi N] [--png-compression N] [--page N | --one-page] [--codepage N]
+//   reportgen list PACKAGE.lrd [--connection STRING] [--param NAME=VALUE]... [--codepage N]
 
 #include "ReportJob.h"
 
+#include "CodePage.h"
 #include "HeadlessEnvironment.h"
+#include "ModuleState.h"
 
 #include <QCommandLineParser>
 #include <QGuiApplication>
@@ -57,12 +59,23 @@ int main(int argc, char **argv)
                                      QStringLiteral("One page, as the legacy preview shows it: lists that pass the page's "
                                                     "foot are cut there (and said so on stderr)."));
     const QCommandLineOption page(QStringLiteral("page"), QStringLiteral("Only this page."), QStringLiteral("n"));
-    parser.addOptions({output, connection, param, dpi, pngCompression, quiet, paginate, onePage, page});
+    const QCommandLineOption codePage(QStringLiteral("codepage"),
+                                      QStringLiteral("The Windows code page the package's text files were written in "
+                                                     "(default 1252; 874, 932, 936, 949, 950, 1250 to 1258)."),
+                                      QStringLiteral("n"), QStringLiteral("1252"));
+    parser.addOptions({output, connection, param, dpi, pngCompression, quiet, paginate, onePage, page, codePage});
     parser.process(app);
 
     const QStringList args = parser.positionalArguments();
     ReportJob job;
-    if (args.size() != 2 || (args[0] != QLatin1String("render") && args[0] != QLatin1String("list"))) {
+    if (!args.isEmpty() && args[0] != QLatin1String("render") && args[0] != QLatin1String("list")) {
+        std::fprintf(stderr, "reportgen: unknown command \"%s\"; the commands are render and list\n\n%s", qPrintable(args[0]),
+                     qPrintable(parser.helpText()));
+        return ReportJob::Usage;
+    }
+    if (args.size() != 2) {
+        if (!args.isEmpty())
+            std::fprintf(stderr, "reportgen: %s takes one layout package\n\n", qPrintable(args[0]));
         std::fprintf(stderr, "%s", qPrintable(parser.helpText()));
         return ReportJob::Usage;
     }
@@ -106,16 +119,19 @@ int main(int argc, char **argv)
         }
     }
     job.progress = !parser.isSet(quiet);
+    const int pageNumber = parser.value(codePage).toInt(&ok);
+    if (!ok || !CodePage::isSupported(pageNumber)) {
+        std::fprintf(stderr, "reportgen: --codepage takes a Windows code page: 874, 932, 936, 949, 950 or 1250 to 1258\n");
+        return ReportJob::Usage;
+    }
+    ModuleState::current().setCodePage(pageNumber);
 
     if (auto code = job.open(args[1]); code != ReportJob::Ok)
         return finish(code, job);
     if (render) {
         if (auto code = job.connect(); code != ReportJob::Ok)
             return finish(code, job);
-        const ReportJob::Exit code = job.render(parser.value(output));
-        for (const QString &warning : job.warnings())
-            std::fprintf(stderr, "reportgen: %s\n", qPrintable(warning));
-        return finish(code, job);
+        return finish(job.render(parser.value(output)), job);
     }
     const ReportJob::Exit connected = job.connect();
     QTextStream out(stdout);

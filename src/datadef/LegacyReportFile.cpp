@@ -1,6 +1,7 @@
 #include "LegacyReportFile.h"
 
 #include "FileService.h"
+#include "ModuleState.h"
 #include "ParameterMarker.h"
 #include "ReportError.h"
 #include "TextReader.h"
@@ -13,7 +14,7 @@ using ReadResult = ReportSqlFile::ReadResult;
 
 ReadResult LegacyReportFile::import(const QByteArray &bytes, const QString &fileName, ReportDefinition &into)
 {
-    TextReader in = TextReader::fromBytes(bytes);
+    TextReader in = TextReader::fromBytes(bytes, TextReader::LoneCr::InLine, ModuleState::current().codec());
     const auto read = [&](QString &line) { return in.readLine(line); };
     const auto malformed = [&](const QString &why) {
         return ReadResult{ReadResult::Malformed, QStringLiteral("The report file \"%1\" cannot be read: line %2: %3.")

@@ -7,7 +7,6 @@
 #include "ReportError.h"
 #include "TextReader.h"
 #include "VbConvert.h"
-#include "Windows1252Codec.h"
 
 #include <QDir>
 #include <cmath>
@@ -60,7 +59,7 @@ QStringList ReportSqlFile::statementNames(const FileService &files, const QStrin
     if (!files.fileExists(path))
         return previous;
     QStringList names;
-    for (const QString &line : TextReader::splitLines(Windows1252Codec::decode(files.readBytes(path))))
+    for (const QString &line : TextReader::splitLines(ModuleState::current().codec().decode(files.readBytes(path))))
         if (isSectionHeader(line) && !isTerminator(sectionName(line)))
             names.append(sectionName(line));
     return names;
@@ -158,10 +157,14 @@ QString ReportSqlFile::toText(const ReportDefinition &definition)
     text += QString::number(definition.statements().size()) + kCrLf;
     for (const ReportDefinition::Statement &s : definition.statements()) {
         text += kHeader + s.name + kCrLf;
-        text += s.sql;
+        // The editor's plain text breaks its lines with LF; the file's line
+        // end is CR LF, whatever the text came with.
+        QString sql = s.sql;
+        sql.replace(kCrLf, QStringLiteral("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n')).replace(QStringLiteral("\n"), kCrLf);
+        text += sql;
         // A statement read back from a file already ends with its line
         // break; writing it again must not add a blank line on every save.
-        if (!s.sql.endsWith(kCrLf))
+        if (!sql.endsWith(kCrLf))
             text += kCrLf;
     }
     text += kHeader + QStringLiteral("endreport");
@@ -170,13 +173,13 @@ QString ReportSqlFile::toText(const ReportDefinition &definition)
 
 void ReportSqlFile::write(FileService &files, const QString &path, const ReportDefinition &definition)
 {
-    files.writeBytes(path, Windows1252Codec::encode(toText(definition)));
+    files.writeBytes(path, ModuleState::current().codec().encode(toText(definition)));
 }
 
 ReportSqlFile::ReadResult ReportSqlFile::read(const QByteArray &bytes, const QString &fileName, ReportDefinition &into,
                                               ParameterCollection *shared)
 {
-    TextReader in = TextReader::fromBytes(bytes);
+    TextReader in = TextReader::fromBytes(bytes, TextReader::LoneCr::InLine, ModuleState::current().codec());
     const QString shownName = QDir::toNativeSeparators(fileName);
     const auto malformed = [&](const QString &why) {
         return ReadResult{ReadResult::Malformed,

@@ -19,11 +19,14 @@ public:
     std::shared_ptr<DbConnection> RDDataConnection();
     void setRDDataConnection(std::shared_ptr<DbConnection> connection);
 
-    // The connection string as the connection reports it.
+    // The connection string as it was given: where the data source had to
+    // be looked for on this machine, the text as set, not the local path it
+    // was found at (that is only used to connect). Otherwise the string the
+    // connection reports.
     QString RDDataConnectionString();
     // Keeps the text, closes the connection if open and opens it with the
-    // text. A provider's failure reaches the caller; the connection then
-    // stays closed.
+    // text (its data source located, see DataSourceLocator). A provider's
+    // failure reaches the caller; the connection then stays closed.
     void setRDDataConnectionString(const QString &text);
 
     // The connection string chosen last in the data wizard or read from the
@@ -48,6 +51,9 @@ public:
 
 private:
     QString m_connectionString;
+    // The string the connection was given for m_connectionString; empty
+    // once the host set a connection of its own.
+    QString m_locatedString;
     QString m_currentConnectionString;
     QString m_currentDataSource;
     QString m_packageFolder;

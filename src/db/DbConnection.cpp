@@ -34,6 +34,14 @@ void DbConnection::open(const QString &, const QString &, int)
     if (m_engine)
         throw ReportError(OperationNotAllowedWhenOpen, QStringLiteral("Operation is not allowed when the object is open."));
     m_engine = m_providers.open(m_connectionString);
+    m_engine->setParameterValues(m_parameterValues);
+}
+
+void DbConnection::setParameterValues(const QHash<QString, QVariant> &values)
+{
+    m_parameterValues = values;
+    if (m_engine)
+        m_engine->setParameterValues(values);
 }
 
 void DbConnection::close()
@@ -53,19 +61,34 @@ DbEngine &DbConnection::engine()
 
 std::unique_ptr<Recordset> DbConnection::execute(const QString &sql, int)
 {
-    return engine().run(sql);
+    return engine().run(sql, {});
+}
+
+std::unique_ptr<Recordset> DbConnection::execute(const BoundStatement &statement, int)
+{
+    return engine().run(statement.sql, statement.values);
 }
 
 std::unique_ptr<Recordset> DbConnection::openRecordset(const QString &sql, CursorType, LockType, int)
 {
     // Every engine fetches the whole result, which is what a keyset cursor
     // promises: a true record count and free movement over the rows.
-    return engine().run(sql);
+    return engine().run(sql, {});
+}
+
+std::unique_ptr<Recordset> DbConnection::openRecordset(const BoundStatement &statement, CursorType, LockType, int)
+{
+    return engine().run(statement.sql, statement.values);
 }
 
 std::unique_ptr<Recordset> DbConnection::tableSchema()
 {
     return engine().tables();
+}
+
+QStringList DbConnection::columnSchema(const QString &table)
+{
+    return engine().columns(table);
 }
 
 } // namespace KRML_ReportGen

@@ -1,8 +1,12 @@
 #pragma once
 
+#include "BoundStatement.h"
 #include "Recordset.h"
 
+#include <QHash>
 #include <QString>
+#include <QVariant>
+#include <QStringList>
 #include <memory>
 
 namespace KRML_ReportGen {
@@ -38,13 +42,23 @@ public:
 
     // Runs a statement; rows come back as an open recordset.
     std::unique_ptr<Recordset> execute(const QString &sql, int options = -1);
+    // Runs a statement with its values bound to its placeholders.
+    std::unique_ptr<Recordset> execute(const BoundStatement &statement, int options = -1);
     // Opens a recordset on this connection (keyset cursor, optimistic lock).
     std::unique_ptr<Recordset> openRecordset(const QString &sql, CursorType cursorType = Keyset,
+                                             LockType lockType = Optimistic, int options = -1);
+    std::unique_ptr<Recordset> openRecordset(const BoundStatement &statement, CursorType cursorType = Keyset,
                                              LockType lockType = Optimistic, int options = -1);
     // One row per table, with the column "Table_Name" among others. The
     // engine's own bookkeeping tables are left out; the "MSys" tables of an
     // Access file are not, and callers drop them.
     std::unique_ptr<Recordset> tableSchema();
+    // The values for parameters that statements declare (PARAMETERS) and
+    // that saved parameter queries ask for, by name (any letter case).
+    // They stay with the connection, across opening and closing.
+    void setParameterValues(const QHash<QString, QVariant> &values);
+    // The column names of a table, in order, from the schema.
+    QStringList columnSchema(const QString &table);
 
     static constexpr qint32 OperationNotAllowedWhenOpen = 3705;
     static constexpr qint32 OperationNotAllowedWhenClosed = 3704;
@@ -55,6 +69,7 @@ private:
     QString m_connectionString;
     const DbProviders &m_providers;
     std::unique_ptr<DbEngine> m_engine;
+    QHash<QString, QVariant> m_parameterValues;
 };
 
 } // namespace KRML_ReportGen

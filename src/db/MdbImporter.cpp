@@ -1,6 +1,9 @@
 #include "MdbImporter.h"
 
 #include "AccessQueryText.h"
+#include "JetCollation.h"
+#include "JetCrosstab.h"
+#include "JetDateText.h"
 #include "JetSqlRewriter.h"
 
 #include "ProviderErrors.h"
@@ -8,6 +11,8 @@
 
 #include <QFile>
 #include <cstdlib>
+#include <cstring>
+#include <memory>
 #include <mdbtools.h>
 #include <sqlite3.h>
 #include <vector>
@@ -15,6 +20,11 @@
 namespace KRML_ReportGen {
 
 namespace {
+
+// libmdb's and SQLite's objects, released however the import ends.
+using MdbFile = std::unique_ptr<MdbHandle, decltype(&mdb_close)>;
+using MdbTable = std::unique_ptr<MdbTableDef, decltype(&mdb_free_tabledef)>;
+using SqliteStatement = std::unique_ptr<sqlite3_stmt, decltype(&sqlite3_finalize)>;
 
 QString quoted(const char *name)
 {
@@ -26,7 +36,8 @@ QString quoted(const char *name)
 QList<QStringList> readRows(MdbHandle *mdb, const char *tableName, const QList<QByteArray> &columns)
 {
     QList<QStringList> rows;
-    MdbTableDef *table = mdb_read_table_by_name(mdb, const_cast<gchar *>(tableName), MDB_TABLE);
+    const MdbTable owned(mdb_read_table_by_name(mdb, const_cast<gchar *>(tableName), MDB_TABLE), &mdb_free_tabledef);
+    MdbTableDef *table = owned.get();
     if (!table)
         return rows;
     mdb_read_columns(table);
@@ -42,13 +53,19 @@ QList<QStringList> readRows(MdbHandle *mdb, const char *tableName, const QList<Q
             row << (bound[c] && lengths[c] > 0 ? QString::fromUtf8(buffers[c].data(), lengths[c]) : QString());
         rows.append(row);
     }
-    mdb_free_tabledef(table);
     return rows;
 }
 
-// Creates a view for every saved select query that translates; returns the
-// names of the views made.
-QStringList importQueries(MdbHandle *mdb, SqliteEngine &engine)
+QString bracketedName(const QString &name)
+{
+    return QLatin1Char('[') + name + QLatin1Char(']');
+}
+
+// Makes every saved query that reads usable: a view where it translates
+// (parameters read at run time, crosstab columns from the data, which the
+// file will not change), else a statement the engine runs when a report
+// reads the query by name. Action queries stay out.
+void importQueries(MdbHandle *mdb, SqliteEngine &engine, MdbImporter::SavedQueries &notes)
 {
     // Saved queries are the objects of type 5; names starting with "~" are
     // Access's own (the record sources of forms and reports).
@@ -61,28 +78,47 @@ QStringList importQueries(MdbHandle *mdb, SqliteEngine &engine)
         if (names.contains(r[0]))
             definitions[r[0]].append({r[1].toInt(), r[2], r[3], r[4], r[5].toInt()});
 
-    QMap<QString, QString> pending; // name → SQL for the embedded engine
+    QMap<QString, QString> pending; // name → Jet SQL
     for (auto it = definitions.cbegin(); it != definitions.cend(); ++it) {
-        const QString text = AccessQueryText::selectText(it.value());
-        if (!text.isEmpty())
-            pending.insert(names.value(it.key()), JetSqlRewriter::toSqlite(text));
+        const QString name = names.value(it.key());
+        const int type = AccessQueryText::queryType(it.value());
+        const QString text = AccessQueryText::reads(type) ? AccessQueryText::sqlText(it.value()) : QString();
+        if (text.isEmpty())
+            notes.leftOut << name;
+        else
+            pending.insert(name, text);
     }
+    // Queries saved in Access use its own LIKE wildcards.
+    JetSqlRewriter::Options access;
+    access.like = JetLikePattern::Ansi89;
+    // The statement a view is made of; a crosstab's columns come from its data.
+    const auto viewSql = [&](const QString &text) {
+        const auto crosstab = JetCrosstab::parse(text);
+        if (!crosstab)
+            return JetSqlRewriter::rewrite(text, JetSqlRewriter::Sqlite, access);
+        QList<QVariant> values;
+        if (crosstab->needsValues()) {
+            auto rs = engine.run(crosstab->valuesQuery(), {});
+            for (rs->moveFirst(); !rs->isEOF(); rs->moveNext())
+                values << rs->field(0).value;
+        }
+        return JetSqlRewriter::rewrite(crosstab->select(values), JetSqlRewriter::Sqlite, access);
+    };
     // A query may read other queries: create what can be created, then try
     // the rest again, until a round creates nothing more.
-    QStringList created;
     for (bool progress = true; progress && !pending.isEmpty();) {
         progress = false;
         for (auto it = pending.begin(); it != pending.end();) {
             const QString view = quoted(it.key().toUtf8().constData());
             try {
-                engine.runScript(QStringLiteral("CREATE VIEW %1 AS %2").arg(view, it.value()));
+                engine.runScript(QStringLiteral("CREATE VIEW %1 AS %2").arg(view, viewSql(it.value())));
                 try {
-                    engine.run(QStringLiteral("SELECT * FROM %1 LIMIT 0").arg(view));
+                    engine.run(QStringLiteral("SELECT * FROM %1 WHERE 1 = 0").arg(bracketedName(it.key())), {});
                 } catch (const ReportError &) {
                     engine.runScript(QStringLiteral("DROP VIEW %1").arg(view));
                     throw;
                 }
-                created << it.key();
+                notes.views << it.key();
                 it = pending.erase(it);
                 progress = true;
             } catch (const ReportError &) {
@@ -90,8 +126,19 @@ QStringList importQueries(MdbHandle *mdb, SqliteEngine &engine)
             }
         }
     }
-    created.sort(Qt::CaseInsensitive);
-    return created;
+    // What is left runs as a statement when a report reads it: a crosstab
+    // whose columns depend on its parameters' values.
+    for (auto it = pending.cbegin(); it != pending.cend(); ++it) {
+        if (JetCrosstab::parse(it.value()) && it.value().trimmed().startsWith(QLatin1String("PARAMETERS"), Qt::CaseInsensitive)) {
+            engine.addStoredQuery(it.key(), it.value());
+            notes.statements << it.key();
+        } else {
+            notes.leftOut << it.key();
+        }
+    }
+    notes.views.sort(Qt::CaseInsensitive);
+    notes.statements.sort(Qt::CaseInsensitive);
+    notes.leftOut.sort(Qt::CaseInsensitive);
 }
 
 } // namespace
@@ -124,9 +171,10 @@ QString MdbImporter::declaredType(int type)
     }
 }
 
-std::unique_ptr<SqliteEngine> MdbImporter::import(const QString &path)
+std::unique_ptr<SqliteEngine> MdbImporter::import(const QString &path, SavedQueries *savedQueries)
 {
-    MdbHandle *mdb = mdb_open(QFile::encodeName(path).constData(), MDB_NOFLAGS);
+    const MdbFile file(mdb_open(QFile::encodeName(path).constData(), MDB_NOFLAGS), &mdb_close);
+    MdbHandle *mdb = file.get();
     if (!mdb)
         throw ProviderErrors::unrecognizedFormat(path);
     mdb_set_date_fmt(mdb, "%Y-%m-%d %H:%M:%S");
@@ -134,84 +182,99 @@ std::unique_ptr<SqliteEngine> MdbImporter::import(const QString &path)
     mdb->boolean_false_value = "0";
     std::unique_ptr<SqliteEngine> engine = SqliteEngine::create(QStringLiteral(":memory:"));
     sqlite3 *db = engine->handle();
-    try {
-        if (!mdb_read_catalog(mdb, MDB_TABLE))
-            throw ProviderErrors::unrecognizedFormat(path);
-        engine->runScript(QStringLiteral("BEGIN"));
-        for (unsigned int i = 0; i < mdb->num_catalog; ++i) {
-            auto *entry = static_cast<MdbCatalogEntry *>(g_ptr_array_index(mdb->catalog, i));
-            if (entry->object_type != MDB_TABLE || !mdb_is_user_table(entry))
-                continue;
-            MdbTableDef *table = mdb_read_table(entry);
-            if (!table)
-                continue;
-            mdb_read_columns(table);
-            const unsigned int columns = table->num_cols;
-            QStringList definitions;
-            for (unsigned int c = 0; c < columns; ++c) {
-                auto *col = static_cast<MdbColumn *>(g_ptr_array_index(table->columns, c));
-                definitions << quoted(col->name) + QLatin1Char(' ') + declaredType(col->col_type);
-            }
-            engine->runScript(QStringLiteral("CREATE TABLE %1 (%2)").arg(quoted(table->name), definitions.join(QStringLiteral(", "))));
-
-            std::vector<std::vector<char>> buffers(columns, std::vector<char>(MDB_BIND_SIZE));
-            std::vector<int> lengths(columns, 0);
-            std::vector<int> types(columns, 0);
-            for (unsigned int c = 0; c < columns; ++c) {
-                types[c] = static_cast<MdbColumn *>(g_ptr_array_index(table->columns, c))->col_type;
-                // Pictures and other binary data stay empty: reports print text.
-                if (types[c] != MDB_OLE && types[c] != MDB_BINARY)
-                    mdb_bind_column(table, int(c) + 1, buffers[c].data(), &lengths[c]);
-            }
-            QStringList marks;
-            for (unsigned int c = 0; c < columns; ++c)
-                marks << QStringLiteral("?");
-            const QByteArray insert = QStringLiteral("INSERT INTO %1 VALUES (%2)").arg(quoted(table->name), marks.join(QLatin1Char(','))).toUtf8();
-            sqlite3_stmt *st = nullptr;
-            if (sqlite3_prepare_v2(db, insert.constData(), -1, &st, nullptr) != SQLITE_OK) {
-                mdb_free_tabledef(table);
-                throw ProviderErrors::unspecified(QString::fromUtf8(sqlite3_errmsg(db)));
-            }
-            mdb_rewind_table(table);
-            while (mdb_fetch_row(table)) {
-                for (unsigned int c = 0; c < columns; ++c) {
-                    const int n = int(c) + 1;
-                    if (types[c] == MDB_OLE || types[c] == MDB_BINARY || lengths[c] <= 0) {
-                        sqlite3_bind_null(st, n);
-                        continue;
-                    }
-                    const char *text = buffers[c].data();
-                    switch (types[c]) {
-                    case MDB_BOOL:
-                    case MDB_BYTE:
-                    case MDB_INT:
-                    case MDB_LONGINT:
-                        sqlite3_bind_int64(st, n, std::strtoll(text, nullptr, 10));
-                        break;
-                    case MDB_MONEY:
-                    case MDB_FLOAT:
-                    case MDB_DOUBLE:
-                    case MDB_NUMERIC:
-                        sqlite3_bind_double(st, n, std::strtod(text, nullptr));
-                        break;
-                    default:
-                        sqlite3_bind_text(st, n, text, lengths[c], SQLITE_TRANSIENT);
-                        break;
-                    }
-                }
-                sqlite3_step(st);
-                sqlite3_reset(st);
-            }
-            sqlite3_finalize(st);
-            mdb_free_tabledef(table);
+    if (!mdb_read_catalog(mdb, MDB_TABLE))
+        throw ProviderErrors::unrecognizedFormat(path);
+    engine->runScript(QStringLiteral("BEGIN"));
+    for (unsigned int i = 0; i < mdb->num_catalog; ++i) {
+        auto *entry = static_cast<MdbCatalogEntry *>(g_ptr_array_index(mdb->catalog, i));
+        if (entry->object_type != MDB_TABLE || !mdb_is_user_table(entry))
+            continue;
+        const MdbTable ownedTable(mdb_read_table(entry), &mdb_free_tabledef);
+        MdbTableDef *table = ownedTable.get();
+        if (!table)
+            continue;
+        mdb_read_columns(table);
+        const unsigned int columns = table->num_cols;
+        QStringList definitions;
+        for (unsigned int c = 0; c < columns; ++c) {
+            auto *col = static_cast<MdbColumn *>(g_ptr_array_index(table->columns, c));
+            // Text compares and sorts as the legacy engine does it.
+            const bool text = col->col_type == MDB_TEXT || col->col_type == MDB_MEMO;
+            definitions << quoted(col->name) + QLatin1Char(' ') + declaredType(col->col_type)
+                    + (text ? QStringLiteral(" COLLATE ") + QLatin1String(JetCollation::Name) : QString());
         }
-        engine->runScript(QStringLiteral("COMMIT"));
-        importQueries(mdb, *engine);
-    } catch (...) {
-        mdb_close(mdb);
-        throw;
+        engine->runScript(QStringLiteral("CREATE TABLE %1 (%2)").arg(quoted(table->name), definitions.join(QStringLiteral(", "))));
+
+        std::vector<std::vector<char>> buffers(columns, std::vector<char>(MDB_BIND_SIZE));
+        std::vector<int> lengths(columns, 0);
+        std::vector<int> types(columns, 0);
+        for (unsigned int c = 0; c < columns; ++c) {
+            types[c] = static_cast<MdbColumn *>(g_ptr_array_index(table->columns, c))->col_type;
+            // Pictures and other binary data stay empty: reports print text.
+            if (types[c] != MDB_OLE && types[c] != MDB_BINARY)
+                mdb_bind_column(table, int(c) + 1, buffers[c].data(), &lengths[c]);
+        }
+        QStringList marks;
+        for (unsigned int c = 0; c < columns; ++c)
+            marks << QStringLiteral("?");
+        const QByteArray insert = QStringLiteral("INSERT INTO %1 VALUES (%2)").arg(quoted(table->name), marks.join(QLatin1Char(','))).toUtf8();
+        // A row that cannot be copied stops the import: a report must
+        // never read a table with rows silently missing.
+        const auto copyFailed = [&] {
+            return ProviderErrors::unspecified(QStringLiteral("The table %1 of \"%2\" cannot be copied: %3")
+                                                   .arg(quoted(table->name), path, QString::fromUtf8(sqlite3_errmsg(db))));
+        };
+        sqlite3_stmt *prepared = nullptr;
+        const int preparedResult = sqlite3_prepare_v2(db, insert.constData(), -1, &prepared, nullptr);
+        const SqliteStatement statement(prepared, &sqlite3_finalize);
+        if (preparedResult != SQLITE_OK)
+            throw copyFailed();
+        sqlite3_stmt *st = statement.get();
+        mdb_rewind_table(table);
+        while (mdb_fetch_row(table)) {
+            for (unsigned int c = 0; c < columns; ++c) {
+                const int n = int(c) + 1;
+                if (types[c] == MDB_OLE || types[c] == MDB_BINARY || lengths[c] <= 0) {
+                    sqlite3_bind_null(st, n);
+                    continue;
+                }
+                const char *text = buffers[c].data();
+                switch (types[c]) {
+                case MDB_BOOL:
+                case MDB_BYTE:
+                case MDB_INT:
+                case MDB_LONGINT:
+                    sqlite3_bind_int64(st, n, std::strtoll(text, nullptr, 10));
+                    break;
+                case MDB_MONEY:
+                case MDB_FLOAT:
+                case MDB_DOUBLE:
+                case MDB_NUMERIC:
+                    sqlite3_bind_double(st, n, std::strtod(text, nullptr));
+                    break;
+                case MDB_DATETIME: {
+                    // The one text form of dates: midnight as the date alone.
+                    int length = lengths[c];
+                    if (length == 19 && std::memcmp(text + 10, " 00:00:00", 9) == 0)
+                        length = 10;
+                    sqlite3_bind_text(st, n, text, length, SQLITE_TRANSIENT);
+                    break;
+                }
+                default:
+                    sqlite3_bind_text(st, n, text, lengths[c], SQLITE_TRANSIENT);
+                    break;
+                }
+            }
+            if (sqlite3_step(st) != SQLITE_DONE)
+                throw copyFailed();
+            sqlite3_reset(st);
+        }
     }
-    mdb_close(mdb);
+    engine->runScript(QStringLiteral("COMMIT"));
+    SavedQueries notes;
+    importQueries(mdb, *engine, notes);
+    if (savedQueries)
+        *savedQueries = notes;
     return engine;
 }
 

@@ -1,7 +1,10 @@
 #include "QtSqlEngine.h"
 
 #include "AdoType.h"
+#include "BoundStatement.h"
 #include "MemoryRecordset.h"
+#include "JetCrosstab.h"
+#include "JetSqlTokenizer.h"
 #include "ProviderErrors.h"
 #include "SqlLiteralScanner.h"
 #include "VariantRows.h"
@@ -83,7 +86,36 @@ QString spelledAsWritten(const QString &name, const QString &sql)
     return name;
 }
 
+// The database behind an ODBC driver decides how statements are written:
+// SQLite and PostgreSQL in their own SQL, anything else in the ODBC escapes.
+JetSqlRewriter::Dialect odbcDialect(const QSqlDatabase &db)
+{
+    switch (db.driver()->dbmsType()) {
+    case QSqlDriver::PostgreSQL:
+        return JetSqlRewriter::PostgreSql;
+    case QSqlDriver::SQLite:
+        return JetSqlRewriter::SqliteNative;
+    case QSqlDriver::UnknownDbms: {
+        // Qt's ODBC driver does not tell SQLite apart: ask it.
+        QSqlQuery q(db);
+        if (q.exec(QStringLiteral("SELECT sqlite_version()")) && q.next())
+            return JetSqlRewriter::SqliteNative;
+        break;
+    }
+    default:
+        break;
+    }
+    return JetSqlRewriter::Odbc;
+}
+
 } // namespace
+
+void QtSqlEngine::setParameterValues(const QHash<QString, QVariant> &values)
+{
+    m_parameters.clear();
+    for (auto it = values.cbegin(); it != values.cend(); ++it)
+        m_parameters.insert(it.key().toLower(), it.value());
+}
 
 QtSqlEngine::QtSqlEngine(Kind kind, QString connectionName) : m_kind(kind), m_connectionName(std::move(connectionName))
 {
@@ -137,7 +169,9 @@ std::unique_ptr<QtSqlEngine> QtSqlEngine::openWith(Kind kind, const QString &dri
             q.exec(QStringLiteral("SET DateStyle TO ISO, YMD"));
         }
     }
-    return std::unique_ptr<QtSqlEngine>(new QtSqlEngine(kind, name));
+    auto engine = std::unique_ptr<QtSqlEngine>(new QtSqlEngine(kind, name));
+    engine->m_dialect = kind == PostgreSql ? JetSqlRewriter::PostgreSql : odbcDialect(QSqlDatabase::database(name, false));
+    return engine;
 }
 
 std::unique_ptr<QtSqlEngine> QtSqlEngine::openPostgreSql(const ConnectionString &cs)
@@ -205,7 +239,7 @@ int QtSqlEngine::typeCode(Kind kind, int nativeType, int metaType)
         case 21: return AdoType::SmallInt;         // int2
         case 23:                                   // int4
         case 26: return AdoType::Integer;          // oid
-        case 700: return AdoType::Single;          // float4
+        case 700:                                  // float4 (real)
         case 701: return AdoType::Double;          // float8
         case 790: return AdoType::Currency;        // money
         case 1700: return AdoType::Numeric;        // numeric
@@ -229,7 +263,7 @@ int QtSqlEngine::typeCode(Kind kind, int nativeType, int metaType)
         case 5: return AdoType::SmallInt;          // SQL_SMALLINT
         case 4: return AdoType::Integer;           // SQL_INTEGER
         case -5: return AdoType::BigInt;           // SQL_BIGINT
-        case 7: return AdoType::Single;            // SQL_REAL
+        case 7:                                    // SQL_REAL
         case 6:                                    // SQL_FLOAT
         case 8: return AdoType::Double;            // SQL_DOUBLE
         case 2:                                    // SQL_NUMERIC
@@ -249,7 +283,7 @@ int QtSqlEngine::typeCode(Kind kind, int nativeType, int metaType)
     case QMetaType::UInt: return AdoType::Integer;
     case QMetaType::LongLong:
     case QMetaType::ULongLong: return AdoType::BigInt;
-    case QMetaType::Float: return AdoType::Single;
+    case QMetaType::Float:
     case QMetaType::Double: return AdoType::Double;
     case QMetaType::QDate:
     case QMetaType::QTime:
@@ -309,7 +343,63 @@ void QtSqlEngine::raise(const QSqlError &error) const
     throw providerError(state, message);
 }
 
-std::unique_ptr<Recordset> QtSqlEngine::run(const QString &sql)
+QString QtSqlEngine::positional(Kind kind, const QString &sql, const QList<BoundValue> &values, QList<QVariant> &bound)
+{
+    QString out;
+    out.reserve(sql.size() + 16 * values.size());
+    qsizetype at = 0;
+    for (const BoundStatement::Placeholder &p : BoundStatement::placeholders(sql)) {
+        if (p.number > values.size())
+            continue;
+        out += QStringView(sql).mid(at, p.start - at);
+        at = p.start + p.length;
+        const BoundValue &v = values[p.number - 1];
+        QVariant value;
+        QLatin1String pgType;
+        switch (v.type()) {
+        case BoundValue::Type::Null:
+            value = QVariant(QMetaType(QMetaType::QString));
+            break;
+        case BoundValue::Type::Integer:
+            value = qlonglong(v.toInteger());
+            pgType = (v.toInteger() >= INT32_MIN && v.toInteger() <= INT32_MAX) ? QLatin1String("integer")
+                                                                                 : QLatin1String("bigint");
+            break;
+        case BoundValue::Type::Double:
+            value = v.toDouble();
+            pgType = QLatin1String("double precision");
+            break;
+        case BoundValue::Type::Text:
+            value = v.toText();
+            pgType = QLatin1String("varchar");
+            break;
+        case BoundValue::Type::Boolean:
+            value = v.toBoolean();
+            pgType = QLatin1String("boolean");
+            break;
+        case BoundValue::Type::Date: {
+            const QDateTime dt = v.toDateTime();
+            if (kind == PostgreSql)
+                value = dt.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+            else if (dt.time() == QTime(0, 0))
+                value = dt.date();
+            else
+                value = dt;
+            pgType = QLatin1String("timestamp");
+            break;
+        }
+        }
+        bound.append(value);
+        if (kind == PostgreSql && pgType.size() > 0)
+            out += QLatin1String("CAST(? AS ") + pgType + QLatin1Char(')');
+        else
+            out += QLatin1Char('?');
+    }
+    out += QStringView(sql).mid(at);
+    return out;
+}
+
+std::unique_ptr<Recordset> QtSqlEngine::run(const QString &sql, const QList<BoundValue> &values)
 {
     if (m_connectionName.isEmpty())
         throw ProviderErrors::unspecified(QStringLiteral("The database is closed."));
@@ -317,12 +407,39 @@ std::unique_ptr<Recordset> QtSqlEngine::run(const QString &sql)
     if (sql.trimmed().isEmpty())
         throw ReportError(qint32(0x80040E0C), QStringLiteral("Command text was not set for the command object."),
                           QStringLiteral("Provider"));
+    if (auto crosstab = JetCrosstab::run(sql, [this, &values](const QString &part) { return run(part, values); }))
+        return crosstab;
     QSqlQuery query(db);
     query.setForwardOnly(true);
     query.setNumericalPrecisionPolicy(QSql::LowPrecisionDouble);
-    const QString text = JetSqlRewriter::rewrite(sql, m_kind == PostgreSql ? JetSqlRewriter::PostgreSql : JetSqlRewriter::Odbc);
-    if (!query.exec(text))
-        raise(query.lastError());
+    const JetSqlRewriter::Result rewritten = JetSqlRewriter::translate(sql, m_dialect);
+    QString text = rewritten.sql;
+    // The report's own parameters are ?1..?n; a PARAMETERS declaration's
+    // placeholders follow them and take their values by name.
+    QList<BoundValue> all = values;
+    if (!rewritten.parameters.isEmpty()) {
+        while (all.size() < rewritten.firstPlaceholder - 1)
+            all.append(BoundValue());
+        for (const QString &name : rewritten.parameters) {
+            const auto value = m_parameters.constFind(name.toLower());
+            if (value == m_parameters.constEnd())
+                throw ProviderErrors::missingParameter(name);
+            all.append(BoundValue::fromVariant(*value));
+        }
+    }
+    if (all.isEmpty()) {
+        if (!query.exec(text))
+            raise(query.lastError());
+    } else {
+        QList<QVariant> bound;
+        text = positional(m_kind, text, all, bound);
+        if (!query.prepare(text))
+            raise(query.lastError());
+        for (int i = 0; i < bound.size(); ++i)
+            query.bindValue(i, bound[i]);
+        if (!query.exec())
+            raise(query.lastError());
+    }
     if (!query.isSelect())
         return std::make_unique<MemoryRecordset>();
 
@@ -345,6 +462,21 @@ std::unique_ptr<Recordset> QtSqlEngine::run(const QString &sql)
     if (query.lastError().isValid())
         raise(query.lastError());
     return std::make_unique<MemoryRecordset>(names, types, std::move(rows));
+}
+
+QStringList QtSqlEngine::columns(const QString &table)
+{
+    if (m_connectionName.isEmpty())
+        throw ProviderErrors::unspecified(QStringLiteral("The database is closed."));
+    // The driver's catalogue (SQLColumns for ODBC, the system catalogue for
+    // PostgreSQL).
+    const QSqlRecord record = QSqlDatabase::database(m_connectionName, false).record(table);
+    QStringList names;
+    for (int i = 0; i < record.count(); ++i)
+        names << record.fieldName(i);
+    if (names.isEmpty())
+        throw ProviderErrors::noSuchTable(table);
+    return names;
 }
 
 std::unique_ptr<Recordset> QtSqlEngine::tables()

@@ -1,15 +1,19 @@
 #include "SqliteEngine.h"
 
 #include "AdoType.h"
+#include "JetCrosstab.h"
+#include "JetDateText.h"
 #include "JetFunctions.h"
 #include "JetSqlRewriter.h"
 #include "MemoryRecordset.h"
 #include "PathNames.h"
 #include "ProviderErrors.h"
 #include "SqliteRows.h"
+#include "SqliteShadowViews.h"
 
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <sqlite3.h>
 
 namespace KRML_ReportGen {
@@ -25,9 +29,11 @@ public:
 
 } // namespace
 
-SqliteEngine::SqliteEngine(sqlite3 *db) : m_db(db)
+SqliteEngine::SqliteEngine(sqlite3 *db, const QString &path) : m_db(db), m_path(path)
 {
-    JetFunctions::install(m_db);
+    JetFunctions::install(m_db, &m_parameters);
+    if (!path.isEmpty())
+        m_shadows = std::make_unique<SqliteShadowViews>(m_db);
 }
 
 SqliteEngine::~SqliteEngine()
@@ -71,7 +77,7 @@ std::unique_ptr<SqliteEngine> SqliteEngine::open(const ConnectionString &cs, Acc
         throw ProviderErrors::unspecified(QStringLiteral("The database '%1' could not be opened: %2").arg(given, msg));
     }
     sqlite3_busy_timeout(db, 2000);
-    return std::unique_ptr<SqliteEngine>(new SqliteEngine(db));
+    return std::unique_ptr<SqliteEngine>(new SqliteEngine(db, path == QLatin1String(":memory:") ? QString() : path));
 }
 
 std::unique_ptr<SqliteEngine> SqliteEngine::create(const QString &path)
@@ -89,6 +95,11 @@ std::unique_ptr<SqliteEngine> SqliteEngine::create(const QString &path)
 
 void SqliteEngine::close()
 {
+    m_shadows.reset();
+    if (m_plain) {
+        sqlite3_close_v2(m_plain);
+        m_plain = nullptr;
+    }
     if (m_db) {
         sqlite3_close_v2(m_db);
         m_db = nullptr;
@@ -108,6 +119,9 @@ void SqliteEngine::raise(int rc)
     }
     if (msg.startsWith(noColumn))
         throw ProviderErrors::unknownColumn(msg.mid(noColumn.size()));
+    const QString parameter = ProviderErrors::missingParameterName(ReportError(ProviderErrors::UnknownColumn, msg));
+    if (!parameter.isEmpty())
+        throw ProviderErrors::missingParameter(parameter);
     if ((rc & 0xFF) == SQLITE_MISMATCH)
         throw ProviderErrors::typeMismatch(msg);
     if (msg.contains(QLatin1String("syntax error")) || msg.contains(QLatin1String("incomplete input"))
@@ -116,11 +130,76 @@ void SqliteEngine::raise(int rc)
     throw ProviderErrors::unspecified(msg);
 }
 
-std::unique_ptr<Recordset> SqliteEngine::run(const QString &sql)
+void SqliteEngine::addStoredQuery(const QString &name, const QString &sql)
+{
+    m_stored.insert(name.toLower(), sql);
+}
+
+void SqliteEngine::bind(sqlite3_stmt *st, const QList<BoundValue> &values)
+{
+    // The placeholders are numbered (?1, ?2, ...): each value goes to its
+    // number wherever the rewritten statement has put it. Dates go in the
+    // one text form the engine stores and compares them in.
+    const int count = sqlite3_bind_parameter_count(st);
+    for (int i = 0; i < values.size() && i < count; ++i) {
+        const BoundValue &v = values[i];
+        const int n = i + 1;
+        int rc = SQLITE_OK;
+        switch (v.type()) {
+        case BoundValue::Type::Null:
+            rc = sqlite3_bind_null(st, n);
+            break;
+        case BoundValue::Type::Integer:
+            rc = sqlite3_bind_int64(st, n, v.toInteger());
+            break;
+        case BoundValue::Type::Double:
+            rc = sqlite3_bind_double(st, n, v.toDouble());
+            break;
+        case BoundValue::Type::Boolean:
+            rc = sqlite3_bind_int(st, n, v.toBoolean() ? 1 : 0);
+            break;
+        case BoundValue::Type::Date: {
+            const QByteArray text = JetDateText::canonical(v.toDateTime()).toUtf8();
+            rc = sqlite3_bind_text(st, n, text.constData(), int(text.size()), SQLITE_TRANSIENT);
+            break;
+        }
+        case BoundValue::Type::Text: {
+            const QByteArray text = v.toText().toUtf8();
+            rc = sqlite3_bind_text(st, n, text.constData(), int(text.size()), SQLITE_TRANSIENT);
+            break;
+        }
+        }
+        if (rc != SQLITE_OK)
+            raise(rc);
+    }
+}
+
+std::unique_ptr<Recordset> SqliteEngine::run(const QString &sql, const QList<BoundValue> &values)
 {
     if (!m_db)
         throw ProviderErrors::unspecified(QStringLiteral("The database is closed."));
-    const QByteArray text = JetSqlRewriter::toSqlite(sql).toUtf8();
+    if (!m_stored.isEmpty()) {
+        static const QRegularExpression byName(QStringLiteral(R"(^\s*SELECT\s+\*\s+FROM\s+(?:\[([^\]]+)\]|(\w+))\s*;?\s*$)"),
+                                               QRegularExpression::CaseInsensitiveOption);
+        const auto m = byName.match(sql);
+        const QString name = (m.captured(1) + m.captured(2)).toLower();
+        if (m.hasMatch() && m_stored.contains(name))
+            return run(m_stored.value(name), values);
+    }
+    if (auto crosstab = JetCrosstab::run(sql, [this, &values](const QString &part) { return run(part, values); }))
+        return crosstab;
+    return execute(JetSqlRewriter::toSqlite(sql), values);
+}
+
+std::unique_ptr<Recordset> SqliteEngine::execute(const QString &rewritten, const QList<BoundValue> &values)
+{
+    if (m_shadows) {
+        if (SqliteShadowViews::reads(rewritten))
+            m_shadows->ensure();
+        else
+            m_shadows->putAside();
+    }
+    const QByteArray text = rewritten.toUtf8();
     Statement s;
     int rc = sqlite3_prepare_v2(m_db, text.constData(), int(text.size()), &s.st, nullptr);
     if (rc != SQLITE_OK)
@@ -128,6 +207,8 @@ std::unique_ptr<Recordset> SqliteEngine::run(const QString &sql)
     if (!s.st)
         throw ReportError(qint32(0x80040E0C), QStringLiteral("Command text was not set for the command object."),
                           QStringLiteral("Provider"));
+    if (!values.isEmpty())
+        bind(s.st, values);
 
     const int columns = sqlite3_column_count(s.st);
     if (columns == 0) {
@@ -141,11 +222,19 @@ std::unique_ptr<Recordset> SqliteEngine::run(const QString &sql)
     QStringList names;
     QList<int> types;
     QList<bool> computed;
+    QList<QByteArray> declared;
+    bool hidden = false;
+    for (int c = 0; c < columns; ++c) {
+        const char *decl = sqlite3_column_decltype(s.st, c);
+        declared.append(decl ? QByteArray(decl) : QByteArray());
+        hidden = hidden || !decl;
+    }
+    if (hidden && m_shadows && m_shadows->inPlace())
+        declared = fileTypes(text, columns);
     for (int c = 0; c < columns; ++c) {
         names.append(QString::fromUtf8(sqlite3_column_name(s.st, c)));
-        const char *decl = sqlite3_column_decltype(s.st, c);
-        computed.append(decl == nullptr);
-        types.append(decl ? AdoType::fromDeclaredType(QString::fromUtf8(decl)) : int(AdoType::Empty));
+        computed.append(declared[c].isNull());
+        types.append(declared[c].isNull() ? int(AdoType::Empty) : AdoType::fromDeclaredType(QString::fromUtf8(declared[c])));
     }
     auto rows = std::make_shared<SqliteRows>(types, computed);
     while ((rc = sqlite3_step(s.st)) == SQLITE_ROW)
@@ -160,13 +249,62 @@ std::unique_ptr<Recordset> SqliteEngine::run(const QString &sql)
     return std::make_unique<MemoryRecordset>(names, types, std::move(rows));
 }
 
+QList<QByteArray> SqliteEngine::fileTypes(const QByteArray &statement, int columns)
+{
+    QList<QByteArray> types(columns);
+    if (!m_plain) {
+        if (sqlite3_open_v2(m_path.toUtf8().constData(), &m_plain, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr) != SQLITE_OK) {
+            sqlite3_close(m_plain);
+            m_plain = nullptr;
+            return types;
+        }
+        JetFunctions::install(m_plain, &m_parameters);
+    }
+    Statement s;
+    if (sqlite3_prepare_v2(m_plain, statement.constData(), int(statement.size()), &s.st, nullptr) != SQLITE_OK || !s.st
+        || sqlite3_column_count(s.st) != columns)
+        return types;
+    for (int c = 0; c < columns; ++c)
+        if (const char *decl = sqlite3_column_decltype(s.st, c))
+            types[c] = decl;
+    return types;
+}
+
+void SqliteEngine::setParameterValues(const QHash<QString, QVariant> &values)
+{
+    m_parameters.clear();
+    for (auto it = values.cbegin(); it != values.cend(); ++it)
+        m_parameters.insert(it.key().toLower(), it.value());
+}
+
 std::unique_ptr<Recordset> SqliteEngine::tables()
 {
     auto rs = run(QStringLiteral("SELECT NULL AS TABLE_CATALOG, NULL AS TABLE_SCHEMA, name AS TABLE_NAME, "
                                  "CASE type WHEN 'view' THEN 'VIEW' ELSE 'TABLE' END AS TABLE_TYPE "
-                                 "FROM sqlite_master WHERE type IN ('table', 'view') AND name NOT LIKE 'sqlite\\_%' ESCAPE '\\' "
-                                 "ORDER BY name"));
+                                 "FROM main.sqlite_master WHERE type IN ('table', 'view') AND name NOT LIKE 'sqlite\\_%' ESCAPE '\\' "
+                                 "ORDER BY name"),
+                  {});
     return rs;
+}
+
+QStringList SqliteEngine::columns(const QString &table)
+{
+    if (!m_db)
+        throw ProviderErrors::unspecified(QStringLiteral("The database is closed."));
+    Statement s;
+    int rc = sqlite3_prepare_v2(m_db, "SELECT name FROM pragma_table_info(?1) ORDER BY cid", -1, &s.st, nullptr);
+    if (rc != SQLITE_OK)
+        raise(rc);
+    const QByteArray name = table.toUtf8();
+    sqlite3_bind_text(s.st, 1, name.constData(), int(name.size()), SQLITE_TRANSIENT);
+    QStringList names;
+    while ((rc = sqlite3_step(s.st)) == SQLITE_ROW)
+        names << QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(s.st, 0)));
+    if (rc != SQLITE_DONE)
+        raise(rc);
+    if (names.isEmpty())
+        throw ProviderErrors::noSuchTable(table);
+    return names;
 }
 
 void SqliteEngine::runScript(const QString &sql)

@@ -82,10 +82,7 @@ void ReportGenerator::GenerateOutput(DrawingSurface &surface)
     }
 
     m_layout = std::make_unique<ReportLayout>(m_page, m_loader);
-    m_layout->layOut(surface, paginate(), [this](int done, int total) {
-        if (m_progress)
-            m_progress(Phase::LayingOut, done, total);
-    });
+    m_layout->layOut(surface, paginate(), m_progress);
 
     const int pages = m_layout->pageCount();
     const int first = std::min(m_firstPage, pages);
@@ -95,8 +92,6 @@ void ReportGenerator::GenerateOutput(DrawingSurface &surface)
         if (page > first)
             surface.NewPage();
         drawer.draw(*m_layout, page);
-        if (m_progress)
-            m_progress(Phase::Drawing, page, pages);
     }
     if (surface.kind() == DrawingSurface::Kind::Printer)
         surface.EndDoc();

@@ -25,11 +25,6 @@ struct LayoutLabel;
 class ReportGenerator
 {
 public:
-    enum class Phase {
-        LayingOut, // done and total count labels
-        Drawing,   // done and total count pages
-    };
-
     ReportGenerator(const LayoutPage &page, QueryLoader &loader);
     ~ReportGenerator();
 
@@ -51,7 +46,8 @@ public:
     // How often the run asked the database (each distinct statement once).
     int executions() const;
 
-    void setProgress(std::function<void(Phase, int done, int total)> progress) { m_progress = std::move(progress); }
+    // Told as the labels and pictures are laid out: objects done, objects in all.
+    void setProgress(std::function<void(int done, int total)> progress) { m_progress = std::move(progress); }
 
     // Paginated reports: lists that pass the page body continue on further
     // pages, the header and footer zones repeat on each. Off, the report is
@@ -81,7 +77,7 @@ private:
     QueryLoader &m_loader;
     std::unique_ptr<StatementCache> m_cache;
     std::unique_ptr<ReportLayout> m_layout;
-    std::function<void(Phase, int, int)> m_progress;
+    std::function<void(int, int)> m_progress;
     Pagination m_pagination = Pagination::FromLayout;
     int m_firstPage = 1;
     int m_lastPage = std::numeric_limits<int>::max();

@@ -53,9 +53,10 @@ void ReportLayout::layOut(DrawingSurface &surface, bool paginate, const std::fun
         item.header = !item.footer && top < m_headerEnd;
     };
 
+    const int objects = m_page.labelCount() + m_page.picCount();
     for (int i = 1; i <= m_page.labelCount(); ++i) {
         if (progress)
-            progress(i - 1, m_page.labelCount());
+            progress(i - 1, objects);
         const LayoutLabel &label = m_page.Label(i);
         // A label nobody sees on the page (a rejected field drop) is not printed.
         if (!label.Visible)
@@ -88,7 +89,7 @@ void ReportLayout::layOut(DrawingSurface &surface, bool paginate, const std::fun
         m_items.push_back(std::move(item));
     }
     if (progress)
-        progress(m_page.labelCount(), m_page.labelCount());
+        progress(objects, objects);
 
     for (const PlacedItem &item : m_items) {
         if (item.everyPage())
@@ -130,9 +131,9 @@ void ReportLayout::placeDataList(DrawingSurface &surface, const LayoutLabel &lab
     const QString statement = LabelTag::statementName(label.Tag);
     const QString field = LabelTag::fieldName(label.Tag);
     QStringList fields;
-    const QString sql = m_loader.GetStatementSQL(statement, fields, true, m_firstList);
+    const BoundStatement sql = m_loader.GetStatementSQL(statement, fields, true, m_firstList);
     m_firstList = false;
-    item.rows = m_loader.open(sql);
+    item.rows = openStatement(statement, sql);
     m_lastListSql = sql;
     m_haveList = true;
     item.count = item.rows->recordCount();
@@ -152,6 +153,21 @@ void ReportLayout::placeDataList(DrawingSurface &surface, const LayoutLabel &lab
     // A list without rows prints nothing: its range runs from its Top to
     // wherever the print position stands.
     m_extents.append(m_printY - label.Top);
+}
+
+std::unique_ptr<Recordset> ReportLayout::openStatement(const QString &statement, const BoundStatement &sql)
+{
+    try {
+        return m_loader.open(sql);
+    } catch (const ReportError &e) {
+        // The provider's message does not say which of the report's
+        // statements failed, nor that the statement is not there at all.
+        QString what = QStringLiteral("The statement \"%1\" failed");
+        if (sql.sql.trimmed().isEmpty())
+            what = m_loader.FillStatementList().contains(statement) ? QStringLiteral("The statement \"%1\" has no SQL text")
+                                                                    : QStringLiteral("The report SQL file has no statement \"%1\"");
+        throw ReportError(e.number(), what.arg(statement) + QStringLiteral(": ") + e.description(), e.source());
+    }
 }
 
 void ReportLayout::placeFormula(DrawingSurface &surface, const LayoutLabel &label, PlacedItem &item)

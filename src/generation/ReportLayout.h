@@ -1,5 +1,6 @@
 #pragma once
 
+#include "BoundStatement.h"
 #include "CutList.h"
 #include "PlacedItem.h"
 
@@ -41,7 +42,8 @@ public:
     ~ReportLayout();
 
     // Errors of the data layer (and a formula before every data list) end
-    // the layout and reach the caller. progress: labels done, labels in all.
+    // the layout and reach the caller. progress: objects (labels and
+    // pictures) done, objects in all.
     void layOut(DrawingSurface &surface, bool paginate, const std::function<void(int, int)> &progress = {});
 
     // The labels in label order, then the pictures; item i of LabelTops and
@@ -67,6 +69,8 @@ private:
     // The first item whose printed range holds top strictly inside, or -1.
     int firstOverlap(double top) const;
     void placeDataList(DrawingSurface &surface, const LayoutLabel &label, PlacedItem &item);
+    // A data list's statement, opened; a failure names the statement.
+    std::unique_ptr<Recordset> openStatement(const QString &statement, const BoundStatement &sql);
     void placeFormula(DrawingSurface &surface, const LayoutLabel &label, PlacedItem &item);
     void placeFixedText(DrawingSurface &surface, const LayoutLabel &label, PlacedItem &item);
     // Line height and pages of a list's rows; returns where its last line
@@ -89,7 +93,7 @@ private:
     double m_printY = 0;      // the print position on one long page
     bool m_firstList = true;  // no data list placed yet: lookups search rows
     bool m_haveList = false;
-    QString m_lastListSql;    // the rows formulas work on
+    BoundStatement m_lastListSql; // the rows formulas work on
 };
 
 } // namespace KRML_ReportGen

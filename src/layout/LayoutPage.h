@@ -45,10 +45,16 @@ public:
     // Unloads every element but the templates; the extension settings go
     // back to their defaults.
     void removeAll();
-    // Unloads the last label or picture (undoing its insertion). Objects are
-    // never removed from the middle: indices stay contiguous.
+    // Unloads the last label or picture (undoing its insertion).
     void removeLastLabel();
     void removeLastPic();
+    // The designer's delete, paste and stacking order: an element put in at
+    // index (1..count + 1) or taken out, the later ones moving up or down
+    // one place, so the indices stay contiguous. Element 0 is never touched.
+    void insertLabel(int index, const LayoutLabel &label);
+    void removeLabel(int index);
+    void insertPic(int index, const LayoutPicture &picture);
+    void removePic(int index);
 
     // The settings of the package's "Layout.ext" member; back to their
     // defaults when the page is cleared.
@@ -65,11 +71,13 @@ public:
 
 signals:
     void sizeChanged();
+    // An element now at index; any after it moved up one place.
     void labelAdded(int index);
     void picAdded(int index);
     void labelChanged(int index);
     void picChanged(int index);
     void cleared();
+    // The element that was at index is gone; any after it moved down one place.
     void labelRemoved(int index);
     void picRemoved(int index);
     void drawingChanged();

@@ -3,10 +3,10 @@
 #include "LayoutExtension.h"
 #include "LayoutFile.h"
 #include "LegacyNumber.h"
+#include "ModuleState.h"
 #include "ReportError.h"
 #include "TextReader.h"
 #include "VbConvert.h"
-#include "Windows1252Codec.h"
 
 #include <QRegularExpression>
 
@@ -41,7 +41,8 @@ QString skipped(int line, const QString &why)
 QStringList LayoutExtensionFile::read(const QByteArray &bytes, LayoutExtension &extension)
 {
     QStringList problems;
-    TextReader reader = TextReader::fromBytes(bytes);
+    // In the package's code page, like the layout text file beside it.
+    TextReader reader = TextReader::fromBytes(bytes, TextReader::LoneCr::EndsLine, ModuleState::current().codec());
     QString line;
     while (reader.readLine(line)) {
         const int number = reader.lineNumber();
@@ -90,7 +91,7 @@ QString LayoutExtensionFile::toText(const LayoutExtension &extension)
 
 QByteArray LayoutExtensionFile::write(const LayoutExtension &extension)
 {
-    return Windows1252Codec::encode(toText(extension));
+    return ModuleState::current().codec().encode(toText(extension));
 }
 
 } // namespace KRML_ReportGen

@@ -2,6 +2,7 @@
 
 #include "CGUnzipFiles.h"
 #include "CGZipFiles.h"
+#include "CodePage.h"
 #include "FileService.h"
 #include "LayoutExtensionFile.h"
 #include "LayoutFile.h"
@@ -53,7 +54,7 @@ void LayoutPackage::clearLayout()
         m_files.deleteFile(workingSqlFile());
     if (m_files.fileExists(workingConnectionFile()))
         m_files.deleteFile(workingConnectionFile());
-    ModuleState::current().setCurrentReportSQL(QString());
+    ModuleState::current().setCurrentReportSQL(BoundStatement());
     m_page.removeAll();
 }
 
@@ -158,9 +159,15 @@ LayoutPackage::Result LayoutPackage::openLayout(const QString &rptFile, QString 
             if (!m_files.fileExists(workingSqlFile()))
                 return;
             ReportDefinition definition;
-            const auto read = ReportSqlFile::readFile(m_files, workingSqlFile(), definition, parameters.get());
-            if (!read.ok())
+            // Named as the package's member, so that the user knows which
+            // part of the package is damaged.
+            const QString member = QFileInfo(PathNames::normalize(packagePath)).absoluteFilePath() + QLatin1Char('/') + kSqlMember;
+            const auto read = ReportSqlFile::read(m_files.readBytes(workingSqlFile()), member, definition, parameters.get());
+            if (!read.ok()) {
+                m_prompts.msgBox(read.message, read.status == ReportSqlFile::ReadResult::NotValid ? MsgBoxStyle::Information
+                                                                                                  : MsgBoxStyle::Exclamation);
                 throw ReportError(ReportError::InvalidProcedureCall, read.message);
+            }
         },
     };
 
@@ -213,8 +220,13 @@ LayoutPackage::Result LayoutPackage::saveLayoutTo(const QString &chosen)
             m_files.writeBytes(ext, LayoutExtensionFile::write(m_page.extension()));
             zip.AddFile(ext);
         }
-        if (m_files.fileExists(workingSqlFile()))
-            zip.AddFile(m_files.resolve(workingSqlFile()));
+        if (m_files.fileExists(workingSqlFile())) {
+            // The working file's name on disk depends on which command wrote
+            // it last; the member is always "sql.mtq".
+            const QString sql = PathNames::join(staging, kSqlMember);
+            m_files.copyFile(workingSqlFile(), sql);
+            zip.AddFile(sql);
+        }
         const QString connectionString = ModuleState::current().data().RDDataConnectionString();
         if (!connectionString.isEmpty()
             && m_prompts.msgBox(connectionQuestion(), MsgBoxStyle::YesNo + MsgBoxStyle::Question) == MsgBoxStyle::Yes) {
@@ -233,7 +245,10 @@ LayoutPackage::Result LayoutPackage::saveLayoutTo(const QString &chosen)
             m_prompts.msgBox(zipFailedMessage());
         }
     } catch (const ReportError &e) {
-        if (devMode())
+        // Text the code page cannot hold is the user's to fix: always said.
+        if (e.number() == CodePage::CannotWrite)
+            m_prompts.msgBox(e.description(), MsgBoxStyle::Exclamation);
+        else if (devMode())
             m_prompts.msgBox(QStringLiteral("Error in mnuSaveLayout %1: %2").arg(e.number()).arg(e.description()));
     }
     try {

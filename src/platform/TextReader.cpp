@@ -2,19 +2,18 @@
 
 #include "FileService.h"
 #include "ReportError.h"
-#include "Windows1252Codec.h"
 
 namespace KRML_ReportGen {
 
-TextReader::TextReader(const FileService &files, const QString &path)
-    : m_lines(splitLines(Windows1252Codec::decode(files.readBytes(path))))
+TextReader::TextReader(const FileService &files, const QString &path, const CodePage &codePage)
+    : m_lines(splitLines(codePage.decode(files.readBytes(path))))
 {
 }
 
-TextReader TextReader::fromBytes(const QByteArray &bytes)
+TextReader TextReader::fromBytes(const QByteArray &bytes, LoneCr loneCr, const CodePage &codePage)
 {
     TextReader r;
-    r.m_lines = splitLines(Windows1252Codec::decode(bytes));
+    r.m_lines = splitLines(codePage.decode(bytes), loneCr);
     return r;
 }
 
@@ -45,13 +44,16 @@ QString TextReader::readAll()
     return rest;
 }
 
-QStringList TextReader::splitLines(const QString &text)
+QStringList TextReader::splitLines(const QString &text, LoneCr loneCr)
 {
     QStringList lines;
     int start = 0;
     const int n = text.size();
     for (int i = 0; i < n; ++i) {
-        if (text[i] == QLatin1Char('\n')) {
+        if (loneCr == LoneCr::EndsLine && text[i] == QLatin1Char('\r') && (i + 1 == n || text[i + 1] != QLatin1Char('\n'))) {
+            lines.append(text.mid(start, i - start));
+            start = i + 1;
+        } else if (text[i] == QLatin1Char('\n')) {
             int end = i;
             if (end > start && text[end - 1] == QLatin1Char('\r'))
                 --end;

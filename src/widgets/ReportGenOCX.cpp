@@ -43,6 +43,7 @@
 #include <QResizeEvent>
 #include <QScopeGuard>
 #include <QScrollBar>
+#include <QUndoStack>
 #include <limits>
 
 #ifndef KRML_VERSION_MAJOR
@@ -255,6 +256,17 @@ void ReportGenOCX::setRdAppPath(const QString &path)
     ModuleState::current().setRdAppPath(PathNames::normalize(path));
 }
 
+int ReportGenOCX::CodePage() const
+{
+    return ModuleState::current().codePage();
+}
+
+void ReportGenOCX::setCodePage(int number)
+{
+    (void)KRML_ReportGen::CodePage(number); // refuses a page it does not know
+    ModuleState::current().setCodePage(number);
+}
+
 QString ReportGenOCX::rdAppPathForMeta() const
 {
     return ModuleState::current().rdAppPath();
@@ -321,15 +333,17 @@ void ReportGenOCX::FlipMode(RepModes &selMode)
         m_pageView->show();
         break;
     case Preview:
-        m_pageView->sizer().hide();
         state.setParamFieldCollection(std::make_shared<VariantCollection>());
         state.setParamValueCollection(std::make_shared<VariantCollection>());
         m_previewPage = 1;
         m_generator->setPaginate(m_paginate);
         m_generator->setPageRange(1, 1);
+        // A generator that fails ends the switch here: the page and the
+        // selection stay as the user left them.
         GenerateOutput(*m_preview);
         m_previewView->update();
         m_pageView->hide();
+        m_pageView->sizer().hide();
         if (m_generator->paginate()) {
             m_navigator->setPages(1, m_generator->pageCount());
             m_navigator->show();
@@ -375,9 +389,13 @@ QString ReportGenOCX::GenerateOutput(DrawingSurface &outDestination)
 void ReportGenOCX::preparePalette()
 {
     // The designer's lists follow the working report SQL file before a
-    // report is drawn. They are no part of the report: nobody is asked for
-    // a parameter value here, what the first statement's lookups chose does
-    // not reach the report's values, and a failure leaves the report to run.
+    // report is drawn, where the designer is shown. They are no part of the
+    // report: nobody is asked for a parameter value here, what the first
+    // statement's lookups chose does not reach the report's values, and a
+    // failure leaves the report to run. A host that only renders (the
+    // control in component mode) runs no statement its report does not use.
+    if (m_currentMode != DesignerMode)
+        return;
     try {
         m_palette->prepareForReport(m_loader->FillStatementList(m_palette->statements()),
                                     ModuleState::current().CurrentReportSQL().isEmpty(), [this](const QString &statement) {
@@ -487,8 +505,11 @@ void ReportGenOCX::ShowWizard()
     StartupChooser chooser(*m_services.files, *m_services.prompts, [this] { showExternalDataWizard(); }, this);
     emit dialogOpened(&chooser);
     chooser.exec();
-    if (chooser.model().layoutDesignChosen)
+    if (chooser.model().layoutDesignChosen) {
+        fillStatementList();
+        LoadGrid();
         emit ShowMe();
+    }
     else if (chooser.model().sqlEditorChosen)
         ShowSQLEditor();
 }
@@ -516,11 +537,11 @@ void ReportGenOCX::ShowSQLEditor()
     SqlEditorWindow window(model, *m_services.editorDialogs, this);
     emit sqlEditorOpened(&window);
     window.exec();
-    // The designer offers the statements the editor saved.
-    m_palette->setStatements(m_loader->FillStatementList(m_palette->statements()));
+    // The designer offers the statements the editor saved, on a fresh grid.
+    Reload(true);
 }
 
-std::optional<QString> ReportGenOCX::askForParameter(const clsParameter &parameter)
+std::optional<QVariant> ReportGenOCX::askForParameter(const clsParameter &parameter)
 {
     // The host gave no value: the user is asked, once per run; the answer
     // joins the host's collections so later statements find it there.
@@ -529,25 +550,21 @@ std::optional<QString> ReportGenOCX::askForParameter(const clsParameter &paramet
     if (parameter.ParamType == clsParameter::Date)
         prompt.setInitialDate(QDate::currentDate());
     prompt.setMessageTitle(ReportParameterPrompt::titlePrefix() + parameter.ParameterName);
+    // The prompt accepts only what converts (it asks again otherwise), so
+    // the answer is already a value of the parameter's type.
     const std::optional<QVariant> answer = m_services.editorDialogs->askParameterValue(prompt);
     if (!answer)
         return std::nullopt;
-    QString text = answer->toString();
-    if (parameter.ParamType == clsParameter::Date) // "#yyyy/MM/dd#"
-        text = text.mid(1, text.size() - 2).replace(QLatin1Char('/'), QLatin1Char('-'));
-    else if (parameter.ParamType == clsParameter::String && text.size() >= 2) // "'text'"
-        text = text.mid(1, text.size() - 2);
     ModuleState &state = ModuleState::current();
     state.ParamFieldCollection()->Add(parameter.ParameterName);
-    state.ParamValueCollection()->Add(text);
-    return text;
+    state.ParamValueCollection()->Add(*answer);
+    return answer;
 }
 void ReportGenOCX::InsertExternalData()
 {
     showExternalDataWizard();
-    if (m_dbPath.isEmpty())
-        return;
-    // The database the options name must open: its error reaches the host.
+    // The database the options name must open, an empty path included: its
+    // error reaches the host.
     DbConnection check(DataSource::jetConnectionString(m_dbPath));
     check.open();
     check.close();
@@ -602,6 +619,8 @@ LayoutPackage ReportGenOCX::package()
 void ReportGenOCX::NewLayout()
 {
     package().clearLayout();
+    // What could be undone belonged to the page that is gone.
+    m_pageView->undoStack().clear();
     m_palette->clear();
     RepModes mode = Designer;
     FlipMode(mode);

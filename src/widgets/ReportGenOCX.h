@@ -56,6 +56,9 @@ class ReportGenOCX : public QWidget
     Q_PROPERTY(std::shared_ptr<KRML_ReportGen::DbConnection> RepDataConnection READ RepDataConnection WRITE setRepDataConnection)
     // Beyond the published interface: reports longer than a page.
     Q_PROPERTY(bool Paginate READ Paginate WRITE setPaginate)
+    // The Windows code page of the layout text file, the report SQL file,
+    // Data.cnn and ".mdq" files (1252 unless the host says otherwise).
+    Q_PROPERTY(int CodePage READ CodePage WRITE setCodePage)
 
 public:
     // A fixed underlying type: hosts may pass any number, which is stored or ignored.
@@ -96,6 +99,11 @@ public:
     // them and printing prints them all.
     bool Paginate() const { return m_paginate; }
     void setPaginate(bool on) { m_paginate = on; }
+    // Shared by the controls of the thread, like rdAppPath: the working
+    // files are theirs together. A page the system does not know is an
+    // error (ReportError), and the page stays as it was.
+    int CodePage() const;
+    void setCodePage(int number);
     // The preview's page (paginated reports).
     void showPreviewPage(int page);
     int previewPage() const { return m_previewPage; }
@@ -106,8 +114,8 @@ public:
     Q_INVOKABLE void ShowPreview();
     Q_INVOKABLE void ShowDesign();
     Q_INVOKABLE void FlipMode(KRML_ReportGen::ReportGenOCX::RepModes &selMode);
-    QString GenerateOutput(DrawingSurface &outDestination);
-    QString AnalyseFunction(const QString &funcString, Recordset &funcRS);
+    Q_INVOKABLE QString GenerateOutput(KRML_ReportGen::DrawingSurface &outDestination);
+    Q_INVOKABLE QString AnalyseFunction(const QString &funcString, KRML_ReportGen::Recordset &funcRS);
     Q_INVOKABLE void CreateBox();
     Q_INVOKABLE void ShowWizard();
     Q_INVOKABLE void ShowSQLEditor();
@@ -122,7 +130,7 @@ public:
     Q_INVOKABLE void OpenLayout(const QString &rptFile = QString());
     Q_INVOKABLE void ShowOptions();
     Q_INVOKABLE void SaveLayout();
-    bool CheckForPrintOverlap(const LayoutLabel &PrintObject, qint32 &returnLeft, qint32 &returnTop);
+    Q_INVOKABLE bool CheckForPrintOverlap(const KRML_ReportGen::LayoutLabel &PrintObject, qint32 &returnLeft, qint32 &returnTop);
 
     // --- persistence through the host's property bag ---
     void InitProperties();
@@ -138,6 +146,9 @@ public:
     QPrinter *printer();
     const QStringList &statementList() const;
     StatementPalette &palette() { return *m_palette; }
+    // The report query loader the control's generator runs statements with
+    // (it asks for parameter values the host left out).
+    QueryLoader &queryLoader() { return *m_loader; }
     // The generator's lists of the last run.
     const QList<double> &LabelTops() const;
     const QList<double> &LabelExtents() const;
@@ -184,7 +195,7 @@ protected:
 
 private:
     void startUp();
-    std::optional<QString> askForParameter(const clsParameter &parameter);
+    std::optional<QVariant> askForParameter(const clsParameter &parameter);
     void wireDesigner();
     void showExternalDataWizard();
     void openCoordinateDialog();

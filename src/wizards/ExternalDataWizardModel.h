@@ -53,7 +53,9 @@ public:
     // "Load Existing Data Connection": a ".mdq" back into box and lists.
     bool loadDataConnection(const QString &path);
     // "Save": the working connection file and the current connection string.
-    void save();
+    // False after the message when the string cannot be written in the
+    // code page (nothing is changed then).
+    bool save();
 
     bool next();
     void back();
@@ -101,6 +103,8 @@ private:
     QString m_cnnText;
     QStringList m_available, m_selected, m_availableFields, m_selectedFields, m_links, m_conditions, m_conditionFields;
     QStringList m_linkFields[2];
+    // The selections of a data connection file loaded, for the next listing.
+    QStringList m_pendingTables, m_pendingFields;
     QString m_sql;
 };
 

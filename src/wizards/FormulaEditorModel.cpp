@@ -4,13 +4,14 @@
 #include "DbConnection.h"
 #include "FileService.h"
 #include "MsgBoxStyle.h"
-#include "ParameterLiteral.h"
+#include "ParameterBinding.h"
 #include "ParameterMarker.h"
 #include "ReportDefinition.h"
 #include "ReportError.h"
 #include "ReportSqlFile.h"
 #include "SqlErrorMessage.h"
 #include "UserPrompts.h"
+#include "clsParameter.h"
 
 #include <QDate>
 
@@ -33,7 +34,7 @@ QStringList FormulaEditorModel::statements() const
     return ReportSqlFile::statementNames(m_files, ReportSqlFile::workingFile());
 }
 
-QString FormulaEditorModel::dummySql(const QString &statement)
+std::optional<BoundStatement> FormulaEditorModel::dummyStatement(const QString &statement)
 {
     const QString path = ReportSqlFile::workingFile();
     if (!m_files.fileExists(path))
@@ -41,48 +42,52 @@ QString FormulaEditorModel::dummySql(const QString &statement)
     ReportDefinition definition;
     const auto read = ReportSqlFile::readFile(m_files, path, definition);
     if (read.status == ReportSqlFile::ReadResult::NotValid)
-        return QString();
+        return std::nullopt;
     if (!read.ok())
         throw ReportError(ReportSqlFile::LookupInfoMissing, read.message);
     const ReportDefinition::Statement *s = definition.statement(statement);
     if (!s)
         throw ReportError(Recordset::ItemNotFound, QStringLiteral("There is no statement \"%1\".").arg(statement));
-    QString sql = s->sql;
+    // Values of each parameter's type that let the statement run: its
+    // fields are all that is wanted.
+    QStringList markers;
+    QList<std::optional<BoundValue>> values;
     for (const auto &p : definition.parameters()) {
-        QString dummy;
+        markers << p.marker;
+        std::optional<BoundValue> dummy;
         switch (ParameterMarker::typeOf(p.marker)) {
-        case clsParameter::Date: dummy = ParameterLiteral::date(QDate::currentDate()); break;
-        case clsParameter::Number: dummy = QStringLiteral("0"); break;
-        case clsParameter::String: dummy = QStringLiteral("'a'"); break;
+        case clsParameter::Date: dummy = BoundValue::date(QDate::currentDate()); break;
+        case clsParameter::Number: dummy = BoundValue::integer(0); break;
+        case clsParameter::String: dummy = BoundValue::text(QStringLiteral("a")); break;
         case clsParameter::Lookup: {
-            dummy = QStringLiteral("'a'");
+            dummy = BoundValue::text(QStringLiteral("a"));
             if (const ReportDefinition::Lookup *lookup = definition.lookup(p.keyNumber)) {
                 auto rs = m_connection.openRecordset(lookup->sql);
                 const int column = rs->fieldIndex(lookup->returnField);
                 const int type = column >= 0 ? rs->fieldType(column) : 0;
                 if (type == AdoType::Integer)
-                    dummy = QStringLiteral("0");
+                    dummy = BoundValue::integer(0);
                 else if (type == AdoType::Date)
-                    dummy = ParameterLiteral::date(QDate::currentDate());
+                    dummy = BoundValue::date(QDate::currentDate());
             }
             break;
         }
-        default: continue;
+        default: break;
         }
-        sql = ParameterMarker::replace(sql, p.marker, dummy);
+        values << dummy;
     }
-    return sql;
+    return ParameterBinding(s->sql, markers).bind(values);
 }
 
 QStringList FormulaEditorModel::LoadJustDBFields(const QString &statement, const QStringList &previous)
 {
     try {
-        const QString sql = dummySql(statement);
-        if (sql.isNull()) {
+        const std::optional<BoundStatement> sql = dummyStatement(statement);
+        if (!sql) {
             m_prompts.msgBox(ReportSqlFile::notValidMessage(), MsgBoxStyle::Information);
             return previous;
         }
-        auto rs = m_connection.openRecordset(sql);
+        auto rs = m_connection.openRecordset(*sql);
         QStringList fields;
         for (int c = 0; c < rs->fieldCount(); ++c)
             fields << rs->fieldName(c);

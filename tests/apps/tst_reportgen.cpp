@@ -6,6 +6,7 @@
 #include "LayoutPage.h"
 #include "LocalFileService.h"
 #include "ModuleState.h"
+#include "ProgressLine.h"
 #include "ProcessTempNames.h"
 #include "ReportSqlFile.h"
 #include "SqliteEngine.h"
@@ -29,9 +30,12 @@ class TestReportgen : public QObject
         QString err;
     };
 
-    Result run(const QString &program, const QStringList &args)
+    Result run(const QString &program, const QStringList &args, const QProcessEnvironment &env = QProcessEnvironment::systemEnvironment(),
+               const QString &workingDirectory = QString())
     {
         QProcess p;
+        p.setProcessEnvironment(env);
+        p.setWorkingDirectory(workingDirectory);
         p.start(program, args);
         if (!p.waitForFinished(60000))
             return {};
@@ -48,19 +52,34 @@ class TestReportgen : public QObject
         return run(tool, {QStringLiteral("-layout"), file, QStringLiteral("-")}).out;
     }
 
+    // One data-field label on the page.
+    static void oneList(KRML_ReportGen::LayoutPage &page, const QString &tag)
+    {
+        const int i = page.createLabel();
+        page.Label(i).Top = 1000;
+        page.Label(i).Width = 3000;
+        page.Label(i).Height = 300;
+        page.Label(i).Tag = tag;
+        page.Label(i).Visible = true;
+    }
+
     // Saves a package of page whose report SQL holds one statement, with
     // the connection string stored in it, as a designer would.
     static bool savePackage(KRML_ReportGen::LayoutPage &page, const QString &statement, const QString &sql,
-                            const QString &connection, const QString &path)
+                            const QString &connection, const QString &path, const QStringList &markers = {},
+                            int codePage = 1252)
     {
         using namespace KRML_ReportGen;
         QTemporaryDir app;
         ModuleState &state = ModuleState::current();
         state.reset();
         state.setRdAppPath(app.path());
+        state.setCodePage(codePage);
         LocalFileService files;
         files.createFolder(state.tempFolder());
         ReportDefinition d;
+        for (const QString &marker : markers)
+            d.addParameter(marker);
         d.addStatement(statement, sql);
         ReportSqlFile::write(files, state.workingFile(QStringLiteral("SQL.mtq")), d);
         state.data().RDDataConnection()->setConnectionString(connection);
@@ -117,6 +136,83 @@ private slots:
         const QString text = pdfText(out);
         QVERIFY2(text.contains(QStringLiteral("East")), qPrintable(text));
         QVERIFY(!text.contains(QStringLiteral("Blue River Foods")));
+    }
+
+    void lookupValuesAsTheUserWritesThem_data()
+    {
+        QTest::addColumn<QString>("param");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("shown");   // in the PDF
+        QTest::addColumn<QString>("stderr");  // in the messages
+        QTest::newRow("the text the lookup shows") << "Region=East" << 0 << "East" << "";
+        QTest::newRow("its return field") << "RegionID=3" << 0 << "East" << "";
+        QTest::newRow("SQL instead of a value") << "Region=0 OR 1=1" << 5 << "" << "\"0 OR 1=1\"";
+        QTest::newRow("a name the report does not have") << "Regoin=3" << 0 << "" << "no parameter \"Regoin\"";
+        QTest::newRow("a value without rows is replaced") << "Region=1" << 0 << "South" << "no rows for the value \"1\"";
+    }
+    void lookupValuesAsTheUserWritesThem()
+    {
+        QFETCH(QString, param);
+        QFETCH(int, code);
+        QFETCH(QString, shown);
+        QFETCH(QString, stderr);
+        const QString out = m_dir.filePath(QStringLiteral("lookup.pdf"));
+        QFile::remove(out);
+        const Result r = reportgen({QStringLiteral("render"), example(QStringLiteral("sales-by-region.lrd")), QStringLiteral("-o"), out,
+                                    QStringLiteral("--param"), param});
+        QCOMPARE(r.code, code);
+        QVERIFY2(r.err.contains(stderr), qPrintable(r.err));
+        if (code != 0) {
+            QVERIFY(!QFileInfo::exists(out));
+            return;
+        }
+        if (shown.isEmpty() || QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+            return;
+        QVERIFY2(pdfText(out).contains(shown), qPrintable(pdfText(out)));
+    }
+
+    void numberValuesThatAreNotNumbers()
+    {
+        using namespace KRML_ReportGen;
+        LayoutPage page;
+        oneList(page, QStringLiteral("DATA:Big.OrderID"));
+        const QString path = m_dir.filePath(QStringLiteral("number.lrd"));
+        QVERIFY(savePackage(page, QStringLiteral("Big"), QStringLiteral("SELECT OrderID FROM Orders WHERE Qty > Q(Number)"),
+                            QStringLiteral("Provider=SQLite;Data Source=sales.db"), path, {QStringLiteral("Q(Number)")}));
+        QFile::copy(example(QStringLiteral("sales.db")), m_dir.filePath(QStringLiteral("sales.db")));
+        const QString out = m_dir.filePath(QStringLiteral("number.pdf"));
+        for (const char *bad : {"1,5x", "0 OR 1=1", "1; DROP TABLE Orders"}) {
+            const Result r = reportgen({QStringLiteral("render"), path, QStringLiteral("-o"), out, QStringLiteral("--param"),
+                                        QStringLiteral("Q=") + QLatin1String(bad)});
+            QCOMPARE(r.code, 5);
+            QVERIFY2(r.err.contains(QStringLiteral("\"Q\"")) && r.err.contains(QLatin1String(bad)), qPrintable(r.err));
+        }
+        for (const char *good : {"1,5", "&H3", "2.5"}) {
+            const Result r = reportgen({QStringLiteral("render"), path, QStringLiteral("-o"), out, QStringLiteral("--param"),
+                                        QStringLiteral("Q=") + QLatin1String(good)});
+            QVERIFY2(r.code == 0, qPrintable(r.err));
+        }
+    }
+
+    void packageInAnotherCodePage()
+    {
+        using namespace KRML_ReportGen;
+        LayoutPage page;
+        oneList(page, QStringLiteral("DATA:Заказы.OrderID"));
+        const QString path = m_dir.filePath(QStringLiteral("cyrillic.lrd"));
+        const bool saved = savePackage(page, QStringLiteral("Заказы"), QStringLiteral("SELECT OrderID FROM Orders WHERE Qty > 1"),
+                                       QStringLiteral("Provider=SQLite;Data Source=sales.db"), path, {}, 1251);
+        QVERIFY(saved);
+        QFile::copy(example(QStringLiteral("sales.db")), m_dir.filePath(QStringLiteral("sales.db")));
+        Result r = reportgen({QStringLiteral("list"), path, QStringLiteral("--codepage"), QStringLiteral("1251")});
+        QVERIFY2(r.code == 0, qPrintable(r.err));
+        QVERIFY2(r.out.contains(QStringLiteral("Заказы")), qPrintable(r.out));
+        const QString out = m_dir.filePath(QStringLiteral("cyrillic.pdf"));
+        r = reportgen({QStringLiteral("render"), path, QStringLiteral("-o"), out, QStringLiteral("--codepage"), QStringLiteral("1251")});
+        QVERIFY2(r.code == 0, qPrintable(r.err));
+        // Read as Windows-1252 the statement has another name: the label's statement is not there.
+        r = reportgen({QStringLiteral("list"), path});
+        QVERIFY(!r.out.contains(QStringLiteral("Заказы")));
     }
 
     void rendersPng()
@@ -305,6 +401,17 @@ private slots:
                        QStringLiteral("--page"), QStringLiteral("2"), QStringLiteral("--dpi"), QStringLiteral("50")});
         QVERIFY2(r.code == 0, qPrintable(r.err));
         QVERIFY(!QImage(out.filePath(QStringLiteral("two.png"))).isNull());
+        // One page as SVG: its title names the report's page, not the first.
+        r = reportgen({QStringLiteral("render"), package, QStringLiteral("-o"), out.filePath(QStringLiteral("two.svg")),
+                       QStringLiteral("--paginate"), QStringLiteral("--page"), QStringLiteral("2")});
+        QVERIFY2(r.code == 0, qPrintable(r.err));
+        QFile two(out.filePath(QStringLiteral("two.svg")));
+        QVERIFY(two.open(QIODevice::ReadOnly));
+        const QByteArray twoSvg = two.readAll();
+        QVERIFY2(twoSvg.contains("<title>KRML ReportGen page 2</title>"), twoSvg.left(400).constData());
+        QFile first(out.filePath(svgs.first()));
+        QVERIFY(first.open(QIODevice::ReadOnly));
+        QVERIFY(first.readAll().contains("<title>KRML ReportGen page 1</title>"));
         r = reportgen({QStringLiteral("render"), package, QStringLiteral("-o"), out.filePath(QStringLiteral("none.pdf")),
                        QStringLiteral("--page"), QStringLiteral("99")});
         QCOMPARE(r.code, 1);
@@ -351,18 +458,86 @@ private slots:
         QVERIFY(r.out.contains(QStringLiteral("fields: OrderID, OrderDate, Customer, Qty, Total, Paid")));
     }
 
+    void progressLineByLineOutsideATerminal()
+    {
+        using KRML_ReportGen::ProgressLine;
+        QByteArray written;
+        ProgressLine file(false, [&](const QByteArray &t) { written += t; });
+        file.update(1, 10, 200); // nothing in the first second
+        file.update(2, 10, 1000);
+        file.update(3, 10, 1500); // at most a line a second
+        file.update(5, 10, 2100);
+        file.update(10, 10, 2200); // the last one always
+        file.finish();
+        QCOMPARE(written, QByteArray("reportgen: rendering, 2 of 10 objects\n"
+                                     "reportgen: rendering, 5 of 10 objects\n"
+                                     "reportgen: rendering, 10 of 10 objects\n"));
+
+        written.clear();
+        ProgressLine terminal(true, [&](const QByteArray &t) { written += t; });
+        terminal.update(1, 10, 200);
+        terminal.update(2, 10, 1000);
+        terminal.update(3, 10, 1100);
+        terminal.finish();
+        QCOMPARE(written, QByteArray("\rreportgen: rendering, 2 of 10 objects\rreportgen: rendering, 3 of 10 objects\n"));
+
+        // A quick run shows nothing, not even the line end.
+        written.clear();
+        ProgressLine quick(true, [&](const QByteArray &t) { written += t; });
+        quick.update(1, 1, 10);
+        quick.finish();
+        QCOMPARE(written, QByteArray());
+    }
+
+    void workingFolderInTheUsersDataFolder_data()
+    {
+        QTest::addColumn<QString>("program");
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("folder");
+        QTest::addColumn<bool>("keepsFiles");
+        // reportgen works in a private folder inside it, gone at the end.
+        QTest::newRow("reportgen") << QStringLiteral(REPORTGEN) << QStringList{"list", "EXAMPLE"} << "reportgen" << false;
+        QTest::newRow("reportdesigner") << QStringLiteral(REPORTDESIGNER) << QStringList{"--state"} << "Report Designer" << true;
+    }
+    void workingFolderInTheUsersDataFolder()
+    {
+        QFETCH(QString, program);
+        QFETCH(QStringList, args);
+        QFETCH(QString, folder);
+        QFETCH(bool, keepsFiles);
+        args.replaceInStrings(QStringLiteral("EXAMPLE"), example(QStringLiteral("customers.lrd")));
+        QTemporaryDir data, cwd;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("XDG_DATA_HOME"), data.path());
+        const Result r = run(program, args, env, cwd.path());
+        QVERIFY2(r.code == 0, qPrintable(r.err));
+        const QString working = data.filePath(folder);
+        QVERIFY(QFileInfo(working).isDir());
+        if (keepsFiles)
+            QVERIFY2(r.out.contains(QStringLiteral("Working folder: ") + working + QLatin1Char('\n')), qPrintable(r.out));
+        else
+            QCOMPARE(QDir(working).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
+        // Nothing lands in the current folder.
+        QCOMPARE(QDir(cwd.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
+    }
+
     void errors_data()
     {
         QTest::addColumn<QStringList>("args");
         QTest::addColumn<int>("code");
         QTest::addColumn<QString>("message");
         QTest::newRow("no arguments") << QStringList{} << 1 << "";
-        QTest::newRow("unknown command") << QStringList{"draw", "x.lrd"} << 1 << "";
+        QTest::newRow("unknown command") << QStringList{"draw", "x.lrd"} << 1
+                                         << "reportgen: unknown command \"draw\"; the commands are render and list\n\nUsage:";
+        QTest::newRow("command without package") << QStringList{"list"} << 1 << "reportgen: list takes one layout package\n\nUsage:";
+        QTest::newRow("directory as package") << QStringList{"render", "FOLDER", "-o", "OUT.pdf"} << 2
+                                              << "is a directory, not a layout package";
         QTest::newRow("no output") << QStringList{"render", "EXAMPLE"} << 1 << "needs an output file";
         QTest::newRow("wrong output type") << QStringList{"render", "EXAMPLE", "-o", "OUT.txt"} << 1 << ".pdf, .png or .svg";
         QTest::newRow("bad parameter") << QStringList{"render", "EXAMPLE", "-o", "OUT.pdf", "--param", "novalue"} << 1 << "NAME=VALUE";
         QTest::newRow("png compression out of range") << QStringList{"render", "EXAMPLE", "-o", "OUT.png", "--png-compression", "12"} << 1
                                                       << "from 0 to 9";
+        QTest::newRow("unknown code page") << QStringList{"render", "EXAMPLE", "-o", "OUT.pdf", "--codepage", "437"} << 1 << "--codepage";
         QTest::newRow("missing file") << QStringList{"render", "MISSING", "-o", "OUT.pdf"} << 2 << "no such file";
         QTest::newRow("not a package") << QStringList{"render", "DATABASE", "-o", "OUT.pdf"} << 3 << "not a valid layout package";
         QTest::newRow("failing connection") << QStringList{"render", "EXAMPLE", "-o", "OUT.pdf", "--connection", "Provider=SQLite;Data Source=/no/such.db"}
@@ -381,6 +556,7 @@ private slots:
             a.replace(QStringLiteral("MISSING"), m_dir.filePath(QStringLiteral("missing.lrd")));
             a.replace(QStringLiteral("DATABASE"), example(QStringLiteral("sales.db")));
             a.replace(QStringLiteral("OUT"), m_dir.filePath(QStringLiteral("error-out")));
+            a.replace(QStringLiteral("FOLDER"), m_dir.path());
         }
         const Result r = reportgen(args);
         QCOMPARE(r.code, code);

@@ -135,7 +135,7 @@ private slots:
         QCOMPARE(boxes.size(), 1);
         QCOMPARE(boxes[0].y2, 1000.0 + 3 * 240); // down to the bottom of the third line
         QCOMPARE(r.generator.LabelExtents(), QList<double>{720});
-        QVERIFY(ModuleState::current().CurrentReportSQL().contains(QStringLiteral("RegionID = 2")));
+        QVERIFY(ModuleState::current().CurrentReportSQL().displayText().contains(QStringLiteral("RegionID = 2")));
     }
 
     void dataListAlignmentAndNulls()
@@ -294,6 +294,41 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(ReportError, r.generator.GenerateOutput(s));
     }
 
+    void failingStatementIsNamed_data()
+    {
+        QTest::addColumn<QString>("tag");
+        QTest::addColumn<bool>("paginate");
+        QTest::addColumn<QString>("start");
+        QTest::newRow("missing") << "DATA:Orderz.Total" << false
+                                 << "The report SQL file has no statement \"Orderz\": Command text was not set";
+        QTest::newRow("missing, paginated") << "DATA:Orderz.Total" << true
+                                            << "The report SQL file has no statement \"Orderz\": Command text was not set";
+        QTest::newRow("empty") << "DATA:Empty.x" << false << "The statement \"Empty\" has no SQL text: Command text was not set";
+        QTest::newRow("failing") << "DATA:Broken.x" << false << "The statement \"Broken\" failed: ";
+    }
+    void failingStatementIsNamed()
+    {
+        QFETCH(QString, tag);
+        QFETCH(bool, paginate);
+        QFETCH(QString, start);
+        Run r;
+        r.fixture.files.writeBytes(r.fixture.app.filePath(QStringLiteral("Temp/SQL.mtq")),
+                                   "marlowentallymasterfile\r\nnoofparams=0\r\n##########\r\n3\r\n"
+                                   "tablename=Orders\r\nSELECT Total FROM Orders\r\n"
+                                   "tablename=Empty\r\n\r\n"
+                                   "tablename=Broken\r\nSELECT x FROM NoSuchTable\r\n"
+                                   "tablename=endreport");
+        label(r.page, 100, 100, QString(), tag);
+        r.generator.setPaginate(paginate);
+        RecordingSurface s;
+        try {
+            r.generator.GenerateOutput(s);
+            QFAIL("the report ran");
+        } catch (const ReportError &e) {
+            QVERIFY2(e.description().startsWith(start), qPrintable(e.description()));
+        }
+    }
+
     void fixedTextMovesBelowAList()
     {
         Run r;
@@ -357,6 +392,24 @@ private slots:
         QCOMPARE(s.ops.last().kind, QStringLiteral("PaintPicture"));
         QCOMPARE(s.ops.last().x, 700.0);
         QCOMPARE(s.ops.last().y, 800.0);
+    }
+
+    void floatingColumnsPrintEveryDigit()
+    {
+        Run r;
+        r.fixture.files.writeBytes(r.fixture.app.filePath(QStringLiteral("Temp/SQL.mtq")),
+                                   "marlowentallymasterfile\r\nnoofparams=0\r\n##########\r\n1\r\n"
+                                   "tablename=Measures\r\nSELECT A, B, C FROM Measures ORDER BY A\r\ntablename=endreport");
+        ModuleState::current().data().RDDataConnection()->execute(QStringLiteral(
+            "CREATE TABLE Measures (A REAL, B DOUBLE, C FLOAT)"));
+        ModuleState::current().data().RDDataConnection()->execute(QStringLiteral(
+            "INSERT INTO Measures VALUES (1234567.89, 98765.4321, 0.1), (2.5, 1e20, 1.0)"));
+        for (const char *field : {"A", "B", "C"})
+            label(r.page, 100, 1000, QString(), QStringLiteral("DATA:Measures.") + QLatin1String(field));
+        label(r.page, 100, 2000, QStringLiteral("{Measures.A}/1"), QStringLiteral("FORMULA:{Measures.A}/1"));
+        RecordingSurface s;
+        r.generator.GenerateOutput(s);
+        QCOMPARE(s.printedTexts(), (QStringList{"2.5", "1234567.89", "1E+20", "98765.4321", "1", "0.1", "2.5", "1234567.89"}));
     }
 
     void eachStatementRunsOnce()

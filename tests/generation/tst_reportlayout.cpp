@@ -115,7 +115,7 @@ private slots:
         }
     }
 
-    void progressCountsTheLabels()
+    void progressCountsTheObjects()
     {
         Run r;
         RecordingSurface s;

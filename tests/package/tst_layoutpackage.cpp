@@ -1,4 +1,7 @@
 #include "ArchiveMembers.h"
+#include "CGUnzipFiles.h"
+#include "CGZipFiles.h"
+#include "DbConnection.h"
 #include "LayoutFile.h"
 #include "LayoutPackage.h"
 #include "LayoutPage.h"
@@ -8,10 +11,12 @@
 #include "ReportError.h"
 #include "ScriptedPrompts.h"
 #include "SqliteEngine.h"
+#include "WorkingConnectionFile.h"
 
 #include <QDirIterator>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -112,7 +117,7 @@ private slots:
         QCOMPARE(m_prompts.calls[1].text, QStringLiteral("Would you like to save the data connection details in this file ?"));
         QCOMPARE(m_prompts.calls[1].style, 4 + 32);
         QCOMPARE(m_prompts.messages().last(), QStringLiteral("Successfully saved the layout file"));
-        QCOMPARE(members(target), (QStringList{"Layout.krml", "SQL.mtq", "Data.cnn", "Picture1.bmp", "Picture2.bmp"}));
+        QCOMPARE(members(target), (QStringList{"Layout.krml", "sql.mtq", "Data.cnn", "Picture1.bmp", "Picture2.bmp"}));
         QVERIFY(tempFolderEmpty()); // the staging folder is gone
 
         // Open it again on a changed page and changed working files.
@@ -138,6 +143,86 @@ private slots:
         QCOMPARE(ModuleState::current().parameters()->Item(1).ParameterName, QStringLiteral("Region"));
         QVERIFY(tempFolderEmpty());
         QCOMPARE(ModuleState::current().data().RDDataConnection()->state(), 0); // opening closes the connection
+    }
+
+    void sqlMemberIsAlwaysLowerCase_data()
+    {
+        QTest::addColumn<QString>("workingName");
+        QTest::newRow("written by the SQL editor") << "SQL.mtq";
+        QTest::newRow("copied from a package") << "sql.mtq";
+        QTest::newRow("any other case") << "Sql.MTQ";
+    }
+    void sqlMemberIsAlwaysLowerCase()
+    {
+        QFETCH(QString, workingName);
+        fillPage(0);
+        writeWorking(workingName, kSql);
+        const QString target = app(QStringLiteral("cased.lrd"));
+        QCOMPARE(package().saveLayoutTo(target), LayoutPackage::Result::Done);
+        QCOMPARE(members(target), (QStringList{"Layout.krml", "sql.mtq"}));
+        // The working file itself is left as it was.
+        QVERIFY(QFileInfo::exists(app(QStringLiteral("Temp/") + workingName)));
+    }
+
+    void resavingKeepsTheConnectionStringAsGiven()
+    {
+        // A report made on Windows names "C:\Reports\shop.db"; here the
+        // file lies beside the package, where it is found to connect.
+        fillPage(0);
+        QDir(m_app->path()).mkpath(QStringLiteral("Reports"));
+        SqliteEngine::create(app(QStringLiteral("Reports/shop.db")))->runScript(QStringLiteral("CREATE TABLE t (x INTEGER);"));
+        ModuleState &state = ModuleState::current();
+        state.data().setPackageFolder(app(QStringLiteral("Reports")));
+        const QString given = QStringLiteral("Provider=SQLite;Data Source=C:\\Reports\\shop.db");
+        state.data().setRDDataConnectionString(given);
+        QCOMPARE(state.data().RDDataConnection()->state(), int(DbConnection::Open));
+        QVERIFY(state.data().RDDataConnection()->connectionString().contains(app(QStringLiteral("Reports/shop.db"))));
+        QCOMPARE(state.data().RDDataConnectionString(), given);
+
+        const QString target = app(QStringLiteral("Reports/resaved.lrd"));
+        m_prompts.answer(6); // keep the connection
+        QCOMPARE(package().saveLayoutTo(target), LayoutPackage::Result::Done);
+        QString cur;
+        QCOMPARE(package().openLayout(target, cur, [&] { package().clearLayout(); }), LayoutPackage::Result::Done);
+        QCOMPARE(m_files.readBytes(app(QStringLiteral("Temp/Data.cnn"))), given.toLatin1());
+
+        // A connection the host replaced reports its own string.
+        auto other = std::make_shared<DbConnection>(QStringLiteral("Provider=SQLite;Data Source=") + app(QStringLiteral("Reports/shop.db")));
+        state.data().setRDDataConnection(other);
+        QCOMPARE(state.data().RDDataConnectionString(), other->connectionString());
+    }
+
+    void damagedReportSqlFileIsNamed_data()
+    {
+        QTest::addColumn<QByteArray>("sql");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<int>("style");
+        QTest::newRow("wrong first line") << QByteArray("marlowentallymaster\r\nnoofparams=0\r\n##########\r\n0\r\ntablename=endreport")
+                                          << "This is not a valid Marlowen Report" << 64;
+        QTest::newRow("no terminator") << QByteArray("marlowentallymasterfile\r\nnoofparams=0\r\n##########\r\n1\r\n"
+                                                     "tablename=Orders\r\nSELECT * FROM Orders\r\n")
+                                       << "the file ends before \"tablename=endreport\"." << 48;
+    }
+    void damagedReportSqlFileIsNamed()
+    {
+        QFETCH(QByteArray, sql);
+        QFETCH(QString, message);
+        QFETCH(int, style);
+        fillPage(0);
+        writeWorking(QStringLiteral("sql.mtq"), sql);
+        const QString target = app(QStringLiteral("damaged.lrd"));
+        QCOMPARE(package().saveLayoutTo(target), LayoutPackage::Result::Done);
+        m_prompts.calls.clear();
+        QString cur;
+        QCOMPARE(package().openLayout(target, cur, [&] { package().clearLayout(); }), LayoutPackage::Result::Failed);
+        const QStringList got = m_prompts.messages();
+        QCOMPARE(got.size(), 2);
+        QVERIFY2(got[0].endsWith(message), qPrintable(got[0]));
+        QCOMPARE(m_prompts.calls[0].style, style);
+        if (style == 48) // the member is named
+            QVERIFY2(got[0].contains(QStringLiteral("damaged.lrd/sql.mtq")), qPrintable(got[0]));
+        QCOMPARE(got[1], QStringLiteral("An error occurred while opening layout file.\r\n\r\n"
+                                        "Please check that it is a valid layout file and try again."));
     }
 
     void optionalMembers()
@@ -184,6 +269,71 @@ private slots:
         QCOMPARE(m_page.labelCount(), 1);
         QCOMPARE(m_page.Label(1).Caption, QStringLiteral("Made with Info-ZIP"));
         QCOMPARE(m_files.readBytes(app(QStringLiteral("Temp/SQL.mtq"))), kSql);
+    }
+
+    void windows1251PackageRoundTrips()
+    {
+        // A package made on a machine whose code page is Windows-1251: its
+        // text members are in that page, byte for byte as that machine wrote them.
+        QStringEncoder cyrillic("windows-1251");
+        QVERIFY(cyrillic.isValid());
+        LayoutPage source;
+        source.setWidth(11907);
+        source.setHeight(16840);
+        const int l = source.createLabel();
+        source.Label(l).Caption = QStringLiteral("Продажи по регионам — итог");
+        source.Label(l).Tag = QStringLiteral("DATA:Заказы.Сумма");
+        source.Label(l).Font.name = QStringLiteral("Arial Cyr");
+        source.Label(l).Visible = true;
+        const QByteArray layout = cyrillic.encode(LayoutFile::toText(source));
+        const QByteArray sql = cyrillic.encode(QStringLiteral(
+            "marlowentallymasterfile\r\nnoofparams=1\r\np1=2,Клиент\r\n##########\r\n1\r\n"
+            "tablename=Заказы\r\nSELECT * FROM [Заказы] WHERE [Имя] = Клиент(String) AND Примечание <> 'ё'\r\n"
+            "tablename=endreport"));
+        const QByteArray cnn = cyrillic.encode(QStringLiteral("Provider=SQLite;Data Source=C:\\Отчёты\\продажи.db"));
+        QVERIFY(!cyrillic.hasError());
+        QTemporaryDir dir;
+        m_files.writeBytes(dir.filePath(QStringLiteral("Layout.krml")), layout);
+        m_files.writeBytes(dir.filePath(QStringLiteral("sql.mtq")), sql);
+        m_files.writeBytes(dir.filePath(QStringLiteral("Data.cnn")), cnn);
+        const QString legacy = dir.filePath(QStringLiteral("legacy.lrd"));
+        CGZipFiles zip;
+        zip.setZipFileName(legacy);
+        for (const char *member : {"Layout.krml", "sql.mtq", "Data.cnn"})
+            zip.AddFile(dir.filePath(QString::fromLatin1(member)));
+        QCOMPARE(zip.MakeZipFile(), 0);
+
+        ModuleState::current().setCodePage(1251);
+        QString cur;
+        QCOMPARE(package().openLayout(legacy, cur, [&] { package().clearLayout(); }), LayoutPackage::Result::Done);
+        QCOMPARE(m_page.Label(1).Caption, QStringLiteral("Продажи по регионам — итог"));
+        QCOMPARE(m_page.Label(1).Tag, QStringLiteral("DATA:Заказы.Сумма"));
+        QCOMPARE(ModuleState::current().parameters()->Item(1).ParameterName, QStringLiteral("Клиент"));
+        const QString working = ModuleState::current().workingFile(QStringLiteral("Data.cnn"));
+        ModuleState::current().data().RDDataConnection()->setConnectionString(WorkingConnectionFile::read(m_files, working));
+
+        const QString again = dir.filePath(QStringLiteral("again.lrd"));
+        m_prompts.answer(6); // keep the connection
+        QCOMPARE(package().saveLayoutTo(again), LayoutPackage::Result::Done);
+        const QString out = dir.filePath(QStringLiteral("out"));
+        QDir(dir.path()).mkpath(QStringLiteral("out"));
+        CGUnzipFiles unzip;
+        QCOMPARE(unzip.Unzip(again, out), 0);
+        QCOMPARE(m_files.readBytes(out + QStringLiteral("/Layout.krml")), layout);
+        QCOMPARE(m_files.readBytes(m_files.resolve(out + QStringLiteral("/sql.mtq"))), sql);
+        QCOMPARE(m_files.readBytes(out + QStringLiteral("/Data.cnn")), cnn);
+
+        // The same page cannot be written in Windows-1252: refused with a
+        // message that names the character, and no package is left.
+        ModuleState::current().setCodePage(1252);
+        m_prompts.calls.clear();
+        const QString western = dir.filePath(QStringLiteral("western.lrd"));
+        m_prompts.answer(6);
+        QCOMPARE(package().saveLayoutTo(western), LayoutPackage::Result::Failed);
+        QVERIFY(!QFileInfo::exists(western));
+        QVERIFY2(m_prompts.messages().last().contains(QStringLiteral("\"П\" (U+041F) cannot be written in code page 1252")),
+                 qPrintable(m_prompts.messages().join(QLatin1Char('|'))));
+        QCOMPARE(m_prompts.calls.last().style, 48);
     }
 
     void openThroughTheDialog()
@@ -301,7 +451,7 @@ private slots:
         fillPage(1);
         writeWorking(QStringLiteral("SQL.mtq"), kSql);
         writeWorking(QStringLiteral("Data.cnn"), "x");
-        ModuleState::current().setCurrentReportSQL(QStringLiteral("SELECT 1"));
+        ModuleState::current().setCurrentReportSQL(BoundStatement(QStringLiteral("SELECT 1")));
         m_page.setWidth(9000);
         package().clearLayout();
         QCOMPARE(m_page.labelCount(), 0);

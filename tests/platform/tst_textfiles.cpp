@@ -1,3 +1,4 @@
+#include "CodePage.h"
 #include "LocalFileService.h"
 #include "PathNames.h"
 #include "ProcessTempNames.h"
@@ -26,6 +27,76 @@ class TestTextFiles : public QObject
     }
 
 private slots:
+    void codePages_data()
+    {
+        QTest::addColumn<int>("page");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("1252") << 1252 << QStringLiteral("Café € „x“") << QByteArray("Caf\xe9 \x80 \x84x\x93");
+        QTest::newRow("1251") << 1251 << QStringLiteral("Привет №1") << QByteArray("\xcf\xf0\xe8\xe2\xe5\xf2 \xb9" "1");
+        QTest::newRow("1250") << 1250 << QStringLiteral("Łódź") << QByteArray("\xa3\xf3\x64\x9f");
+        QTest::newRow("1253") << 1253 << QStringLiteral("Αθήνα") << QByteArray("\xc1\xe8\xde\xed\xe1");
+        QTest::newRow("1254") << 1254 << QStringLiteral("İstanbul ş") << QByteArray("\xddstanbul \xfe");
+        QTest::newRow("1257") << 1257 << QStringLiteral("Rīga") << QByteArray("R\xeega");
+        QTest::newRow("874") << 874 << QStringLiteral("ไทย") << QByteArray("\xe4\xb7\xc2");
+        QTest::newRow("932") << 932 << QStringLiteral("日本") << QByteArray("\x93\xfa\x96\x7b");
+        QTest::newRow("936") << 936 << QStringLiteral("中文") << QByteArray("\xd6\xd0\xce\xc4");
+        QTest::newRow("949") << 949 << QStringLiteral("한국") << QByteArray("\xc7\xd1\xb1\xb9");
+        QTest::newRow("950") << 950 << QStringLiteral("中文") << QByteArray("\xa4\xa4\xa4\xe5");
+    }
+    void codePages()
+    {
+        QFETCH(int, page);
+        QFETCH(QString, text);
+        QFETCH(QByteArray, bytes);
+        QVERIFY(CodePage::isSupported(page));
+        const CodePage cp(page);
+        QCOMPARE(cp.encode(text), bytes);
+        QCOMPARE(cp.decode(bytes), text);
+        QCOMPARE(cp.unencodableAt(text), qsizetype(-1));
+    }
+
+    void everyByteOfASingleBytePageRoundTrips()
+    {
+        QByteArray all;
+        for (int b = 0; b < 256; ++b)
+            all += char(b);
+        for (int page : {1250, 1251, 1252, 1253, 1254, 1257})
+            QCOMPARE(CodePage(page).encode(CodePage(page).decode(all)), all);
+    }
+
+    void aCharacterThePageCannotHoldIsRefused()
+    {
+        const CodePage western(1252);
+        const QString text = QStringLiteral("line one\r\nПродажи");
+        QCOMPARE(western.unencodableAt(text), qsizetype(10));
+        try {
+            western.encode(text);
+            QFAIL("written");
+        } catch (const ReportError &e) {
+            QCOMPARE(e.number(), 17);
+            QCOMPARE(e.description(), QStringLiteral("The character \"П\" (U+041F) cannot be written in code page 1252 "
+                                                     "(line 2: Продажи). Remove it, or choose a code page that holds it."));
+        }
+        // Outside the basic plane, and in a double-byte page.
+        QCOMPARE(CodePage(1251).unencodableAt(QStringLiteral("ab😀")), qsizetype(2));
+        QCOMPARE(CodePage(932).unencodableAt(QStringLiteral("日本€")), qsizetype(2));
+        // A writer writes nothing when a line cannot be written.
+        QTemporaryDir dir;
+        LocalFileService files;
+        const QString path = dir.filePath(QStringLiteral("w.txt"));
+        TextWriter w(files, path, TextWriter::Mode::Write, CodePage(1252));
+        QVERIFY_THROWS_EXCEPTION(ReportError, w.writeLine(QStringLiteral("Ж")));
+        QVERIFY(!QFileInfo::exists(path));
+    }
+
+    void unknownPagesAreRefused()
+    {
+        for (int page : {0, 437, 65001, 1259})
+            QVERIFY(!CodePage::isSupported(page));
+        QVERIFY_THROWS_EXCEPTION(ReportError, CodePage(437));
+    }
+
     void codecRoundTripsEveryByte()
     {
         QByteArray all;
@@ -80,20 +151,28 @@ private slots:
     void readerSplitsLines_data()
     {
         QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("loneCrEnds");
         QTest::addColumn<QStringList>("lines");
-        QTest::newRow("crlf") << QByteArray("a\r\nb\r\n") << QStringList{"a", "b"};
-        QTest::newRow("no final line end") << QByteArray("a\r\nb") << QStringList{"a", "b"};
-        QTest::newRow("lf only") << QByteArray("a\nb\n") << QStringList{"a", "b"};
-        QTest::newRow("empty lines kept") << QByteArray("a\r\n\r\nb") << QStringList{"a", "", "b"};
-        QTest::newRow("lone cr stays in the line") << QByteArray("a\rb\r\n") << QStringList{"a\rb"};
-        QTest::newRow("empty file") << QByteArray() << QStringList{};
-        QTest::newRow("only a line end") << QByteArray("\r\n") << QStringList{""};
+        QTest::newRow("crlf") << QByteArray("a\r\nb\r\n") << false << QStringList{"a", "b"};
+        QTest::newRow("no final line end") << QByteArray("a\r\nb") << false << QStringList{"a", "b"};
+        QTest::newRow("lf only") << QByteArray("a\nb\n") << false << QStringList{"a", "b"};
+        QTest::newRow("empty lines kept") << QByteArray("a\r\n\r\nb") << false << QStringList{"a", "", "b"};
+        QTest::newRow("lone cr stays in the line") << QByteArray("a\rb\r\n") << false << QStringList{"a\rb"};
+        QTest::newRow("empty file") << QByteArray() << false << QStringList{};
+        QTest::newRow("only a line end") << QByteArray("\r\n") << false << QStringList{""};
+        // Where the reader is told that a lone CR ends a line.
+        QTest::newRow("cr only, ending lines") << QByteArray("a\rb\r") << true << QStringList{"a", "b"};
+        QTest::newRow("crlf still one line end") << QByteArray("a\r\nb\r\n") << true << QStringList{"a", "b"};
+        QTest::newRow("lf, cr ending lines") << QByteArray("a\nb") << true << QStringList{"a", "b"};
+        QTest::newRow("all three mixed") << QByteArray("a\rb\nc\r\nd") << true << QStringList{"a", "b", "c", "d"};
+        QTest::newRow("empty lines kept, cr ending lines") << QByteArray("a\r\rb\r") << true << QStringList{"a", "", "b"};
     }
     void readerSplitsLines()
     {
         QFETCH(QByteArray, bytes);
+        QFETCH(bool, loneCrEnds);
         QFETCH(QStringList, lines);
-        TextReader r = TextReader::fromBytes(bytes);
+        TextReader r = TextReader::fromBytes(bytes, loneCrEnds ? TextReader::LoneCr::EndsLine : TextReader::LoneCr::InLine);
         QStringList got;
         while (!r.atEnd())
             got.append(r.readLine());

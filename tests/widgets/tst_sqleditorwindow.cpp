@@ -205,9 +205,12 @@ private slots:
                 window->saveAndExit();
             });
         });
+        QVERIFY(control.page().drawing().isEmpty()); // no connection at start-up, no grid
         control.ShowSQLEditor();
         QVERIFY(shown);
         QVERIFY(control.statementList().contains(QStringLiteral("Names")));
+        // Closing the editor reloads the designer, grid included.
+        QVERIFY(!control.page().drawing().isEmpty());
     }
 
     void runTimePromptAsksOncePerRun()
@@ -221,7 +224,8 @@ private slots:
         m_dialogs->values << QVariant(QDate(2024, 3, 1));
         control.ShowPreview();
         QCOMPARE(m_dialogs->promptTitles, QStringList{"Please select a value for Since"});
-        QVERIFY(ModuleState::current().CurrentReportSQL().contains(QLatin1String("#2024/03/01#")));
+        QVERIFY(ModuleState::current().CurrentReportSQL().displayText().contains(QLatin1String("#2024/03/01#")));
+        QCOMPARE(ModuleState::current().CurrentReportSQL().values, QList<BoundValue>{BoundValue::date(QDate(2024, 3, 1))});
         // Closed without "OK": the report stops with the missing-value error.
         control.ShowDesign();
         try {
@@ -246,7 +250,25 @@ private slots:
         QCOMPARE(control.palette().statements(), (QStringList{"Recent", "All"}));
         QCOMPARE(control.palette().selected(), 0);
         QVERIFY(control.palette().fields().isEmpty()); // the first statement could not run
-        QVERIFY(ModuleState::current().CurrentReportSQL().contains(QLatin1String("ORDER BY OrderID")));
+        QVERIFY(ModuleState::current().CurrentReportSQL().sql.contains(QLatin1String("ORDER BY OrderID")));
+    }
+
+    void aRenderingHostRunsOnlyTheStatementsItsReportUses()
+    {
+        // The first statement reads a table that is not there; the report
+        // draws from the second. The control as an icon shows no designer,
+        // so nothing fills its lists and the first statement never runs.
+        const auto owned = designerWith("marlowentallymasterfile\r\nnoofparams=0\r\n##########\r\n2\r\n"
+                                        "tablename=Broken\r\nSELECT * FROM NoSuchTable\r\n"
+                                        "tablename=All\r\nSELECT OrderID FROM Orders ORDER BY OrderID\r\n"
+                                        "tablename=endreport",
+                                        {QStringLiteral("DATA:All.OrderID")});
+        ReportGenOCX &control = *owned;
+        control.setCurrentMode(ReportGenOCX::ComponentMode);
+        control.ShowPreview();
+        QCOMPARE(control.palette().selected(), -1);
+        QVERIFY(control.palette().fields().isEmpty());
+        QVERIFY(control.LabelExtents().first() > 0);
     }
 
     void parameterDialogRefusesANonNumber()
