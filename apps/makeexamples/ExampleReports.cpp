@@ -280,7 +280,6 @@ void ExampleReports::ordersSince(const QString &path)
                    QStringLiteral("SELECT OrderID, OrderDate, Total, Note FROM Orders\r\nWHERE OrderDate >= Start(Date)\r\nORDER BY OrderDate"));
     LayoutPage page;
     page.extension().Paginate = true;
-    pageNumber(page);
     text(page, 850, 600, 9000, 500, QStringLiteral("Orders since a date"), font(18, true, QStringLiteral("Times New Roman")));
     text(page, 850, 1200, 9000, 300, QStringLiteral("Give the first day with --param Start=YYYY-MM-DD."), font(9));
     heading(page, 850, 1700, 1000, QStringLiteral("Order"));
@@ -292,6 +291,7 @@ void ExampleReports::ordersSince(const QString &path)
     field(page, 3350, 2050, 1500, QStringLiteral("Recent"), QStringLiteral("Total"), 1);
     const int note = field(page, 5050, 2050, 3500, QStringLiteral("Recent"), QStringLiteral("Note"));
     page.Label(note).Font.italic = true;
+    pageNumber(page);
     save(m_files, m_tempNames, page, d, path);
 }
 

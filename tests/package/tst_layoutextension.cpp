@@ -17,15 +17,6 @@
 
 using namespace KRML_ReportGen;
 
-namespace {
-
-QStringList members(const QString &archive)
-{
-    return archiveMembers(archive);
-}
-
-} // namespace
-
 class TestLayoutExtension : public QObject
 {
     Q_OBJECT
@@ -143,7 +134,7 @@ private slots:
                                         {QStringLiteral("Label(1).Format"), QStringLiteral("yyyy-MM-dd")}};
         const QString target = m_app->filePath(QStringLiteral("ext.lrd"));
         QCOMPARE(package().saveLayoutTo(target), LayoutPackage::Result::Done);
-        QCOMPARE(members(target), (QStringList{"Layout.krml", "Layout.ext"}));
+        QCOMPARE(archiveMembers(target), (QStringList{"Layout.krml", "Layout.ext"}));
 
         m_page.removeAll();
         QVERIFY(m_page.extension().isDefault()); // a cleared page forgets them
@@ -175,7 +166,7 @@ private slots:
         // Saved again it stays a legacy package.
         const QString target = m_app->filePath(QStringLiteral("legacy.lrd"));
         QCOMPARE(package().saveLayoutTo(target), LayoutPackage::Result::Done);
-        QCOMPARE(members(target), QStringList{"Layout.krml"});
+        QCOMPARE(archiveMembers(target), QStringList{"Layout.krml"});
     }
 
     void malformedLinesAreReportedNotFatal()

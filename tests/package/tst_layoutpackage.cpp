@@ -41,11 +41,6 @@ public:
     }
 };
 
-QStringList members(const QString &archive)
-{
-    return archiveMembers(archive);
-}
-
 } // namespace
 
 class TestLayoutPackage : public QObject
@@ -117,7 +112,7 @@ private slots:
         QCOMPARE(m_prompts.calls[1].text, QStringLiteral("Would you like to save the data connection details in this file ?"));
         QCOMPARE(m_prompts.calls[1].style, 4 + 32);
         QCOMPARE(m_prompts.messages().last(), QStringLiteral("Successfully saved the layout file"));
-        QCOMPARE(members(target), (QStringList{"Layout.krml", "sql.mtq", "Data.cnn", "Picture1.bmp", "Picture2.bmp"}));
+        QCOMPARE(archiveMembers(target), (QStringList{"Layout.krml", "sql.mtq", "Data.cnn", "Picture1.bmp", "Picture2.bmp"}));
         QVERIFY(tempFolderEmpty()); // the staging folder is gone
 
         // Open it again on a changed page and changed working files.
@@ -159,7 +154,7 @@ private slots:
         writeWorking(workingName, kSql);
         const QString target = app(QStringLiteral("cased.lrd"));
         QCOMPARE(package().saveLayoutTo(target), LayoutPackage::Result::Done);
-        QCOMPARE(members(target), (QStringList{"Layout.krml", "sql.mtq"}));
+        QCOMPARE(archiveMembers(target), (QStringList{"Layout.krml", "sql.mtq"}));
         // The working file itself is left as it was.
         QVERIFY(QFileInfo::exists(app(QStringLiteral("Temp/") + workingName)));
     }
@@ -235,7 +230,7 @@ private slots:
         m_prompts.answer(target);
         m_prompts.answer(7);
         QCOMPARE(package().saveLayout(), LayoutPackage::Result::Done);
-        QCOMPARE(members(target), QStringList{"Layout.krml"});
+        QCOMPARE(archiveMembers(target), QStringList{"Layout.krml"});
 
         // Opening it removes the old working connection file.
         QString cur;
@@ -425,7 +420,7 @@ private slots:
         // A saved package replaces the old one whole.
         m_files.failOn.clear();
         QCOMPARE(package().saveLayoutTo(target), LayoutPackage::Result::Done);
-        QCOMPARE(members(target), (QStringList{"Layout.krml", "Picture1.bmp", "Picture2.bmp"}));
+        QCOMPARE(archiveMembers(target), (QStringList{"Layout.krml", "Picture1.bmp", "Picture2.bmp"}));
     }
 
     void tooManyMembers()
