@@ -1,14 +1,16 @@
 // reportgen: renders layout packages without a window.
 //
 //   reportgen render PACKAGE.lrd -o OUT.pdf|OUT.png|OUT.svg [--connection STRING]
-//                    [--param NAME=VALUE]... [--dpi N] [--paginate [--page N]]
-//   reportgen list PACKAGE.lrd [--connection STRING] [--param NAME=VALUE]...
+//                    [--param NAME=VALUE]... [--dpi N] [--paginate [--page N]] [--codepage N]
+//   reportgen list PACKAGE.lrd [--connection STRING] [--param NAME=VALUE]... [--codepage N]
 
 #include "ReportJob.h"
 
+#include "CodePage.h"
 #include "HeadlessEnvironment.h"
 #include "KRMLReportGenVersion.h"
 #include "PasswordMask.h"
+#include "ModuleState.h"
 
 #include <QCommandLineParser>
 #include <QGuiApplication>
@@ -56,7 +58,11 @@ int main(int argc, char **argv)
                                       QStringLiteral("Lists longer than the page continue on further pages (PNG and SVG: "
                                                      "one file per page, OUT-1.png, OUT-2.png ...)."));
     const QCommandLineOption page(QStringLiteral("page"), QStringLiteral("Only this page (with --paginate)."), QStringLiteral("n"));
-    parser.addOptions({output, connection, param, dpi, quiet, paginate, page});
+    const QCommandLineOption codePage(QStringLiteral("codepage"),
+                                      QStringLiteral("The Windows code page the package's text files were written in "
+                                                     "(default 1252; 874, 932, 936, 949, 950, 1250 to 1258)."),
+                                      QStringLiteral("n"), QStringLiteral("1252"));
+    parser.addOptions({output, connection, param, dpi, quiet, paginate, page, codePage});
     parser.process(app);
 
     const QStringList args = parser.positionalArguments();
@@ -101,6 +107,12 @@ int main(int argc, char **argv)
         }
     }
     job.progress = !parser.isSet(quiet);
+    const int pageNumber = parser.value(codePage).toInt(&ok);
+    if (!ok || !CodePage::isSupported(pageNumber)) {
+        std::fprintf(stderr, "reportgen: --codepage takes a Windows code page: 874, 932, 936, 949, 950 or 1250 to 1258\n");
+        return ReportJob::Usage;
+    }
+    ModuleState::current().codePage = pageNumber;
 
     if (auto code = job.open(args[1]); code != ReportJob::Ok)
         return finish(code, job);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "KRMLReportGenExport.h"
+#include "BoundStatement.h"
 #include "Recordset.h"
 
 #include <QString>
@@ -41,8 +42,12 @@ public:
 
     // Runs a statement; rows come back as an open recordset.
     std::unique_ptr<Recordset> execute(const QString &sql, int options = -1);
+    // Runs a statement with its values bound to its placeholders.
+    std::unique_ptr<Recordset> execute(const BoundStatement &statement, int options = -1);
     // Opens a recordset on this connection (keyset cursor, optimistic lock).
     std::unique_ptr<Recordset> openRecordset(const QString &sql, int cursorType = Keyset,
+                                             int lockType = Optimistic, int options = -1);
+    std::unique_ptr<Recordset> openRecordset(const BoundStatement &statement, int cursorType = Keyset,
                                              int lockType = Optimistic, int options = -1);
     // One row per table, with the column "Table_Name" among others. The
     // engine's own bookkeeping tables are left out; the "MSys" tables of an

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "BoundValue.h"
 #include "Recordset.h"
+
+#include <QList>
 
 #include <QString>
 #include <QStringList>
@@ -18,8 +21,11 @@ public:
 
     // Runs one statement. A statement with a result gives an open recordset
     // with every row fetched; one without (an UPDATE, a CREATE) a closed one.
+    // values[i] is bound to the placeholder ?(i+1) of the text (see
+    // BoundStatement): as a value of its type, never as text spliced into
+    // the statement. Without values the text runs as written.
     // Errors are ReportErrors with the numbers of ProviderErrors.
-    virtual std::unique_ptr<Recordset> run(const QString &sql) = 0;
+    virtual std::unique_ptr<Recordset> run(const QString &sql, const QList<BoundValue> &values) = 0;
     // One row per table and view, with the columns TABLE_CATALOG, TABLE_SCHEMA,
     // TABLE_NAME and TABLE_TYPE.
     virtual std::unique_ptr<Recordset> tables() = 0;

@@ -77,7 +77,7 @@ QStringList importQueries(MdbHandle *mdb, SqliteEngine &engine)
             try {
                 engine.runScript(QStringLiteral("CREATE VIEW %1 AS %2").arg(view, it.value()));
                 try {
-                    engine.run(QStringLiteral("SELECT * FROM %1 LIMIT 0").arg(view));
+                    engine.run(QStringLiteral("SELECT * FROM %1 LIMIT 0").arg(view), {});
                 } catch (const ReportError &) {
                     engine.runScript(QStringLiteral("DROP VIEW %1").arg(view));
                     throw;

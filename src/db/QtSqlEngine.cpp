@@ -1,6 +1,7 @@
 #include "QtSqlEngine.h"
 
 #include "AdoType.h"
+#include "BoundStatement.h"
 #include "MemoryRecordset.h"
 #include "ProviderErrors.h"
 #include "SqlLiteralScanner.h"
@@ -205,7 +206,7 @@ int QtSqlEngine::typeCode(Kind kind, int nativeType, int metaType)
         case 21: return AdoType::SmallInt;         // int2
         case 23:                                   // int4
         case 26: return AdoType::Integer;          // oid
-        case 700: return AdoType::Single;          // float4
+        case 700:                                  // float4 (real)
         case 701: return AdoType::Double;          // float8
         case 790: return AdoType::Currency;        // money
         case 1700: return AdoType::Numeric;        // numeric
@@ -229,7 +230,7 @@ int QtSqlEngine::typeCode(Kind kind, int nativeType, int metaType)
         case 5: return AdoType::SmallInt;          // SQL_SMALLINT
         case 4: return AdoType::Integer;           // SQL_INTEGER
         case -5: return AdoType::BigInt;           // SQL_BIGINT
-        case 7: return AdoType::Single;            // SQL_REAL
+        case 7:                                    // SQL_REAL
         case 6:                                    // SQL_FLOAT
         case 8: return AdoType::Double;            // SQL_DOUBLE
         case 2:                                    // SQL_NUMERIC
@@ -249,7 +250,7 @@ int QtSqlEngine::typeCode(Kind kind, int nativeType, int metaType)
     case QMetaType::UInt: return AdoType::Integer;
     case QMetaType::LongLong:
     case QMetaType::ULongLong: return AdoType::BigInt;
-    case QMetaType::Float: return AdoType::Single;
+    case QMetaType::Float:
     case QMetaType::Double: return AdoType::Double;
     case QMetaType::QDate:
     case QMetaType::QTime:
@@ -309,7 +310,63 @@ void QtSqlEngine::raise(const QSqlError &error) const
     throw providerError(state, message);
 }
 
-std::unique_ptr<Recordset> QtSqlEngine::run(const QString &sql)
+QString QtSqlEngine::positional(Kind kind, const QString &sql, const QList<BoundValue> &values, QList<QVariant> &bound)
+{
+    QString out;
+    out.reserve(sql.size() + 16 * values.size());
+    qsizetype at = 0;
+    for (const BoundStatement::Placeholder &p : BoundStatement::placeholders(sql)) {
+        if (p.number > values.size())
+            continue;
+        out += QStringView(sql).mid(at, p.start - at);
+        at = p.start + p.length;
+        const BoundValue &v = values[p.number - 1];
+        QVariant value;
+        QLatin1String pgType;
+        switch (v.type()) {
+        case BoundValue::Type::Null:
+            value = QVariant(QMetaType(QMetaType::QString));
+            break;
+        case BoundValue::Type::Integer:
+            value = qlonglong(v.toInteger());
+            pgType = (v.toInteger() >= INT32_MIN && v.toInteger() <= INT32_MAX) ? QLatin1String("integer")
+                                                                                 : QLatin1String("bigint");
+            break;
+        case BoundValue::Type::Double:
+            value = v.toDouble();
+            pgType = QLatin1String("double precision");
+            break;
+        case BoundValue::Type::Text:
+            value = v.toText();
+            pgType = QLatin1String("varchar");
+            break;
+        case BoundValue::Type::Boolean:
+            value = v.toBoolean();
+            pgType = QLatin1String("boolean");
+            break;
+        case BoundValue::Type::Date: {
+            const QDateTime dt = v.toDateTime();
+            if (kind == PostgreSql)
+                value = dt.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+            else if (dt.time() == QTime(0, 0))
+                value = dt.date();
+            else
+                value = dt;
+            pgType = QLatin1String("timestamp");
+            break;
+        }
+        }
+        bound.append(value);
+        if (kind == PostgreSql && pgType.size() > 0)
+            out += QLatin1String("CAST(? AS ") + pgType + QLatin1Char(')');
+        else
+            out += QLatin1Char('?');
+    }
+    out += QStringView(sql).mid(at);
+    return out;
+}
+
+std::unique_ptr<Recordset> QtSqlEngine::run(const QString &sql, const QList<BoundValue> &values)
 {
     if (m_connectionName.isEmpty())
         throw ProviderErrors::unspecified(QStringLiteral("The database is closed."));
@@ -320,9 +377,20 @@ std::unique_ptr<Recordset> QtSqlEngine::run(const QString &sql)
     QSqlQuery query(db);
     query.setForwardOnly(true);
     query.setNumericalPrecisionPolicy(QSql::LowPrecisionDouble);
-    const QString text = JetSqlRewriter::rewrite(sql, m_kind == PostgreSql ? JetSqlRewriter::PostgreSql : JetSqlRewriter::Odbc);
-    if (!query.exec(text))
-        raise(query.lastError());
+    QString text = JetSqlRewriter::rewrite(sql, m_kind == PostgreSql ? JetSqlRewriter::PostgreSql : JetSqlRewriter::Odbc);
+    if (values.isEmpty()) {
+        if (!query.exec(text))
+            raise(query.lastError());
+    } else {
+        QList<QVariant> bound;
+        text = positional(m_kind, text, values, bound);
+        if (!query.prepare(text))
+            raise(query.lastError());
+        for (int i = 0; i < bound.size(); ++i)
+            query.bindValue(i, bound[i]);
+        if (!query.exec())
+            raise(query.lastError());
+    }
     if (!query.isSelect())
         return std::make_unique<MemoryRecordset>();
 

@@ -33,7 +33,7 @@ public:
 
     ~QtSqlEngine() override;
 
-    std::unique_ptr<Recordset> run(const QString &sql) override;
+    std::unique_ptr<Recordset> run(const QString &sql, const QList<BoundValue> &values) override;
     std::unique_ptr<Recordset> tables() override;
     QStringList columns(const QString &table) override;
     void close() override;
@@ -41,6 +41,12 @@ public:
     // The type code of a result column: from the server's own type number
     // (a PostgreSQL type oid, an ODBC SQL type) where there is one.
     static int typeCode(Kind kind, int nativeType, int metaType);
+    // A rewritten statement's numbered placeholders as the driver takes
+    // them: one "?" per occurrence, in text order, with the value for each
+    // in bound. On PostgreSQL each carries its type (CAST(? AS timestamp)),
+    // so that a value means what its parameter type says whatever it is
+    // compared with; dates go as their text there and as dates through ODBC.
+    static QString positional(Kind kind, const QString &sql, const QList<BoundValue> &values, QList<QVariant> &bound);
     // The provider error for a driver error (SQLSTATE and message).
     static ReportError providerError(const QString &sqlState, const QString &message);
 

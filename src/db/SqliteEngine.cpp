@@ -1,6 +1,7 @@
 #include "SqliteEngine.h"
 
 #include "AdoType.h"
+#include "JetDateText.h"
 #include "JetFunctions.h"
 #include "JetSqlRewriter.h"
 #include "MemoryRecordset.h"
@@ -116,7 +117,46 @@ void SqliteEngine::raise(int rc)
     throw ProviderErrors::unspecified(msg);
 }
 
-std::unique_ptr<Recordset> SqliteEngine::run(const QString &sql)
+void SqliteEngine::bind(sqlite3_stmt *st, const QList<BoundValue> &values)
+{
+    // The placeholders are numbered (?1, ?2, ...): each value goes to its
+    // number wherever the rewritten statement has put it. Dates go in the
+    // one text form the engine stores and compares them in.
+    const int count = sqlite3_bind_parameter_count(st);
+    for (int i = 0; i < values.size() && i < count; ++i) {
+        const BoundValue &v = values[i];
+        const int n = i + 1;
+        int rc = SQLITE_OK;
+        switch (v.type()) {
+        case BoundValue::Type::Null:
+            rc = sqlite3_bind_null(st, n);
+            break;
+        case BoundValue::Type::Integer:
+            rc = sqlite3_bind_int64(st, n, v.toInteger());
+            break;
+        case BoundValue::Type::Double:
+            rc = sqlite3_bind_double(st, n, v.toDouble());
+            break;
+        case BoundValue::Type::Boolean:
+            rc = sqlite3_bind_int(st, n, v.toBoolean() ? 1 : 0);
+            break;
+        case BoundValue::Type::Date: {
+            const QByteArray text = JetDateText::canonical(v.toDateTime()).toUtf8();
+            rc = sqlite3_bind_text(st, n, text.constData(), int(text.size()), SQLITE_TRANSIENT);
+            break;
+        }
+        case BoundValue::Type::Text: {
+            const QByteArray text = v.toText().toUtf8();
+            rc = sqlite3_bind_text(st, n, text.constData(), int(text.size()), SQLITE_TRANSIENT);
+            break;
+        }
+        }
+        if (rc != SQLITE_OK)
+            raise(rc);
+    }
+}
+
+std::unique_ptr<Recordset> SqliteEngine::run(const QString &sql, const QList<BoundValue> &values)
 {
     if (!m_db)
         throw ProviderErrors::unspecified(QStringLiteral("The database is closed."));
@@ -128,6 +168,8 @@ std::unique_ptr<Recordset> SqliteEngine::run(const QString &sql)
     if (!s.st)
         throw ReportError(qint32(0x80040E0C), QStringLiteral("Command text was not set for the command object."),
                           QStringLiteral("Provider"));
+    if (!values.isEmpty())
+        bind(s.st, values);
 
     const int columns = sqlite3_column_count(s.st);
     if (columns == 0) {
@@ -165,7 +207,8 @@ std::unique_ptr<Recordset> SqliteEngine::tables()
     auto rs = run(QStringLiteral("SELECT NULL AS TABLE_CATALOG, NULL AS TABLE_SCHEMA, name AS TABLE_NAME, "
                                  "CASE type WHEN 'view' THEN 'VIEW' ELSE 'TABLE' END AS TABLE_TYPE "
                                  "FROM sqlite_master WHERE type IN ('table', 'view') AND name NOT LIKE 'sqlite\\_%' ESCAPE '\\' "
-                                 "ORDER BY name"));
+                                 "ORDER BY name"),
+                  {});
     return rs;
 }
 

@@ -4,6 +4,7 @@
 #include "DbEngine.h"
 
 struct sqlite3;
+struct sqlite3_stmt;
 
 namespace KRML_ReportGen {
 
@@ -29,7 +30,7 @@ public:
 
     ~SqliteEngine() override;
 
-    std::unique_ptr<Recordset> run(const QString &sql) override;
+    std::unique_ptr<Recordset> run(const QString &sql, const QList<BoundValue> &values) override;
     std::unique_ptr<Recordset> tables() override;
     QStringList columns(const QString &table) override;
     void close() override;
@@ -42,6 +43,7 @@ public:
 private:
     explicit SqliteEngine(sqlite3 *db);
     [[noreturn]] void raise(int rc);
+    void bind(sqlite3_stmt *statement, const QList<BoundValue> &values);
     sqlite3 *m_db;
 };
 

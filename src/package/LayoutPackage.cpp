@@ -2,6 +2,7 @@
 
 #include "CGUnzipFiles.h"
 #include "CGZipFiles.h"
+#include "CodePage.h"
 #include "FileService.h"
 #include "LayoutFile.h"
 #include "LayoutPage.h"
@@ -228,7 +229,10 @@ LayoutPackage::Result LayoutPackage::saveLayoutTo(const QString &chosen)
             m_prompts.msgBox(zipFailedMessage());
         }
     } catch (const ReportError &e) {
-        if (devMode())
+        // Text the code page cannot hold is the user's to fix: always said.
+        if (e.number() == CodePage::CannotWrite)
+            m_prompts.msgBox(e.description(), MsgBoxStyle::Exclamation);
+        else if (devMode())
             m_prompts.msgBox(QStringLiteral("Error in mnuSaveLayout %1: %2").arg(e.number()).arg(e.description()));
     }
     try {
