@@ -1,8 +1,10 @@
 // A saved Access query's rows (as a hostile file might hold them) put back
-// together as SQL: never a crash, and either nothing or a SELECT.
+// together as SQL: never a crash, and either nothing or a statement that
+// reads (SELECT, a union of them, TRANSFORM, led by any PARAMETERS).
 // Input: one row a line, "attribute|name1|name2|expression|flag".
 #include "AccessQueryText.h"
 #include "JetSqlRewriter.h"
+#include "ReportError.h"
 
 #include <QStringList>
 
@@ -18,9 +20,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             continue;
         rows.append({f[0].toInt(), f[1], f[2], f[3], f[4].toInt()});
     }
-    const QString sql = AccessQueryText::selectText(rows);
-    if (!sql.isEmpty() && !sql.startsWith(QLatin1String("SELECT ")))
+    const QString sql = AccessQueryText::sqlText(rows);
+    if (!sql.isEmpty() && !sql.startsWith(QLatin1String("SELECT ")) && !sql.startsWith(QLatin1String("TRANSFORM "))
+        && !sql.startsWith(QLatin1String("PARAMETERS ")))
         __builtin_trap();
-    (void)JetSqlRewriter::toSqlite(sql);
+    try {
+        JetSqlRewriter::Options access;
+        access.like = JetLikePattern::Ansi89;
+        (void)JetSqlRewriter::rewrite(sql, JetSqlRewriter::Sqlite, access);
+    } catch (const ReportError &) {
+    }
     return 0;
 }

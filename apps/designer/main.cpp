@@ -1,10 +1,11 @@
 // The standalone report designer.
 //
-//   reportdesigner [PACKAGE.lrd] [/developmentmode]
+//   reportdesigner [PACKAGE.lrd] [--connection STRING] [/developmentmode]
 //   reportdesigner --state | --help | --version
 //
-// With a display it opens the designer window; without one (or with
-// --state) it prints the version and the state of a freshly created control.
+// With a display it opens the designer window (on the package, connected
+// with the string when given); without one (or with --state) it prints the
+// version and the state of a freshly created control.
 
 #include "DesignerWindow.h"
 #include "HeadlessEnvironment.h"
@@ -64,15 +65,17 @@ int main(int argc, char **argv)
                                             .arg(KRML_REPORTGEN_VERSION_MAJOR)
                                             .arg(KRML_REPORTGEN_VERSION_MINOR)
                                             .arg(KRML_REPORTGEN_VERSION_REVISION));
+    QApplication::setDesktopFileName(QStringLiteral("krml-reportdesigner"));
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Designs KRML ReportGen report layouts (.lrd)."));
     parser.addHelpOption();
     parser.addVersionOption();
+    const QCommandLineOption connection(QStringLiteral("connection"), QStringLiteral("The database to connect to (a connection string)."),
+                                        QStringLiteral("string"));
     const QCommandLineOption state(QStringLiteral("state"), QStringLiteral("Print the state of a new control and end."));
-    parser.addOption(state);
-    parser.addPositionalArgument(QStringLiteral("package"), QStringLiteral("The layout package (.lrd) to open."),
-                                 QStringLiteral("[package]"));
+    parser.addOptions({connection, state});
+    parser.addPositionalArgument(QStringLiteral("package"), QStringLiteral("The layout package (.lrd) to open."), QStringLiteral("[package]"));
     parser.addPositionalArgument(QStringLiteral("/developmentmode"),
                                  QStringLiteral("Report the errors that are otherwise passed over."), QStringLiteral("[/developmentmode]"));
     parser.process(app);
@@ -80,7 +83,7 @@ int main(int argc, char **argv)
     QStringList packages = parser.positionalArguments();
     packages.removeAll(QStringLiteral("/developmentmode"));
     if (packages.size() > 1) {
-        std::fprintf(stderr, "reportdesigner: one package at a time, please\n\n%s", qPrintable(parser.helpText()));
+        std::fprintf(stderr, "reportdesigner: one package at a time, please\n%s", qPrintable(parser.helpText()));
         return 1;
     }
     try {
@@ -88,8 +91,7 @@ int main(int argc, char **argv)
             return printState();
         DesignerWindow window;
         window.show();
-        if (!packages.isEmpty())
-            window.control()->OpenLayout(packages.first());
+        window.start(parser.value(connection), packages.isEmpty() ? QString() : packages.first());
         return app.exec();
     } catch (const ReportError &e) {
         std::fprintf(stderr, "reportdesigner: error %d: %s\n", e.number(), qPrintable(PasswordMask::hide(e.description())));

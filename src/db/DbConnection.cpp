@@ -40,6 +40,14 @@ void DbConnection::open(const QString &, const QString &, int)
         // A provider's message may quote the connection string.
         throw ReportError(e.number(), PasswordMask::hide(e.description()), e.source());
     }
+    m_engine->setParameterValues(m_parameterValues);
+}
+
+void DbConnection::setParameterValues(const QHash<QString, QVariant> &values)
+{
+    m_parameterValues = values;
+    if (m_engine)
+        m_engine->setParameterValues(values);
 }
 
 void DbConnection::close()

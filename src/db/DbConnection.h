@@ -4,7 +4,9 @@
 #include "BoundStatement.h"
 #include "Recordset.h"
 
+#include <QHash>
 #include <QString>
+#include <QVariant>
 #include <QStringList>
 #include <memory>
 
@@ -53,6 +55,10 @@ public:
     // engine's own bookkeeping tables are left out; the "MSys" tables of an
     // Access file are not, and callers drop them.
     std::unique_ptr<Recordset> tableSchema();
+    // The values for parameters that statements declare (PARAMETERS) and
+    // that saved parameter queries ask for, by name (any letter case).
+    // They stay with the connection, across opening and closing.
+    void setParameterValues(const QHash<QString, QVariant> &values);
     // The column names of a table, in order, from the schema.
     QStringList columnSchema(const QString &table);
 
@@ -65,6 +71,7 @@ private:
     QString m_connectionString;
     const DbProviders &m_providers;
     std::unique_ptr<DbEngine> m_engine;
+    QHash<QString, QVariant> m_parameterValues;
 };
 
 } // namespace KRML_ReportGen

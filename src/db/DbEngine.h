@@ -3,9 +3,10 @@
 #include "BoundValue.h"
 #include "Recordset.h"
 
+#include <QHash>
 #include <QList>
-
 #include <QString>
+#include <QVariant>
 #include <QStringList>
 #include <memory>
 
@@ -35,6 +36,9 @@ public:
     // there is the provider error for a missing table.
     virtual QStringList columns(const QString &table) = 0;
     virtual void close() = 0;
+    // The values of the parameters statements declare (PARAMETERS) or
+    // saved parameter queries ask for, by name in lower case.
+    virtual void setParameterValues(const QHash<QString, QVariant> &values) = 0;
 };
 
 } // namespace KRML_ReportGen

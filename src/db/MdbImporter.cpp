@@ -1,6 +1,9 @@
 #include "MdbImporter.h"
 
 #include "AccessQueryText.h"
+#include "JetCollation.h"
+#include "JetCrosstab.h"
+#include "JetDateText.h"
 #include "JetSqlRewriter.h"
 
 #include "ProviderErrors.h"
@@ -8,6 +11,7 @@
 
 #include <QFile>
 #include <cstdlib>
+#include <cstring>
 #include <mdbtools.h>
 #include <sqlite3.h>
 #include <vector>
@@ -46,9 +50,16 @@ QList<QStringList> readRows(MdbHandle *mdb, const char *tableName, const QList<Q
     return rows;
 }
 
-// Creates a view for every saved select query that translates; returns the
-// names of the views made.
-QStringList importQueries(MdbHandle *mdb, SqliteEngine &engine)
+QString bracketedName(const QString &name)
+{
+    return QLatin1Char('[') + name + QLatin1Char(']');
+}
+
+// Makes every saved query that reads usable: a view where it translates
+// (parameters read at run time, crosstab columns from the data, which the
+// file will not change), else a statement the engine runs when a report
+// reads the query by name. Action queries stay out.
+void importQueries(MdbHandle *mdb, SqliteEngine &engine, MdbImporter::SavedQueries &notes)
 {
     // Saved queries are the objects of type 5; names starting with "~" are
     // Access's own (the record sources of forms and reports).
@@ -61,28 +72,47 @@ QStringList importQueries(MdbHandle *mdb, SqliteEngine &engine)
         if (names.contains(r[0]))
             definitions[r[0]].append({r[1].toInt(), r[2], r[3], r[4], r[5].toInt()});
 
-    QMap<QString, QString> pending; // name → SQL for the embedded engine
+    QMap<QString, QString> pending; // name → Jet SQL
     for (auto it = definitions.cbegin(); it != definitions.cend(); ++it) {
-        const QString text = AccessQueryText::selectText(it.value());
-        if (!text.isEmpty())
-            pending.insert(names.value(it.key()), JetSqlRewriter::toSqlite(text));
+        const QString name = names.value(it.key());
+        const int type = AccessQueryText::queryType(it.value());
+        const QString text = AccessQueryText::reads(type) ? AccessQueryText::sqlText(it.value()) : QString();
+        if (text.isEmpty())
+            notes.leftOut << name;
+        else
+            pending.insert(name, text);
     }
+    // Queries saved in Access use its own LIKE wildcards.
+    JetSqlRewriter::Options access;
+    access.like = JetLikePattern::Ansi89;
+    // The statement a view is made of; a crosstab's columns come from its data.
+    const auto viewSql = [&](const QString &text) {
+        const auto crosstab = JetCrosstab::parse(text);
+        if (!crosstab)
+            return JetSqlRewriter::rewrite(text, JetSqlRewriter::Sqlite, access);
+        QList<QVariant> values;
+        if (crosstab->needsValues()) {
+            auto rs = engine.run(crosstab->valuesQuery(), {});
+            for (rs->moveFirst(); !rs->isEOF(); rs->moveNext())
+                values << rs->field(0).value;
+        }
+        return JetSqlRewriter::rewrite(crosstab->select(values), JetSqlRewriter::Sqlite, access);
+    };
     // A query may read other queries: create what can be created, then try
     // the rest again, until a round creates nothing more.
-    QStringList created;
     for (bool progress = true; progress && !pending.isEmpty();) {
         progress = false;
         for (auto it = pending.begin(); it != pending.end();) {
             const QString view = quoted(it.key().toUtf8().constData());
             try {
-                engine.runScript(QStringLiteral("CREATE VIEW %1 AS %2").arg(view, it.value()));
+                engine.runScript(QStringLiteral("CREATE VIEW %1 AS %2").arg(view, viewSql(it.value())));
                 try {
-                    engine.run(QStringLiteral("SELECT * FROM %1 LIMIT 0").arg(view), {});
+                    engine.run(QStringLiteral("SELECT * FROM %1 WHERE 1 = 0").arg(bracketedName(it.key())), {});
                 } catch (const ReportError &) {
                     engine.runScript(QStringLiteral("DROP VIEW %1").arg(view));
                     throw;
                 }
-                created << it.key();
+                notes.views << it.key();
                 it = pending.erase(it);
                 progress = true;
             } catch (const ReportError &) {
@@ -90,8 +120,19 @@ QStringList importQueries(MdbHandle *mdb, SqliteEngine &engine)
             }
         }
     }
-    created.sort(Qt::CaseInsensitive);
-    return created;
+    // What is left runs as a statement when a report reads it: a crosstab
+    // whose columns depend on its parameters' values.
+    for (auto it = pending.cbegin(); it != pending.cend(); ++it) {
+        if (JetCrosstab::parse(it.value()) && it.value().trimmed().startsWith(QLatin1String("PARAMETERS"), Qt::CaseInsensitive)) {
+            engine.addStoredQuery(it.key(), it.value());
+            notes.statements << it.key();
+        } else {
+            notes.leftOut << it.key();
+        }
+    }
+    notes.views.sort(Qt::CaseInsensitive);
+    notes.statements.sort(Qt::CaseInsensitive);
+    notes.leftOut.sort(Qt::CaseInsensitive);
 }
 
 } // namespace
@@ -124,7 +165,7 @@ QString MdbImporter::declaredType(int type)
     }
 }
 
-std::unique_ptr<SqliteEngine> MdbImporter::import(const QString &path)
+std::unique_ptr<SqliteEngine> MdbImporter::import(const QString &path, SavedQueries *savedQueries)
 {
     MdbHandle *mdb = mdb_open(QFile::encodeName(path).constData(), MDB_NOFLAGS);
     if (!mdb)
@@ -150,7 +191,10 @@ std::unique_ptr<SqliteEngine> MdbImporter::import(const QString &path)
             QStringList definitions;
             for (unsigned int c = 0; c < columns; ++c) {
                 auto *col = static_cast<MdbColumn *>(g_ptr_array_index(table->columns, c));
-                definitions << quoted(col->name) + QLatin1Char(' ') + declaredType(col->col_type);
+                // Text compares and sorts as the legacy engine does it.
+                const bool text = col->col_type == MDB_TEXT || col->col_type == MDB_MEMO;
+                definitions << quoted(col->name) + QLatin1Char(' ') + declaredType(col->col_type)
+                        + (text ? QStringLiteral(" COLLATE ") + QLatin1String(JetCollation::Name) : QString());
             }
             engine->runScript(QStringLiteral("CREATE TABLE %1 (%2)").arg(quoted(table->name), definitions.join(QStringLiteral(", "))));
 
@@ -194,6 +238,14 @@ std::unique_ptr<SqliteEngine> MdbImporter::import(const QString &path)
                     case MDB_NUMERIC:
                         sqlite3_bind_double(st, n, std::strtod(text, nullptr));
                         break;
+                    case MDB_DATETIME: {
+                        // The one text form of dates: midnight as the date alone.
+                        int length = lengths[c];
+                        if (length == 19 && std::memcmp(text + 10, " 00:00:00", 9) == 0)
+                            length = 10;
+                        sqlite3_bind_text(st, n, text, length, SQLITE_TRANSIENT);
+                        break;
+                    }
                     default:
                         sqlite3_bind_text(st, n, text, lengths[c], SQLITE_TRANSIENT);
                         break;
@@ -206,7 +258,10 @@ std::unique_ptr<SqliteEngine> MdbImporter::import(const QString &path)
             mdb_free_tabledef(table);
         }
         engine->runScript(QStringLiteral("COMMIT"));
-        importQueries(mdb, *engine);
+        SavedQueries notes;
+        importQueries(mdb, *engine, notes);
+        if (savedQueries)
+            *savedQueries = notes;
     } catch (...) {
         mdb_close(mdb);
         throw;

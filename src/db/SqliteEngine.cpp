@@ -1,6 +1,7 @@
 #include "SqliteEngine.h"
 
 #include "AdoType.h"
+#include "JetCrosstab.h"
 #include "JetDateText.h"
 #include "JetFunctions.h"
 #include "JetSqlRewriter.h"
@@ -8,9 +9,11 @@
 #include "PathNames.h"
 #include "ProviderErrors.h"
 #include "SqliteRows.h"
+#include "SqliteShadowViews.h"
 
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <sqlite3.h>
 
 namespace KRML_ReportGen {
@@ -26,9 +29,11 @@ public:
 
 } // namespace
 
-SqliteEngine::SqliteEngine(sqlite3 *db) : m_db(db)
+SqliteEngine::SqliteEngine(sqlite3 *db, const QString &path) : m_db(db), m_path(path)
 {
-    JetFunctions::install(m_db);
+    JetFunctions::install(m_db, &m_parameters);
+    if (!path.isEmpty())
+        m_shadows = std::make_unique<SqliteShadowViews>(m_db);
 }
 
 SqliteEngine::~SqliteEngine()
@@ -72,7 +77,7 @@ std::unique_ptr<SqliteEngine> SqliteEngine::open(const ConnectionString &cs, Acc
         throw ProviderErrors::unspecified(QStringLiteral("The database '%1' could not be opened: %2").arg(given, msg));
     }
     sqlite3_busy_timeout(db, 2000);
-    return std::unique_ptr<SqliteEngine>(new SqliteEngine(db));
+    return std::unique_ptr<SqliteEngine>(new SqliteEngine(db, path == QLatin1String(":memory:") ? QString() : path));
 }
 
 std::unique_ptr<SqliteEngine> SqliteEngine::create(const QString &path)
@@ -90,6 +95,11 @@ std::unique_ptr<SqliteEngine> SqliteEngine::create(const QString &path)
 
 void SqliteEngine::close()
 {
+    m_shadows.reset();
+    if (m_plain) {
+        sqlite3_close_v2(m_plain);
+        m_plain = nullptr;
+    }
     if (m_db) {
         sqlite3_close_v2(m_db);
         m_db = nullptr;
@@ -109,12 +119,20 @@ void SqliteEngine::raise(int rc)
     }
     if (msg.startsWith(noColumn))
         throw ProviderErrors::unknownColumn(msg.mid(noColumn.size()));
+    const QString parameter = ProviderErrors::missingParameterName(ReportError(ProviderErrors::UnknownColumn, msg));
+    if (!parameter.isEmpty())
+        throw ProviderErrors::missingParameter(parameter);
     if ((rc & 0xFF) == SQLITE_MISMATCH)
         throw ProviderErrors::typeMismatch(msg);
     if (msg.contains(QLatin1String("syntax error")) || msg.contains(QLatin1String("incomplete input"))
         || msg.contains(QLatin1String("unrecognized token")))
         throw ProviderErrors::syntaxError(msg);
     throw ProviderErrors::unspecified(msg);
+}
+
+void SqliteEngine::addStoredQuery(const QString &name, const QString &sql)
+{
+    m_stored.insert(name.toLower(), sql);
 }
 
 void SqliteEngine::bind(sqlite3_stmt *st, const QList<BoundValue> &values)
@@ -160,7 +178,28 @@ std::unique_ptr<Recordset> SqliteEngine::run(const QString &sql, const QList<Bou
 {
     if (!m_db)
         throw ProviderErrors::unspecified(QStringLiteral("The database is closed."));
-    const QByteArray text = JetSqlRewriter::toSqlite(sql).toUtf8();
+    if (!m_stored.isEmpty()) {
+        static const QRegularExpression byName(QStringLiteral(R"(^\s*SELECT\s+\*\s+FROM\s+(?:\[([^\]]+)\]|(\w+))\s*;?\s*$)"),
+                                               QRegularExpression::CaseInsensitiveOption);
+        const auto m = byName.match(sql);
+        const QString name = (m.captured(1) + m.captured(2)).toLower();
+        if (m.hasMatch() && m_stored.contains(name))
+            return run(m_stored.value(name), values);
+    }
+    if (auto crosstab = JetCrosstab::run(sql, [this, &values](const QString &part) { return run(part, values); }))
+        return crosstab;
+    return execute(JetSqlRewriter::toSqlite(sql), values);
+}
+
+std::unique_ptr<Recordset> SqliteEngine::execute(const QString &rewritten, const QList<BoundValue> &values)
+{
+    if (m_shadows) {
+        if (SqliteShadowViews::reads(rewritten))
+            m_shadows->ensure();
+        else
+            m_shadows->putAside();
+    }
+    const QByteArray text = rewritten.toUtf8();
     Statement s;
     int rc = sqlite3_prepare_v2(m_db, text.constData(), int(text.size()), &s.st, nullptr);
     if (rc != SQLITE_OK)
@@ -183,11 +222,19 @@ std::unique_ptr<Recordset> SqliteEngine::run(const QString &sql, const QList<Bou
     QStringList names;
     QList<int> types;
     QList<bool> computed;
+    QList<QByteArray> declared;
+    bool hidden = false;
+    for (int c = 0; c < columns; ++c) {
+        const char *decl = sqlite3_column_decltype(s.st, c);
+        declared.append(decl ? QByteArray(decl) : QByteArray());
+        hidden = hidden || !decl;
+    }
+    if (hidden && m_shadows && m_shadows->inPlace())
+        declared = fileTypes(text, columns);
     for (int c = 0; c < columns; ++c) {
         names.append(QString::fromUtf8(sqlite3_column_name(s.st, c)));
-        const char *decl = sqlite3_column_decltype(s.st, c);
-        computed.append(decl == nullptr);
-        types.append(decl ? AdoType::fromDeclaredType(QString::fromUtf8(decl)) : int(AdoType::Empty));
+        computed.append(declared[c].isNull());
+        types.append(declared[c].isNull() ? int(AdoType::Empty) : AdoType::fromDeclaredType(QString::fromUtf8(declared[c])));
     }
     auto rows = std::make_shared<SqliteRows>(types, computed);
     while ((rc = sqlite3_step(s.st)) == SQLITE_ROW)
@@ -202,11 +249,39 @@ std::unique_ptr<Recordset> SqliteEngine::run(const QString &sql, const QList<Bou
     return std::make_unique<MemoryRecordset>(names, types, std::move(rows));
 }
 
+QList<QByteArray> SqliteEngine::fileTypes(const QByteArray &statement, int columns)
+{
+    QList<QByteArray> types(columns);
+    if (!m_plain) {
+        if (sqlite3_open_v2(m_path.toUtf8().constData(), &m_plain, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr) != SQLITE_OK) {
+            sqlite3_close(m_plain);
+            m_plain = nullptr;
+            return types;
+        }
+        JetFunctions::install(m_plain, &m_parameters);
+    }
+    Statement s;
+    if (sqlite3_prepare_v2(m_plain, statement.constData(), int(statement.size()), &s.st, nullptr) != SQLITE_OK || !s.st
+        || sqlite3_column_count(s.st) != columns)
+        return types;
+    for (int c = 0; c < columns; ++c)
+        if (const char *decl = sqlite3_column_decltype(s.st, c))
+            types[c] = decl;
+    return types;
+}
+
+void SqliteEngine::setParameterValues(const QHash<QString, QVariant> &values)
+{
+    m_parameters.clear();
+    for (auto it = values.cbegin(); it != values.cend(); ++it)
+        m_parameters.insert(it.key().toLower(), it.value());
+}
+
 std::unique_ptr<Recordset> SqliteEngine::tables()
 {
     auto rs = run(QStringLiteral("SELECT NULL AS TABLE_CATALOG, NULL AS TABLE_SCHEMA, name AS TABLE_NAME, "
                                  "CASE type WHEN 'view' THEN 'VIEW' ELSE 'TABLE' END AS TABLE_TYPE "
-                                 "FROM sqlite_master WHERE type IN ('table', 'view') AND name NOT LIKE 'sqlite\\_%' ESCAPE '\\' "
+                                 "FROM main.sqlite_master WHERE type IN ('table', 'view') AND name NOT LIKE 'sqlite\\_%' ESCAPE '\\' "
                                  "ORDER BY name"),
                   {});
     return rs;

@@ -3,6 +3,9 @@
 #include "ConnectionString.h"
 #include "DbEngine.h"
 
+#include <QHash>
+#include <QVariant>
+
 struct sqlite3;
 struct sqlite3_stmt;
 
@@ -34,17 +37,34 @@ public:
     std::unique_ptr<Recordset> tables() override;
     QStringList columns(const QString &table) override;
     void close() override;
+    void setParameterValues(const QHash<QString, QVariant> &values) override;
 
     // Runs a script of several statements (building example databases).
     void runScript(const QString &sql);
     // The SQLite handle, for importers that fill a database in bulk.
     sqlite3 *handle() const { return m_db; }
+    // A query that cannot be a view (a crosstab whose columns depend on its
+    // parameters): "SELECT * FROM [name]" runs its statement instead.
+    void addStoredQuery(const QString &name, const QString &sql);
 
 private:
-    explicit SqliteEngine(sqlite3 *db);
+    // path: the file, when the engine gives its tables the legacy meaning
+    // through SqliteShadowViews; empty for a database it built itself.
+    SqliteEngine(sqlite3 *db, const QString &path = QString());
     [[noreturn]] void raise(int rc);
+    std::unique_ptr<Recordset> execute(const QString &rewritten, const QList<BoundValue> &values);
+    // The declared types the statement's columns have in the file itself,
+    // where the shadow views hide them (a column read through COLLATE or
+    // jet_datetext has none of its own).
+    QList<QByteArray> fileTypes(const QByteArray &statement, int columns);
+
     void bind(sqlite3_stmt *statement, const QList<BoundValue> &values);
     sqlite3 *m_db;
+    QString m_path;
+    sqlite3 *m_plain = nullptr; // the same file without the views, for fileTypes
+    QHash<QString, QVariant> m_parameters; // by name in lower case
+    QHash<QString, QString> m_stored;      // by name in lower case
+    std::unique_ptr<class SqliteShadowViews> m_shadows;
 };
 
 } // namespace KRML_ReportGen

@@ -64,6 +64,10 @@ private:
     void runQuery(const QString &statementName, QStringList &fieldList);
     BoundValue valueFor(const clsParameter &parameter);
     BoundValue givenLookupValue(const clsParameter &parameter, const QVariant &given, int returnType);
+    // A statement's own parameters (a PARAMETERS declaration, or a saved
+    // query it reads that asks for a value) take their values the same way.
+    BoundValue namedValue(const QString &name, const QString &declaredType);
+    std::unique_ptr<Recordset> openWithNamedValues(const BoundStatement &statement);
 
     const FileService &m_files;
     UserPrompts &m_prompts;

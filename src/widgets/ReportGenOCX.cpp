@@ -44,6 +44,7 @@
 #include <QPrinter>
 #include <QResizeEvent>
 #include <QScrollBar>
+#include <QUndoStack>
 #include <limits>
 
 
@@ -589,6 +590,8 @@ LayoutPackage ReportGenOCX::package()
 void ReportGenOCX::NewLayout()
 {
     package().clearLayout();
+    // What could be undone belonged to the page that is gone.
+    m_pageView->undoStack().clear();
     m_palette->clear();
     RepModes mode = Designer;
     FlipMode(mode);

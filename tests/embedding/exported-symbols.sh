@@ -25,7 +25,13 @@ for wanted in 'KRML_ReportGen::ReportGenOCX::staticMetaObject' 'typeinfo for KRM
 done
 
 # Every name of the project's namespace in an exported symbol is published.
-leaked=$(grep -oE 'KRML_ReportGen::[A-Za-z_][A-Za-z0-9_]*' <<<"$symbols" | sort -u | grep -vE "^KRML_ReportGen::($published)\$" || true)
+# Instances of the standard library's templates are left out: GCC gives an
+# enumeration the default visibility whatever -fvisibility says, so a
+# std::map keyed by an internal enum comes out as a weak exported symbol,
+# while one over an internal class stays hidden (a leaked class still shows
+# in its own members' symbols).
+own=$(grep -vE '^[0-9a-f]+ [WV] std::' <<<"$symbols" || true)
+leaked=$(grep -oE 'KRML_ReportGen::[A-Za-z_][A-Za-z0-9_]*' <<<"$own" | sort -u | grep -vE "^KRML_ReportGen::($published)\$" || true)
 if [ -n "$leaked" ]; then
   echo "FAIL: classes exported that are not published:"
   sed 's/^/  /' <<<"$leaked"
