@@ -1,6 +1,7 @@
 #include "ReportJob.h"
 
 #include "ConnectionString.h"
+#include "DurableFile.h"
 #include "ImageSurface.h"
 #include "LayoutPackage.h"
 #include "ModuleState.h"
@@ -18,7 +19,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImageWriter>
-#include <QSaveFile>
 #include <QTextStream>
 #include <cstdio>
 
@@ -144,11 +144,12 @@ ReportJob::Exit ReportJob::render(const QString &outputPath)
             QString failure;
             const auto save = [&](const QImage &picture, int number) {
                 const QString name = filePerPage ? pageFile(outputPath, number) : outputPath;
-                QSaveFile file(name);
+                DurableFile file(name);
                 QImageWriter writer(&file, "png");
                 if (!file.open(QIODevice::WriteOnly) || !writer.write(picture) || !file.commit()) {
-                    failure = QStringLiteral("cannot write %1: %2").arg(name, file.errorString());
-                    throw ReportError(ReportError::PathFileAccessError, failure);
+                    const QString why = file.errorText().isEmpty() ? writer.errorString() : file.errorText();
+                    failure = QStringLiteral("cannot write %1: %2").arg(name, why);
+                    throw ReportError(file.errorNumber() ? file.errorNumber() : ReportError::PathFileAccessError, failure);
                 }
                 written << name;
             };

@@ -1,5 +1,6 @@
 #include "ReportGenOCX.h"
 
+#include "DurableFile.h"
 #include "GridBuilder.h"
 #include "FormulaEvaluator.h"
 #include "ImageSurface.h"
@@ -252,6 +253,8 @@ bool ReportGenOCX::devModeForMeta() const
 void ReportGenOCX::setRdAppPath(const QString &path)
 {
     ModuleState::current().rdAppPath = PathNames::normalize(path);
+    // Working files that a killed process was writing when it died.
+    DurableFile::removeStaleParts(PathNames::resolve(ModuleState::current().tempFolder()));
 }
 
 QString ReportGenOCX::rdAppPathForMeta() const
@@ -588,7 +591,9 @@ void ReportGenOCX::OpenLayout(const QString &rptFile)
 
 void ReportGenOCX::SaveLayout()
 {
-    package().saveLayout();
+    LayoutPackage layout = package();
+    if (layout.saveLayout() == LayoutPackage::Result::Failed)
+        emit SaveFailed(layout.saveTarget(), layout.failure());
 }
 
 bool ReportGenOCX::CheckForPrintOverlap(const LayoutLabel &PrintObject, qint32 &returnLeft, qint32 &returnTop)
