@@ -4,6 +4,7 @@
 #include "LayoutPage.h"
 #include "LocalFileService.h"
 #include "ProcessTempNames.h"
+#include "StatementLimits.h"
 #include "StatementPalette.h"
 
 #include <QPair>
@@ -11,6 +12,8 @@
 #include <QTemporaryDir>
 
 namespace KRML_ReportGen {
+
+class LayoutPackage;
 
 // One command-line job on one layout package: the package is opened into a
 // private application folder, the shared connection set from the command
@@ -38,6 +41,7 @@ public:
     bool paginate = false;
     int page = 0; // 0: every page
     int pagesWritten = 0; // after render: the report's pages
+    int timeoutSeconds = StatementLimits::DefaultTimeoutSeconds; // per statement, 0: none
 
     Exit open(const QString &packagePath);
     Exit connect();
@@ -54,6 +58,7 @@ private:
     static QString pageFile(const QString &output, int page);
     static QString pagePattern(const QString &output); // OUT-%1.png
     void handOverParameters();
+    QString packageFailure(const LayoutPackage &package) const;
 
     QTemporaryDir m_app;
     LocalFileService m_files;

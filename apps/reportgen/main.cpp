@@ -1,12 +1,13 @@
 // reportgen: renders layout packages without a window.
 //
 //   reportgen render PACKAGE.lrd -o OUT.pdf|OUT.png|OUT.svg [--connection STRING]
-//                    [--param NAME=VALUE]... [--dpi N] [--paginate [--page N]]
-//   reportgen list PACKAGE.lrd [--connection STRING] [--param NAME=VALUE]...
+//                    [--param NAME=VALUE]... [--dpi N] [--paginate [--page N]] [--timeout S]
+//   reportgen list PACKAGE.lrd [--connection STRING] [--param NAME=VALUE]... [--timeout S]
 
 #include "ReportJob.h"
 
 #include "HeadlessEnvironment.h"
+#include "StatementLimits.h"
 
 #include <QCommandLineParser>
 #include <QGuiApplication>
@@ -50,7 +51,10 @@ int main(int argc, char **argv)
                                       QStringLiteral("Lists longer than the page continue on further pages (PNG and SVG: "
                                                      "one file per page, OUT-1.png, OUT-2.png ...)."));
     const QCommandLineOption page(QStringLiteral("page"), QStringLiteral("Only this page (with --paginate)."), QStringLiteral("n"));
-    parser.addOptions({output, connection, param, dpi, quiet, paginate, page});
+    const QCommandLineOption timeout(QStringLiteral("timeout"),
+                                     QStringLiteral("The longest one statement may run, in seconds (default 300; 0: no limit)."),
+                                     QStringLiteral("seconds"), QString::number(StatementLimits::DefaultTimeoutSeconds));
+    parser.addOptions({output, connection, param, dpi, quiet, paginate, page, timeout});
     parser.process(app);
 
     const QStringList args = parser.positionalArguments();
@@ -76,6 +80,11 @@ int main(int argc, char **argv)
     job.dotsPerInch = parser.value(dpi).toInt(&ok);
     if (!ok || job.dotsPerInch < 10 || job.dotsPerInch > 1200) {
         std::fprintf(stderr, "reportgen: --dpi takes a number from 10 to 1200\n");
+        return ReportJob::Usage;
+    }
+    job.timeoutSeconds = parser.value(timeout).toInt(&ok);
+    if (!ok || job.timeoutSeconds < 0) {
+        std::fprintf(stderr, "reportgen: --timeout takes a number of seconds (0: no limit)\n");
         return ReportJob::Usage;
     }
     job.connectionString = parser.value(connection);

@@ -34,6 +34,14 @@ void DbConnection::open(const QString &, const QString &, int)
     if (m_engine)
         throw ReportError(OperationNotAllowedWhenOpen, QStringLiteral("Operation is not allowed when the object is open."));
     m_engine = m_providers.open(m_connectionString);
+    m_engine->setLimits(m_limits);
+}
+
+void DbConnection::setLimits(const StatementLimits &limits)
+{
+    m_limits = limits;
+    if (m_engine)
+        m_engine->setLimits(limits);
 }
 
 void DbConnection::close()
@@ -66,6 +74,11 @@ std::unique_ptr<Recordset> DbConnection::openRecordset(const QString &sql, int, 
 std::unique_ptr<Recordset> DbConnection::tableSchema()
 {
     return engine().tables();
+}
+
+std::unique_ptr<Recordset> DbConnection::columns(const QString &sql)
+{
+    return engine().columns(sql);
 }
 
 } // namespace KRML_ReportGen

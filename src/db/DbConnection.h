@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Recordset.h"
+#include "StatementLimits.h"
 
 #include <QString>
 #include <memory>
@@ -36,6 +37,11 @@ public:
     void open(const QString &user = QString(), const QString &password = QString(), int options = -1);
     void close();
 
+    // How long a statement may run and how much of its result may be held
+    // (StatementLimits' defaults unless set); kept across close and open.
+    StatementLimits limits() const { return m_limits; }
+    void setLimits(const StatementLimits &limits);
+
     // Runs a statement; rows come back as an open recordset.
     std::unique_ptr<Recordset> execute(const QString &sql, int options = -1);
     // Opens a recordset on this connection (keyset cursor, optimistic lock).
@@ -45,6 +51,8 @@ public:
     // engine's own bookkeeping tables are left out; the "MSys" tables of an
     // Access file are not, and callers drop them.
     std::unique_ptr<Recordset> tableSchema();
+    // The fields a statement would give, without fetching its rows.
+    std::unique_ptr<Recordset> columns(const QString &sql);
 
     static constexpr qint32 OperationNotAllowedWhenOpen = 3705;
     static constexpr qint32 OperationNotAllowedWhenClosed = 3704;
@@ -55,6 +63,7 @@ private:
     QString m_connectionString;
     const DbProviders &m_providers;
     std::unique_ptr<DbEngine> m_engine;
+    StatementLimits m_limits;
 };
 
 } // namespace KRML_ReportGen

@@ -10,6 +10,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <limits>
 #include <sqlite3.h>
 
 namespace KRML_ReportGen {
@@ -25,14 +26,37 @@ public:
 
 } // namespace
 
-SqliteEngine::SqliteEngine(sqlite3 *db) : m_db(db)
+SqliteEngine::SqliteEngine(sqlite3 *db, bool readOnly) : m_db(db), m_readOnly(readOnly)
 {
     JetFunctions::install(m_db);
+    if (m_readOnly) {
+        sqlite3_exec(m_db, "PRAGMA query_only = 1", nullptr, nullptr, nullptr);
+        sqlite3_set_authorizer(m_db, &SqliteEngine::authorize, this);
+    }
+    // Every few thousand steps of the engine's machine: is time up?
+    sqlite3_progress_handler(m_db, 4096, &SqliteEngine::progress, this);
 }
 
 SqliteEngine::~SqliteEngine()
 {
     close();
+}
+
+int SqliteEngine::progress(void *engine)
+{
+    return static_cast<SqliteEngine *>(engine)->m_deadline.hasExpired() ? 1 : 0;
+}
+
+int SqliteEngine::authorize(void *, int action, const char *name, const char *, const char *, const char *)
+{
+    // Reading another database file, or switching the connection back to
+    // writing, is not for a report.
+    if (action == SQLITE_ATTACH || action == SQLITE_DETACH)
+        return SQLITE_DENY;
+    if (action == SQLITE_PRAGMA && name
+        && (sqlite3_stricmp(name, "query_only") == 0 || sqlite3_stricmp(name, "writable_schema") == 0))
+        return SQLITE_DENY;
+    return SQLITE_OK;
 }
 
 bool SqliteEngine::isSqliteFile(const QString &path)
@@ -43,11 +67,26 @@ bool SqliteEngine::isSqliteFile(const QString &path)
     return f.read(16) == QByteArray("SQLite format 3\0", 16);
 }
 
+sqlite3 *SqliteEngine::openHandle(const QString &path, const QString &shownName, bool readOnly)
+{
+    const int flags = (readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_NOMUTEX;
+    sqlite3 *db = nullptr;
+    const int rc = sqlite3_open_v2(path.toUtf8().constData(), &db, flags, nullptr);
+    if (rc != SQLITE_OK) {
+        const QString msg = db ? QString::fromUtf8(sqlite3_errmsg(db)) : QStringLiteral("out of memory");
+        sqlite3_close(db);
+        throw ProviderErrors::unspecified(QStringLiteral("The database '%1' could not be opened: %2").arg(shownName, msg));
+    }
+    sqlite3_busy_timeout(db, 2000);
+    return db;
+}
+
 std::unique_ptr<SqliteEngine> SqliteEngine::open(const ConnectionString &cs, Acceptance acceptance)
 {
     const QString given = cs.dataSource().trimmed();
     QString path;
-    if (given == QLatin1String(":memory:") && acceptance == AnyFile) {
+    const bool memory = given == QLatin1String(":memory:") && acceptance == AnyFile;
+    if (memory) {
         path = given;
     } else {
         path = PathNames::resolve(given);
@@ -61,17 +100,14 @@ std::unique_ptr<SqliteEngine> SqliteEngine::open(const ConnectionString &cs, Acc
             throw ProviderErrors::unrecognizedFormat(given);
     }
     const QString mode = cs.value(QStringLiteral("Mode")).toLower();
-    const bool readOnly = (mode.contains(QLatin1String("read")) && !mode.contains(QLatin1String("write"))) || mode == QLatin1String("1");
-    const int flags = (readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_NOMUTEX;
-    sqlite3 *db = nullptr;
-    const int rc = sqlite3_open_v2(path.toUtf8().constData(), &db, flags, nullptr);
-    if (rc != SQLITE_OK) {
-        const QString msg = db ? QString::fromUtf8(sqlite3_errmsg(db)) : QStringLiteral("out of memory");
-        sqlite3_close(db);
-        throw ProviderErrors::unspecified(QStringLiteral("The database '%1' could not be opened: %2").arg(given, msg));
-    }
-    sqlite3_busy_timeout(db, 2000);
-    return std::unique_ptr<SqliteEngine>(new SqliteEngine(db));
+    const bool readMode = (mode.contains(QLatin1String("read")) && !mode.contains(QLatin1String("write"))) || mode == QLatin1String("1");
+    const bool readOnly = readMode || (!memory && cs.readOnly());
+    return std::unique_ptr<SqliteEngine>(new SqliteEngine(openHandle(path, given, readOnly), readOnly));
+}
+
+std::unique_ptr<SqliteEngine> SqliteEngine::openReadOnly(const QString &path, const QString &shownName)
+{
+    return std::unique_ptr<SqliteEngine>(new SqliteEngine(openHandle(path, shownName, true), true));
 }
 
 std::unique_ptr<SqliteEngine> SqliteEngine::create(const QString &path)
@@ -84,7 +120,7 @@ std::unique_ptr<SqliteEngine> SqliteEngine::create(const QString &path)
         sqlite3_close(db);
         throw ProviderErrors::unspecified(QStringLiteral("The database '%1' could not be created: %2").arg(path, msg));
     }
-    return std::unique_ptr<SqliteEngine>(new SqliteEngine(db));
+    return std::unique_ptr<SqliteEngine>(new SqliteEngine(db, false));
 }
 
 void SqliteEngine::close()
@@ -95,11 +131,15 @@ void SqliteEngine::close()
     }
 }
 
-void SqliteEngine::raise(int rc)
+void SqliteEngine::raise(int rc, const QString &sql)
 {
     const QString msg = QString::fromUtf8(sqlite3_errmsg(m_db));
     static const QLatin1String noTable("no such table: ");
     static const QLatin1String noColumn("no such column: ");
+    if ((rc & 0xFF) == SQLITE_INTERRUPT && m_deadline.hasExpired())
+        throw ProviderErrors::timedOut(sql, m_limits.timeoutSeconds);
+    if (m_readOnly && ((rc & 0xFF) == SQLITE_AUTH || (rc & 0xFF) == SQLITE_READONLY))
+        throw ProviderErrors::readOnly(sql);
     if (msg.startsWith(noTable)) {
         QString name = msg.mid(noTable.size());
         if (name.startsWith(QLatin1String("main.")))
@@ -116,25 +156,37 @@ void SqliteEngine::raise(int rc)
     throw ProviderErrors::unspecified(msg);
 }
 
-std::unique_ptr<Recordset> SqliteEngine::run(const QString &sql)
+sqlite3_stmt *SqliteEngine::prepare(const QString &sql)
 {
     if (!m_db)
         throw ProviderErrors::unspecified(QStringLiteral("The database is closed."));
     const QByteArray text = JetSqlRewriter::toSqlite(sql).toUtf8();
-    Statement s;
-    int rc = sqlite3_prepare_v2(m_db, text.constData(), int(text.size()), &s.st, nullptr);
+    m_deadline = m_limits.timeoutSeconds > 0 ? QDeadlineTimer(qint64(m_limits.timeoutSeconds) * 1000) : QDeadlineTimer(QDeadlineTimer::Forever);
+    sqlite3_stmt *st = nullptr;
+    const int rc = sqlite3_prepare_v2(m_db, text.constData(), int(text.size()), &st, nullptr);
     if (rc != SQLITE_OK)
-        raise(rc);
-    if (!s.st)
+        raise(rc, sql);
+    if (!st)
         throw ReportError(qint32(0x80040E0C), QStringLiteral("Command text was not set for the command object."),
                           QStringLiteral("Provider"));
+    if (m_readOnly && !sqlite3_stmt_readonly(st)) {
+        sqlite3_finalize(st);
+        throw ProviderErrors::readOnly(sql);
+    }
+    return st;
+}
 
+std::unique_ptr<Recordset> SqliteEngine::run(const QString &sql)
+{
+    Statement s;
+    s.st = prepare(sql);
+    int rc = SQLITE_OK;
     const int columns = sqlite3_column_count(s.st);
     if (columns == 0) {
         while ((rc = sqlite3_step(s.st)) == SQLITE_ROW) {
         }
         if (rc != SQLITE_DONE)
-            raise(rc);
+            raise(rc, sql);
         return std::make_unique<MemoryRecordset>();
     }
 
@@ -148,16 +200,35 @@ std::unique_ptr<Recordset> SqliteEngine::run(const QString &sql)
         types.append(decl ? AdoType::fromDeclaredType(QString::fromUtf8(decl)) : int(AdoType::Empty));
     }
     auto rows = std::make_shared<SqliteRows>(types, computed);
-    while ((rc = sqlite3_step(s.st)) == SQLITE_ROW)
+    const qint64 most = m_limits.maxResultBytes > 0 ? m_limits.maxResultBytes : std::numeric_limits<qint64>::max();
+    while ((rc = sqlite3_step(s.st)) == SQLITE_ROW) {
         rows->fetch(s.st);
+        if (rows->bytesHeld() > most || rows->rowCount() == std::numeric_limits<int>::max())
+            throw ProviderErrors::resultTooLarge(sql, most);
+    }
     if (rc != SQLITE_DONE)
-        raise(rc);
+        raise(rc, sql);
     // A computed column (an expression, an aggregate) has no declared type:
     // it takes the type of its first value, text when every value is empty.
     for (int c = 0; c < columns; ++c)
         if (computed[c])
             types[c] = rows->computedType(c);
     return std::make_unique<MemoryRecordset>(names, types, std::move(rows));
+}
+
+std::unique_ptr<Recordset> SqliteEngine::columns(const QString &sql)
+{
+    Statement s;
+    s.st = prepare(sql);
+    QStringList names;
+    QList<int> types;
+    for (int c = 0; c < sqlite3_column_count(s.st); ++c) {
+        names.append(QString::fromUtf8(sqlite3_column_name(s.st, c)));
+        const char *decl = sqlite3_column_decltype(s.st, c);
+        types.append(decl ? AdoType::fromDeclaredType(QString::fromUtf8(decl)) : int(AdoType::VarWChar));
+    }
+    auto rs = std::make_unique<MemoryRecordset>(names, types);
+    return rs;
 }
 
 std::unique_ptr<Recordset> SqliteEngine::tables()
@@ -171,6 +242,7 @@ std::unique_ptr<Recordset> SqliteEngine::tables()
 
 void SqliteEngine::runScript(const QString &sql)
 {
+    m_deadline = QDeadlineTimer(QDeadlineTimer::Forever);
     char *err = nullptr;
     const int rc = sqlite3_exec(m_db, sql.toUtf8().constData(), nullptr, nullptr, &err);
     if (rc != SQLITE_OK) {

@@ -3,13 +3,24 @@
 #include "ConnectionString.h"
 #include "DbEngine.h"
 
+#include <QDeadlineTimer>
+
 struct sqlite3;
+struct sqlite3_stmt;
 
 namespace KRML_ReportGen {
 
 // The embedded engine: a SQLite database file opened through the SQLite C
 // library. Field types come from the columns' declared types; a computed
 // column takes the type of its values.
+//
+// A database is opened read-only unless its connection string says
+// ReadOnly=False: the file is opened for reading and the connection set to
+// query only, ATTACH is refused, and a statement that would write is
+// refused before it runs, with a message that names it. A database in
+// memory is the connection's own and stays writable. Every statement runs
+// under the connection's limits: a progress handler stops it at its
+// deadline, and fetching stops when the result grows beyond its size.
 class SqliteEngine : public DbEngine
 {
 public:
@@ -22,6 +33,9 @@ public:
     // acceptance is SqliteFilesOnly and the file is not a SQLite database.
     // "Mode=Read" opens read-only; ":memory:" opens an empty database in memory.
     static std::unique_ptr<SqliteEngine> open(const ConnectionString &cs, Acceptance acceptance);
+    // Opens a database file only to read it (a converted Access file);
+    // shownName is what messages call it.
+    static std::unique_ptr<SqliteEngine> openReadOnly(const QString &path, const QString &shownName);
     // Creates (or opens) a database file for building one from a script.
     static std::unique_ptr<SqliteEngine> create(const QString &path);
     // True when the file starts with the SQLite header.
@@ -30,8 +44,11 @@ public:
     ~SqliteEngine() override;
 
     std::unique_ptr<Recordset> run(const QString &sql) override;
+    std::unique_ptr<Recordset> columns(const QString &sql) override;
+    void setLimits(const StatementLimits &limits) override { m_limits = limits; }
     std::unique_ptr<Recordset> tables() override;
     void close() override;
+    bool isReadOnly() const { return m_readOnly; }
 
     // Runs a script of several statements (building example databases).
     void runScript(const QString &sql);
@@ -39,9 +56,19 @@ public:
     sqlite3 *handle() const { return m_db; }
 
 private:
-    explicit SqliteEngine(sqlite3 *db);
-    [[noreturn]] void raise(int rc);
+    SqliteEngine(sqlite3 *db, bool readOnly);
+    static sqlite3 *openHandle(const QString &path, const QString &shownName, bool readOnly);
+    [[noreturn]] void raise(int rc, const QString &sql);
+    // Prepares the first statement of the text (rewritten from the Jet
+    // dialect); refuses one that writes on a read-only connection.
+    sqlite3_stmt *prepare(const QString &sql);
+    static int progress(void *engine);
+    static int authorize(void *engine, int action, const char *, const char *, const char *, const char *);
+
     sqlite3 *m_db;
+    bool m_readOnly;
+    StatementLimits m_limits;
+    QDeadlineTimer m_deadline{QDeadlineTimer::Forever};
 };
 
 } // namespace KRML_ReportGen

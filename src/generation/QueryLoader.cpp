@@ -193,10 +193,10 @@ void QueryLoader::runQuery(const QString &statementName, QStringList &fieldList)
                                                ParameterLiteral::lookupForReport(value, lookup->fieldType(column)));
         }
         state.CurrentReportSQL = working;
-        main = open(working);
+        main = m_columnsOnly ? connection->columns(working) : open(working);
         // No rows for the first data list of a run: try the lookup's next
         // row. Without a lookup nothing would change, so there is no retry.
-        if (!main->isEOF() || !state.FirstQueryPending || !hasLookup)
+        if (m_columnsOnly || !main->isEOF() || !state.FirstQueryPending || !hasLookup)
             break;
         VariantCollection &fields = *state.ParamFieldCollection();
         VariantCollection &values = *state.ParamValueCollection();

@@ -35,6 +35,9 @@ public:
 
     void setCache(StatementCache *cache) { m_cache = cache; }
     void setValueSource(ValueSource source) { m_valueSource = std::move(source); }
+    // Only the fields of a statement are wanted (a description of the
+    // report): its rows are not fetched, and an empty result is not retried.
+    void setColumnsOnly(bool on) { m_columnsOnly = on; }
 
     // The statement names of the working report SQL file (previous when it
     // does not exist).
@@ -59,6 +62,7 @@ private:
     UserPrompts &m_prompts;
     StatementCache *m_cache = nullptr;
     ValueSource m_valueSource;
+    bool m_columnsOnly = false;
 };
 
 } // namespace KRML_ReportGen
