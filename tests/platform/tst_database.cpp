@@ -209,12 +209,13 @@ private slots:
                     QStringLiteral("'Customers'"));
         expectError([&] { c->openRecordset(QStringLiteral("SELECT Colour FROM Regions")); }, qint32(0x80040E10),
                     QStringLiteral("Colour"));
-        expectError([&] { c->execute(QStringLiteral("INSERT INTO Regions (RegionID, RegionName) VALUES ('x', 'y')")); },
+        auto writer = connect(sqliteString() + QStringLiteral(";ReadOnly=False"));
+        expectError([&] { writer->execute(QStringLiteral("INSERT INTO Regions (RegionID, RegionName) VALUES ('x', 'y')")); },
                     qint32(0x80040E07));
         expectError([&] { c->openRecordset(QStringLiteral("SELEC * FROM Regions")); }, qint32(0x80040E14));
         expectError([&] { c->openRecordset(QStringLiteral("SELECT * FROM Regions WHERE")); }, qint32(0x80040E14));
         expectError([&] { c->openRecordset(QStringLiteral("   ")); }, qint32(0x80040E0C));
-        expectError([&] { c->execute(QStringLiteral("INSERT INTO Regions (RegionID) VALUES (9)")); }, qint32(0x80004005),
+        expectError([&] { writer->execute(QStringLiteral("INSERT INTO Regions (RegionID) VALUES (9)")); }, qint32(0x80004005),
                     QStringLiteral("NOT NULL"));
     }
 
@@ -400,8 +401,9 @@ private slots:
 
     void readOnlyMode()
     {
-        auto c = connect(sqliteString() + QStringLiteral(";Mode=Read"));
-        expectError([&] { c->execute(QStringLiteral("DELETE FROM Regions")); }, qint32(0x80004005));
+        auto c = connect(sqliteString() + QStringLiteral(";Mode=Read;ReadOnly=False"));
+        expectError([&] { c->execute(QStringLiteral("DELETE FROM Regions")); }, qint32(0x80040E09),
+                    QStringLiteral("\"DELETE FROM Regions\" would change the database"));
         QCOMPARE(c->openRecordset(QStringLiteral("SELECT * FROM Regions"))->recordCount(), 3);
     }
 
@@ -416,7 +418,7 @@ private slots:
 
     void tableSchemaListsTables()
     {
-        auto c = connect(sqliteString());
+        auto c = connect(sqliteString() + QStringLiteral(";ReadOnly=False"));
         c->execute(QStringLiteral("CREATE VIEW IF NOT EXISTS NorthOnly AS SELECT * FROM Regions WHERE RegionID = 1"));
         auto rs = c->tableSchema();
         QStringList names;

@@ -100,7 +100,7 @@ class TestServers : public QObject
     {
         DbConnection source(QStringLiteral("Provider=SQLite;Data Source=%1").arg(example(QStringLiteral("sales.db"))));
         source.open();
-        DbConnection pg(pgString());
+        DbConnection pg(pgString(QStringLiteral("ReadOnly=False")));
         pg.open();
         pg.execute(QStringLiteral("DROP TABLE IF EXISTS Orders, Customers, Regions CASCADE"));
         pg.execute(QStringLiteral("CREATE TABLE Regions (RegionID integer PRIMARY KEY, RegionName varchar(40) NOT NULL, Manager varchar(40))"));
@@ -224,7 +224,7 @@ private slots:
     void pgSchemaListsTablesAndViews()
     {
         requirePostgres();
-        DbConnection c(pgString());
+        DbConnection c(pgString(QStringLiteral("ReadOnly=False")));
         c.open();
         c.execute(QStringLiteral("CREATE OR REPLACE VIEW PaidOrders AS SELECT * FROM Orders WHERE Paid"));
         auto rs = c.tableSchema();

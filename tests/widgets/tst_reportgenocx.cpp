@@ -455,7 +455,7 @@ private slots:
     {
         writeWorkingSql();
         auto connection = openConnection();
-        connection->execute(QStringLiteral("INSERT INTO t VALUES (41), (42)"));
+        SqliteEngine::create(m_app.filePath(QStringLiteral("data.db")))->runScript(QStringLiteral("INSERT INTO t VALUES (41), (42);"));
         ReportGenOCX c(nullptr, services());
         c.setRepDataConnection(connection);
         c.setCurrentMode(ReportGenOCX::DesignerMode);
@@ -506,8 +506,7 @@ private slots:
         QString rows = QStringLiteral("BEGIN;");
         for (int i = 1; i <= 150; ++i)
             rows += QStringLiteral("INSERT INTO t VALUES (%1);").arg(i);
-        connection->execute(QStringLiteral("DELETE FROM t"));
-        SqliteEngine::create(m_app.filePath(QStringLiteral("data.db")))->runScript(rows + QStringLiteral("COMMIT;"));
+        SqliteEngine::create(m_app.filePath(QStringLiteral("data.db")))->runScript(QStringLiteral("DELETE FROM t;") + rows + QStringLiteral("COMMIT;"));
         ReportGenOCX c(nullptr, services());
         c.setRepDataConnection(connection);
         c.setCurrentMode(ReportGenOCX::DesignerMode);
