@@ -1,6 +1,7 @@
 #include "AccessQueryText.h"
 
 #include <QStringList>
+#include <sqlite3.h>
 
 namespace KRML_ReportGen {
 
@@ -135,7 +136,26 @@ QString AccessQueryText::selectText(const QList<Row> &rows)
         sql += QLatin1String("\r\nHAVING ") + having.join(QStringLiteral(" AND "));
     if (!orderBy.isEmpty())
         sql += QLatin1String("\r\nORDER BY ") + orderBy.join(QStringLiteral(", "));
-    return sql;
+    return isOneStatement(sql) ? sql : QString();
+}
+
+bool AccessQueryText::isOneStatement(const QString &sql)
+{
+    // SQLite's own tokenizer decides where a statement ends: a prefix that
+    // ends in ";" is complete when that ";" stands outside quotes and
+    // comments. Saved queries hardly ever hold a ";", so a text with many
+    // is refused rather than searched.
+    const QByteArray text = sql.toUtf8();
+    int semicolons = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] != ';')
+            continue;
+        if (++semicolons > 64)
+            return false;
+        if (sqlite3_complete(text.left(i + 1).constData()) && !text.mid(i + 1).trimmed().isEmpty())
+            return false;
+    }
+    return true;
 }
 
 } // namespace KRML_ReportGen

@@ -23,9 +23,14 @@ public:
     };
 
     // The query's SELECT statement; empty for anything else (action,
-    // crosstab, union, pass-through and data-definition queries) and for
-    // queries that ask for parameters, which cannot stand as a view.
+    // crosstab, union, pass-through and data-definition queries), for
+    // queries that ask for parameters, which cannot stand as a view, and for
+    // rows whose pieces would not make one statement (a ";" that ends it
+    // early, as a hostile file may hold).
     static QString selectText(const QList<Row> &rows);
+    // True when the text is one statement as SQLite reads it: no ";" ends
+    // a statement before the text's end.
+    static bool isOneStatement(const QString &sql);
 
     enum Attribute {
         Type = 1,

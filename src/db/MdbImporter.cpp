@@ -8,6 +8,7 @@
 
 #include <QFile>
 #include <QMap>
+#include <QScopeGuard>
 #include <cstdlib>
 #include <cstring>
 #include <mdbtools.h>
@@ -50,10 +51,12 @@ QString quoted(const QString &name)
 struct ImportGuard
 {
     enum Phase { Tables, Views } phase = Tables;
+    QByteArray dropping; // the view being dropped again
 
     static int authorize(void *self, int action, const char *a, const char *, const char *database, const char *)
     {
-        const Phase phase = static_cast<ImportGuard *>(self)->phase;
+        const ImportGuard &guard = *static_cast<ImportGuard *>(self);
+        const Phase phase = guard.phase;
         if (database && std::strcmp(database, "main") != 0)
             return SQLITE_DENY;
         const bool schema = a && (std::strcmp(a, "sqlite_master") == 0 || std::strcmp(a, "sqlite_schema") == 0);
@@ -75,7 +78,7 @@ struct ImportGuard
             return phase == Views ? SQLITE_OK : SQLITE_DENY;
         case SQLITE_DELETE:
             // Dropping a view deletes its schema row (and names the view).
-            return phase == Views ? SQLITE_OK : SQLITE_DENY;
+            return phase == Views && (schema || (a && !guard.dropping.isEmpty() && guard.dropping == a)) ? SQLITE_OK : SQLITE_DENY;
         default:
             return SQLITE_DENY; // ATTACH, DETACH, PRAGMA, DROP TABLE, triggers, ...
         }
@@ -267,8 +270,8 @@ void importTable(MdbHandle *mdb, MdbCatalogEntry *entry, sqlite3 *db)
     }
 }
 
-// Creates a view for every saved select query that translates.
-void importQueries(MdbHandle *mdb, sqlite3 *db, ImportGuard &guard, const std::function<void(const QString &)> &warn)
+// The saved select queries of the file, as SQL for the embedded engine.
+QMap<QString, QString> savedQueries(MdbHandle *mdb)
 {
     // Saved queries are the objects of type 5; names starting with "~" are
     // Access's own (the record sources of forms and reports).
@@ -280,16 +283,37 @@ void importQueries(MdbHandle *mdb, sqlite3 *db, ImportGuard &guard, const std::f
     for (const QStringList &r : readRows(mdb, "MSysQueries", {"ObjectId", "Attribute", "Name1", "Name2", "Expression", "Flag"}))
         if (names.contains(r[0]))
             definitions[r[0]].append({r[1].toInt(), r[2], r[3], r[4], r[5].toInt()});
-
-    guard.phase = ImportGuard::Views;
-    QMap<QString, QString> pending; // name → SQL for the embedded engine
+    QMap<QString, QString> queries;
     for (auto it = definitions.cbegin(); it != definitions.cend(); ++it) {
         const QString text = AccessQueryText::selectText(it.value());
         if (!text.isEmpty())
-            pending.insert(names.value(it.key()), JetSqlRewriter::toSqlite(text));
+            queries.insert(names.value(it.key()), JetSqlRewriter::toSqlite(text));
     }
+    return queries;
+}
+
+} // namespace
+
+bool MdbImporter::isAccessFile(const QString &path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray head = f.read(32);
+    return head.size() >= 19 && (head.mid(4, 15) == "Standard Jet DB" || head.mid(4, 15) == "Standard ACE DB");
+}
+
+QStringList MdbImporter::createViews(SqliteEngine &engine, QMap<QString, QString> pending,
+                                     const std::function<void(const QString &)> &warn)
+{
+    sqlite3 *db = engine.handle();
+    ImportGuard guard;
+    guard.phase = ImportGuard::Views;
+    sqlite3_set_authorizer(db, &ImportGuard::authorize, &guard);
+    const auto unguard = qScopeGuard([db] { sqlite3_set_authorizer(db, nullptr, nullptr); });
     // A query may read other queries: create what can be created, then try
     // the rest again, until a round creates nothing more.
+    QStringList created;
     QMap<QString, QString> why; // the last reason a query was left out
     for (bool progress = true; progress && !pending.isEmpty();) {
         progress = false;
@@ -302,9 +326,12 @@ void importQueries(MdbHandle *mdb, sqlite3 *db, ImportGuard &guard, const std::f
                     try {
                         execute(db, QStringLiteral("SELECT * FROM %1 LIMIT 0").arg(view));
                     } catch (const ReportError &) {
+                        guard.dropping = it.key().toUtf8();
                         execute(db, QStringLiteral("DROP VIEW %1").arg(view));
+                        guard.dropping.clear();
                         throw;
                     }
+                    created << it.key();
                     it = pending.erase(it);
                     progress = true;
                     continue;
@@ -319,17 +346,8 @@ void importQueries(MdbHandle *mdb, sqlite3 *db, ImportGuard &guard, const std::f
     if (warn)
         for (auto it = pending.cbegin(); it != pending.cend(); ++it)
             warn(QStringLiteral("the query %1 was left out: %2").arg(it.key(), why.value(it.key())));
-}
-
-} // namespace
-
-bool MdbImporter::isAccessFile(const QString &path)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return false;
-    const QByteArray head = f.read(32);
-    return head.size() >= 19 && (head.mid(4, 15) == "Standard Jet DB" || head.mid(4, 15) == "Standard ACE DB");
+    created.sort(Qt::CaseInsensitive);
+    return created;
 }
 
 QString MdbImporter::declaredType(int type)
@@ -368,7 +386,7 @@ void MdbImporter::convert(const QString &accessPath, const QString &sqlitePath, 
     // The file is built once and thrown away if anything fails: nothing to
     // journal.
     sqlite3_exec(db, "PRAGMA journal_mode = OFF", nullptr, nullptr, nullptr);
-    ImportGuard guard;
+    ImportGuard guard; // tables only
     sqlite3_set_authorizer(db, &ImportGuard::authorize, &guard);
     execute(db, QStringLiteral("BEGIN"));
     for (guint i = 0; i < catalog->len; ++i) {
@@ -378,8 +396,8 @@ void MdbImporter::convert(const QString &accessPath, const QString &sqlitePath, 
         importTable(mdb.get(), entry, db);
     }
     execute(db, QStringLiteral("COMMIT"));
-    importQueries(mdb.get(), db, guard, warn);
     sqlite3_set_authorizer(db, nullptr, nullptr);
+    createViews(*engine, savedQueries(mdb.get()), warn);
     engine->close();
 }
 

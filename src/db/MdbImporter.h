@@ -1,11 +1,14 @@
 #pragma once
 
+#include <QMap>
 #include <QString>
 #include <QStringList>
 #include <functional>
 #include <memory>
 
 namespace KRML_ReportGen {
+
+class SqliteEngine;
 
 // Reads an Access (Jet or ACE) database file with mdbtools into a SQLite
 // database file, with the Access column types as declared types, so
@@ -29,6 +32,12 @@ public:
     // left out are reported to warn.
     static void convert(const QString &accessPath, const QString &sqlitePath,
                         const std::function<void(const QString &)> &warn = {});
+    // Creates a view for each saved query (name, SQL for the embedded
+    // engine) that is one SELECT statement that only reads and runs; a
+    // query may read views made before it. Returns the views made; the
+    // others are reported to warn. Nothing but the views is written.
+    static QStringList createViews(SqliteEngine &engine, QMap<QString, QString> queries,
+                                   const std::function<void(const QString &)> &warn = {});
     // The declared type an Access column type is stored under.
     static QString declaredType(int mdbColumnType);
 };
