@@ -276,6 +276,26 @@ private slots:
         QCOMPARE(top, 1720); // the first list in label order, not the lower one
     }
 
+    void listsLongerThan32BitsOfTwips()
+    {
+        // 120,000 lines of 20,040 twips reach past 2^31 twips: a fixed text
+        // below such a list lands where it belongs instead of overflowing.
+        Run r;
+        r.fixture.files.writeBytes(r.fixture.app.filePath(QStringLiteral("Temp/SQL.mtq")),
+                                   "marlowentallymasterfile\r\nnoofparams=0\r\n##########\r\n1\r\n"
+                                   "tablename=Many\r\nWITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM c WHERE x < 120000) "
+                                   "SELECT x AS N FROM c\r\ntablename=endreport");
+        const int list = label(r.page, 100, 1000, QString(), QStringLiteral("DATA:Many.N"));
+        r.page.Label(list).Font.size = 1000;
+        label(r.page, 5000, 1001, QStringLiteral("Below"));
+        RecordingSurface s;
+        r.generator.GenerateOutput(s);
+        const auto prints = s.prints();
+        QCOMPARE(prints.last().text, QStringLiteral("Below"));
+        QCOMPARE(prints.last().y, 1000.0 + 120000.0 * 20040.0);
+        QVERIFY(prints.last().y > double(std::numeric_limits<qint32>::max()));
+    }
+
     void noEarlierLabels()
     {
         Run r;
