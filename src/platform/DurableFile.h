@@ -44,6 +44,7 @@ public:
 
     bool isSequential() const override { return true; }
 
+    using QIODevice::write;
     // The whole file in one call; a ReportError naming the file when it
     // could not be written.
     static void write(const QString &target, const QByteArray &bytes, const Check &check = Check());
