@@ -418,9 +418,23 @@ private slots:
         c.page().Label(l).Visible = true;
         c.setPageWidth(12000);
         const QString target = m_app.filePath(QStringLiteral("report.lrd"));
+        QStringList failures;
+        connect(&c, &ReportGenOCX::SaveFailed, this, [&](const QString &path, const QString &reason) {
+            failures << path + QStringLiteral(" | ") + reason;
+        });
         m_prompts->answer(target);
         c.SaveLayout();
         QCOMPARE(m_prompts->messages().last(), QStringLiteral("Successfully saved the layout file"));
+        QCOMPARE(failures, QStringList());
+
+        // A save that cannot be made is told to the user and to the host.
+        const QString nowhere = m_app.filePath(QStringLiteral("no such folder/report.lrd"));
+        m_prompts->answer(nowhere);
+        c.SaveLayout();
+        const QString reason = QStringLiteral("Cannot create a file beside '%1': No such file or directory").arg(nowhere);
+        QCOMPARE(m_prompts->messages().last(),
+                 QStringLiteral("The layout file was not saved: %1\r\n\r\nAny earlier file of that name is unchanged.").arg(reason));
+        QCOMPARE(failures, QStringList{nowhere + QStringLiteral(" | ") + reason});
 
         // NewLayout clears the page and the working files, and shows the designer.
         QStringList events;
