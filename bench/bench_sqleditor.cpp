@@ -25,10 +25,10 @@ int main(int argc, char **argv)
     // A long statement of the usual kind: many conditions, strings, names.
     QString sql = QStringLiteral("select o.OrderID, c.Name, o.Total from Orders o inner join Customers c on c.CustomerID = o.CustomerID where ");
     int i = 0;
-    while (sql.size() < 100 * 1024)
+    for (; sql.size() < 100 * 1024; ++i)
         sql += QStringLiteral("(o.Qty between %1 and %2 or c.City = 'Berlin in May' or [Order Details].Discount is null) and\r\n")
-                   .arg(i++)
-                   .arg(i + 10);
+                   .arg(i)
+                   .arg(i + 11);
     sql += QStringLiteral("1 = 1 order by o.OrderDate desc");
     QStringList tables, columns;
     for (int t = 0; t < 200; ++t) {

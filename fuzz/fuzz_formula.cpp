@@ -1,5 +1,6 @@
 // The formula evaluator on a small recordset.
 #include "FormulaEvaluator.h"
+#include "LegacyNumber.h"
 #include "MemoryRecordset.h"
 #include "ReportError.h"
 
@@ -25,6 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         (void)FormulaEvaluator::evaluateCurrentRow(formula, rs);
     } catch (const ReportError &) {
     }
-    (void)FormulaEvaluator::Val(formula);
+    (void)LegacyNumber::leadingValue(formula);
+    (void)LegacyNumber::convert(formula);
     return 0;
 }

@@ -7,6 +7,7 @@
 #include "MsgBoxStyle.h"
 #include "ReportError.h"
 #include "ReportGenOCX.h"
+#include "UserDataFolder.h"
 #include "VbConvert.h"
 
 #include <QApplication>
@@ -31,7 +32,7 @@ DesignerWindow::DesignerWindow(ControlServices services, QWidget *parent)
 
     ModuleState &state = ModuleState::current();
     if (state.rdAppPath.isEmpty())
-        state.rdAppPath = QDir::currentPath();
+        state.rdAppPath = UserDataFolder::path();
 
     m_control = new ReportGenOCX(this, m_services);
     m_control->setCurrentMode(ReportGenOCX::DesignerMode);

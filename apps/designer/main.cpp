@@ -4,8 +4,10 @@
 
 #include "DesignerWindow.h"
 #include "HeadlessEnvironment.h"
+#include "ModuleState.h"
 #include "ReportError.h"
 #include "ReportGenOCX.h"
+#include "UserDataFolder.h"
 
 #include <QApplication>
 #include <QTextStream>
@@ -22,6 +24,9 @@ static bool haveDisplay()
 static int printState()
 {
     QTextStream out(stdout);
+    ModuleState &state = ModuleState::current();
+    if (state.rdAppPath.isEmpty())
+        state.rdAppPath = UserDataFolder::path();
     ReportGenOCX control;
     out << "KRML ReportGen " << control.OCXVersion() << "\n";
     out << "Application name: " << control.rdAppName() << "\n";
@@ -30,6 +35,7 @@ static int printState()
     out << "Grid size: " << control.GridSize() << " mm\n";
     const QStringList statements = control.statementList();
     out << "Statements: " << (statements.isEmpty() ? QStringLiteral("(none)") : statements.join(QStringLiteral(", "))) << "\n";
+    out << "Working folder: " << state.rdAppPath << "\n";
     return 0;
 }
 

@@ -8,25 +8,34 @@
 #include "ParameterMarker.h"
 #include "PathNames.h"
 #include "PdfSurface.h"
+#include "ProgressLine.h"
 #include "SvgSurface.h"
+#include "UserDataFolder.h"
 #include "QueryLoader.h"
 #include "ReportError.h"
 #include "ReportGenerator.h"
 #include "ReportSqlFile.h"
 #include "WorkingConnectionFile.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageWriter>
 #include <QTextStream>
 #include <cstdio>
+#include <unistd.h>
 
 namespace KRML_ReportGen {
 
 ReportJob::ReportJob()
 {
-    ModuleState::current().rdAppPath = m_app.path();
+    const QString data = UserDataFolder::path();
+    if (!data.isEmpty())
+        m_app = std::make_unique<QTemporaryDir>(QDir(data).filePath(QStringLiteral("run-XXXXXX")));
+    if (!m_app || !m_app->isValid())
+        m_app = std::make_unique<QTemporaryDir>(); // no data folder to be had: the system's temporary one
+    ModuleState::current().rdAppPath = m_app->path();
 }
 
 QString ReportJob::packageFailure(const LayoutPackage &package) const
@@ -45,6 +54,8 @@ ReportJob::Exit ReportJob::fail(Exit code, const QString &message)
 
 ReportJob::Exit ReportJob::open(const QString &packagePath)
 {
+    if (QFileInfo(packagePath).isDir())
+        return fail(NoSuchFile, QStringLiteral("%1 is a directory, not a layout package").arg(packagePath));
     if (!QFileInfo(packagePath).isFile())
         return fail(NoSuchFile, QStringLiteral("no such file: %1").arg(packagePath));
     m_packagePath = QFileInfo(packagePath).absoluteFilePath();
@@ -127,18 +138,13 @@ ReportJob::Exit ReportJob::render(const QString &outputPath)
     const bool filePerPage = paginate && page == 0;
     QElapsedTimer clock;
     clock.start();
-    bool shown = false;
+    ProgressLine line(isatty(fileno(stderr)) != 0, [](const QByteArray &text) {
+        std::fwrite(text.constData(), 1, size_t(text.size()), stderr);
+        std::fflush(stderr);
+    });
     if (progress)
-        generator.setProgress([&](int done, int total) {
-            if (clock.elapsed() < 1000)
-                return;
-            std::fprintf(stderr, "\rreportgen: rendering, %d of %d objects", done, total);
-            shown = true;
-        });
-    const auto endProgress = [&] {
-        if (shown)
-            std::fprintf(stderr, "\n");
-    };
+        generator.setProgress([&](int done, int total) { line.update(done, total, clock.elapsed()); });
+    const auto endProgress = [&] { line.finish(); };
     QStringList written;
     try {
         if (suffix == QLatin1String("pdf")) {
@@ -147,6 +153,8 @@ ReportJob::Exit ReportJob::render(const QString &outputPath)
             written << outputPath;
         } else if (suffix == QLatin1String("svg")) {
             SvgSurface svg(filePerPage ? pagePattern(outputPath) : outputPath, m_page.Width(), m_page.Height());
+            if (page > 0)
+                svg.setFirstPageNumber(page); // its title names the report's page
             generator.GenerateOutput(svg);
             for (int i = 1; i <= svg.pagesWritten(); ++i)
                 written << svg.fileFor(i);
@@ -224,7 +232,7 @@ ReportJob::Exit ReportJob::list(QTextStream &out)
         try {
             loader.RunReportQuery(s.name, fields);
             if (fields.isEmpty() && !state.CurrentReportSQL.isEmpty())
-                state.data().RDDataConnection()->columns(state.CurrentReportSQL); // says why it did not run
+                state.data().RDDataConnection()->describe(state.CurrentReportSQL); // says why it did not run
             out << "    fields: " << (fields.isEmpty() ? QStringLiteral("(the statement did not run)") : fields.join(QStringLiteral(", ")))
                 << "\n";
         } catch (const ReportError &e) {

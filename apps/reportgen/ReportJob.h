@@ -10,6 +10,7 @@
 #include <QPair>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <memory>
 
 namespace KRML_ReportGen {
 
@@ -60,7 +61,9 @@ private:
     void handOverParameters();
     QString packageFailure(const LayoutPackage &package) const;
 
-    QTemporaryDir m_app;
+    // This run's working folder: private, so that runs side by side keep
+    // their working files apart, inside the user's data folder.
+    std::unique_ptr<QTemporaryDir> m_app;
     LocalFileService m_files;
     ProcessTempNames m_tempNames;
     ConsolePrompts m_prompts{stderr, false};

@@ -59,7 +59,14 @@ int main(int argc, char **argv)
 
     const QStringList args = parser.positionalArguments();
     ReportJob job;
-    if (args.size() != 2 || (args[0] != QLatin1String("render") && args[0] != QLatin1String("list"))) {
+    if (!args.isEmpty() && args[0] != QLatin1String("render") && args[0] != QLatin1String("list")) {
+        std::fprintf(stderr, "reportgen: unknown command \"%s\"; the commands are render and list\n\n%s", qPrintable(args[0]),
+                     qPrintable(parser.helpText()));
+        return ReportJob::Usage;
+    }
+    if (args.size() != 2) {
+        if (!args.isEmpty())
+            std::fprintf(stderr, "reportgen: %s takes one layout package\n\n", qPrintable(args[0]));
         std::fprintf(stderr, "%s", qPrintable(parser.helpText()));
         return ReportJob::Usage;
     }

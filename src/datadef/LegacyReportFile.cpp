@@ -1,6 +1,7 @@
 #include "LegacyReportFile.h"
 
 #include "FileService.h"
+#include "LegacyNumber.h"
 #include "ParameterMarker.h"
 #include "ReportError.h"
 #include "TextReader.h"
@@ -41,9 +42,9 @@ ReadResult LegacyReportFile::import(const QByteArray &bytes, const QString &file
     if (!read(line))
         return truncated();
     const QString countText = line.mid(11);
-    if (!line.startsWith(QLatin1String("noofparams=")) || !VbConvert::isNumeric(countText))
+    if (!line.startsWith(QLatin1String("noofparams=")) || !LegacyNumber::isNumber(countText))
         return malformed(QStringLiteral("\"%1\" does not give the number of parameters").arg(line));
-    const double count = VbConvert::parseNumber(countText).value();
+    const double count = LegacyNumber::convert(countText).value();
     if (count < 0 || count > 32767 || count != qint64(count))
         return malformed(QStringLiteral("\"%1\" is not a number of parameters").arg(countText));
 
@@ -65,7 +66,7 @@ ReadResult LegacyReportFile::import(const QByteArray &bytes, const QString &file
     if (hasCount) {
         if (!read(line) || !read(line))
             return truncated();
-        if (!VbConvert::isNumeric(line))
+        if (!LegacyNumber::isNumber(line))
             return malformed(QStringLiteral("\"%1\" is not a number of statements").arg(line));
         try {
             statements = VbConvert::toInt16(line);

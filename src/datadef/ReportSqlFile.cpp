@@ -1,6 +1,7 @@
 #include "ReportSqlFile.h"
 
 #include "FileService.h"
+#include "LegacyNumber.h"
 #include "ParameterMarker.h"
 #include "ReportError.h"
 #include "TextReader.h"
@@ -84,7 +85,7 @@ QString ReportSqlFile::parseParameterLine(const QString &line, bool legacy, Para
         return QString();
     }
     const QString mode = takeField(line, pos);
-    if (!VbConvert::isNumeric(mode))
+    if (!LegacyNumber::isNumber(mode))
         return QStringLiteral("the lookup mode \"%1\" is not a number").arg(mode);
     try {
         out.lookup.mode = VbConvert::toInt16(mode);
@@ -120,10 +121,14 @@ QString ReportSqlFile::toText(const ReportDefinition &definition)
     text += QString::number(definition.statements().size()) + kCrLf;
     for (const ReportDefinition::Statement &s : definition.statements()) {
         text += kHeader + s.name + kCrLf;
-        text += s.sql;
+        // The editor's plain text breaks its lines with LF; the file's line
+        // end is CR LF, whatever the text came with.
+        QString sql = s.sql;
+        sql.replace(kCrLf, QStringLiteral("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n')).replace(QStringLiteral("\n"), kCrLf);
+        text += sql;
         // A statement read back from a file already ends with its line
         // break; writing it again must not add a blank line on every save.
-        if (!s.sql.endsWith(kCrLf))
+        if (!sql.endsWith(kCrLf))
             text += kCrLf;
     }
     text += kHeader + QStringLiteral("endreport");
@@ -159,9 +164,9 @@ ReportSqlFile::ReadResult ReportSqlFile::read(const QByteArray &bytes, const QSt
     if (!in.next(line))
         return truncated();
     const QString countText = line.mid(11);
-    if (!line.startsWith(QLatin1String("noofparams=")) || !VbConvert::isNumeric(countText))
+    if (!line.startsWith(QLatin1String("noofparams=")) || !LegacyNumber::isNumber(countText))
         return malformed(QStringLiteral("\"%1\" does not give the number of parameters").arg(line));
-    const double count = VbConvert::parseNumber(countText).value();
+    const double count = LegacyNumber::convert(countText).value();
     if (count < 0 || count > 32767 || count != std::floor(count))
         return malformed(QStringLiteral("\"%1\" is not a number of parameters").arg(countText));
 
@@ -182,7 +187,7 @@ ReportSqlFile::ReadResult ReportSqlFile::read(const QByteArray &bytes, const QSt
         return truncated();
     if (!in.next(line))
         return truncated();
-    if (!VbConvert::isNumeric(line))
+    if (!LegacyNumber::isNumber(line))
         return malformed(QStringLiteral("\"%1\" is not a number of statements").arg(line));
     double statements = 0;
     try {

@@ -16,11 +16,17 @@ void clsData::setRDDataConnection(std::shared_ptr<DbConnection> connection)
 {
     m_connection.reset();
     m_connection = std::move(connection);
+    // A connection of the host's own reports its own string.
+    m_locatedString.clear();
 }
 
 QString clsData::RDDataConnectionString()
 {
-    return RDDataConnection()->connectionString();
+    const QString reported = RDDataConnection()->connectionString();
+    // A host may since have replaced the connection or its string.
+    if (!m_locatedString.isEmpty() && reported == m_locatedString)
+        return m_connectionString;
+    return reported;
 }
 
 void clsData::setRDDataConnectionString(const QString &text)
@@ -31,7 +37,8 @@ void clsData::setRDDataConnectionString(const QString &text)
         connection->close();
     // A data source that does not exist as written (a report made on
     // another machine) is looked for beside the package and the host.
-    connection->setConnectionString(DataSourceLocator::resolve(text, DataSourceLocator::standardFolders()));
+    m_locatedString = DataSourceLocator::resolve(text, DataSourceLocator::standardFolders());
+    connection->setConnectionString(m_locatedString);
     connection->open(QString(), QString());
 }
 

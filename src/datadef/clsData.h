@@ -17,11 +17,14 @@ public:
     std::shared_ptr<DbConnection> RDDataConnection();
     void setRDDataConnection(std::shared_ptr<DbConnection> connection);
 
-    // The connection string as the connection reports it.
+    // The connection string as it was given: where the data source had to
+    // be looked for on this machine, the text as set, not the local path it
+    // was found at (that is only used to connect). Otherwise the string the
+    // connection reports.
     QString RDDataConnectionString();
     // Keeps the text, closes the connection if open and opens it with the
-    // text. A provider's failure reaches the caller; the connection then
-    // stays closed.
+    // text (its data source located, see DataSourceLocator). A provider's
+    // failure reaches the caller; the connection then stays closed.
     void setRDDataConnectionString(const QString &text);
 
     // Kept for the host; the report itself does not use them.
@@ -34,6 +37,9 @@ public:
 
 private:
     QString m_connectionString;
+    // The string the connection was given for m_connectionString; empty
+    // once the host set a connection of its own.
+    QString m_locatedString;
     std::shared_ptr<DbConnection> m_connection;
     std::shared_ptr<VariantCollection> m_colCurUsers;
     std::shared_ptr<Recordset> m_curRst;

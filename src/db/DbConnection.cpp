@@ -76,9 +76,14 @@ std::unique_ptr<Recordset> DbConnection::tableSchema()
     return engine().tables();
 }
 
-std::unique_ptr<Recordset> DbConnection::columns(const QString &sql)
+std::unique_ptr<Recordset> DbConnection::describe(const QString &sql)
 {
-    return engine().columns(sql);
+    return engine().describe(sql);
+}
+
+QStringList DbConnection::columnSchema(const QString &table)
+{
+    return engine().columns(table);
 }
 
 } // namespace KRML_ReportGen

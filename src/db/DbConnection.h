@@ -4,6 +4,7 @@
 #include "StatementLimits.h"
 
 #include <QString>
+#include <QStringList>
 #include <memory>
 
 namespace KRML_ReportGen {
@@ -52,7 +53,9 @@ public:
     // Access file are not, and callers drop them.
     std::unique_ptr<Recordset> tableSchema();
     // The fields a statement would give, without fetching its rows.
-    std::unique_ptr<Recordset> columns(const QString &sql);
+    std::unique_ptr<Recordset> describe(const QString &sql);
+    // The column names of a table, in order, from the schema.
+    QStringList columnSchema(const QString &table);
 
     static constexpr qint32 OperationNotAllowedWhenOpen = 3705;
     static constexpr qint32 OperationNotAllowedWhenClosed = 3704;

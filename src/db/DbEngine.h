@@ -4,6 +4,7 @@
 #include "StatementLimits.h"
 
 #include <QString>
+#include <QStringList>
 #include <memory>
 
 namespace KRML_ReportGen {
@@ -22,12 +23,17 @@ public:
     virtual std::unique_ptr<Recordset> run(const QString &sql) = 0;
     // The fields a statement would give (names and types), without running
     // it to its rows: an open recordset with no rows.
-    virtual std::unique_ptr<Recordset> columns(const QString &sql) = 0;
+    virtual std::unique_ptr<Recordset> describe(const QString &sql) = 0;
     // The limits every later statement runs under.
     virtual void setLimits(const StatementLimits &limits) = 0;
     // One row per table and view, with the columns TABLE_CATALOG, TABLE_SCHEMA,
     // TABLE_NAME and TABLE_TYPE.
     virtual std::unique_ptr<Recordset> tables() = 0;
+    // The column names of a table or view, in their order, from the
+    // engine's own schema (no query on the table itself, which some
+    // drivers refuse in the forms others accept). A table that is not
+    // there is the provider error for a missing table.
+    virtual QStringList columns(const QString &table) = 0;
     virtual void close() = 0;
 };
 

@@ -1,10 +1,13 @@
 #include "JetFunctions.h"
 
+#include "LegacyNumber.h"
+
 #include <QDate>
 #include <QDateTime>
 #include <QLocale>
 #include <QString>
 #include <cmath>
+#include <optional>
 #include <sqlite3.h>
 
 namespace KRML_ReportGen {
@@ -99,33 +102,28 @@ void cstr(sqlite3_context *ctx, int argc, sqlite3_value **argv)
     resultText(ctx, text(argv[0]));
 }
 
-double leadingNumber(const QString &s)
-{
-    bool ok = false;
-    QString digits;
-    for (const QChar c : s.trimmed()) {
-        if (c.isDigit() || c == QLatin1Char('.') || ((c == QLatin1Char('-') || c == QLatin1Char('+')) && digits.isEmpty()))
-            digits += c;
-        else
-            break;
-    }
-    const double v = digits.toDouble(&ok);
-    return ok ? v : 0.0;
-}
-
-double numberOf(sqlite3_value *v)
+// The conversions (CDbl, CInt, ...) take a whole number or fail the
+// statement with a type mismatch, as the legacy engine does; Val alone reads
+// the leading number of any text.
+std::optional<double> numberOf(sqlite3_context *ctx, sqlite3_value *v)
 {
     const int type = sqlite3_value_type(v);
     if (type == SQLITE_INTEGER || type == SQLITE_FLOAT)
         return sqlite3_value_double(v);
-    return leadingNumber(text(v));
+    const auto n = LegacyNumber::convert(text(v));
+    if (!n) {
+        sqlite3_result_error(ctx, "Data type mismatch in conversion function", -1);
+        sqlite3_result_error_code(ctx, SQLITE_MISMATCH);
+    }
+    return n;
 }
 
 void cdbl(sqlite3_context *ctx, int argc, sqlite3_value **argv)
 {
     if (anyNull(argc, argv))
         return sqlite3_result_null(ctx);
-    sqlite3_result_double(ctx, numberOf(argv[0]));
+    if (const auto n = numberOf(ctx, argv[0]))
+        sqlite3_result_double(ctx, *n);
 }
 
 void ccur(sqlite3_context *ctx, int argc, sqlite3_value **argv)
@@ -133,7 +131,8 @@ void ccur(sqlite3_context *ctx, int argc, sqlite3_value **argv)
     if (anyNull(argc, argv))
         return sqlite3_result_null(ctx);
     // Currency keeps four decimals; halves to the even neighbour.
-    sqlite3_result_double(ctx, std::nearbyint(numberOf(argv[0]) * 10000.0) / 10000.0);
+    if (const auto n = numberOf(ctx, argv[0]))
+        sqlite3_result_double(ctx, std::nearbyint(*n * 10000.0) / 10000.0);
 }
 
 void cint(sqlite3_context *ctx, int argc, sqlite3_value **argv)
@@ -141,21 +140,23 @@ void cint(sqlite3_context *ctx, int argc, sqlite3_value **argv)
     if (anyNull(argc, argv))
         return sqlite3_result_null(ctx);
     // Halves go to the even neighbour, as the dialect's conversions do.
-    sqlite3_result_int64(ctx, qint64(std::nearbyint(numberOf(argv[0]))));
+    if (const auto n = numberOf(ctx, argv[0]))
+        sqlite3_result_int64(ctx, qint64(std::nearbyint(*n)));
 }
 
 void intPart(sqlite3_context *ctx, int argc, sqlite3_value **argv)
 {
     if (anyNull(argc, argv))
         return sqlite3_result_null(ctx);
-    sqlite3_result_int64(ctx, qint64(std::floor(numberOf(argv[0]))));
+    if (const auto n = numberOf(ctx, argv[0]))
+        sqlite3_result_int64(ctx, qint64(std::floor(*n)));
 }
 
 void val(sqlite3_context *ctx, int argc, sqlite3_value **argv)
 {
     if (anyNull(argc, argv))
         return sqlite3_result_null(ctx);
-    sqlite3_result_double(ctx, leadingNumber(text(argv[0])));
+    sqlite3_result_double(ctx, LegacyNumber::leadingValue(text(argv[0])));
 }
 
 template <int Part>

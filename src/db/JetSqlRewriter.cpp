@@ -1,5 +1,8 @@
 #include "JetSqlRewriter.h"
 
+#include "JetDateText.h"
+#include "SqlLiteralScanner.h"
+
 #include <QRegularExpression>
 
 namespace KRML_ReportGen {
@@ -113,7 +116,7 @@ QString dateLiteral(const QDateTime &dt, bool withTime, JetSqlRewriter::Dialect 
     case JetSqlRewriter::Sqlite:
         break;
     }
-    return QLatin1Char('\'') + text + QLatin1Char('\'');
+    return QLatin1Char('\'') + JetDateText::canonical(dt) + QLatin1Char('\'');
 }
 
 } // namespace
@@ -128,20 +131,8 @@ QString JetSqlRewriter::rewrite(const QString &sql, Dialect dialect)
     int i = 0;
     while (i < n) {
         const QChar c = sql[i];
-        if (c == QLatin1Char('\'') || c == QLatin1Char('"') || c == QLatin1Char('[')) {
-            const QChar close = c == QLatin1Char('[') ? QLatin1Char(']') : c;
-            int j = i + 1;
-            while (j < n) {
-                if (sql[j] == close) {
-                    if (close != QLatin1Char(']') && j + 1 < n && sql[j + 1] == close) {
-                        j += 2;
-                        continue;
-                    }
-                    break;
-                }
-                ++j;
-            }
-            const int end = j < n ? j + 1 : n;
+        if (SqlLiteralScanner::opensPiece(c)) {
+            const int end = int(SqlLiteralScanner::pieceEnd(sql, i));
             out += requote(QStringView(sql).mid(i, end - i), dialect);
             i = end;
             continue;

@@ -4,6 +4,7 @@
 #include "MemoryRecordset.h"
 #include "ProviderErrors.h"
 #include "SqlCommands.h"
+#include "SqlLiteralScanner.h"
 #include "VariantRows.h"
 
 #include <QAtomicInteger>
@@ -67,9 +68,8 @@ QString spelledAsWritten(const QString &name, const QString &sql)
     int i = 0;
     while (i < n) {
         const QChar c = sql[i];
-        if (c == QLatin1Char('\'') || c == QLatin1Char('"')) {
-            const int close = sql.indexOf(c, i + 1);
-            i = close < 0 ? n : close + 1;
+        if (SqlLiteralScanner::opensPiece(c)) {
+            i = int(SqlLiteralScanner::pieceEnd(sql, i));
             continue;
         }
         if (c.isLetter() || c == QLatin1Char('_')) {
@@ -344,7 +344,7 @@ std::unique_ptr<Recordset> QtSqlEngine::run(const QString &sql)
     return execute(sql, true);
 }
 
-std::unique_ptr<Recordset> QtSqlEngine::columns(const QString &sql)
+std::unique_ptr<Recordset> QtSqlEngine::describe(const QString &sql)
 {
     return execute(sql, false);
 }
@@ -423,6 +423,21 @@ std::unique_ptr<Recordset> QtSqlEngine::execute(const QString &sql, bool fetchRo
     if (query.lastError().isValid())
         raise(query.lastError(), sql);
     return std::make_unique<MemoryRecordset>(names, types, std::move(rows));
+}
+
+QStringList QtSqlEngine::columns(const QString &table)
+{
+    if (m_connectionName.isEmpty())
+        throw ProviderErrors::unspecified(QStringLiteral("The database is closed."));
+    // The driver's catalogue (SQLColumns for ODBC, the system catalogue for
+    // PostgreSQL).
+    const QSqlRecord record = QSqlDatabase::database(m_connectionName, false).record(table);
+    QStringList names;
+    for (int i = 0; i < record.count(); ++i)
+        names << record.fieldName(i);
+    if (names.isEmpty())
+        throw ProviderErrors::noSuchTable(table);
+    return names;
 }
 
 std::unique_ptr<Recordset> QtSqlEngine::tables()

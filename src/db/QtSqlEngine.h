@@ -42,9 +42,10 @@ public:
     ~QtSqlEngine() override;
 
     std::unique_ptr<Recordset> run(const QString &sql) override;
-    std::unique_ptr<Recordset> columns(const QString &sql) override;
+    std::unique_ptr<Recordset> describe(const QString &sql) override;
     void setLimits(const StatementLimits &limits) override { m_limits = limits; }
     std::unique_ptr<Recordset> tables() override;
+    QStringList columns(const QString &table) override;
     void close() override;
 
     // The type code of a result column: from the server's own type number

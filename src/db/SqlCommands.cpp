@@ -1,5 +1,7 @@
 #include "SqlCommands.h"
 
+#include "SqlLiteralScanner.h"
+
 namespace KRML_ReportGen {
 
 namespace {
@@ -35,27 +37,18 @@ void walkTopLevel(const QString &sql, Visit visit)
             }
             continue;
         }
-        if (c == QLatin1Char('\'') || c == QLatin1Char('"') || c == QLatin1Char('[')) {
-            // E'…' (and e'…') takes backslash escapes.
+        if (SqlLiteralScanner::opensPiece(c)) {
+            visit(i); // quoted text stands where it starts
+            // E'…' (and e'…') takes backslash escapes, as PostgreSQL reads it.
             const bool escapes = c == QLatin1Char('\'') && i > 0 && (sql[i - 1] == QLatin1Char('E') || sql[i - 1] == QLatin1Char('e'))
                 && (i == 1 || !(sql[i - 2].isLetterOrNumber() || sql[i - 2] == QLatin1Char('_')));
-            const QChar close = c == QLatin1Char('[') ? QLatin1Char(']') : c;
-            visit(i); // quoted text stands where it starts
-            ++i;
-            while (i < n) {
-                if (escapes && sql[i] == QLatin1Char('\\')) {
-                    i += 2;
-                    continue;
-                }
-                if (sql[i] == close) {
-                    if (close != QLatin1Char(']') && at(i + 1) == close) {
-                        i += 2; // a doubled quote stands for itself
-                        continue;
-                    }
-                    break;
-                }
-                ++i;
+            if (!escapes) {
+                i = SqlLiteralScanner::pieceEnd(sql, i);
+                continue;
             }
+            for (++i; i < n && sql[i] != QLatin1Char('\''); ++i)
+                if (sql[i] == QLatin1Char('\\'))
+                    ++i;
             ++i;
             continue;
         }

@@ -156,12 +156,17 @@ void SqliteEngine::raise(int rc, const QString &sql)
     throw ProviderErrors::unspecified(msg);
 }
 
+void SqliteEngine::startClock()
+{
+    m_deadline = m_limits.timeoutSeconds > 0 ? QDeadlineTimer(qint64(m_limits.timeoutSeconds) * 1000) : QDeadlineTimer(QDeadlineTimer::Forever);
+}
+
 sqlite3_stmt *SqliteEngine::prepare(const QString &sql)
 {
     if (!m_db)
         throw ProviderErrors::unspecified(QStringLiteral("The database is closed."));
     const QByteArray text = JetSqlRewriter::toSqlite(sql).toUtf8();
-    m_deadline = m_limits.timeoutSeconds > 0 ? QDeadlineTimer(qint64(m_limits.timeoutSeconds) * 1000) : QDeadlineTimer(QDeadlineTimer::Forever);
+    startClock();
     sqlite3_stmt *st = nullptr;
     const int rc = sqlite3_prepare_v2(m_db, text.constData(), int(text.size()), &st, nullptr);
     if (rc != SQLITE_OK)
@@ -216,7 +221,7 @@ std::unique_ptr<Recordset> SqliteEngine::run(const QString &sql)
     return std::make_unique<MemoryRecordset>(names, types, std::move(rows));
 }
 
-std::unique_ptr<Recordset> SqliteEngine::columns(const QString &sql)
+std::unique_ptr<Recordset> SqliteEngine::describe(const QString &sql)
 {
     Statement s;
     s.st = prepare(sql);
@@ -238,6 +243,28 @@ std::unique_ptr<Recordset> SqliteEngine::tables()
                                  "FROM sqlite_master WHERE type IN ('table', 'view') AND name NOT LIKE 'sqlite\\_%' ESCAPE '\\' "
                                  "ORDER BY name"));
     return rs;
+}
+
+QStringList SqliteEngine::columns(const QString &table)
+{
+    if (!m_db)
+        throw ProviderErrors::unspecified(QStringLiteral("The database is closed."));
+    const QString sql = QStringLiteral("SELECT name FROM pragma_table_info(?1) ORDER BY cid");
+    startClock();
+    Statement s;
+    int rc = sqlite3_prepare_v2(m_db, sql.toUtf8().constData(), -1, &s.st, nullptr);
+    if (rc != SQLITE_OK)
+        raise(rc, sql);
+    const QByteArray name = table.toUtf8();
+    sqlite3_bind_text(s.st, 1, name.constData(), int(name.size()), SQLITE_TRANSIENT);
+    QStringList names;
+    while ((rc = sqlite3_step(s.st)) == SQLITE_ROW)
+        names << QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(s.st, 0)));
+    if (rc != SQLITE_DONE)
+        raise(rc, sql);
+    if (names.isEmpty())
+        throw ProviderErrors::noSuchTable(table);
+    return names;
 }
 
 void SqliteEngine::runScript(const QString &sql)

@@ -44,9 +44,10 @@ public:
     ~SqliteEngine() override;
 
     std::unique_ptr<Recordset> run(const QString &sql) override;
-    std::unique_ptr<Recordset> columns(const QString &sql) override;
+    std::unique_ptr<Recordset> describe(const QString &sql) override;
     void setLimits(const StatementLimits &limits) override { m_limits = limits; }
     std::unique_ptr<Recordset> tables() override;
+    QStringList columns(const QString &table) override;
     void close() override;
     bool isReadOnly() const { return m_readOnly; }
 
@@ -62,6 +63,8 @@ private:
     // Prepares the first statement of the text (rewritten from the Jet
     // dialect); refuses one that writes on a read-only connection.
     sqlite3_stmt *prepare(const QString &sql);
+    // A statement's time starts.
+    void startClock();
     static int progress(void *engine);
     static int authorize(void *engine, int action, const char *, const char *, const char *, const char *);
 

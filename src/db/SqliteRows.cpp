@@ -1,55 +1,13 @@
 #include "SqliteRows.h"
 
 #include "AdoType.h"
+#include "JetDateText.h"
 
 #include <QDateTime>
 #include <cmath>
 #include <sqlite3.h>
 
 namespace KRML_ReportGen {
-
-namespace {
-
-int digitsAt(const char *s, int from, int count)
-{
-    int v = 0;
-    for (int i = from; i < from + count; ++i) {
-        if (s[i] < '0' || s[i] > '9')
-            return -1;
-        v = v * 10 + (s[i] - '0');
-    }
-    return v;
-}
-
-// Dates are stored as text: "yyyy-MM-dd", optionally followed by " HH:mm",
-// " HH:mm:ss" (or "T" instead of the blank), also with "/" between the parts.
-QVariant parseStoredDate(const char *s, int len)
-{
-    if (len < 10 || (s[4] != '-' && s[4] != '/') || s[7] != s[4])
-        return QVariant();
-    const int y = digitsAt(s, 0, 4), mo = digitsAt(s, 5, 2), d = digitsAt(s, 8, 2);
-    if (y < 0 || mo < 0 || d < 0)
-        return QVariant();
-    const QDate date(y, mo, d);
-    if (!date.isValid())
-        return QVariant();
-    if (len == 10)
-        return date;
-    if ((s[10] != ' ' && s[10] != 'T') || len < 16 || s[13] != ':')
-        return QVariant();
-    const int h = digitsAt(s, 11, 2), mi = digitsAt(s, 14, 2);
-    int sec = 0;
-    if (len >= 19 && s[16] == ':')
-        sec = digitsAt(s, 17, 2);
-    if (h < 0 || mi < 0 || sec < 0)
-        return QVariant();
-    const QTime time(h, mi, sec);
-    if (!time.isValid())
-        return QVariant();
-    return QDateTime(date, time);
-}
-
-} // namespace
 
 SqliteRows::SqliteRows(QList<int> types, QList<bool> computed)
     : m_types(std::move(types)), m_computed(std::move(computed)), m_columns(int(m_types.size()))
@@ -203,7 +161,7 @@ QVariant SqliteRows::value(int row, int column) const
         break;
     case AdoType::Date:
         if (cell.storage == SQLITE_TEXT) {
-            const QVariant d = parseStoredDate(bytes, cell.length);
+            const QVariant d = JetDateText::parse(bytes, cell.length);
             if (d.isValid())
                 return d;
         }

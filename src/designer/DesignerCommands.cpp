@@ -2,6 +2,7 @@
 
 #include "DbConnection.h"
 #include "LayoutPage.h"
+#include "LegacyNumber.h"
 #include "MsgBoxStyle.h"
 #include "ObjectChangeCommand.h"
 #include "PictureLoader.h"
@@ -121,7 +122,7 @@ void DesignerCommands::editPicture()
     QImage image;
     try {
         const LayoutPicture &pic = m_page.Pic(o.index);
-        image = PictureLoader::scaledInto(m_files, path, pic.Width, pic.Height);
+        image = PictureLoader::scaledInto(m_files, path, pic.Width, pic.Height, pic.BackColor);
     } catch (const ReportError &) {
         m_prompts.msgBox(unrecognisedPictureMessage(), MsgBoxStyle::Exclamation);
         return;
@@ -136,13 +137,40 @@ void DesignerCommands::editPicture()
 void DesignerCommands::backColor()
 {
     const ObjectRef o = selected();
+    if (o.kind == ObjectRef::Picture) {
+        pictureBackColor(o.index);
+        return;
+    }
     if (o.kind != ObjectRef::Label)
-        return; // pictures are drawn without a back colour of their own
+        return;
     quint32 colour = m_page.Label(o.index).BackColor;
     if (!m_prompts.chooseColor(colour))
         return;
     changeSelected(QStringLiteral("BackColor"), [&](const ObjectRef &sel) {
         m_page.Label(sel.index).BackColor = colour;
+        return true;
+    });
+}
+
+void DesignerCommands::pictureBackColor(int index)
+{
+    const LayoutPicture &pic = m_page.Pic(index);
+    quint32 colour = pic.BackColor;
+    if (!m_prompts.chooseColor(colour))
+        return;
+    // The image is drawn again on the new colour: from its file when it is
+    // still there, otherwise the old image over the colour.
+    QImage image;
+    try {
+        if (pic.Tag.isEmpty())
+            throw ReportError(53, QStringLiteral("File not found"));
+        image = PictureLoader::scaledInto(m_files, pic.Tag, pic.Width, pic.Height, colour);
+    } catch (const ReportError &) {
+        image = PictureLoader::onBackColor(pic.Picture, pic.Width, pic.Height, colour);
+    }
+    changeSelected(QStringLiteral("BackColor"), [&](const ObjectRef &sel) {
+        m_page.Pic(sel.index).BackColor = colour;
+        m_page.Pic(sel.index).Picture = image;
         return true;
     });
 }
@@ -156,7 +184,7 @@ void DesignerCommands::startMove()
 bool DesignerCommands::numbers(const QStringList &texts, QList<double> &out)
 {
     for (const QString &t : texts) {
-        const auto v = VbConvert::parseNumber(t);
+        const auto v = LegacyNumber::convert(t);
         if (!v) {
             m_prompts.msgBox(QStringLiteral("\"%1\" is not a number of twips. Please enter a number.").arg(t),
                              MsgBoxStyle::Exclamation);
@@ -286,7 +314,7 @@ void DesignerCommands::rescalePicture(int index)
     if (pic.Tag.isEmpty() || !(pic.Top > 50 && pic.Left > 50))
         return;
     try {
-        pic.Picture = PictureLoader::scaledInto(m_files, pic.Tag, pic.Width, pic.Height);
+        pic.Picture = PictureLoader::scaledInto(m_files, pic.Tag, pic.Width, pic.Height, pic.BackColor);
         m_page.notifyPicChanged(index);
     } catch (const ReportError &) {
         // The source file went away: the picture keeps its image.

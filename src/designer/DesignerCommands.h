@@ -43,6 +43,8 @@ public:
     void align(int alignment); // 0 left, 1 right, 2 centred
     void toggleBorder();
     void editPicture();
+    // "BackColor": a label's back colour; for a picture the colour around
+    // its image (or of its empty box).
     void backColor();
     void startMove();
     // "Coordinate Positioning"'s "Move": the object to (x, y) twips, the
@@ -81,6 +83,7 @@ private:
     template <typename Change>
     void changeSelected(const QString &what, Change change);
     void rescalePicture(int index);
+    void pictureBackColor(int index);
     bool numbers(const QStringList &texts, QList<double> &out);
 
     LayoutPage &m_page;

@@ -1,5 +1,6 @@
 #include "OptionsModel.h"
 
+#include "LegacyNumber.h"
 #include "MsgBoxStyle.h"
 #include "UserPrompts.h"
 #include "VbConvert.h"
@@ -22,7 +23,7 @@ std::optional<OptionsModel::Values> OptionsModel::ok(const Texts &t, UserPrompts
     } checks[] = {{t.gridSize, gridMessage(), GridSize}, {t.pageHeight, heightMessage(), PageHeight},
                   {t.pageWidth, widthMessage(), PageWidth}};
     for (const auto &c : checks) {
-        if (!VbConvert::isNumeric(c.text)) {
+        if (!LegacyNumber::isNumber(c.text)) {
             prompts.msgBox(c.message, MsgBoxStyle::Exclamation);
             if (focus)
                 *focus = c.field;

@@ -23,10 +23,6 @@ public:
     // The generator's form: values from the recordset's current row.
     static QString evaluateCurrentRow(const QString &funcString, Recordset &rs);
 
-    // The leading number of a text, as the formula reads it: blanks, tabs
-    // and line feeds skipped, "." as the separator, 0 when none.
-    static double Val(const QString &text);
-
 private:
     static QString evaluate(const QString &funcString, Recordset &rs, bool firstRow);
 };

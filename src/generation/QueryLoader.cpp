@@ -2,6 +2,7 @@
 
 #include "DbConnection.h"
 #include "FileService.h"
+#include "LegacyNumber.h"
 #include "ModuleState.h"
 #include "MsgBoxStyle.h"
 #include "ParameterLiteral.h"
@@ -101,7 +102,7 @@ QString QueryLoader::literalFor(const clsParameter &p)
         return ParameterLiteral::date(d);
     }
     case clsParameter::Number:
-        if (!VbConvert::isNumeric(*value))
+        if (!LegacyNumber::isNumber(*value))
             throw missingValue(p, QStringLiteral(": \"%1\" is not a number").arg(*value));
         return ParameterLiteral::number(value->trimmed());
     default:
@@ -121,7 +122,7 @@ void QueryLoader::runQuery(const QString &statementName, QStringList &fieldList)
     }
     if (lines.size() < 2)
         return;
-    const auto count = VbConvert::parseNumber(lines[1].mid(11));
+    const auto count = LegacyNumber::convert(lines[1].mid(11));
     if (!count || *count < 0)
         return;
     QList<clsParameter> parameters;
@@ -193,7 +194,7 @@ void QueryLoader::runQuery(const QString &statementName, QStringList &fieldList)
                                                ParameterLiteral::lookupForReport(value, lookup->fieldType(column)));
         }
         state.CurrentReportSQL = working;
-        main = m_columnsOnly ? connection->columns(working) : open(working);
+        main = m_columnsOnly ? connection->describe(working) : open(working);
         // No rows for the first data list of a run: try the lookup's next
         // row. Without a lookup nothing would change, so there is no retry.
         if (m_columnsOnly || !main->isEOF() || !state.FirstQueryPending || !hasLookup)

@@ -196,6 +196,21 @@ int ReportGenerator::printRows(DrawingSurface &surface, const LayoutLabel &label
     return lines;
 }
 
+std::unique_ptr<Recordset> ReportGenerator::openStatement(const QString &statement, const QString &sql)
+{
+    try {
+        return m_loader.open(sql);
+    } catch (const ReportError &e) {
+        // The provider's message does not say which of the report's
+        // statements failed, nor that the statement is not there at all.
+        QString what = QStringLiteral("The statement \"%1\" failed");
+        if (sql.trimmed().isEmpty())
+            what = m_loader.FillStatementList().contains(statement) ? QStringLiteral("The statement \"%1\" has no SQL text")
+                                                                    : QStringLiteral("The report SQL file has no statement \"%1\"");
+        throw ReportError(e.number(), what.arg(statement) + QStringLiteral(": ") + e.description(), e.source());
+    }
+}
+
 void ReportGenerator::drawDataField(DrawingSurface &surface, const LayoutLabel &label)
 {
     const QString field = LabelTag::fieldName(label.Tag);
@@ -205,7 +220,7 @@ void ReportGenerator::drawDataField(DrawingSurface &surface, const LayoutLabel &
     QStringList fields = m_palette.fields();
     const QString sql = m_loader.GetStatementSQL(statement, fields, true);
     m_palette.setFields(fields);
-    m_runRecordset = m_loader.open(sql);
+    m_runRecordset = openStatement(statement, sql);
     Recordset &rs = *m_runRecordset;
 
     if (!rs.isEOF()) {
@@ -341,7 +356,7 @@ void ReportGenerator::generatePages(DrawingSurface &surface)
             QStringList fields = m_palette.fields();
             const QString sql = m_loader.GetStatementSQL(statement, fields, true);
             m_palette.setFields(fields);
-            m_runRecordset = m_loader.open(sql);
+            m_runRecordset = openStatement(statement, sql);
             lastListSql = sql;
             plan.rs = m_loader.open(sql);
             plan.column = plan.rs->fieldIndex(field);

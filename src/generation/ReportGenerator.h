@@ -69,6 +69,8 @@ private:
     void drawTextAt(DrawingSurface &surface, const LayoutLabel &label, double left, double top, const QString &caption);
     void drawFixedText(DrawingSurface &surface, const LayoutLabel &label);
     void drawDataField(DrawingSurface &surface, const LayoutLabel &label);
+    // A data list's statement, opened; a failure names the statement.
+    std::unique_ptr<Recordset> openStatement(const QString &statement, const QString &sql);
     void drawFormula(DrawingSurface &surface, const LayoutLabel &label);
     // Prints one text per row from the label's Top; returns the number of
     // lines (rows beyond the surface's bottom only move the position).

@@ -1,5 +1,6 @@
 #include "ReportParameterPrompt.h"
 
+#include "LegacyNumber.h"
 #include "MsgBoxStyle.h"
 #include "ParameterLiteral.h"
 #include "Recordset.h"
@@ -36,7 +37,7 @@ bool ReportParameterPrompt::ok(const QVariant &entry, UserPrompts &prompts)
         return true;
     case NumberInput: {
         const QString text = entry.toString();
-        if (!VbConvert::isNumeric(text)) {
+        if (!LegacyNumber::isNumber(text)) {
             prompts.msgBox(notANumberMessage(), MsgBoxStyle::Information);
             return false;
         }

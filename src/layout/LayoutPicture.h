@@ -15,6 +15,10 @@ struct LayoutPicture
     float Width = 1215;
     QImage Picture;
     QString Tag;
+    // The colour around the image (and of an empty box that was given one).
+    // It is part of the image, and so of the saved bitmap; the layout text
+    // file has no line for it.
+    quint32 BackColor = 0xFFFFFF;
     bool Visible = false;
 };
 

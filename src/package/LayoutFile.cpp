@@ -3,6 +3,7 @@
 #include "BitmapFile.h"
 #include "FileService.h"
 #include "LayoutPage.h"
+#include "LegacyNumber.h"
 #include "PathNames.h"
 #include "ReportError.h"
 #include "TextReader.h"
@@ -38,7 +39,7 @@ bool readTruth(const QString &text)
         return true;
     if (t.compare(QLatin1String("False"), Qt::CaseInsensitive) == 0)
         return false;
-    const auto n = VbConvert::parseNumber(t);
+    const auto n = LegacyNumber::convert(t);
     if (!n)
         throw ReportError::typeMismatch();
     return *n != 0.0;
@@ -46,7 +47,7 @@ bool readTruth(const QString &text)
 
 quint32 readColour(const QString &text)
 {
-    const auto n = VbConvert::parseNumber(text);
+    const auto n = LegacyNumber::convert(text);
     if (!n)
         throw ReportError::typeMismatch();
     // Colours up to &HFFFFFFFF written unsigned are accepted too.
@@ -60,7 +61,7 @@ class Lines
 {
 public:
     Lines(const QByteArray &bytes, const LayoutFile::DevReport &dev)
-        : m_reader(TextReader::fromBytes(bytes)), m_dev(dev)
+        : m_reader(TextReader::fromBytes(bytes, TextReader::LoneCr::EndsLine)), m_dev(dev)
     {
     }
     QString next() { return m_reader.readLine(); }

@@ -181,9 +181,15 @@ LayoutPackage::Result LayoutPackage::openLayout(const QString &rptFile, QString 
             if (!m_files.fileExists(workingSqlFile()))
                 return;
             ReportDefinition definition;
-            const auto read = ReportSqlFile::readFile(m_files, workingSqlFile(), definition, parameters.get());
-            if (!read.ok())
+            // Named as the package's member, so that the user knows which
+            // part of the package is damaged.
+            const QString member = QFileInfo(PathNames::normalize(packagePath)).absoluteFilePath() + QLatin1Char('/') + kSqlMember;
+            const auto read = ReportSqlFile::read(m_files.readBytes(workingSqlFile()), member, definition, parameters.get());
+            if (!read.ok()) {
+                m_prompts.msgBox(read.message, read.status == ReportSqlFile::ReadResult::NotValid ? MsgBoxStyle::Information
+                                                                                                  : MsgBoxStyle::Exclamation);
                 throw ReportError(5, read.message);
+            }
         },
     };
 
@@ -237,8 +243,13 @@ LayoutPackage::Result LayoutPackage::saveLayoutTo(const QString &chosen)
         zip.setIncludeSystemFiles(true);
         zip.setRecurseFolders(false);
         zip.AddFile(PathNames::join(staging, LayoutFile::fileName()));
-        if (m_files.fileExists(workingSqlFile()))
-            zip.AddFile(m_files.resolve(workingSqlFile()));
+        if (m_files.fileExists(workingSqlFile())) {
+            // The working file's name on disk depends on which command wrote
+            // it last; the member is always "sql.mtq".
+            const QString sql = PathNames::join(staging, kSqlMember);
+            m_files.copyFile(workingSqlFile(), sql);
+            zip.AddFile(sql);
+        }
         const QString connectionString = ModuleState::current().data().RDDataConnectionString();
         if (!connectionString.isEmpty()
             && m_prompts.msgBox(connectionQuestion(), MsgBoxStyle::YesNo + MsgBoxStyle::Question) == MsgBoxStyle::Yes) {

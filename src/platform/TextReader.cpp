@@ -11,10 +11,10 @@ TextReader::TextReader(const FileService &files, const QString &path)
 {
 }
 
-TextReader TextReader::fromBytes(const QByteArray &bytes)
+TextReader TextReader::fromBytes(const QByteArray &bytes, LoneCr loneCr)
 {
     TextReader r;
-    r.m_lines = splitLines(Windows1252Codec::decode(bytes));
+    r.m_lines = splitLines(Windows1252Codec::decode(bytes), loneCr);
     return r;
 }
 
@@ -37,13 +37,16 @@ QString TextReader::readAll()
     return rest;
 }
 
-QStringList TextReader::splitLines(const QString &text)
+QStringList TextReader::splitLines(const QString &text, LoneCr loneCr)
 {
     QStringList lines;
     int start = 0;
     const int n = text.size();
     for (int i = 0; i < n; ++i) {
-        if (text[i] == QLatin1Char('\n')) {
+        if (loneCr == LoneCr::EndsLine && text[i] == QLatin1Char('\r') && (i + 1 == n || text[i + 1] != QLatin1Char('\n'))) {
+            lines.append(text.mid(start, i - start));
+            start = i + 1;
+        } else if (text[i] == QLatin1Char('\n')) {
             int end = i;
             if (end > start && text[end - 1] == QLatin1Char('\r'))
                 --end;

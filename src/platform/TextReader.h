@@ -8,13 +8,18 @@ namespace KRML_ReportGen {
 class FileService;
 
 // Reads a Windows-1252 text file line by line. Lines end in CR LF; a lone LF
-// is accepted too, so files edited on this platform still read.
+// is accepted too, so files edited on this platform still read. A lone CR
+// stays in its line, unless the reader is told that it ends one (files
+// whose values never hold a line break, saved by editors that end lines
+// with CR alone).
 class TextReader
 {
 public:
+    enum class LoneCr { InLine, EndsLine };
+
     TextReader(const FileService &files, const QString &path);
     // Reads from text already in memory (the fuzzers and the tests use this).
-    static TextReader fromBytes(const QByteArray &bytes);
+    static TextReader fromBytes(const QByteArray &bytes, LoneCr loneCr = LoneCr::InLine);
 
     bool atEnd() const { return m_next >= m_lines.size(); }
     QString readLine();
@@ -24,7 +29,7 @@ public:
     int lineNumber() const { return m_next; }
 
     // A whole file as lines (no line ends).
-    static QStringList splitLines(const QString &text);
+    static QStringList splitLines(const QString &text, LoneCr loneCr = LoneCr::InLine);
 
 private:
     TextReader() = default;

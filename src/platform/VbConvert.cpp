@@ -1,5 +1,6 @@
 #include "VbConvert.h"
 
+#include "LegacyNumber.h"
 #include "ReportError.h"
 
 #include <cfenv>
@@ -53,7 +54,7 @@ float VbConvert::toSingle(double value)
 
 static double parseOrThrow(const QString &text)
 {
-    const auto v = VbConvert::parseNumber(text);
+    const auto v = LegacyNumber::convert(text);
     if (!v)
         throw ReportError::typeMismatch();
     return *v;
@@ -63,77 +64,6 @@ qint16 VbConvert::toInt16(const QString &text) { return toInt16(parseOrThrow(tex
 qint32 VbConvert::toInt32(const QString &text) { return toInt32(parseOrThrow(text)); }
 float VbConvert::toSingle(const QString &text) { return toSingle(parseOrThrow(text)); }
 double VbConvert::toDouble(const QString &text) { return parseOrThrow(text); }
-
-std::optional<double> VbConvert::parseNumber(const QString &text)
-{
-    const QString t = text.trimmed();
-    if (t.isEmpty())
-        return std::nullopt;
-
-    // &H hexadecimal and &O octal integers.
-    if (t.size() > 2 && t[0] == QLatin1Char('&')) {
-        const QChar k = t[1].toUpper();
-        int base = k == QLatin1Char('H') ? 16 : (k == QLatin1Char('O') ? 8 : 0);
-        if (!base)
-            return std::nullopt;
-        bool ok = false;
-        const qulonglong u = t.mid(2).toULongLong(&ok, base);
-        if (!ok || u > 0xFFFFFFFFull)
-            return std::nullopt;
-        // Up to four hex digits the value is a 16-bit integer, above that 32-bit;
-        // both are signed, so &HFFFF is -1 and &H80000000 is the smallest Long.
-        const int digits = t.size() - 2;
-        if ((base == 16 && digits <= 4) || (base == 8 && u <= 0xFFFF))
-            return static_cast<double>(static_cast<qint16>(static_cast<quint16>(u)));
-        return static_cast<double>(static_cast<qint32>(static_cast<quint32>(u)));
-    }
-
-    QByteArray buf;
-    buf.reserve(t.size());
-    int i = 0;
-    const int n = t.size();
-    if (t[i] == QLatin1Char('+') || t[i] == QLatin1Char('-'))
-        buf.append(char(t[i++].unicode()));
-    int digits = 0;
-    bool sep = false;
-    for (; i < n; ++i) {
-        const QChar c = t[i];
-        if (c.isDigit() && c.unicode() < 128) {
-            buf.append(char(c.unicode()));
-            ++digits;
-        } else if ((c == QLatin1Char('.') || c == QLatin1Char(',')) && !sep) {
-            sep = true;
-            buf.append('.');
-        } else {
-            break;
-        }
-    }
-    if (digits == 0)
-        return std::nullopt;
-    if (i < n && (t[i] == QLatin1Char('E') || t[i] == QLatin1Char('e'))) {
-        buf.append('e');
-        ++i;
-        if (i < n && (t[i] == QLatin1Char('+') || t[i] == QLatin1Char('-')))
-            buf.append(char(t[i++].unicode()));
-        int expDigits = 0;
-        for (; i < n && t[i].isDigit() && t[i].unicode() < 128; ++i, ++expDigits)
-            buf.append(char(t[i].unicode()));
-        if (!expDigits)
-            return std::nullopt;
-    }
-    if (i != n)
-        return std::nullopt;
-    bool ok = false;
-    const double v = buf.toDouble(&ok);
-    if (!ok || !std::isfinite(v))
-        return std::nullopt;
-    return v;
-}
-
-bool VbConvert::isNumeric(const QString &text)
-{
-    return parseNumber(text).has_value();
-}
 
 static QString formatG(double value, int precision)
 {

@@ -2,14 +2,14 @@
 
 #include <QString>
 #include <QtGlobal>
-#include <optional>
 
 namespace KRML_ReportGen {
 
 // The conversion rules of the report platform: numbers round halves to the
 // even neighbour, integer conversions fail with error 6 "Overflow" instead of
-// wrapping, text that is not a number fails with error 13 "Type mismatch".
-// Numbers are written with "." whatever the locale; reading accepts "." and ",".
+// wrapping, text that is not a number fails with error 13 "Type mismatch"
+// (LegacyNumber::convert decides what is a number). Numbers are written with
+// "." whatever the locale.
 class VbConvert
 {
 public:
@@ -23,11 +23,6 @@ public:
     static qint32 toInt32(const QString &text);
     static float toSingle(const QString &text);
     static double toDouble(const QString &text);
-
-    // Reads a user's or a file's number: blanks around it, a sign, digits with
-    // one decimal separator ("." or ","), an exponent, or &H / &O notation.
-    static std::optional<double> parseNumber(const QString &text);
-    static bool isNumeric(const QString &text);
 
     // At most seven significant digits, no trailing zeros, exponent form
     // ("1.234568E+07", "1E-05") only where the digits would not show the value.

@@ -3,6 +3,7 @@
 #include "DbConnection.h"
 #include "MsgBoxStyle.h"
 #include "ReportError.h"
+#include "ReportSqlFileLimits.h"
 #include "SqlErrorMessage.h"
 #include "UserPrompts.h"
 
@@ -72,6 +73,14 @@ bool LookupSetupModel::ok(UserPrompts &prompts)
         m_sql = m_table >= 0 ? kSelectAll + m_tables[m_table] : QString();
         m_displayField = m_display >= 0 ? m_fields[m_display] : QString();
         m_returnField = m_return >= 0 ? m_fields[m_return] : QString();
+    }
+    // The report SQL file keeps the lookup on one line between commas.
+    for (const QString &why : {ReportSqlFileLimits::lookupSql(m_sql), ReportSqlFileLimits::lookupField(QStringLiteral("display field"), m_displayField),
+                               ReportSqlFileLimits::lookupField(QStringLiteral("return field"), m_returnField)}) {
+        if (!why.isEmpty()) {
+            prompts.msgBox(why, MsgBoxStyle::Exclamation);
+            return false;
+        }
     }
     std::unique_ptr<Recordset> rs;
     try {

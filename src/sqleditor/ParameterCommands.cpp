@@ -2,31 +2,52 @@
 
 #include "MsgBoxStyle.h"
 #include "ParameterMarker.h"
+#include "ReportSqlFileLimits.h"
 #include "SqlEditorDialogs.h"
 #include "SqlEditorModel.h"
 #include "UserPrompts.h"
 
 namespace KRML_ReportGen {
 
-bool ParameterCommands::add()
+std::optional<QString> ParameterCommands::askName(const QString &defaultName, bool emptyAllowed)
 {
     UserPrompts &prompts = m_model.prompts();
-    const int type = m_dialogs.chooseParameterType(0);
-    QString name;
+    QString shown = defaultName;
     for (;;) {
-        name = prompts.inputBox(namePrompt());
-        if (!name.isEmpty())
-            break;
-        if (prompts.msgBox(invalidNameMessage(), MsgBoxStyle::RetryCancel) != MsgBoxStyle::Retry)
-            return false;
+        const QString name = prompts.inputBox(namePrompt(), QString(), shown);
+        QString why;
+        if (name.isEmpty())
+            why = emptyAllowed ? QString() : invalidNameMessage();
+        else
+            why = ReportSqlFileLimits::parameterName(name);
+        if (why.isEmpty())
+            return name;
+        if (prompts.msgBox(why, MsgBoxStyle::RetryCancel) != MsgBoxStyle::Retry)
+            return std::nullopt;
+        shown = name; // to be corrected
     }
+}
+
+bool ParameterCommands::add()
+{
+    const int type = m_dialogs.chooseParameterType(0);
+    const std::optional<QString> asked = askName(QString(), false);
+    if (!asked)
+        return false;
+    const QString name = *asked;
     clsParameter record;
     record.ParamType = type;
     record.ParameterName = name;
     const QString marker = ParameterMarker::make(name, type);
     ReportDefinition &definition = m_model.definition();
     if (type == clsParameter::Lookup) {
-        const ReportDefinition::Lookup lookup = m_dialogs.setupLookup(nullptr, m_model.connection(), m_model.reference().tables());
+        // A lookup setup closed without "OK" adds nothing: a lookup without
+        // its details could not be saved.
+        const std::optional<ReportDefinition::Lookup> chosen =
+            m_dialogs.setupLookup(nullptr, m_model.connection(), m_model.reference().tables());
+        if (!chosen)
+            return false;
+        const ReportDefinition::Lookup lookup = *chosen;
         record.Mode = lookup.mode;
         record.DisplayField = lookup.displayField;
         record.ReturnField = lookup.returnField;
@@ -47,18 +68,27 @@ void ParameterCommands::modify(int index)
     UserPrompts &prompts = m_model.prompts();
     ReportDefinition::Parameter &parameter = definition.parameters()[index];
     const int type = m_dialogs.chooseParameterType(std::max(0, ParameterMarker::typeOf(parameter.marker)));
-    const QString name = prompts.inputBox(namePrompt(), QString(), ParameterMarker::nameOf(parameter.marker));
+    // An empty name is taken as it is; one the file cannot hold is not.
+    const std::optional<QString> name = askName(ParameterMarker::nameOf(parameter.marker), true);
+    if (!name)
+        return;
     if (type == clsParameter::Lookup) {
         const ReportDefinition::Lookup *stored = definition.lookup(parameter.keyNumber);
+        std::optional<ReportDefinition::Lookup> chosen;
         if (!stored) {
             prompts.msgBox(lookupMissingMessage(), MsgBoxStyle::OKOnly);
-            definition.setLookup(parameter.keyNumber, m_dialogs.setupLookup(nullptr, m_model.connection(), m_model.reference().tables()));
+            chosen = m_dialogs.setupLookup(nullptr, m_model.connection(), m_model.reference().tables());
         } else {
             const ReportDefinition::Lookup current = *stored;
-            definition.setLookup(parameter.keyNumber, m_dialogs.setupLookup(&current, m_model.connection(), m_model.reference().tables()));
+            chosen = m_dialogs.setupLookup(&current, m_model.connection(), m_model.reference().tables());
         }
+        // Closed without "OK": the parameter stays as it was, its previous
+        // lookup included.
+        if (!chosen)
+            return;
+        definition.setLookup(parameter.keyNumber, *chosen);
     }
-    parameter.marker = ParameterMarker::make(name, type);
+    parameter.marker = ParameterMarker::make(*name, type);
 }
 
 bool ParameterCommands::remove(int index)

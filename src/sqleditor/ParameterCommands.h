@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <optional>
 
 namespace KRML_ReportGen {
 
@@ -20,14 +21,21 @@ public:
 
     ParameterCommands(SqlEditorModel &model, SqlEditorDialogs &dialogs) : m_model(model), m_dialogs(dialogs) {}
 
-    // False when the user cancelled at the name.
+    // False when the user cancelled at the name or closed the lookup setup
+    // without "OK". A name the report SQL file cannot hold is refused with
+    // the reason, and asked for again.
     bool add();
-    // The parameter at index (nothing happens without one).
+    // The parameter at index (nothing happens without one). Cancelling at a
+    // refused name or closing the lookup setup without "OK" changes nothing.
     void modify(int index);
     // False when the user said No (or there is no such parameter).
     bool remove(int index);
 
 private:
+    // The name typed, once the file can hold it; nothing when the user
+    // cancels after a refusal.
+    std::optional<QString> askName(const QString &defaultName, bool emptyAllowed);
+
     SqlEditorModel &m_model;
     SqlEditorDialogs &m_dialogs;
 };

@@ -22,9 +22,9 @@ public:
     virtual int chooseParameterType(int preset) = 0;
     // "Lookup Parameter Setup" on the editor's connection and tables,
     // opened on initial (its defaults when null); the values read from it
-    // when it closed.
-    virtual ReportDefinition::Lookup setupLookup(const ReportDefinition::Lookup *initial, DbConnection *connection,
-                                                 const QStringList &tables) = 0;
+    // when it closed with "OK", nothing when it was closed otherwise.
+    virtual std::optional<ReportDefinition::Lookup> setupLookup(const ReportDefinition::Lookup *initial,
+                                                                DbConnection *connection, const QStringList &tables) = 0;
     // "Report Parameters" for one parameter, set up by the caller; its
     // ReturnData, or nothing when it was closed without "OK".
     virtual std::optional<QVariant> askParameterValue(ReportParameterPrompt &prompt) = 0;

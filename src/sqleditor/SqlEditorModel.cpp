@@ -8,6 +8,7 @@
 #include "ParameterMarker.h"
 #include "ReportError.h"
 #include "ReportSqlFile.h"
+#include "ReportSqlFileLimits.h"
 #include "RtfText.h"
 #include "TempNameService.h"
 #include "UserPrompts.h"
@@ -121,14 +122,24 @@ void SqlEditorModel::saveStatementUnder(const QString &name)
 
 bool SqlEditorModel::save()
 {
+    // What the report SQL file could not hold is refused here, not found
+    // missing when the file is read again.
+    const QString sqlProblem = ReportSqlFileLimits::statementSql(m_sql);
+    if (!sqlProblem.isEmpty()) {
+        m_prompts.msgBox(sqlProblem, MsgBoxStyle::Exclamation);
+        return false;
+    }
+    QString shown;
     for (;;) {
-        const QString name = m_prompts.inputBox(namePrompt());
-        if (!name.isEmpty()) {
+        const QString name = m_prompts.inputBox(namePrompt(), QString(), shown);
+        const QString why = name.isEmpty() ? invalidNameMessage() : ReportSqlFileLimits::statementName(name);
+        if (why.isEmpty()) {
             saveStatementUnder(name);
             return true;
         }
-        if (m_prompts.msgBox(invalidNameMessage(), MsgBoxStyle::RetryCancel) != MsgBoxStyle::Retry)
+        if (m_prompts.msgBox(why, MsgBoxStyle::RetryCancel) != MsgBoxStyle::Retry)
             return false;
+        shown = name;
     }
 }
 

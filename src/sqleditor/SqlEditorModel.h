@@ -56,7 +56,8 @@ public:
     // Saves the SQL box under name (thumbnail, rich-text file, list entry).
     // A name already in the list is kept: the list then holds both.
     void saveStatementUnder(const QString &name);
-    // "Save": asks for the name; false when the user cancels.
+    // "Save": asks for the name; false when the user cancels. A statement or
+    // a name the report SQL file cannot hold is refused with the reason.
     bool save();
     // Choosing an entry: its statement into the SQL box; false (and the box
     // unchanged) for the placeholder or an unreadable file.

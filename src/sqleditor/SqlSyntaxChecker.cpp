@@ -1,5 +1,7 @@
 #include "SqlSyntaxChecker.h"
 
+#include "SqlLiteralScanner.h"
+
 #include <QSet>
 
 namespace KRML_ReportGen {
@@ -23,24 +25,6 @@ QSet<QString> lowerCased(const QStringList &names)
     return set;
 }
 
-// Where quoted text and bracketed names lie: [start, end) ranges in order.
-QList<QPair<int, int>> literalRanges(const QString &text)
-{
-    QList<QPair<int, int>> ranges;
-    const int n = int(text.size());
-    for (int i = 0; i < n; ++i) {
-        const QChar c = text[i];
-        if (c != QLatin1Char('\'') && c != QLatin1Char('"') && c != QLatin1Char('['))
-            continue;
-        const QChar close = c == QLatin1Char('[') ? QLatin1Char(']') : c;
-        const int end = text.indexOf(close, i + 1);
-        const int stop = end < 0 ? n : end + 1;
-        ranges.append({i, stop});
-        i = stop - 1;
-    }
-    return ranges;
-}
-
 } // namespace
 
 unsigned SqlSyntaxChecker::rgb(WordClass kind)
@@ -56,14 +40,14 @@ unsigned SqlSyntaxChecker::rgb(WordClass kind)
 
 QList<SqlWordScanner::Word> SqlSyntaxChecker::words(const QString &text)
 {
-    const QList<QPair<int, int>> literals = literalRanges(text);
+    const QList<SqlLiteralScanner::Range> literals = SqlLiteralScanner::pieces(text);
     QList<SqlWordScanner::Word> out;
     int next = 0; // the first literal range that may still hold a word
     for (const auto &w : SqlWordScanner::words(text)) {
-        while (next < literals.size() && literals[next].second <= w.start)
+        while (next < literals.size() && literals[next].end <= w.start)
             ++next;
         const int end = w.start + int(w.text.size());
-        if (next < literals.size() && literals[next].first < end)
+        if (next < literals.size() && literals[next].start < end)
             continue; // inside (or running into) quoted text or a bracketed name
         out.append(w);
     }

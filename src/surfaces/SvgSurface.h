@@ -29,6 +29,9 @@ public:
 
     int pagesWritten() const { return m_written; }
     QString fileFor(int page) const;
+    // The report's number of the first page drawn (one page of a longer
+    // report); each file's title names its page. Before the first drawing.
+    void setFirstPageNumber(int page) { m_page = page; }
 
 protected:
     QPainter *painter() override;

@@ -323,15 +323,17 @@ void ReportGenOCX::FlipMode(RepModes &selMode)
         m_pageView->show();
         break;
     case Preview:
-        m_pageView->sizer().hide();
         state.setParamFieldCollection(std::make_shared<VariantCollection>());
         state.setParamValueCollection(std::make_shared<VariantCollection>());
         m_previewPage = 1;
         m_generator->setPaginate(m_paginate);
         m_generator->setPageRange(1, 1);
+        // A generator that fails ends the switch here: the page and the
+        // selection stay as the user left them.
         GenerateOutput(*m_preview);
         m_previewView->update();
         m_pageView->hide();
+        m_pageView->sizer().hide();
         if (m_paginate) {
             m_navigator->setPages(1, m_generator->pageCount());
             m_navigator->show();
@@ -460,8 +462,11 @@ void ReportGenOCX::ShowWizard()
     StartupChooser chooser(*m_services.files, *m_services.prompts, [this] { showExternalDataWizard(); }, this);
     emit dialogOpened(&chooser);
     chooser.exec();
-    if (chooser.model().layoutDesignChosen)
+    if (chooser.model().layoutDesignChosen) {
+        fillStatementList();
+        LoadGrid();
         emit ShowMe();
+    }
     else if (chooser.model().sqlEditorChosen)
         ShowSQLEditor();
 }
@@ -489,8 +494,8 @@ void ReportGenOCX::ShowSQLEditor()
     SqlEditorWindow window(model, *m_services.editorDialogs, this);
     emit sqlEditorOpened(&window);
     window.exec();
-    // The designer offers the statements the editor saved.
-    m_palette->setStatements(m_loader->FillStatementList(m_palette->statements()));
+    // The designer offers the statements the editor saved, on a fresh grid.
+    Reload(true);
 }
 
 std::optional<QString> ReportGenOCX::askForParameter(const clsParameter &parameter)
@@ -518,9 +523,8 @@ std::optional<QString> ReportGenOCX::askForParameter(const clsParameter &paramet
 void ReportGenOCX::InsertExternalData()
 {
     showExternalDataWizard();
-    if (m_dbPath.isEmpty())
-        return;
-    // The database the options name must open: its error reaches the host.
+    // The database the options name must open, an empty path included: its
+    // error reaches the host.
     DbConnection check(DataSource::jetConnectionString(m_dbPath));
     check.open();
     check.close();

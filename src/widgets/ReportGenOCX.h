@@ -106,8 +106,8 @@ public:
     Q_INVOKABLE void ShowPreview();
     Q_INVOKABLE void ShowDesign();
     Q_INVOKABLE void FlipMode(KRML_ReportGen::ReportGenOCX::RepModes &selMode);
-    QString GenerateOutput(DrawingSurface &outDestination);
-    QString AnalyseFunction(const QString &funcString, Recordset &funcRS);
+    Q_INVOKABLE QString GenerateOutput(KRML_ReportGen::DrawingSurface &outDestination);
+    Q_INVOKABLE QString AnalyseFunction(const QString &funcString, KRML_ReportGen::Recordset &funcRS);
     Q_INVOKABLE void CreateBox();
     Q_INVOKABLE void ShowWizard();
     Q_INVOKABLE void ShowSQLEditor();
@@ -122,7 +122,7 @@ public:
     Q_INVOKABLE void OpenLayout(const QString &rptFile = QString());
     Q_INVOKABLE void ShowOptions();
     Q_INVOKABLE void SaveLayout();
-    bool CheckForPrintOverlap(const LayoutLabel &PrintObject, qint32 &returnLeft, qint32 &returnTop);
+    Q_INVOKABLE bool CheckForPrintOverlap(const KRML_ReportGen::LayoutLabel &PrintObject, qint32 &returnLeft, qint32 &returnTop);
 
     // --- persistence through the host's property bag ---
     void InitProperties();

@@ -116,6 +116,9 @@ bool ExternalDataWizardModel::loadDataConnection(const QString &path)
     m_cnnText = file.cnnString;
     m_selected = file.selTables;
     m_selectedFields = file.selFields;
+    // Kept for the pages that list tables and fields afresh.
+    m_pendingTables = file.selTables;
+    m_pendingFields = file.selFields;
     m_links = file.tableLinks;
     m_conditions = file.params;
     testConnection();
@@ -137,11 +140,9 @@ void ExternalDataWizardModel::save()
 
 QStringList ExternalDataWizardModel::columnsOf(const QString &table)
 {
-    auto rs = m_connection->openRecordset(QStringLiteral("SELECT * FROM [%1] WHERE 1 = 0").arg(table));
-    QStringList names;
-    for (int c = 0; c < rs->fieldCount(); ++c)
-        names << rs->fieldName(c);
-    return names;
+    // From the schema: a query on the table itself takes a quoting that not
+    // every driver reads.
+    return m_connection->columnSchema(table);
 }
 
 bool ExternalDataWizardModel::next()
@@ -156,10 +157,13 @@ bool ExternalDataWizardModel::next()
                 if (!name.startsWith(QLatin1String("MSys")))
                     tables << name;
             }
+            // The tables start unselected; a data connection file loaded
+            // since selects its tables that are there.
             m_available.clear();
+            m_selected.clear();
             for (const QString &t : tables)
-                if (!m_selected.contains(t))
-                    sortedInsert(m_available, t);
+                sortedInsert(m_pendingTables.contains(t) ? m_selected : m_available, t);
+            m_pendingTables.clear();
             m_linkFields[0].clear();
             m_linkFields[1].clear();
             break;
@@ -175,10 +179,13 @@ bool ExternalDataWizardModel::next()
             for (const QString &table : m_selected)
                 for (const QString &column : columnsOf(table))
                     fields << table + QLatin1Char('.') + column;
+            // Both field lists start afresh; a data connection file loaded
+            // since selects its fields that are there.
             m_availableFields.clear();
+            m_selectedFields.clear();
             for (const QString &f : fields)
-                if (!m_selectedFields.contains(f))
-                    sortedInsert(m_availableFields, f);
+                sortedInsert(m_pendingFields.contains(f) ? m_selectedFields : m_availableFields, f);
+            m_pendingFields.clear();
             break;
         }
         case FieldsPage:

@@ -101,6 +101,8 @@ private:
     QString m_cnnText;
     QStringList m_available, m_selected, m_availableFields, m_selectedFields, m_links, m_conditions, m_conditionFields;
     QStringList m_linkFields[2];
+    // The selections of a data connection file loaded, for the next listing.
+    QStringList m_pendingTables, m_pendingFields;
     QString m_sql;
 };
 

@@ -7,6 +7,7 @@
 #include "LayoutPage.h"
 #include "LocalFileService.h"
 #include "ModuleState.h"
+#include "ProgressLine.h"
 #include "ProcessTempNames.h"
 #include "ReportSqlFile.h"
 #include "SqliteEngine.h"
@@ -31,9 +32,12 @@ class TestReportgen : public QObject
         QString err;
     };
 
-    Result run(const QString &program, const QStringList &args)
+    Result run(const QString &program, const QStringList &args, const QProcessEnvironment &env = QProcessEnvironment::systemEnvironment(),
+               const QString &workingDirectory = QString())
     {
         QProcess p;
+        p.setProcessEnvironment(env);
+        p.setWorkingDirectory(workingDirectory);
         p.start(program, args);
         if (!p.waitForFinished(60000))
             return {};
@@ -252,6 +256,17 @@ private slots:
                        QStringLiteral("--paginate"), QStringLiteral("--page"), QStringLiteral("2"), QStringLiteral("--dpi"), QStringLiteral("50")});
         QVERIFY2(r.code == 0, qPrintable(r.err));
         QVERIFY(!QImage(out.filePath(QStringLiteral("two.png"))).isNull());
+        // One page as SVG: its title names the report's page, not the first.
+        r = reportgen({QStringLiteral("render"), package, QStringLiteral("-o"), out.filePath(QStringLiteral("two.svg")),
+                       QStringLiteral("--paginate"), QStringLiteral("--page"), QStringLiteral("2")});
+        QVERIFY2(r.code == 0, qPrintable(r.err));
+        QFile two(out.filePath(QStringLiteral("two.svg")));
+        QVERIFY(two.open(QIODevice::ReadOnly));
+        const QByteArray twoSvg = two.readAll();
+        QVERIFY2(twoSvg.contains("<title>KRML ReportGen page 2</title>"), twoSvg.left(400).constData());
+        QFile first(out.filePath(svgs.first()));
+        QVERIFY(first.open(QIODevice::ReadOnly));
+        QVERIFY(first.readAll().contains("<title>KRML ReportGen page 1</title>"));
         r = reportgen({QStringLiteral("render"), package, QStringLiteral("-o"), out.filePath(QStringLiteral("none.pdf")),
                        QStringLiteral("--paginate"), QStringLiteral("--page"), QStringLiteral("99")});
         QCOMPARE(r.code, 1);
@@ -394,13 +409,80 @@ private slots:
         QVERIFY(r.out.contains(QStringLiteral("fields: OrderID, OrderDate, Customer, Qty, Total, Paid")));
     }
 
+    void progressLineByLineOutsideATerminal()
+    {
+        using KRML_ReportGen::ProgressLine;
+        QByteArray written;
+        ProgressLine file(false, [&](const QByteArray &t) { written += t; });
+        file.update(1, 10, 200); // nothing in the first second
+        file.update(2, 10, 1000);
+        file.update(3, 10, 1500); // at most a line a second
+        file.update(5, 10, 2100);
+        file.update(10, 10, 2200); // the last one always
+        file.finish();
+        QCOMPARE(written, QByteArray("reportgen: rendering, 2 of 10 objects\n"
+                                     "reportgen: rendering, 5 of 10 objects\n"
+                                     "reportgen: rendering, 10 of 10 objects\n"));
+
+        written.clear();
+        ProgressLine terminal(true, [&](const QByteArray &t) { written += t; });
+        terminal.update(1, 10, 200);
+        terminal.update(2, 10, 1000);
+        terminal.update(3, 10, 1100);
+        terminal.finish();
+        QCOMPARE(written, QByteArray("\rreportgen: rendering, 2 of 10 objects\rreportgen: rendering, 3 of 10 objects\n"));
+
+        // A quick run shows nothing, not even the line end.
+        written.clear();
+        ProgressLine quick(true, [&](const QByteArray &t) { written += t; });
+        quick.update(1, 1, 10);
+        quick.finish();
+        QCOMPARE(written, QByteArray());
+    }
+
+    void workingFolderInTheUsersDataFolder_data()
+    {
+        QTest::addColumn<QString>("program");
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("folder");
+        QTest::addColumn<bool>("keepsFiles");
+        // reportgen works in a private folder inside it, gone at the end.
+        QTest::newRow("reportgen") << QStringLiteral(REPORTGEN) << QStringList{"list", "EXAMPLE"} << "reportgen" << false;
+        QTest::newRow("reportdesigner") << QStringLiteral(REPORTDESIGNER) << QStringList{"--state"} << "Report Designer" << true;
+    }
+    void workingFolderInTheUsersDataFolder()
+    {
+        QFETCH(QString, program);
+        QFETCH(QStringList, args);
+        QFETCH(QString, folder);
+        QFETCH(bool, keepsFiles);
+        args.replaceInStrings(QStringLiteral("EXAMPLE"), example(QStringLiteral("customers.lrd")));
+        QTemporaryDir data, cwd;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("XDG_DATA_HOME"), data.path());
+        const Result r = run(program, args, env, cwd.path());
+        QVERIFY2(r.code == 0, qPrintable(r.err));
+        const QString working = data.filePath(folder);
+        QVERIFY(QFileInfo(working).isDir());
+        if (keepsFiles)
+            QVERIFY2(r.out.contains(QStringLiteral("Working folder: ") + working + QLatin1Char('\n')), qPrintable(r.out));
+        else
+            QCOMPARE(QDir(working).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
+        // Nothing lands in the current folder.
+        QCOMPARE(QDir(cwd.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
+    }
+
     void errors_data()
     {
         QTest::addColumn<QStringList>("args");
         QTest::addColumn<int>("code");
         QTest::addColumn<QString>("message");
         QTest::newRow("no arguments") << QStringList{} << 1 << "";
-        QTest::newRow("unknown command") << QStringList{"draw", "x.lrd"} << 1 << "";
+        QTest::newRow("unknown command") << QStringList{"draw", "x.lrd"} << 1
+                                         << "reportgen: unknown command \"draw\"; the commands are render and list\n\nUsage:";
+        QTest::newRow("command without package") << QStringList{"list"} << 1 << "reportgen: list takes one layout package\n\nUsage:";
+        QTest::newRow("directory as package") << QStringList{"render", "FOLDER", "-o", "OUT.pdf"} << 2
+                                              << "is a directory, not a layout package";
         QTest::newRow("no output") << QStringList{"render", "EXAMPLE"} << 1 << "needs an output file";
         QTest::newRow("wrong output type") << QStringList{"render", "EXAMPLE", "-o", "OUT.txt"} << 1 << ".pdf, .png or .svg";
         QTest::newRow("bad parameter") << QStringList{"render", "EXAMPLE", "-o", "OUT.pdf", "--param", "novalue"} << 1 << "NAME=VALUE";
@@ -422,6 +504,7 @@ private slots:
             a.replace(QStringLiteral("MISSING"), m_dir.filePath(QStringLiteral("missing.lrd")));
             a.replace(QStringLiteral("DATABASE"), example(QStringLiteral("sales.db")));
             a.replace(QStringLiteral("OUT"), m_dir.filePath(QStringLiteral("error-out")));
+            a.replace(QStringLiteral("FOLDER"), m_dir.path());
         }
         const Result r = reportgen(args);
         QCOMPARE(r.code, code);

@@ -102,7 +102,7 @@ private slots:
         QFETCH(QString, description);
         QFETCH(QString, head);
         const QString text = SqlErrorMessage::text(number, description);
-        QCOMPARE(text, head + QStringLiteral("\r\n\r\n") + SqlErrorMessage::supportLine());
+        QCOMPARE(text, head + QStringLiteral("\r\n\r\n") + QStringLiteral("If the problem persists, please contact KRML ReportGen support with the text of this message."));
         QCOMPARE(SqlErrorMessage::title(), QStringLiteral("SQL Error"));
     }
 

@@ -85,6 +85,25 @@ private slots:
                             "tablename=endreport"));
     }
 
+    void statementLineBreaksWrittenAsCrLf_data()
+    {
+        QTest::addColumn<QString>("sql");
+        QTest::newRow("LF, as the editor's plain text") << "SELECT a\nFROM t\nWHERE a > 1";
+        QTest::newRow("CR LF") << "SELECT a\r\nFROM t\r\nWHERE a > 1";
+        QTest::newRow("CR alone") << "SELECT a\rFROM t\rWHERE a > 1";
+        QTest::newRow("mixed") << "SELECT a\r\nFROM t\nWHERE a > 1";
+        QTest::newRow("ending in LF") << "SELECT a\nFROM t\nWHERE a > 1\n";
+    }
+    void statementLineBreaksWrittenAsCrLf()
+    {
+        QFETCH(QString, sql);
+        ReportDefinition d;
+        d.addStatement(QStringLiteral("S"), sql);
+        QCOMPARE(ReportSqlFile::toText(d).toLatin1(),
+                 QByteArray("marlowentallymasterfile\r\nnoofparams=0\r\n##########\r\n1\r\n"
+                            "tablename=S\r\nSELECT a\r\nFROM t\r\nWHERE a > 1\r\ntablename=endreport"));
+    }
+
     void lookupWithoutDetailsWritesNothing()
     {
         ReportDefinition d;

@@ -7,12 +7,15 @@
 #include "DesignerCommands.h"
 #include "LayoutPage.h"
 #include "LocalFileService.h"
+#include "MetafilePicture.h"
 #include "MsgBoxStyle.h"
 #include "OptionsModel.h"
 #include "PictureLoader.h"
 #include "Sizer.h"
 #include "ScriptedPrompts.h"
 #include "SqliteEngine.h"
+#include "TestData.h"
+#include "VbColor.h"
 
 #include <QImage>
 #include <QTemporaryDir>
@@ -183,7 +186,7 @@ private slots:
         m_prompts->answer(QString());
         m_commands->editText();
         QCOMPARE(m_page->Label(i).Caption, QStringLiteral("Label1"));
-        QCOMPARE(m_prompts->calls.last().text, DesignerCommands::editTextPrompt());
+        QCOMPARE(m_prompts->calls.last().text, QStringLiteral("Please enter the text"));
         m_prompts->answer(QStringLiteral("Total sales"));
         m_commands->editText();
         QCOMPARE(m_page->Label(i).Caption, QStringLiteral("Total sales"));
@@ -263,14 +266,15 @@ private slots:
         m_files.writeBytes(text, "not a picture");
         m_prompts->answer(text);
         m_commands->editPicture();
-        QCOMPARE(m_prompts->messages().last(), DesignerCommands::unrecognisedPictureMessage());
+        QCOMPARE(m_prompts->messages().last(), QStringLiteral("Unrecognised Picture Format"));
         QCOMPARE(m_prompts->calls.last().style, 48);
         QVERIFY(pic.Tag.isEmpty());
         // A real picture: scaled into the box, its file in the Tag.
         const QString file = image(QStringLiteral("red.bmp"), 200, 100);
         m_prompts->answer(file);
         m_commands->editPicture();
-        QCOMPARE(m_prompts->calls.last().filter, PictureLoader::filter());
+        QCOMPARE(m_prompts->calls.last().filter, QStringLiteral("All Files (*.*)|*.*|Pictures (*.bmp;*.jpg;*.jpeg;*.gif;*.ico;*.cur;*.emf;*.rle)|"
+                          "*.bmp;*.jpg;*.jpeg;*.gif;*.ico;*.cur;*.emf;*.rle"));
         QCOMPARE(m_prompts->calls.last().filterIndex, 2);
         QCOMPARE(pic.Tag, file);
         QCOMPARE(pic.Picture.size(), QSize(100, 100));
@@ -287,6 +291,137 @@ private slots:
         m_commands->objectResized({ObjectRef::Picture, p}, before2);
         QCOMPARE(pic.Picture, kept);
         Q_UNUSED(first);
+    }
+
+    void everyPictureOfTheFilterLoads_data()
+    {
+        QTest::addColumn<QString>("file");
+        for (const char *f : {"hopper.gif", "dispose_bgnd.gif", "hopper.jpg", "pil_sample_cmyk.jpg", "hopper.ico", "python.ico",
+                              "deerstalker.cur", "hopper_rle8.rle", "drawing.emf", "drawing.wmf"})
+            QTest::newRow(f) << QString::fromLatin1(f);
+    }
+    void everyPictureOfTheFilterLoads()
+    {
+        KRML_REQUIRE_TESTDATA();
+        QFETCH(QString, file);
+        const int p = m_commands->insertPicture();
+        LayoutPicture &pic = m_page->Pic(p);
+        pic.Width = 1500;
+        pic.Height = 1500;
+        const QString path = TestData::path(QStringLiteral("img/") + file);
+        m_prompts->answer(path);
+        m_commands->editPicture();
+        QCOMPARE(m_prompts->messages(), QStringList());
+        QCOMPARE(pic.Tag, path);
+        QCOMPARE(pic.Picture.size(), QSize(100, 100));
+        int ink = 0;
+        for (int y = 0; y < 100; ++y)
+            for (int x = 0; x < 100; ++x)
+                ink += pic.Picture.pixel(x, y) != qRgb(255, 255, 255);
+        QVERIFY2(ink > 100, qPrintable(QString::number(ink))); // a 16 x 16 icon at least
+    }
+
+    void metafilesAsWindowsDrawsThem_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("reference");
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<double>("naturalTwips");
+        // The EMF's frame is 28.99 mm; the WMF's box 1369 units at 1200 an inch.
+        QTest::newRow("EMF") << "drawing.emf" << "drawing_emf_ref.png" << int(MetafilePicture::Kind::Emf) << 2899 * 1440.0 / 2540;
+        QTest::newRow("WMF") << "drawing.wmf" << "drawing_wmf_ref.png" << int(MetafilePicture::Kind::Wmf) << 1369 * 1440.0 / 1200;
+    }
+    void metafilesAsWindowsDrawsThem()
+    {
+        KRML_REQUIRE_TESTDATA();
+        QFETCH(QString, file);
+        QFETCH(QString, reference);
+        QFETCH(int, kind);
+        QFETCH(double, naturalTwips);
+        const QByteArray bytes = m_files.readBytes(TestData::path(QStringLiteral("img/") + file));
+        QCOMPARE(int(MetafilePicture::kindOf(bytes)), kind);
+        const MetafilePicture picture(bytes);
+        QVERIFY(qAbs(picture.naturalSize().width() - naturalTwips) < 1);
+        QVERIFY(qAbs(picture.naturalSize().height() - naturalTwips) < 1);
+        // Drawn at its natural size, centred: (3000 - 60 - natural) / 2.
+        const QImage drawn = PictureLoader::scaledInto(picture, 3000, 3000);
+        const double side = naturalTwips / 15, at = (2940 - naturalTwips) / 2 / 15;
+        const QImage expected = QImage(TestData::path(QStringLiteral("img/") + reference))
+                                    .convertToFormat(QImage::Format_RGB32)
+                                    .scaled(int(side), int(side), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        const QImage got = drawn.copy(int(at + 0.5), int(at + 0.5), expected.width(), expected.height());
+        // Same picture: the red disc in its place, the corners white.
+        int differing = 0;
+        for (int y = 0; y < expected.height(); ++y)
+            for (int x = 0; x < expected.width(); ++x) {
+                const QColor a = expected.pixelColor(x, y), b = got.pixelColor(x, y);
+                differing += qAbs(a.red() - b.red()) + qAbs(a.green() - b.green()) + qAbs(a.blue() - b.blue()) > 150;
+            }
+        QVERIFY2(differing < expected.width() * expected.height() / 20,
+                 qPrintable(QStringLiteral("%1 of %2 pixels differ").arg(differing).arg(expected.width() * expected.height())));
+        QCOMPARE(got.pixelColor(got.width() / 2, got.height() / 2), QColor(Qt::red));
+        QCOMPARE(drawn.pixelColor(1, 1), QColor(Qt::white));
+    }
+
+    void damagedMetafilesAreRefused_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<int>("keep");
+        QTest::newRow("EMF header only") << "drawing.emf" << 100;
+        QTest::newRow("EMF cut short") << "drawing.emf" << 300;
+        QTest::newRow("WMF cut short") << "drawing.wmf" << 200;
+        QTest::newRow("WMF placeable header only") << "drawing.wmf" << 22;
+    }
+    void damagedMetafilesAreRefused()
+    {
+        KRML_REQUIRE_TESTDATA();
+        QFETCH(QString, file);
+        QFETCH(int, keep);
+        const QString path = m_dir.filePath(QStringLiteral("cut-") + file);
+        m_files.writeBytes(path, m_files.readBytes(TestData::path(QStringLiteral("img/") + file)).left(keep));
+        const int p = m_commands->insertPicture();
+        m_prompts->answer(path);
+        m_commands->editPicture();
+        QCOMPARE(m_prompts->messages(), QStringList{"Unrecognised Picture Format"});
+        QVERIFY(m_page->Pic(p).Tag.isEmpty());
+    }
+
+    void backColorOfAPicture()
+    {
+        const int p = m_commands->insertPicture();
+        LayoutPicture &pic = m_page->Pic(p);
+        pic.Width = 1500;
+        pic.Height = 1500;
+        QVERIFY(m_commands->menu().visible(ObjectMenuState::BackColor));
+        const quint32 blue = VbColor::rgb(0, 0, 255), green = VbColor::rgb(0, 255, 0);
+        // An empty box takes the colour.
+        m_prompts->answer(blue);
+        m_commands->backColor();
+        QCOMPARE(pic.BackColor, blue);
+        QCOMPARE(pic.Picture.size(), QSize(100, 100));
+        QCOMPARE(pic.Picture.pixelColor(50, 50), QColor(Qt::blue));
+        // A picture is drawn on it: the margins show the colour.
+        m_prompts->answer(image(QStringLiteral("wide.bmp"), 80, 20));
+        m_commands->editPicture();
+        QCOMPARE(pic.Picture.pixelColor(50, 50), QColor(Qt::red));
+        QCOMPARE(pic.Picture.pixelColor(50, 5), QColor(Qt::blue));
+        // Changed again: drawn anew from its file on the new colour.
+        m_prompts->answer(green);
+        m_commands->backColor();
+        QCOMPARE(pic.Picture.pixelColor(50, 50), QColor(Qt::red));
+        QCOMPARE(pic.Picture.pixelColor(50, 5), QColor(Qt::green));
+        // Undo brings the old colour back.
+        m_undo->undo();
+        QCOMPARE(pic.BackColor, blue);
+        QCOMPARE(pic.Picture.pixelColor(50, 5), QColor(Qt::blue));
+        // Without its file (a reopened layout) the image stays over the colour.
+        pic.Tag.clear();
+        pic.Width = 3000; // the box grew since
+        m_prompts->answer(green);
+        m_commands->backColor();
+        QCOMPARE(pic.Picture.size(), QSize(200, 100));
+        QCOMPARE(pic.Picture.pixelColor(50, 50), QColor(Qt::red));
+        QCOMPARE(pic.Picture.pixelColor(150, 50), QColor(Qt::green));
     }
 
     void fieldDrop_data()
@@ -369,9 +504,9 @@ private slots:
         QTest::addColumn<double>("widthTwips");
         QTest::newRow("A4") << "2" << "297" << "210" << "" << 16840.0 << 11907.0;
         QTest::newRow("letter") << "5" << "279.4" << "215.9" << "" << 15842.0 << 12242.0;
-        QTest::newRow("no grid size") << "" << "297" << "210" << OptionsModel::gridMessage() << 0.0 << 0.0;
-        QTest::newRow("bad height") << "2" << "tall" << "abc" << OptionsModel::heightMessage() << 0.0 << 0.0;
-        QTest::newRow("bad width") << "2" << "297" << "abc" << OptionsModel::widthMessage() << 0.0 << 0.0;
+        QTest::newRow("no grid size") << "" << "297" << "210" << QStringLiteral("Please enter the grid size") << 0.0 << 0.0;
+        QTest::newRow("bad height") << "2" << "tall" << "abc" << QStringLiteral("Please enter the page height") << 0.0 << 0.0;
+        QTest::newRow("bad width") << "2" << "297" << "abc" << QStringLiteral("Please enter the page width") << 0.0 << 0.0;
     }
     void options()
     {

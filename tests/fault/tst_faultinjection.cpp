@@ -92,7 +92,7 @@ class TestFaultInjection : public QObject
 
     static QStringList newMembers()
     {
-        QStringList names{QStringLiteral("Layout.krml"), QStringLiteral("SQL.mtq")};
+        QStringList names{QStringLiteral("Layout.krml"), QStringLiteral("sql.mtq")};
         for (int i = 1; i <= kPictures; ++i)
             names << QStringLiteral("Picture%1.bmp").arg(i);
         names.sort();
@@ -124,7 +124,7 @@ private slots:
         QCOMPARE(made.exitCode, 0);
         m_old = target();
         QVERIFY(!m_old.isEmpty());
-        QCOMPARE(completeMembers(m_target), (QStringList{"Layout.krml", "Picture1.bmp", "SQL.mtq"}));
+        QCOMPARE(completeMembers(m_target), (QStringList{"Layout.krml", "Picture1.bmp", "sql.mtq"}));
     }
 
     void init() { restoreOld(); }

@@ -99,28 +99,6 @@ private slots:
         }
         QCOMPARE(FormulaEvaluator::AnalyseFunction(QStringLiteral("{O.Other}/2"), rs), QStringLiteral("0"));
     }
-
-    void val_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<double>("value");
-        QTest::newRow("integer") << "42" << 42.0;
-        QTest::newRow("leading part") << "12abc" << 12.0;
-        QTest::newRow("nothing") << "abc" << 0.0;
-        QTest::newRow("point") << "3.25/" << 3.25;
-        QTest::newRow("comma stops") << "3,25" << 3.0;
-        QTest::newRow("tabs and line feeds") << "\t1\n5" << 15.0;
-        QTest::newRow("hex") << "&HFF" << 255.0;
-        QTest::newRow("exponent") << "1e3x" << 1000.0;
-        QTest::newRow("exponent without digits") << "2e" << 2.0;
-        QTest::newRow("sign") << "-7" << -7.0;
-    }
-    void val()
-    {
-        QFETCH(QString, text);
-        QFETCH(double, value);
-        QCOMPARE(FormulaEvaluator::Val(text), value);
-    }
 };
 
 QTEST_APPLESS_MAIN(TestFormula)

@@ -239,6 +239,41 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(ReportError, r.generator.GenerateOutput(s));
     }
 
+    void failingStatementIsNamed_data()
+    {
+        QTest::addColumn<QString>("tag");
+        QTest::addColumn<bool>("paginate");
+        QTest::addColumn<QString>("start");
+        QTest::newRow("missing") << "DATA:Orderz.Total" << false
+                                 << "The report SQL file has no statement \"Orderz\": Command text was not set";
+        QTest::newRow("missing, paginated") << "DATA:Orderz.Total" << true
+                                            << "The report SQL file has no statement \"Orderz\": Command text was not set";
+        QTest::newRow("empty") << "DATA:Empty.x" << false << "The statement \"Empty\" has no SQL text: Command text was not set";
+        QTest::newRow("failing") << "DATA:Broken.x" << false << "The statement \"Broken\" failed: ";
+    }
+    void failingStatementIsNamed()
+    {
+        QFETCH(QString, tag);
+        QFETCH(bool, paginate);
+        QFETCH(QString, start);
+        Run r;
+        r.fixture.files.writeBytes(r.fixture.app.filePath(QStringLiteral("Temp/SQL.mtq")),
+                                   "marlowentallymasterfile\r\nnoofparams=0\r\n##########\r\n3\r\n"
+                                   "tablename=Orders\r\nSELECT Total FROM Orders\r\n"
+                                   "tablename=Empty\r\n\r\n"
+                                   "tablename=Broken\r\nSELECT x FROM NoSuchTable\r\n"
+                                   "tablename=endreport");
+        label(r.page, 100, 100, QString(), tag);
+        r.generator.setPaginate(paginate);
+        RecordingSurface s;
+        try {
+            r.generator.GenerateOutput(s);
+            QFAIL("the report ran");
+        } catch (const ReportError &e) {
+            QVERIFY2(e.description().startsWith(start), qPrintable(e.description()));
+        }
+    }
+
     void fixedTextMovesBelowAList()
     {
         Run r;

@@ -91,7 +91,7 @@ private slots:
                 const QString context = QFileInfo(package).fileName() + QStringLiteral(", ") + what;
                 if (result == LayoutPackage::Result::Failed) {
                     ++failed;
-                    QVERIFY2(prompts.messages() == QStringList{LayoutPackage::openFailedMessage()}, qPrintable(context));
+                    QVERIFY2(prompts.messages() == QStringList{QStringLiteral("An error occurred while opening layout file.\r\n\r\nPlease check that it is a valid layout file and try again.")}, qPrintable(context));
                 } else {
                     ++opened;
                     QVERIFY2(prompts.messages().isEmpty(), qPrintable(context));
@@ -139,7 +139,7 @@ private slots:
                 const auto r = ReportSqlFile::read(bytes, QStringLiteral("sql.mtq"), definition);
                 if (!r.ok()) {
                     QVERIFY2(definition == before, qPrintable(what));
-                    QVERIFY2(r.message == ReportSqlFile::notValidMessage() || r.message.contains(QStringLiteral("\"sql.mtq\"")),
+                    QVERIFY2(r.message == QStringLiteral("This is not a valid Marlowen Report") || r.message.contains(QStringLiteral("\"sql.mtq\"")),
                              qPrintable(what + QStringLiteral(": ") + r.message));
                 }
             }

@@ -195,6 +195,34 @@ private slots:
         QVERIFY(l.Visible);
     }
 
+    void anyLineEndOpens_data()
+    {
+        QTest::addColumn<QByteArray>("lineEnd");
+        QTest::newRow("CR LF") << QByteArray("\r\n");
+        QTest::newRow("LF") << QByteArray("\n");
+        QTest::newRow("CR") << QByteArray("\r");
+    }
+    void anyLineEndOpens()
+    {
+        QFETCH(QByteArray, lineEnd);
+        LayoutPage written;
+        written.setWidth(10000);
+        written.setHeight(12000);
+        addLabel(written, QStringLiteral("First"), QStringLiteral("DATA:Orders.Total"));
+        addLabel(written, QStringLiteral("Second"));
+        QByteArray file = Windows1252Codec::encode(LayoutFile::toText(written));
+        file.replace("\r\n", lineEnd);
+        LayoutPage page;
+        LayoutFile::read(file, page, [](const QString &) { return QByteArray(); });
+        QCOMPARE(page.Width(), 10000.0f);
+        QCOMPARE(page.Height(), 12000.0f);
+        QCOMPARE(page.labelCount(), 2);
+        QCOMPARE(page.Label(1).Caption, QStringLiteral("First"));
+        QCOMPARE(page.Label(1).Tag, QStringLiteral("DATA:Orders.Total"));
+        QCOMPARE(page.Label(2).Caption, QStringLiteral("Second"));
+        QCOMPARE(page.Label(2).Tag, QString());
+    }
+
     void getTextAfterEquals_data()
     {
         QTest::addColumn<QString>("line");

@@ -1,5 +1,6 @@
 #include "CGUnzipFiles.h"
 #include "CGZipFiles.h"
+#include "DbConnection.h"
 #include "LayoutFile.h"
 #include "LayoutPackage.h"
 #include "LayoutPage.h"
@@ -121,7 +122,7 @@ private slots:
         QCOMPARE(m_prompts.calls[1].text, QStringLiteral("Would you like to save the data connection details in this file ?"));
         QCOMPARE(m_prompts.calls[1].style, 4 + 32);
         QCOMPARE(m_prompts.messages().last(), QStringLiteral("Successfully saved the layout file"));
-        QCOMPARE(members(target), (QStringList{"Layout.krml", "SQL.mtq", "Data.cnn", "Picture1.bmp", "Picture2.bmp"}));
+        QCOMPARE(members(target), (QStringList{"Layout.krml", "sql.mtq", "Data.cnn", "Picture1.bmp", "Picture2.bmp"}));
         QVERIFY(tempFolderEmpty()); // the staging folder is gone
 
         // Open it again on a changed page and changed working files.
@@ -147,6 +148,86 @@ private slots:
         QCOMPARE(ModuleState::current().parameters()->Item(1).ParameterName, QStringLiteral("Region"));
         QVERIFY(tempFolderEmpty());
         QCOMPARE(ModuleState::current().data().RDDataConnection()->state(), 0); // opening closes the connection
+    }
+
+    void sqlMemberIsAlwaysLowerCase_data()
+    {
+        QTest::addColumn<QString>("workingName");
+        QTest::newRow("written by the SQL editor") << "SQL.mtq";
+        QTest::newRow("copied from a package") << "sql.mtq";
+        QTest::newRow("any other case") << "Sql.MTQ";
+    }
+    void sqlMemberIsAlwaysLowerCase()
+    {
+        QFETCH(QString, workingName);
+        fillPage(0);
+        writeWorking(workingName, kSql);
+        const QString target = app(QStringLiteral("cased.lrd"));
+        QCOMPARE(package().saveLayoutTo(target), LayoutPackage::Result::Done);
+        QCOMPARE(members(target), (QStringList{"Layout.krml", "sql.mtq"}));
+        // The working file itself is left as it was.
+        QVERIFY(QFileInfo::exists(app(QStringLiteral("Temp/") + workingName)));
+    }
+
+    void resavingKeepsTheConnectionStringAsGiven()
+    {
+        // A report made on Windows names "C:\Reports\shop.db"; here the
+        // file lies beside the package, where it is found to connect.
+        fillPage(0);
+        QDir(m_app->path()).mkpath(QStringLiteral("Reports"));
+        SqliteEngine::create(app(QStringLiteral("Reports/shop.db")))->runScript(QStringLiteral("CREATE TABLE t (x INTEGER);"));
+        ModuleState &state = ModuleState::current();
+        state.packageFolder = app(QStringLiteral("Reports"));
+        const QString given = QStringLiteral("Provider=SQLite;Data Source=C:\\Reports\\shop.db");
+        state.data().setRDDataConnectionString(given);
+        QCOMPARE(state.data().RDDataConnection()->state(), int(DbConnection::Open));
+        QVERIFY(state.data().RDDataConnection()->connectionString().contains(app(QStringLiteral("Reports/shop.db"))));
+        QCOMPARE(state.data().RDDataConnectionString(), given);
+
+        const QString target = app(QStringLiteral("Reports/resaved.lrd"));
+        m_prompts.answer(6); // keep the connection
+        QCOMPARE(package().saveLayoutTo(target), LayoutPackage::Result::Done);
+        QString cur;
+        QCOMPARE(package().openLayout(target, cur, [&] { package().clearLayout(); }), LayoutPackage::Result::Done);
+        QCOMPARE(m_files.readBytes(app(QStringLiteral("Temp/Data.cnn"))), given.toLatin1());
+
+        // A connection the host replaced reports its own string.
+        auto other = std::make_shared<DbConnection>(QStringLiteral("Provider=SQLite;Data Source=") + app(QStringLiteral("Reports/shop.db")));
+        state.data().setRDDataConnection(other);
+        QCOMPARE(state.data().RDDataConnectionString(), other->connectionString());
+    }
+
+    void damagedReportSqlFileIsNamed_data()
+    {
+        QTest::addColumn<QByteArray>("sql");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<int>("style");
+        QTest::newRow("wrong first line") << QByteArray("marlowentallymaster\r\nnoofparams=0\r\n##########\r\n0\r\ntablename=endreport")
+                                          << "This is not a valid Marlowen Report" << 64;
+        QTest::newRow("no terminator") << QByteArray("marlowentallymasterfile\r\nnoofparams=0\r\n##########\r\n1\r\n"
+                                                     "tablename=Orders\r\nSELECT * FROM Orders\r\n")
+                                       << "the file ends before \"tablename=endreport\"." << 48;
+    }
+    void damagedReportSqlFileIsNamed()
+    {
+        QFETCH(QByteArray, sql);
+        QFETCH(QString, message);
+        QFETCH(int, style);
+        fillPage(0);
+        writeWorking(QStringLiteral("sql.mtq"), sql);
+        const QString target = app(QStringLiteral("damaged.lrd"));
+        QCOMPARE(package().saveLayoutTo(target), LayoutPackage::Result::Done);
+        m_prompts.calls.clear();
+        QString cur;
+        QCOMPARE(package().openLayout(target, cur, [&] { package().clearLayout(); }), LayoutPackage::Result::Failed);
+        const QStringList got = m_prompts.messages();
+        QCOMPARE(got.size(), 2);
+        QVERIFY2(got[0].endsWith(message), qPrintable(got[0]));
+        QCOMPARE(m_prompts.calls[0].style, style);
+        if (style == 48) // the member is named
+            QVERIFY2(got[0].contains(QStringLiteral("damaged.lrd/sql.mtq")), qPrintable(got[0]));
+        QCOMPARE(got[1], QStringLiteral("An error occurred while opening layout file.\r\n\r\n"
+                                        "Please check that it is a valid layout file and try again."));
     }
 
     void optionalMembers()

@@ -319,6 +319,10 @@ private slots:
         QTest::newRow("CLng") << "CLng('3.5')" << QVariant(4);
         QTest::newRow("CDbl") << "CDbl('2.25')" << QVariant(2.25);
         QTest::newRow("Val") << "Val('12 apples')" << QVariant(12.0);
+        QTest::newRow("Val skips inner blanks") << "Val('1 2')" << QVariant(12.0);
+        QTest::newRow("Val reads hex") << "Val('&H10')" << QVariant(16.0);
+        QTest::newRow("Val reads an exponent") << "Val('1e3')" << QVariant(1000.0);
+        QTest::newRow("CDbl takes a comma") << "CDbl('1,5')" << QVariant(1.5);
         QTest::newRow("Int") << "Int(-2.5)" << QVariant(-3);
         QTest::newRow("CStr") << "CStr(1.5)" << QVariant(QStringLiteral("1.5"));
         QTest::newRow("Year") << "Year('2024-03-15')" << QVariant(2024);
@@ -352,6 +356,22 @@ private slots:
             QVERIFY(got.isNull());
         else
             QCOMPARE(got, value);
+    }
+
+    void conversionsRefuseWhatIsNotANumber_data()
+    {
+        QTest::addColumn<QString>("expression");
+        QTest::newRow("CDbl") << "CDbl('12 apples')";
+        QTest::newRow("CInt") << "CInt('abc')";
+        QTest::newRow("CCur") << "CCur('')";
+        QTest::newRow("Int") << "Int('1.2.3')";
+    }
+    void conversionsRefuseWhatIsNotANumber()
+    {
+        QFETCH(QString, expression);
+        auto c = connect(QStringLiteral("Provider=SQLite;Data Source=:memory:"));
+        expectError([&] { c->openRecordset(QStringLiteral("SELECT ") + expression + QStringLiteral(" AS v")); },
+                    qint32(0x80040E07), QStringLiteral("Data type mismatch"));
     }
 
     void jetTemplateOpensTheEmbeddedEngine()
@@ -487,13 +507,13 @@ private slots:
     {
         auto c = connect(sqliteString());
         // A statement that would never end: its fields are known at once.
-        auto rs = c->columns(QStringLiteral("WITH RECURSIVE n(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM n) "
+        auto rs = c->describe(QStringLiteral("WITH RECURSIVE n(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM n) "
                                             "SELECT x AS Number, RegionName FROM n, Regions"));
         QCOMPARE(rs->recordCount(), 0);
         QCOMPARE(rs->fieldCount(), 2);
         QCOMPARE(rs->fieldName(0), QStringLiteral("Number"));
         QCOMPARE(rs->fieldType(1), 202);
-        expectError([&] { c->columns(QStringLiteral("DELETE FROM Orders")); }, ProviderErrors::PermissionDenied);
+        expectError([&] { c->describe(QStringLiteral("DELETE FROM Orders")); }, ProviderErrors::PermissionDenied);
     }
 
     void commandsOfAStatement_data()

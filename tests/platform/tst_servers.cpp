@@ -7,6 +7,7 @@
 #include "DbConnection.h"
 #include "ProviderErrors.h"
 #include "QtSqlEngine.h"
+#include "ReportError.h"
 
 #include <QElapsedTimer>
 #include <QImage>
@@ -233,6 +234,10 @@ private slots:
             names << rs->field(QStringLiteral("Table_Name")).value.toString() + QLatin1Char('/')
                     + rs->field(QStringLiteral("TABLE_TYPE")).value.toString();
         QCOMPARE(names, (QStringList{"customers/TABLE", "orders/TABLE", "paidorders/VIEW", "regions/TABLE"}));
+        // A table's columns from the catalogue, in their order.
+        QCOMPARE(c.columnSchema(QStringLiteral("regions")), (QStringList{"regionid", "regionname", "manager"}));
+        QCOMPARE(c.columnSchema(QStringLiteral("paidorders")).size(), 7);
+        QVERIFY_THROWS_EXCEPTION(ReportError, c.columnSchema(QStringLiteral("nosuchtable")));
     }
 
     void pgRefusedLogin()
@@ -313,6 +318,13 @@ private slots:
         for (; !tables->isEOF(); tables->moveNext())
             names << tables->field(QStringLiteral("TABLE_NAME")).value.toString();
         QCOMPARE(names, (QStringList{"Customers", "Orders", "Regions"}));
+        QCOMPARE(c.columnSchema(QStringLiteral("Regions")), (QStringList{"RegionID", "RegionName", "Manager"}));
+        try {
+            c.columnSchema(QStringLiteral("NoSuchTable"));
+            QFAIL("columns of a missing table");
+        } catch (const ReportError &e) {
+            QCOMPARE(e.number(), ProviderErrors::NoSuchTable);
+        }
     }
 
     void pgReportsOnlyRead_data()
@@ -377,7 +389,7 @@ private slots:
         }
         QVERIFY2(t.elapsed() < 5000, qPrintable(QString::number(t.elapsed())));
         // The fields of a statement that would never end, at once.
-        auto rs = c.columns(QStringLiteral("WITH RECURSIVE n(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM n) SELECT x AS Number FROM n"));
+        auto rs = c.describe(QStringLiteral("WITH RECURSIVE n(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM n) SELECT x AS Number FROM n"));
         QCOMPARE(rs->recordCount(), 0);
         QCOMPARE(rs->fieldName(0), QStringLiteral("Number"));
     }

@@ -80,20 +80,28 @@ private slots:
     void readerSplitsLines_data()
     {
         QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("loneCrEnds");
         QTest::addColumn<QStringList>("lines");
-        QTest::newRow("crlf") << QByteArray("a\r\nb\r\n") << QStringList{"a", "b"};
-        QTest::newRow("no final line end") << QByteArray("a\r\nb") << QStringList{"a", "b"};
-        QTest::newRow("lf only") << QByteArray("a\nb\n") << QStringList{"a", "b"};
-        QTest::newRow("empty lines kept") << QByteArray("a\r\n\r\nb") << QStringList{"a", "", "b"};
-        QTest::newRow("lone cr stays in the line") << QByteArray("a\rb\r\n") << QStringList{"a\rb"};
-        QTest::newRow("empty file") << QByteArray() << QStringList{};
-        QTest::newRow("only a line end") << QByteArray("\r\n") << QStringList{""};
+        QTest::newRow("crlf") << QByteArray("a\r\nb\r\n") << false << QStringList{"a", "b"};
+        QTest::newRow("no final line end") << QByteArray("a\r\nb") << false << QStringList{"a", "b"};
+        QTest::newRow("lf only") << QByteArray("a\nb\n") << false << QStringList{"a", "b"};
+        QTest::newRow("empty lines kept") << QByteArray("a\r\n\r\nb") << false << QStringList{"a", "", "b"};
+        QTest::newRow("lone cr stays in the line") << QByteArray("a\rb\r\n") << false << QStringList{"a\rb"};
+        QTest::newRow("empty file") << QByteArray() << false << QStringList{};
+        QTest::newRow("only a line end") << QByteArray("\r\n") << false << QStringList{""};
+        // Where the reader is told that a lone CR ends a line.
+        QTest::newRow("cr only, ending lines") << QByteArray("a\rb\r") << true << QStringList{"a", "b"};
+        QTest::newRow("crlf still one line end") << QByteArray("a\r\nb\r\n") << true << QStringList{"a", "b"};
+        QTest::newRow("lf, cr ending lines") << QByteArray("a\nb") << true << QStringList{"a", "b"};
+        QTest::newRow("all three mixed") << QByteArray("a\rb\nc\r\nd") << true << QStringList{"a", "b", "c", "d"};
+        QTest::newRow("empty lines kept, cr ending lines") << QByteArray("a\r\rb\r") << true << QStringList{"a", "", "b"};
     }
     void readerSplitsLines()
     {
         QFETCH(QByteArray, bytes);
+        QFETCH(bool, loneCrEnds);
         QFETCH(QStringList, lines);
-        TextReader r = TextReader::fromBytes(bytes);
+        TextReader r = TextReader::fromBytes(bytes, loneCrEnds ? TextReader::LoneCr::EndsLine : TextReader::LoneCr::InLine);
         QStringList got;
         while (!r.atEnd())
             got.append(r.readLine());

@@ -69,46 +69,6 @@ private slots:
         QCOMPARE(VbConvert::toInt32(3.5), 4);
     }
 
-    void parseNumber_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<bool>("numeric");
-        QTest::addColumn<double>("value");
-        QTest::newRow("integer") << "2" << true << 2.0;
-        QTest::newRow("blanks around") << "  210 " << true << 210.0;
-        QTest::newRow("point") << "16839.9" << true << 16839.9;
-        QTest::newRow("comma") << "16839,9" << true << 16839.9;
-        QTest::newRow("sign") << "-8.25" << true << -8.25;
-        QTest::newRow("plus") << "+3" << true << 3.0;
-        QTest::newRow("leading point") << ".5" << true << 0.5;
-        QTest::newRow("exponent") << "1E+07" << true << 1e7;
-        QTest::newRow("small exponent") << "1e-5" << true << 1e-5;
-        QTest::newRow("hex 16-bit") << "&HFF" << true << 255.0;
-        QTest::newRow("hex -1") << "&HFFFF" << true << -1.0;
-        QTest::newRow("hex system colour") << "&H80000008" << true << -2147483640.0;
-        QTest::newRow("octal") << "&O17" << true << 15.0;
-        QTest::newRow("empty") << "" << false << 0.0;
-        QTest::newRow("blank") << "   " << false << 0.0;
-        QTest::newRow("letters") << "abc" << false << 0.0;
-        QTest::newRow("trailing junk") << "12a" << false << 0.0;
-        QTest::newRow("two separators") << "1.2.3" << false << 0.0;
-        QTest::newRow("bare sign") << "-" << false << 0.0;
-        QTest::newRow("exponent without digits") << "1E" << false << 0.0;
-        QTest::newRow("bad hex") << "&HXYZ" << false << 0.0;
-        QTest::newRow("arabic digits are not ours") << QString::fromUtf8("\xd9\xa3") << false << 0.0;
-    }
-    void parseNumber()
-    {
-        QFETCH(QString, text);
-        QFETCH(bool, numeric);
-        QFETCH(double, value);
-        const auto r = VbConvert::parseNumber(text);
-        QCOMPARE(r.has_value(), numeric);
-        QCOMPARE(VbConvert::isNumeric(text), numeric);
-        if (numeric)
-            QCOMPARE(*r, value);
-    }
-
     void textConversionsFailWithTypeMismatch()
     {
         try {

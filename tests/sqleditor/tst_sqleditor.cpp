@@ -75,7 +75,7 @@ private slots:
 
     void opensOnThePlaceholderAndTheReferenceList()
     {
-        QCOMPARE(m_model->entries(), QStringList{SqlEditorModel::placeholderText()});
+        QCOMPARE(m_model->entries(), QStringList{QStringLiteral("Table For Retrieving Child Data")});
         QVERIFY(m_model->hasPlaceholder());
         QCOMPARE(m_model->thumbnails().size(), 1);
         QVERIFY(m_model->definition().parameters().isEmpty());
@@ -99,8 +99,9 @@ private slots:
         QStringList asked;
         for (const auto &call : m_prompts->calls)
             asked << call.kind + QLatin1Char(':') + call.text;
-        QCOMPARE(asked, (QStringList{"inputBox:" + SqlEditorModel::namePrompt(), "msgBox:" + SqlEditorModel::invalidNameMessage(),
-                                     "inputBox:" + SqlEditorModel::namePrompt()}));
+        QCOMPARE(asked, (QStringList{"inputBox:Please enter a name for this table",
+                                     "msgBox:A Valid Name must be entered before the table can be saved",
+                                     "inputBox:Please enter a name for this table"}));
         QCOMPARE(m_prompts->calls[1].style, MsgBoxStyle::RetryCancel);
         QCOMPARE(m_model->entries(), QStringList{"Orders"});
         QVERIFY(!m_model->hasPlaceholder());
@@ -199,7 +200,7 @@ private slots:
         QCOMPARE(params[1].keyNumber, 2);
         QCOMPARE(m_model->sharedParameters().Item(2).ParameterName, QStringLiteral("Cust"));
         QCOMPARE(m_model->sqlText(), QStringLiteral("WHERE Name = Cust(String)"));
-        QCOMPARE(m_prompts->calls.last().text, ParameterCommands::namePrompt());
+        QCOMPARE(m_prompts->calls.last().text, QStringLiteral("Please enter a name for this parameter"));
         // Modify the lookup: the setup opens on the stored details.
         m_dialogs->types << 3;
         m_prompts->answer(QStringLiteral("Region"));
@@ -214,7 +215,7 @@ private slots:
         m_prompts->answer(QStringLiteral("Qty"));
         m_dialogs->lookups << lookup;
         commands.modify(0);
-        QCOMPARE(m_prompts->messages().last(), ParameterCommands::lookupMissingMessage());
+        QCOMPARE(m_prompts->messages().last(), QStringLiteral("Parameter Lookup Info Not Found: Assume New Lookup"));
         QCOMPARE(params[0].marker, QStringLiteral("Qty(Lookup)"));
         QCOMPARE(*m_model->definition().lookup(1), lookup);
 
@@ -233,6 +234,114 @@ private slots:
         QCOMPARE(params.last().key(), QStringLiteral("Key4"));
     }
 
+    void namesTheFileCannotHoldAreRefused_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("why");
+        QTest::newRow("comma") << "Start,End"
+                               << "A parameter name cannot contain a comma: the report SQL file separates a parameter's fields with commas.";
+        QTest::newRow("bracket") << "Qty(max"
+                                 << "A parameter name cannot contain \"(\": a parameter's marker ends its name at the first \"(\".";
+        QTest::newRow("outside the code page") << QStringLiteral("Київ")
+                                               << QStringLiteral("A parameter name cannot contain \"Київ\": the report SQL file is written "
+                                                                 "in the Windows-1252 code page, which has no such character.");
+    }
+    void namesTheFileCannotHoldAreRefused()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, why);
+        ParameterCommands commands(*m_model, *m_dialogs);
+        // Refused with the reason; Retry shows the name again to be corrected.
+        m_dialogs->types << 1;
+        m_prompts->answer(name);
+        m_prompts->answer(MsgBoxStyle::Retry);
+        m_prompts->answer(QStringLiteral("Qty"));
+        QVERIFY(commands.add());
+        QCOMPARE(m_prompts->messages(), QStringList{why});
+        QCOMPARE(m_prompts->calls[1].style, MsgBoxStyle::RetryCancel);
+        QCOMPARE(m_prompts->calls[2].kind, QStringLiteral("inputBox"));
+        QCOMPARE(m_prompts->calls[2].text, QStringLiteral("Please enter a name for this parameter"));
+        const auto &params = m_model->definition().parameters();
+        QCOMPARE(params.size(), 1);
+        QCOMPARE(params[0].marker, QStringLiteral("Qty(Number)"));
+        // Cancel after the refusal: nothing added.
+        m_dialogs->types << 2;
+        m_prompts->answer(name);
+        m_prompts->answer(MsgBoxStyle::Cancel);
+        QVERIFY(!commands.add());
+        QCOMPARE(params.size(), 1);
+        // Modify refuses it too, and Cancel leaves the parameter as it was.
+        m_dialogs->types << 1;
+        m_prompts->answer(name);
+        m_prompts->answer(MsgBoxStyle::Cancel);
+        commands.modify(0);
+        QCOMPARE(params[0].marker, QStringLiteral("Qty(Number)"));
+        QCOMPARE(m_prompts->messages().last(), why);
+        // So nothing the file cannot read back is ever written.
+        m_model->saveAndExit();
+        QCOMPARE(working(), QByteArray("marlowentallymasterfile\r\nnoofparams=1\r\np1=1,Qty\r\n##########\r\n0\r\ntablename=endreport"));
+    }
+
+    void statementsTheFileCannotHoldAreRefused_data()
+    {
+        QTest::addColumn<QString>("sql");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("why");
+        QTest::newRow("a line that starts a statement") << "SELECT 1\ntablename=x" << ""
+                                                        << "No line of a statement can begin with \"tablename=\": the report SQL "
+                                                           "file starts the next statement there.";
+        QTest::newRow("outside the code page") << QStringLiteral("SELECT '→'") << ""
+                                               << QStringLiteral("A statement cannot contain \"→\": the report SQL file is written in "
+                                                                 "the Windows-1252 code page, which has no such character.");
+        QTest::newRow("the terminator's name") << "SELECT 1" << "endreport"
+                                               << "A statement cannot be named \"endreport\": the report SQL file ends its statements "
+                                                  "with that name.";
+    }
+    void statementsTheFileCannotHoldAreRefused()
+    {
+        QFETCH(QString, sql);
+        QFETCH(QString, name);
+        QFETCH(QString, why);
+        m_model->setSqlText(sql);
+        if (!name.isEmpty()) {
+            m_prompts->answer(name);
+            m_prompts->answer(MsgBoxStyle::Cancel);
+        }
+        QVERIFY(!m_model->save());
+        QCOMPARE(m_prompts->messages(), QStringList{why});
+        QVERIFY(m_model->hasPlaceholder());
+        QVERIFY(m_model->definition().statements().isEmpty());
+    }
+
+    void lookupSetupClosedWithoutOkKeepsThePreviousLookup()
+    {
+        ParameterCommands commands(*m_model, *m_dialogs);
+        // Adding: closing the setup adds nothing.
+        m_dialogs->types << 3;
+        m_prompts->answer(QStringLiteral("Region"));
+        m_dialogs->lookups << std::nullopt;
+        QVERIFY(!commands.add());
+        QVERIFY(m_model->definition().parameters().isEmpty());
+        QCOMPARE(m_model->sharedParameters().Count(), 0);
+        // A lookup set up with OK ...
+        const ReportDefinition::Lookup lookup{1, QStringLiteral("Name"), QStringLiteral("CustomerID"),
+                                              QStringLiteral("SELECT * FROM Customers")};
+        m_dialogs->types << 3;
+        m_prompts->answer(QStringLiteral("Region"));
+        m_dialogs->lookups << lookup;
+        QVERIFY(commands.add());
+        // ... modified, the setup closed without OK: all stays as it was.
+        m_dialogs->types << 3;
+        m_prompts->answer(QStringLiteral("Area"));
+        m_dialogs->lookups << std::nullopt;
+        commands.modify(0);
+        const int key = m_model->definition().parameters()[0].keyNumber;
+        QCOMPARE(*m_model->definition().lookup(key), lookup);
+        QCOMPARE(m_model->definition().parameters()[0].marker, QStringLiteral("Region(Lookup)"));
+        m_model->saveAndExit();
+        QVERIFY(working().contains("p1=3,Region,1,Name,CustomerID,SELECT * FROM Customers\r\n"));
+    }
+
     void newLoadImportSaveAs()
     {
         // A file with a parameter and a statement, loaded twice: merged, new keys.
@@ -242,7 +351,7 @@ private slots:
         m_files.writeBytes(file, bytes);
         m_prompts->answer(file);
         m_model->load();
-        QCOMPARE(m_prompts->calls.last().filter, ReportSqlFile::filter());
+        QCOMPARE(m_prompts->calls.last().filter, QStringLiteral("Marlowen Tallymaster (*.mtq)|*.mtq"));
         QCOMPARE(m_model->entries(), QStringList{"Customers"});
         // The section's lines, as the file holds them, are the SQL box's text.
         QCOMPARE(m_model->sqlText(), QStringLiteral("SELECT * FROM Customers WHERE Name = Cust(String)\r\n\r\n"));
@@ -264,7 +373,7 @@ private slots:
         m_files.writeBytes(bad, "hello\r\n");
         m_prompts->answer(bad);
         m_model->load();
-        QCOMPARE(m_prompts->messages().last(), ReportSqlFile::notValidMessage());
+        QCOMPARE(m_prompts->messages().last(), QStringLiteral("This is not a valid Marlowen Report"));
         QCOMPARE(m_model->entries().size(), 2);
         // Import clears first; cancelling its dialog leaves the editor cleared.
         m_prompts->answer(QString());
@@ -289,10 +398,10 @@ private slots:
         const QString today = QDate::currentDate().toString(QStringLiteral("yyyy/MM/dd"));
         QTest::newRow("markers get trial values")
             << "select * from orders where qty > Qty(Number) and orderdate < Start(Date) and customerid = Region(Lookup)"
-            << false << StatementTrial::successMessage() << MsgBoxStyle::Information;
+            << false << QStringLiteral("SQL Executed Without Errors") << MsgBoxStyle::Information;
         QTest::newRow("development mode shows the SQL")
             << "select * from orders where qty > Qty(Number) and 'x' <> Cust(String)" << true
-            << StatementTrial::successMessage()
+            << QStringLiteral("SQL Executed Without Errors")
                    + "\r\n\r\nSELECT * FROM orders WHERE qty > 1 AND 'x' <> ' ' "
             << MsgBoxStyle::Information;
         QTest::newRow("missing table") << "select * from Nowhere" << false
@@ -322,7 +431,7 @@ private slots:
         trial.checkSql();
         QCOMPARE(m_prompts->messages().last(), message);
         QCOMPARE(m_prompts->calls.last().style, style);
-        if (style == 64 && message != StatementTrial::successMessage() && !message.startsWith(StatementTrial::successMessage()))
+        if (style == 64 && message != QStringLiteral("SQL Executed Without Errors") && !message.startsWith(QStringLiteral("SQL Executed Without Errors")))
             QCOMPARE(m_prompts->calls.last().title, QStringLiteral("SQL Error"));
         // The check coloured and upper-cased the SQL box.
         QVERIFY(m_model->sqlText().startsWith(QLatin1String("SELECT ")));
@@ -355,9 +464,9 @@ private slots:
         QList<int> bar;
         QStringList labels;
         QVERIFY(trial.exportResults([&](int v, const QString &l) { bar << v; labels << l; }));
-        QCOMPARE(m_prompts->calls.last().text, StatementTrial::exportDoneMessage());
+        QCOMPARE(m_prompts->calls.last().text, QStringLiteral("Export Completed Successfully"));
         const auto saveCall = m_prompts->calls[m_prompts->calls.size() - 2];
-        QCOMPARE(saveCall.filter, StatementTrial::exportFilter());
+        QCOMPARE(saveCall.filter, QStringLiteral("All Files (*.*)|*.*|Comma Separated Values (*.csv)|*.csv"));
         QCOMPARE(saveCall.filterIndex, 2);
         QCOMPARE(m_files.readBytes(csv), QByteArray("\"Acme, Inc.\",10,3,Berlin\r\n\"Blue \"\"River\"\"\",11,1,Oslo\r\n"
                                                     "\"Acme, Inc.\",12,7,Berlin\r\n"));
@@ -380,17 +489,17 @@ private slots:
         // A non-numeric number is refused by the prompt.
         m_dialogs->values << QVariant(QStringLiteral("abc"));
         QVERIFY(!trial.preview());
-        QCOMPARE(m_prompts->messages().last(), ReportParameterPrompt::notANumberMessage());
+        QCOMPARE(m_prompts->messages().last(), QStringLiteral("Please enter a number"));
         // A failing statement: the preview error message.
         m_model->setSqlText(QStringLiteral("SELECT * FROM Nowhere WHERE Qty > Qty(Number)"));
         m_dialogs->values << QVariant(QStringLiteral("2"));
         QVERIFY(!trial.preview());
         QVERIFY(m_prompts->messages().last().startsWith(QStringLiteral("Error Previewing Results: -2147217865 - ")));
         QCOMPARE(m_prompts->calls.last().style, 0);
-        QCOMPARE(m_prompts->calls.last().title, ScriptedPrompts::defaultTitle()); // no title of its own
+        QCOMPARE(m_prompts->calls.last().title, QStringLiteral("KRML_ReportGen")); // no title of its own
         // Export without a preview says so.
         QVERIFY(!trial.exportResults());
-        QCOMPARE(m_prompts->messages().last(), StatementTrial::nothingToExportMessage());
+        QCOMPARE(m_prompts->messages().last(), QStringLiteral("There are no previewed results to export. Please preview the statement first."));
     }
 
     void parameterPrompt_data()
@@ -425,7 +534,7 @@ private slots:
         QCOMPARE(prompt.ok(entry, *m_prompts), accepted);
         QCOMPARE(prompt.ReturnData().toString(), returned.toString());
         if (type == 1 && !accepted) {
-            QCOMPARE(m_prompts->messages(), QStringList{ReportParameterPrompt::notANumberMessage()});
+            QCOMPARE(m_prompts->messages(), QStringList{QStringLiteral("Please enter a number")});
             QCOMPARE(m_prompts->calls.last().style, 64);
         }
     }
@@ -461,13 +570,40 @@ private slots:
         advanced.setDisplayField(QStringLiteral("Name"));
         advanced.setReturnField(QStringLiteral("CustomerID"));
         QVERIFY(!advanced.ok(*m_prompts));
-        QCOMPARE(m_prompts->messages().last(), LookupSetupModel::problemMessage(QStringLiteral("Return Field")));
+        QCOMPARE(m_prompts->messages().last(), QStringLiteral("There was a problem evaluating the Return Field. Please review this field and try again."));
         advanced.setSQL(QStringLiteral("SELECT * FROM Customers WHERE 1 = 0"));
         QVERIFY(!advanced.ok(*m_prompts));
-        QCOMPARE(m_prompts->messages().last(), LookupSetupModel::problemMessage(QStringLiteral("Display Field")));
+        QCOMPARE(m_prompts->messages().last(), QStringLiteral("There was a problem evaluating the Display Field. Please review this field and try again."));
         advanced.setSQL(QStringLiteral("SELECT * FROM Nowhere"));
         QVERIFY(!advanced.ok(*m_prompts));
         QCOMPARE(m_prompts->calls.last().title, QStringLiteral("SQL Error"));
+    }
+
+    void lookupSetupRefusesWhatTheFileCannotHold_data()
+    {
+        QTest::addColumn<QString>("sql");
+        QTest::addColumn<QString>("display");
+        QTest::addColumn<QString>("why");
+        QTest::newRow("SQL on two lines") << "SELECT *\nFROM Customers" << "Name"
+                                          << "The lookup SQL cannot contain a line break: the report SQL file keeps a parameter on "
+                                             "one line. Please write the SQL on one line.";
+        QTest::newRow("comma in a field") << "SELECT CustomerID, Name AS [Name,City] FROM Customers" << "Name,City"
+                                          << "The display field cannot contain a comma: the report SQL file separates a parameter's "
+                                             "fields with commas.";
+    }
+    void lookupSetupRefusesWhatTheFileCannotHold()
+    {
+        QFETCH(QString, sql);
+        QFETCH(QString, display);
+        QFETCH(QString, why);
+        LookupSetupModel advanced(*m_connection, m_model->reference().tables());
+        advanced.setMode(2);
+        advanced.setSQL(sql);
+        advanced.setDisplayField(display);
+        advanced.setReturnField(QStringLiteral("CustomerID"));
+        QVERIFY(!advanced.ok(*m_prompts));
+        QCOMPARE(m_prompts->messages(), QStringList{why});
+        QCOMPARE(m_prompts->calls.last().style, MsgBoxStyle::Exclamation);
     }
 
     void completion_data()

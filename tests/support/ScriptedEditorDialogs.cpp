@@ -10,11 +10,11 @@ int ScriptedEditorDialogs::chooseParameterType(int preset)
     return types.isEmpty() ? preset : types.dequeue();
 }
 
-ReportDefinition::Lookup ScriptedEditorDialogs::setupLookup(const ReportDefinition::Lookup *initial, DbConnection *,
-                                                            const QStringList &)
+std::optional<ReportDefinition::Lookup> ScriptedEditorDialogs::setupLookup(const ReportDefinition::Lookup *initial,
+                                                                           DbConnection *, const QStringList &)
 {
     lookupOpenedOn << (initial ? std::optional(*initial) : std::nullopt);
-    return lookups.isEmpty() ? ReportDefinition::Lookup{} : lookups.dequeue();
+    return lookups.isEmpty() ? std::nullopt : lookups.dequeue();
 }
 
 std::optional<QVariant> ScriptedEditorDialogs::askParameterValue(ReportParameterPrompt &prompt)

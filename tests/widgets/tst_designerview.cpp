@@ -39,7 +39,8 @@ class TestDesignerView : public QObject
     std::unique_ptr<ReportGenOCX> control()
     {
         ControlServices services{std::make_shared<MemorySettingsStore>(), m_prompts, std::make_shared<LocalFileService>(),
-                                 std::make_shared<ProcessTempNames>()};
+                                 std::make_shared<ProcessTempNames>(),
+                                 nullptr}; // the standard SQL editor dialogs
         auto c = std::make_unique<ReportGenOCX>(nullptr, services);
         c->setCurrentMode(ReportGenOCX::DesignerMode);
         c->resize(900, 700);

@@ -1,4 +1,7 @@
 #include "DbConnection.h"
+#include "DesignerCommands.h"
+#include "DesignerView.h"
+#include "ExternalDataWizard.h"
 #include "ImageSurface.h"
 #include "LayoutPage.h"
 #include "PreviewNavigator.h"
@@ -9,12 +12,15 @@
 #include "ProcessTempNames.h"
 #include "ReportError.h"
 #include "ReportGenOCX.h"
+#include "RecordingSurface.h"
+#include "Sizer.h"
 #include "ScriptedPrompts.h"
 #include "SqliteEngine.h"
 
 #include <QMetaProperty>
 #include <QToolButton>
 #include <QPrinter>
+#include <QScopeGuard>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QSignalSpy>
@@ -35,7 +41,8 @@ class TestReportGenOCX : public QObject
     ControlServices services()
     {
         return ControlServices{m_settings, m_prompts, std::make_shared<LocalFileService>(),
-                               std::make_shared<ProcessTempNames>()};
+                               std::make_shared<ProcessTempNames>(),
+                               nullptr}; // the standard SQL editor dialogs
     }
     void setting(const QString &key, const QString &value)
     {
@@ -56,6 +63,27 @@ class TestReportGenOCX : public QObject
         auto c = std::make_shared<DbConnection>(QStringLiteral("Provider=SQLite;Data Source=") + db);
         c->open();
         return c;
+    }
+
+    // Changes the database behind the report's connection, which only reads.
+    void changeData(const QString &script)
+    {
+        SqliteEngine::create(m_app.filePath(QStringLiteral("data.db")))->runScript(script);
+    }
+    // The working report SQL file and the database with one row in t.
+    std::shared_ptr<DbConnection> connectionWithRow(int x)
+    {
+        writeWorkingSql();
+        auto connection = openConnection();
+        changeData(QStringLiteral("INSERT INTO t VALUES (%1);").arg(x));
+        return connection;
+    }
+    static int dataLabel(ReportGenOCX &c, const QString &tag)
+    {
+        const int i = c.page().createLabel();
+        c.page().Label(i).Tag = tag;
+        c.page().Label(i).Visible = true;
+        return i;
     }
 
 private slots:
@@ -221,7 +249,7 @@ private slots:
         c.LoadGrid();
         QCOMPARE(m_prompts->messages(), QStringList{"Error in LoadGrid 6: Overflow"});
         QCOMPARE(m_prompts->calls[0].style, 0);
-        QCOMPARE(m_prompts->calls[0].title, UserPrompts::defaultTitle());
+        QCOMPARE(m_prompts->calls[0].title, QStringLiteral("KRML_ReportGen"));
     }
 
     void gridSizeZeroClearsTheDrawing()
@@ -390,6 +418,85 @@ private slots:
         QVERIFY(c.page().drawing().isEmpty());
     }
 
+    void generatorMethodsReachableByName()
+    {
+        auto connection = connectionWithRow(7);
+        const auto emptied = qScopeGuard([&] { changeData(QStringLiteral("DELETE FROM t;")); });
+        ReportGenOCX c(nullptr, services());
+        c.setRepDataConnection(connection);
+        const int list = dataLabel(c, QStringLiteral("DATA:Orders.x"));
+        c.page().Label(list).Top = 400;
+        c.page().Label(list).Visible = true;
+
+        // GenerateOutput on a surface the host hands over.
+        RecordingSurface surface;
+        QString result = QStringLiteral("unset");
+        QVERIFY(QMetaObject::invokeMethod(&c, "GenerateOutput", Qt::DirectConnection, Q_RETURN_ARG(QString, result),
+                                          Q_ARG(KRML_ReportGen::DrawingSurface &, surface)));
+        QCOMPARE(result, QString());
+        QVERIFY(surface.printedTexts().contains(QStringLiteral("7")));
+
+        // AnalyseFunction on a recordset of the host's.
+        auto rs = connection->openRecordset(QStringLiteral("SELECT x FROM t"));
+        QVERIFY(QMetaObject::invokeMethod(&c, "AnalyseFunction", Qt::DirectConnection, Q_RETURN_ARG(QString, result),
+                                          Q_ARG(QString, QStringLiteral("{Any.x}/2")), Q_ARG(KRML_ReportGen::Recordset &, *rs)));
+        QCOMPARE(result, QStringLiteral("3.5"));
+
+        // CheckForPrintOverlap with its positions by reference.
+        LayoutLabel fixed = c.page().Label(0);
+        fixed.Left = c.page().Label(list).Left;
+        fixed.Top = 500;
+        qint32 left = 0, top = 0;
+        bool moved = false;
+        QVERIFY(QMetaObject::invokeMethod(&c, "CheckForPrintOverlap", Qt::DirectConnection, Q_RETURN_ARG(bool, moved),
+                                          Q_ARG(const KRML_ReportGen::LayoutLabel &, fixed), Q_ARG(qint32 &, left),
+                                          Q_ARG(qint32 &, top)));
+        bool direct = false;
+        qint32 directLeft = 0, directTop = 0;
+        direct = c.CheckForPrintOverlap(fixed, directLeft, directTop);
+        QCOMPARE(moved, direct);
+        QCOMPARE(left, directLeft);
+        QCOMPARE(top, directTop);
+        QVERIFY(top > 500);
+    }
+
+    void failedPreviewLeavesTheDesignerAsItWas()
+    {
+        auto connection = connectionWithRow(1);
+        const auto emptied = qScopeGuard([&] { changeData(QStringLiteral("DELETE FROM t;")); });
+        ReportGenOCX c(nullptr, services());
+        c.setRepDataConnection(connection);
+        c.setCurrentMode(ReportGenOCX::DesignerMode);
+        const int list = dataLabel(c, QStringLiteral("DATA:Orders.nosuchfield"));
+        c.designer().commands().pressLabel(list, Sizer::LeftButton);
+        QVERIFY(c.designer().sizer().isVisible());
+
+        QVERIFY_THROWS_EXCEPTION(ReportError, c.ShowPreview());
+        QVERIFY(c.designer().sizer().isVisible());
+        QVERIFY(!c.pageWidget()->isHidden());
+    }
+
+    void insertExternalDataWithoutADatabasePathFails()
+    {
+        ReportGenOCX c(nullptr, services());
+        QCOMPARE(c.DBPath(), QString());
+        int shown = 0;
+        connect(&c, &ReportGenOCX::dialogOpened, this, [&](QDialog *dialog) {
+            ++shown;
+            QVERIFY(qobject_cast<ExternalDataWizard *>(dialog));
+            QTimer::singleShot(0, dialog, [dialog] { dialog->close(); });
+        });
+        // The Jet template with an empty path names no database: the
+        // provider's error reaches the host.
+        try {
+            c.InsertExternalData();
+            QFAIL("no error reached the host");
+        } catch (const ReportError &e) {
+            QCOMPARE(e.description(), QStringLiteral("Could not find file ''."));
+        }
+        QCOMPARE(shown, 1);
+    }
+
     void mousePositionInMillimetres()
     {
         ReportGenOCX c(nullptr, services());
@@ -469,7 +576,7 @@ private slots:
     {
         writeWorkingSql();
         auto connection = openConnection();
-        SqliteEngine::create(m_app.filePath(QStringLiteral("data.db")))->runScript(QStringLiteral("INSERT INTO t VALUES (41), (42);"));
+        changeData(QStringLiteral("INSERT INTO t VALUES (41), (42);"));
         ReportGenOCX c(nullptr, services());
         c.setRepDataConnection(connection);
         c.setCurrentMode(ReportGenOCX::DesignerMode);
@@ -520,7 +627,7 @@ private slots:
         QString rows = QStringLiteral("BEGIN;");
         for (int i = 1; i <= 150; ++i)
             rows += QStringLiteral("INSERT INTO t VALUES (%1);").arg(i);
-        SqliteEngine::create(m_app.filePath(QStringLiteral("data.db")))->runScript(QStringLiteral("DELETE FROM t;") + rows + QStringLiteral("COMMIT;"));
+        changeData(QStringLiteral("DELETE FROM t;") + rows + QStringLiteral("COMMIT;"));
         ReportGenOCX c(nullptr, services());
         c.setRepDataConnection(connection);
         c.setCurrentMode(ReportGenOCX::DesignerMode);

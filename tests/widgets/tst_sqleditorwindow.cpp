@@ -184,9 +184,12 @@ private slots:
                 window->saveAndExit();
             });
         });
+        QVERIFY(control.page().drawing().isEmpty()); // no connection at start-up, no grid
         control.ShowSQLEditor();
         QVERIFY(shown);
         QVERIFY(control.statementList().contains(QStringLiteral("Names")));
+        // Closing the editor reloads the designer, grid included.
+        QVERIFY(!control.page().drawing().isEmpty());
     }
 
     void runTimePromptAsksOncePerRun()

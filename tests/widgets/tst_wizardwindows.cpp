@@ -43,7 +43,8 @@ class TestWizardWindows : public QObject
     std::unique_ptr<ReportGenOCX> control()
     {
         ControlServices services{std::make_shared<MemorySettingsStore>(), m_prompts, std::make_shared<LocalFileService>(),
-                                 std::make_shared<ProcessTempNames>()};
+                                 std::make_shared<ProcessTempNames>(),
+                                 nullptr}; // the standard SQL editor dialogs
         auto c = std::make_unique<ReportGenOCX>(nullptr, services);
         c->setCurrentMode(ReportGenOCX::DesignerMode);
         return c;
@@ -100,6 +101,35 @@ private slots:
         QCOMPARE(LocalFileService().readBytes(m_app.filePath(QStringLiteral("Temp/Data.cnn"))), sqlite().toUtf8());
     }
 
+    void layoutDesignFillsTheStatementsAndDrawsTheGrid()
+    {
+        // No connection at start-up: no statements and no grid yet.
+        LocalFileService().writeBytes(m_app.filePath(QStringLiteral("Temp/SQL.mtq")),
+                                      "marlowentallymasterfile\r\nnoofparams=0\r\n##########\r\n1\r\n"
+                                      "tablename=Orders\r\nSELECT * FROM Orders\r\ntablename=endreport");
+        auto c = control();
+        QVERIFY(c->statementList().isEmpty());
+        QVERIFY(c->page().drawing().isEmpty());
+        QStringList statementsAtShowMe;
+        bool gridAtShowMe = false;
+        connect(c.get(), &ReportGenOCX::ShowMe, this, [&] {
+            statementsAtShowMe = c->statementList();
+            gridAtShowMe = !c->page().drawing().isEmpty();
+        });
+        connect(c.get(), &ReportGenOCX::dialogOpened, this, [](QDialog *dialog) {
+            auto *chooser = qobject_cast<StartupChooser *>(dialog);
+            QVERIFY(chooser);
+            QTimer::singleShot(0, chooser, [chooser] {
+                chooser->tick();
+                QVERIFY(chooser->button(0)->isEnabled());
+                chooser->button(0)->click();
+            });
+        });
+        c->ShowWizard();
+        QCOMPARE(statementsAtShowMe, QStringList{QStringLiteral("Orders")});
+        QVERIFY(gridAtShowMe);
+    }
+
     void wizardWindowWalksThePages()
     {
         ExternalDataWizard wizard(*std::make_shared<LocalFileService>(), *m_prompts, QString());
@@ -142,6 +172,39 @@ private slots:
         QVERIFY(!wizard.isVisible());
     }
 
+    void choiceListsTakeThePage_data()
+    {
+        QTest::addColumn<int>("page");
+        QTest::addColumn<QString>("available");
+        QTest::addColumn<QString>("selected");
+        QTest::newRow("tables") << 2 << "lstAvailable" << "lstSelected";
+        QTest::newRow("fields") << 4 << "lstAvailableFields" << "lstSelectedFields";
+    }
+    void choiceListsTakeThePage()
+    {
+        QFETCH(int, page);
+        QFETCH(QString, available);
+        QFETCH(QString, selected);
+        ExternalDataWizard wizard(*std::make_shared<LocalFileService>(), *m_prompts, QString());
+        wizard.resize(640, 460);
+        wizard.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&wizard));
+        wizard.model().setConnectionText(sqlite());
+        QVERIFY(wizard.model().testConnection());
+        wizard.next();
+        wizard.model().selectTables({QStringLiteral("Orders")});
+        while (wizard.model().page() < page)
+            wizard.next();
+        QCoreApplication::processEvents();
+        for (const QString &name : {available, selected}) {
+            auto *list = wizard.findChild<QListWidget *>(name);
+            QVERIFY(list->isVisible());
+            // Most of the dialog's height, side by side, each near half its width.
+            QVERIFY2(list->height() > 250, qPrintable(QStringLiteral("%1 is %2 px high").arg(name).arg(list->height())));
+            QVERIFY2(list->width() > 200, qPrintable(QStringLiteral("%1 is %2 px wide").arg(name).arg(list->width())));
+        }
+    }
+
     void connectionDialogEditsAString()
     {
         ConnectionDialog dialog(ConnectionDialogModel(QStringLiteral("Provider=PostgreSQL;Host=db;Port=5433;Database=sales;User ID=ann")),
@@ -154,7 +217,7 @@ private slots:
         dialog.field(ConnectionDialogModel::File)->setText(m_db);
         QCOMPARE(dialog.connectionString(), sqlite());
         dialog.testConnection();
-        QVERIFY(dialog.findChildren<QLabel *>().last()->text() == ConnectionDialogModel::successMessage());
+        QVERIFY(dialog.findChildren<QLabel *>().last()->text() == QStringLiteral("Test connection succeeded."));
         // A string typed by hand fills the fields.
         dialog.stringBox()->setPlainText(QStringLiteral("Provider=MSDASQL;DSN=Shop"));
         QCOMPARE(dialog.field(ConnectionDialogModel::Dsn)->text(), QStringLiteral("Shop"));

@@ -90,7 +90,7 @@ private slots:
         QVERIFY(w.next());
         QCOMPARE(w.availableTables(), (QStringList{"Customers", "Orders", "Regions"})); // no MSys table
         QVERIFY(!w.next());
-        QCOMPARE(m_prompts.messages().last(), ExternalDataWizardModel::noTableMessage());
+        QCOMPARE(m_prompts.messages().last(), QStringLiteral("At least one table must be selected before proceeding"));
         QCOMPARE(m_prompts.calls.last().style, MsgBoxStyle::Information);
         w.selectTables({QStringLiteral("Regions"), QStringLiteral("Customers"), QStringLiteral("Orders")});
         QCOMPARE(w.selectedTables(), (QStringList{"Customers", "Orders", "Regions"}));
@@ -104,7 +104,7 @@ private slots:
         QCOMPARE(w.availableFields(), (QStringList{"Customers.CustomerID", "Customers.Name", "Customers.Since",
                                                    "Orders.CustomerID", "Orders.OrderID", "Orders.Total"}));
         QVERIFY(!w.next());
-        QCOMPARE(m_prompts.messages().last(), ExternalDataWizardModel::noFieldMessage());
+        QCOMPARE(m_prompts.messages().last(), QStringLiteral("At least one field must be selected before proceeding"));
         w.selectFields({QStringLiteral("Orders.Total")});
         QVERIFY(w.next());
         QCOMPARE(w.conditionFields().size(), 6);
@@ -117,6 +117,70 @@ private slots:
         w.back();
         QCOMPARE(w.page(), 5);
         QCOMPARE(w.selectedFields(), QStringList{"Orders.Total"}); // the lists keep their content
+    }
+
+    void nextStartsTheListsAfresh()
+    {
+        ExternalDataWizardModel w(m_files, m_prompts);
+        w.setConnectionText(sqlite());
+        QVERIFY(w.testConnection());
+        QVERIFY(w.next());
+        w.selectTables({QStringLiteral("Customers"), QStringLiteral("Orders")});
+        QVERIFY(w.next());
+        QVERIFY(w.next());
+        w.selectFields({QStringLiteral("Orders.Total")});
+        // Back to the tables: Next lists the fields again, none selected.
+        w.back();
+        QCOMPARE(w.page(), 3);
+        QVERIFY(w.next());
+        QCOMPARE(w.selectedFields(), QStringList());
+        QCOMPARE(w.availableFields().size(), 6);
+        // Back to the connection: Next lists the tables again, none selected.
+        w.back();
+        w.back();
+        w.back();
+        QCOMPARE(w.page(), 1);
+        QVERIFY(w.next());
+        QCOMPARE(w.selectedTables(), QStringList());
+        QCOMPARE(w.availableTables(), (QStringList{"Customers", "Orders", "Regions"}));
+    }
+
+    void loadedConnectionSelectsItsTablesAndFields()
+    {
+        DataConnectionFile file;
+        file.cnnString = sqlite();
+        file.selTables = QStringList{QStringLiteral("Orders"), QStringLiteral("Gone")};
+        file.selFields = QStringList{QStringLiteral("Orders.Total")};
+        file.write(m_files, path(QStringLiteral("saved.mdq")), true);
+        ExternalDataWizardModel w(m_files, m_prompts);
+        QVERIFY(w.loadDataConnection(path(QStringLiteral("saved.mdq"))));
+        QVERIFY(w.next());
+        QCOMPARE(w.selectedTables(), QStringList{"Orders"}); // what is there
+        QCOMPARE(w.availableTables(), (QStringList{"Customers", "Regions"}));
+        QVERIFY(w.next());
+        QVERIFY(w.next());
+        QCOMPARE(w.selectedFields(), QStringList{"Orders.Total"});
+        QCOMPARE(w.availableFields(), (QStringList{"Orders.CustomerID", "Orders.OrderID"}));
+    }
+
+    void columnsComeFromTheSchema()
+    {
+        // A name no query quoting survives: the columns still come.
+        QTemporaryDir dir;
+        const QString db = dir.filePath(QStringLiteral("odd.db"));
+        SqliteEngine::create(db)->runScript(QStringLiteral("CREATE TABLE \"Price]List\" (Item VARCHAR(10), \"Net Price\" CURRENCY);"));
+        ExternalDataWizardModel w(m_files, m_prompts);
+        w.setConnectionText(QStringLiteral("Provider=SQLite;Data Source=") + db);
+        QVERIFY(w.testConnection());
+        QVERIFY(w.next());
+        QCOMPARE(w.availableTables(), QStringList{"Price]List"});
+        w.selectTables({QStringLiteral("Price]List")});
+        QVERIFY(w.next());
+        w.chooseLinkTable(0, QStringLiteral("Price]List"));
+        QCOMPARE(w.linkFields(0), (QStringList{"Item", "Net Price"}));
+        QVERIFY(w.next());
+        QCOMPARE(m_prompts.messages(), QStringList());
+        QCOMPARE(w.availableFields(), (QStringList{"Price]List.Item", "Price]List.Net Price"}));
     }
 
     void composedSql_data()
@@ -167,7 +231,10 @@ private slots:
         m_prompts.answer(mdq);
         m_prompts.answer(MsgBoxStyle::Cancel);
         QVERIFY(w->finish(true));
-        QCOMPARE(m_prompts.messages().last(), ExternalDataWizardModel::overwriteQuestion());
+        QCOMPARE(m_prompts.messages().last(), QStringLiteral("A file with this name already exists, are you sure you want overwrite it?\r\n\r\n"
+                                 "Click Yes to overwrite the existing file.\r\n\r\n"
+                                 "Click No to choose another filename.\r\n\r\n"
+                                 "Click Cancel to abort the save operation."));
         QCOMPARE(m_prompts.calls.last().style, MsgBoxStyle::YesNoCancel | MsgBoxStyle::Question);
         // Yes replaces it.
         w->removeConditions({0});
@@ -310,7 +377,7 @@ private slots:
         ConnectionDialogModel model;
         model.setProvider(ConnectionDialogModel::Sqlite);
         model.setField(ConnectionDialogModel::File, m_db);
-        QCOMPARE(model.test(), ConnectionDialogModel::successMessage());
+        QCOMPARE(model.test(), QStringLiteral("Test connection succeeded."));
         model.setField(ConnectionDialogModel::File, path(QStringLiteral("nothing.db")));
         QVERIFY(model.test().startsWith(QStringLiteral("Test connection failed: -2147467259 - Could not find file")));
     }

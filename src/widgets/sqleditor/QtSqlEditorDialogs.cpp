@@ -17,8 +17,8 @@ int QtSqlEditorDialogs::chooseParameterType(int preset)
     return dialog.AddParameterType();
 }
 
-ReportDefinition::Lookup QtSqlEditorDialogs::setupLookup(const ReportDefinition::Lookup *initial,
-                                                         DbConnection *connection, const QStringList &tables)
+std::optional<ReportDefinition::Lookup> QtSqlEditorDialogs::setupLookup(const ReportDefinition::Lookup *initial,
+                                                                        DbConnection *connection, const QStringList &tables)
 {
     DbConnection none;
     LookupSetupModel model(connection ? *connection : none, tables);
@@ -30,7 +30,8 @@ ReportDefinition::Lookup QtSqlEditorDialogs::setupLookup(const ReportDefinition:
     }
     LookupSetupDialog dialog(model, m_prompts, m_parent);
     dialog.syncFromModel();
-    dialog.exec();
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
     return model.result();
 }
 

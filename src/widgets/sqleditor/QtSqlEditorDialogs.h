@@ -21,8 +21,8 @@ public:
     void setParent(QWidget *parent) { m_parent = parent; }
 
     int chooseParameterType(int preset) override;
-    ReportDefinition::Lookup setupLookup(const ReportDefinition::Lookup *initial, DbConnection *connection,
-                                         const QStringList &tables) override;
+    std::optional<ReportDefinition::Lookup> setupLookup(const ReportDefinition::Lookup *initial, DbConnection *connection,
+                                                        const QStringList &tables) override;
     std::optional<QVariant> askParameterValue(ReportParameterPrompt &prompt) override;
 
 private:

@@ -54,7 +54,19 @@ ExternalDataWizard::ExternalDataWizard(FileService &files, UserPrompts &prompts,
     m_tabs->setEnabled(false); // the pages are reached with Back and Next
     layout->addWidget(m_tabs);
     m_pages = new QStackedWidget(this);
-    for (QWidget *page : {connectionPage(), tablesPage(), linksPage(), fieldsPage(), conditionsPage(), sqlPage()})
+    QWidget *tables = choicePage({QStringLiteral("Tables"), QStringLiteral("Available Tables"), QStringLiteral("Selected Tables"),
+                                  {QStringLiteral("fraTables"), QStringLiteral("lstAvailable"), QStringLiteral("lstSelected"),
+                                   QStringLiteral("cmdAdd"), QStringLiteral("cmdRemove")},
+                                  [this](const QStringList &e) { m_model.selectTables(e); },
+                                  [this](const QStringList &e) { m_model.deselectTables(e); }},
+                                 m_available, m_selected);
+    QWidget *fields = choicePage({QStringLiteral("Fields"), QStringLiteral("Available Fields"), QStringLiteral("Selected Fields"),
+                                  {QStringLiteral("fraFields"), QStringLiteral("lstAvailableFields"), QStringLiteral("lstSelectedFields"),
+                                   QStringLiteral("cmdAddField"), QStringLiteral("cmdRemoveField")},
+                                  [this](const QStringList &e) { m_model.selectFields(e); },
+                                  [this](const QStringList &e) { m_model.deselectFields(e); }},
+                                 m_availableFields, m_selectedFields);
+    for (QWidget *page : {connectionPage(), tables, linksPage(), fields, conditionsPage(), sqlPage()})
         m_pages->addWidget(page);
     layout->addWidget(m_pages, 1);
     auto *buttons = new QHBoxLayout;
@@ -106,35 +118,44 @@ QWidget *ExternalDataWizard::connectionPage()
     return frame;
 }
 
-QWidget *ExternalDataWizard::tablesPage()
+QWidget *ExternalDataWizard::choicePage(const ChoicePage &page, QListWidget *&available, QListWidget *&selected)
 {
-    auto *frame = new QGroupBox(QStringLiteral("Tables"));
-    frame->setObjectName(QStringLiteral("fraTables"));
+    auto *frame = new QGroupBox(page.caption);
+    frame->setObjectName(page.names[0]);
     auto *g = new QGridLayout(frame);
-    g->addWidget(new QLabel(QStringLiteral("Available Tables"), frame), 0, 0);
-    g->addWidget(new QLabel(QStringLiteral("Selected Tables"), frame), 0, 2);
-    m_available = list(QStringLiteral("lstAvailable"), frame);
-    m_selected = list(QStringLiteral("lstSelected"), frame);
-    g->addWidget(m_available, 1, 0, 2, 1);
-    g->addWidget(m_selected, 1, 2, 2, 1);
-    QPushButton *add = CommandButton::make(QStringLiteral(">>"), QStringLiteral("cmdAdd"), frame);
-    QPushButton *remove = CommandButton::make(QStringLiteral("<<"), QStringLiteral("cmdRemove"), frame);
-    g->addWidget(add, 1, 1);
-    g->addWidget(remove, 2, 1);
-    connect(add, &QPushButton::clicked, this, [this] {
-        m_model.selectTables(selectedTexts(m_available));
+    g->addWidget(new QLabel(page.availableCaption, frame), 0, 0);
+    g->addWidget(new QLabel(page.selectedCaption, frame), 0, 2);
+    available = list(page.names[1], frame);
+    selected = list(page.names[2], frame);
+    g->addWidget(available, 1, 0);
+    g->addWidget(selected, 1, 2);
+    auto *buttons = new QVBoxLayout;
+    QPushButton *add = CommandButton::make(QStringLiteral(">>"), page.names[3], frame);
+    QPushButton *remove = CommandButton::make(QStringLiteral("<<"), page.names[4], frame);
+    buttons->addStretch();
+    buttons->addWidget(add);
+    buttons->addWidget(remove);
+    buttons->addStretch();
+    g->addLayout(buttons, 1, 1);
+    // The lists take the page's room; the buttons keep their size.
+    g->setRowStretch(1, 1);
+    g->setColumnStretch(0, 1);
+    g->setColumnStretch(2, 1);
+    QListWidget *from = available, *to = selected;
+    connect(add, &QPushButton::clicked, this, [this, from, page] {
+        page.select(selectedTexts(from));
         refresh();
     });
-    connect(remove, &QPushButton::clicked, this, [this] {
-        m_model.deselectTables(selectedTexts(m_selected));
+    connect(remove, &QPushButton::clicked, this, [this, to, page] {
+        page.deselect(selectedTexts(to));
         refresh();
     });
-    connect(m_available, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem *item) {
-        m_model.selectTables({item->text()});
+    connect(from, &QListWidget::itemDoubleClicked, this, [this, page](QListWidgetItem *item) {
+        page.select({item->text()});
         refresh();
     });
-    connect(m_selected, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem *item) {
-        m_model.deselectTables({item->text()});
+    connect(to, &QListWidget::itemDoubleClicked, this, [this, page](QListWidgetItem *item) {
+        page.deselect({item->text()});
         refresh();
     });
     return frame;
@@ -179,40 +200,6 @@ QWidget *ExternalDataWizard::linksPage()
     });
     connect(m_removeLink, &QPushButton::clicked, this, [this] {
         m_model.removeLinks(selectedRows(m_links));
-        refresh();
-    });
-    return frame;
-}
-
-QWidget *ExternalDataWizard::fieldsPage()
-{
-    auto *frame = new QGroupBox(QStringLiteral("Fields"));
-    frame->setObjectName(QStringLiteral("fraFields"));
-    auto *g = new QGridLayout(frame);
-    g->addWidget(new QLabel(QStringLiteral("Available Fields"), frame), 0, 0);
-    g->addWidget(new QLabel(QStringLiteral("Selected Fields"), frame), 0, 2);
-    m_availableFields = list(QStringLiteral("lstAvailableFields"), frame);
-    m_selectedFields = list(QStringLiteral("lstSelectedFields"), frame);
-    g->addWidget(m_availableFields, 1, 0, 2, 1);
-    g->addWidget(m_selectedFields, 1, 2, 2, 1);
-    QPushButton *add = CommandButton::make(QStringLiteral(">>"), QStringLiteral("cmdAddField"), frame);
-    QPushButton *remove = CommandButton::make(QStringLiteral("<<"), QStringLiteral("cmdRemoveField"), frame);
-    g->addWidget(add, 1, 1);
-    g->addWidget(remove, 2, 1);
-    connect(add, &QPushButton::clicked, this, [this] {
-        m_model.selectFields(selectedTexts(m_availableFields));
-        refresh();
-    });
-    connect(remove, &QPushButton::clicked, this, [this] {
-        m_model.deselectFields(selectedTexts(m_selectedFields));
-        refresh();
-    });
-    connect(m_availableFields, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem *item) {
-        m_model.selectFields({item->text()});
-        refresh();
-    });
-    connect(m_selectedFields, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem *item) {
-        m_model.deselectFields({item->text()});
         refresh();
     });
     return frame;

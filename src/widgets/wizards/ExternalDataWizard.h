@@ -3,6 +3,7 @@
 #include "ExternalDataWizardModel.h"
 
 #include <QDialog>
+#include <functional>
 
 class QCheckBox;
 class QComboBox;
@@ -37,9 +38,17 @@ private:
     static QStringList selectedTexts(QListWidget *list);
     static QList<int> selectedRows(QListWidget *list);
     QWidget *connectionPage();
-    QWidget *tablesPage();
+    // The Tables and Fields pages: two lists side by side with their
+    // captions, ">>" and "<<" between them; double-clicking an entry moves
+    // it. names: frame, available list, selected list, ">>", "<<".
+    struct ChoicePage
+    {
+        QString caption, availableCaption, selectedCaption;
+        QStringList names;
+        std::function<void(const QStringList &)> select, deselect;
+    };
+    QWidget *choicePage(const ChoicePage &page, QListWidget *&available, QListWidget *&selected);
     QWidget *linksPage();
-    QWidget *fieldsPage();
     QWidget *conditionsPage();
     QWidget *sqlPage();
     void updateButtons();
