@@ -46,12 +46,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         return 0;
     f.close();
 
-    MdbImportProcess::Limits limits;
-    limits.cpuSeconds = 3;
-    limits.wallSeconds = 6;
-    limits.memoryBytes = 1024LL * 1024 * 1024;
-    limits.fileBytes = 64LL * 1024 * 1024;
-    limits.messageBytes = 64 * 1024;
+    // Memory, processor and wall seconds, database and messages: tight, so
+    // that a reader that loops is stopped well within the fuzzer's timeout.
+    const MdbImportProcess::Limits limits{1024LL << 20, 3, 6, 64LL << 20, 64 << 10};
     try {
         MdbImportProcess::convert(source, target, limits);
         auto engine = SqliteEngine::openReadOnly(target, source);

@@ -73,6 +73,19 @@ bool writing(int flags)
     return (flags & (O_WRONLY | O_RDWR | O_CREAT | O_TRUNC)) != 0;
 }
 
+// open and open64 alike: refuse writing under the read-only folder,
+// otherwise hand on to the real function with the mode the caller gave.
+template<typename Open>
+int guardedOpen(Open next, const char *path, int flags, va_list args)
+{
+    const mode_t mode = (flags & (O_CREAT | O_TMPFILE)) ? va_arg(args, mode_t) : 0;
+    if (writing(flags) && readOnlyPath(path)) {
+        errno = EROFS;
+        return -1;
+    }
+    return next(path, flags, mode);
+}
+
 } // namespace
 
 extern "C" {
@@ -128,35 +141,21 @@ ssize_t writev(int fd, const struct iovec *iov, int count)
 int open(const char *path, int flags, ...)
 {
     static auto next = real<int (*)(const char *, int, ...)>("open");
-    mode_t mode = 0;
-    if (flags & (O_CREAT | O_TMPFILE)) {
-        va_list args;
-        va_start(args, flags);
-        mode = va_arg(args, mode_t);
-        va_end(args);
-    }
-    if (writing(flags) && readOnlyPath(path)) {
-        errno = EROFS;
-        return -1;
-    }
-    return next(path, flags, mode);
+    va_list args;
+    va_start(args, flags);
+    const int fd = guardedOpen(next, path, flags, args);
+    va_end(args);
+    return fd;
 }
 
 int open64(const char *path, int flags, ...)
 {
     static auto next = real<int (*)(const char *, int, ...)>("open64");
-    mode_t mode = 0;
-    if (flags & (O_CREAT | O_TMPFILE)) {
-        va_list args;
-        va_start(args, flags);
-        mode = va_arg(args, mode_t);
-        va_end(args);
-    }
-    if (writing(flags) && readOnlyPath(path)) {
-        errno = EROFS;
-        return -1;
-    }
-    return next(path, flags, mode);
+    va_list args;
+    va_start(args, flags);
+    const int fd = guardedOpen(next, path, flags, args);
+    va_end(args);
+    return fd;
 }
 
 int rename(const char *from, const char *to)
