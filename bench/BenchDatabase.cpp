@@ -37,9 +37,20 @@ void BenchDatabase::prepareHost(const QString &folder, const QString &databasePa
     state.rdAppPath = folder;
     LocalFileService files;
     files.createFolder(folder + QStringLiteral("/Temp"));
-    files.writeBytes(folder + QStringLiteral("/Temp/SQL.mtq"),
-                     QByteArray("marlowentallymasterfile\r\nnoofparams=0\r\n##########\r\n1\r\ntablename=Orders\r\n") + statement()
-                         + "\r\ntablename=endreport");
+    const QByteArray mode = qgetenv("KRML_BENCH_PARAMETERS");
+    QByteArray head = "marlowentallymasterfile\r\nnoofparams=0\r\n##########\r\n1\r\ntablename=Orders\r\n";
+    QByteArray sql = statement();
+    if (mode == "bound" || mode == "literal") {
+        const QByteArray filter = mode == "bound" ? "WHERE Qty >= Q(Number) AND OrderDate >= S(Date) ORDER BY"
+                                                  : "WHERE Qty >= 1 AND OrderDate >= #2024/01/01# ORDER BY";
+        sql.replace("ORDER BY", filter);
+        head.replace("noofparams=0\r\n", "noofparams=2\r\np1=1,Q\r\np2=0,S\r\n");
+        state.ParamFieldCollection()->Add(QStringLiteral("Q"));
+        state.ParamValueCollection()->Add(QStringLiteral("1"));
+        state.ParamFieldCollection()->Add(QStringLiteral("S"));
+        state.ParamValueCollection()->Add(QStringLiteral("2024-01-01"));
+    }
+    files.writeBytes(folder + QStringLiteral("/Temp/SQL.mtq"), head + sql + "\r\ntablename=endreport");
     state.data().setRDDataConnectionString(QStringLiteral("Provider=SQLite;Data Source=") + databasePath);
 }
 

@@ -12,6 +12,10 @@ public:
     static const char *statement();
     static void build(const QString &path, int rows);
     // rdAppPath, the working report SQL file and the shared connection.
+    // KRML_BENCH_PARAMETERS=bound gives the statement a Number and a Date
+    // parameter (every row passes them) with the host's values in the
+    // parameter collections, =literal the same filter written as literals:
+    // together they show what binding costs.
     static void prepareHost(const QString &folder, const QString &databasePath);
     static double peakMegabytes();
 };

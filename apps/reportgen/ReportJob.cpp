@@ -6,6 +6,7 @@
 #include "LayoutPackage.h"
 #include "ModuleState.h"
 #include "ParameterMarker.h"
+#include "ParameterValue.h"
 #include "PathNames.h"
 #include "PdfSurface.h"
 #include "ProgressLine.h"
@@ -95,13 +96,24 @@ void ReportJob::handOverParameters()
     // As a host does: names in one collection, values in the other. A
     // lookup's value goes under its return field's name, the other types
     // under the parameter's name; both are accepted here.
+    // A lookup's value may be one of its values or the text it shows for
+    // one (Region=East); the query loader tells them apart.
     ModuleState &state = ModuleState::current();
     for (const auto &[name, value] : parameters) {
         QString key = name;
+        bool known = false;
         for (int i = 1; i <= state.parameters()->Count(); ++i) {
             const clsParameter &p = state.parameters()->Item(i);
-            if (p.ParamType == clsParameter::Lookup && p.ParameterName.compare(name, Qt::CaseInsensitive) == 0)
+            const bool byName = p.ParameterName.compare(name, Qt::CaseInsensitive) == 0;
+            if (p.ParamType == clsParameter::Lookup && byName)
                 key = p.ReturnField;
+            known = known || byName
+                || (p.ParamType == clsParameter::Lookup && p.ReturnField.compare(name, Qt::CaseInsensitive) == 0);
+        }
+        if (!known) {
+            if (notice)
+                notice(QStringLiteral("warning: the report has no parameter \"%1\"; its value is not used").arg(name));
+            continue;
         }
         state.ParamFieldCollection()->Add(key);
         state.ParamValueCollection()->Add(value);
@@ -130,6 +142,7 @@ ReportJob::Exit ReportJob::render(const QString &outputPath)
     handOverParameters();
 
     QueryLoader loader(m_files, m_prompts);
+    loader.setNotice(notice);
     ReportGenerator generator(m_page, loader, m_palette);
     generator.setPaginate(paginate);
     if (page > 0)
@@ -180,8 +193,10 @@ ReportJob::Exit ReportJob::render(const QString &outputPath)
         endProgress();
         for (const QString &f : written)
             QFile::remove(f);
-        if (e.number() == QueryLoader::MissingParameterValue)
+        if (e.number() == ParameterValue::Missing)
             return fail(MissingParameter, e.description() + QStringLiteral(" Give it with --param NAME=VALUE."));
+        if (ParameterValue::isParameterError(e))
+            return fail(MissingParameter, e.description());
         return fail(ReportFailed, QStringLiteral("the report failed: error %1: %2").arg(e.number()).arg(e.description()));
     }
     endProgress();

@@ -10,6 +10,8 @@
 #include <QPair>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <cstdio>
+#include <functional>
 #include <memory>
 
 namespace KRML_ReportGen {
@@ -51,6 +53,11 @@ public:
 
     // What went wrong, for the user.
     QString error() const { return m_error; }
+    // Said on the way, without stopping the job (a value nobody uses, a
+    // value the lookup's retry replaced): "reportgen: " + the text on stderr.
+    std::function<void(const QString &)> notice = [](const QString &text) {
+        std::fprintf(stderr, "reportgen: %s\n", qPrintable(text));
+    };
 
 
 private:

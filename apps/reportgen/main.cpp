@@ -1,12 +1,14 @@
 // reportgen: renders layout packages without a window.
 //
 //   reportgen render PACKAGE.lrd -o OUT.pdf|OUT.png|OUT.svg [--connection STRING]
-//                    [--param NAME=VALUE]... [--dpi N] [--paginate [--page N]] [--timeout S]
-//   reportgen list PACKAGE.lrd [--connection STRING] [--param NAME=VALUE]... [--timeout S]
+//                    [--param NAME=VALUE]... [--dpi N] [--paginate [--page N]] [--codepage N] [--timeout S]
+//   reportgen list PACKAGE.lrd [--connection STRING] [--param NAME=VALUE]... [--codepage N] [--timeout S]
 
 #include "ReportJob.h"
 
+#include "CodePage.h"
 #include "HeadlessEnvironment.h"
+#include "ModuleState.h"
 #include "StatementLimits.h"
 
 #include <QCommandLineParser>
@@ -51,10 +53,14 @@ int main(int argc, char **argv)
                                       QStringLiteral("Lists longer than the page continue on further pages (PNG and SVG: "
                                                      "one file per page, OUT-1.png, OUT-2.png ...)."));
     const QCommandLineOption page(QStringLiteral("page"), QStringLiteral("Only this page (with --paginate)."), QStringLiteral("n"));
+    const QCommandLineOption codePage(QStringLiteral("codepage"),
+                                      QStringLiteral("The Windows code page the package's text files were written in "
+                                                     "(default 1252; 874, 932, 936, 949, 950, 1250 to 1258)."),
+                                      QStringLiteral("n"), QStringLiteral("1252"));
     const QCommandLineOption timeout(QStringLiteral("timeout"),
                                      QStringLiteral("The longest one statement may run, in seconds (default 300; 0: no limit)."),
                                      QStringLiteral("seconds"), QString::number(StatementLimits::DefaultTimeoutSeconds));
-    parser.addOptions({output, connection, param, dpi, quiet, paginate, page, timeout});
+    parser.addOptions({output, connection, param, dpi, quiet, paginate, page, codePage, timeout});
     parser.process(app);
 
     const QStringList args = parser.positionalArguments();
@@ -104,6 +110,12 @@ int main(int argc, char **argv)
         }
     }
     job.progress = !parser.isSet(quiet);
+    const int pageNumber = parser.value(codePage).toInt(&ok);
+    if (!ok || !CodePage::isSupported(pageNumber)) {
+        std::fprintf(stderr, "reportgen: --codepage takes a Windows code page: 874, 932, 936, 949, 950 or 1250 to 1258\n");
+        return ReportJob::Usage;
+    }
+    ModuleState::current().codePage = pageNumber;
 
     if (auto code = job.open(args[1]); code != ReportJob::Ok)
         return finish(code, job);

@@ -1,9 +1,9 @@
 #include "DataConnectionFile.h"
+#include "ModuleState.h"
 
 #include "FileService.h"
 #include "ReportError.h"
 #include "TextReader.h"
-#include "Windows1252Codec.h"
 
 namespace KRML_ReportGen {
 
@@ -31,12 +31,12 @@ void DataConnectionFile::write(FileService &files, const QString &path, bool ove
 {
     if (overwrite && files.fileExists(path))
         files.deleteFile(path);
-    files.writeBytes(path, Windows1252Codec::encode(toText()));
+    files.writeBytes(path, ModuleState::current().codec().encode(toText()));
 }
 
 bool DataConnectionFile::read(const QByteArray &bytes, QString *why)
 {
-    const QStringList lines = TextReader::splitLines(Windows1252Codec::decode(bytes));
+    const QStringList lines = TextReader::splitLines(ModuleState::current().codec().decode(bytes));
     const auto fail = [&](const QString &reason) {
         if (why)
             *why = reason;

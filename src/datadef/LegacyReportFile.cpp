@@ -1,4 +1,5 @@
 #include "LegacyReportFile.h"
+#include "ModuleState.h"
 
 #include "FileService.h"
 #include "LegacyNumber.h"
@@ -6,7 +7,6 @@
 #include "ReportError.h"
 #include "TextReader.h"
 #include "VbConvert.h"
-#include "Windows1252Codec.h"
 
 #include <QDir>
 
@@ -16,7 +16,7 @@ using ReadResult = ReportSqlFile::ReadResult;
 
 ReadResult LegacyReportFile::import(const QByteArray &bytes, const QString &fileName, ReportDefinition &into)
 {
-    const QStringList lines = TextReader::splitLines(Windows1252Codec::decode(bytes));
+    const QStringList lines = TextReader::splitLines(ModuleState::current().codec().decode(bytes));
     int next = 0;
     const auto read = [&](QString &line) {
         if (next >= lines.size())

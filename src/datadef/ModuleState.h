@@ -1,5 +1,7 @@
 #pragma once
 
+#include "BoundStatement.h"
+#include "CodePage.h"
 #include "VbCollection.h"
 #include "clsData.h"
 #include "clsParameter.h"
@@ -24,7 +26,14 @@ public:
     // The folder of the layout package opened last: a report's database
     // that does not exist as written is looked for there.
     QString packageFolder;
-    QString CurrentReportSQL;
+    // The code page of the working files and the package's text members
+    // (the layout text file, the report SQL file, Data.cnn, ".mdq" files):
+    // the control's CodePage, reportgen's --codepage.
+    int codePage = CodePage::Default;
+    CodePage codec() const { return CodePage(codePage); }
+    // The statement the query loader (or the SQL editor's preview) ran
+    // last, with its parameter values bound, not spliced into the text.
+    BoundStatement CurrentReportSQL;
     // True while a generation run has not finished its first data-field
     // label: only then does the query loader search further lookup rows.
     bool FirstQueryPending = false;

@@ -46,13 +46,4 @@ QString ParameterMarker::make(const QString &name, int type)
     return name + suffix(type);
 }
 
-QString ParameterMarker::replace(const QString &sql, const QString &marker, const QString &literal)
-{
-    if (marker.isEmpty())
-        return sql;
-    QString out = sql;
-    out.replace(marker, literal, Qt::CaseInsensitive);
-    return out;
-}
-
 } // namespace KRML_ReportGen

@@ -7,6 +7,7 @@ namespace KRML_ReportGen {
 // A parameter's marker is its name followed directly by its type suffix:
 // Customer(String), Start(Date), Qty(Number), Region(Lookup). The type is
 // read from the last six characters only, the name up to the first "(".
+// Statements are run with their markers bound (ParameterBinding).
 class ParameterMarker
 {
 public:
@@ -16,10 +17,6 @@ public:
     static QString make(const QString &name, int type);
     static QString suffix(int type);
     static QString typeName(int type);
-
-    // Every occurrence of marker in sql, found without regard to letter
-    // case, replaced by literal.
-    static QString replace(const QString &sql, const QString &marker, const QString &literal);
 };
 
 } // namespace KRML_ReportGen

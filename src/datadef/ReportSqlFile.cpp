@@ -1,4 +1,5 @@
 #include "ReportSqlFile.h"
+#include "ModuleState.h"
 
 #include "FileService.h"
 #include "LegacyNumber.h"
@@ -6,7 +7,6 @@
 #include "ReportError.h"
 #include "TextReader.h"
 #include "VbConvert.h"
-#include "Windows1252Codec.h"
 
 #include <QDir>
 #include <cmath>
@@ -23,7 +23,10 @@ const QLatin1String kHeader("tablename=");
 class LineCursor
 {
 public:
-    explicit LineCursor(const QByteArray &bytes) : m_lines(TextReader::splitLines(Windows1252Codec::decode(bytes))) {}
+    explicit LineCursor(const QByteArray &bytes)
+        : m_lines(TextReader::splitLines(ModuleState::current().codec().decode(bytes)))
+    {
+    }
     bool atEnd() const { return m_next >= m_lines.size(); }
     int lineNumber() const { return m_next; } // of the line read last
     bool next(QString &line)
@@ -137,7 +140,7 @@ QString ReportSqlFile::toText(const ReportDefinition &definition)
 
 void ReportSqlFile::write(FileService &files, const QString &path, const ReportDefinition &definition)
 {
-    files.writeBytes(path, Windows1252Codec::encode(toText(definition)));
+    files.writeBytes(path, ModuleState::current().codec().encode(toText(definition)));
 }
 
 ReportSqlFile::ReadResult ReportSqlFile::read(const QByteArray &bytes, const QString &fileName, ReportDefinition &into,

@@ -1,6 +1,6 @@
 #include "ReportSqlFileLimits.h"
 
-#include "Windows1252Codec.h"
+#include "ModuleState.h"
 
 #include <QStringList>
 
@@ -17,12 +17,15 @@ bool hasLineBreak(const QString &text)
 
 QString ReportSqlFileLimits::foreignCharacters(const QString &text)
 {
+    const CodePage codePage = ModuleState::current().codec();
     QString foreign;
-    for (const QChar c : text) {
-        if (!Windows1252Codec::canEncode(QString(c))) {
-            if (!foreign.contains(c))
-                foreign += c;
-        }
+    QStringView rest(text);
+    for (qsizetype at = codePage.unencodableAt(rest.toString()); at >= 0; at = codePage.unencodableAt(rest.toString())) {
+        const qsizetype n = rest[at].isHighSurrogate() && at + 1 < rest.size() ? 2 : 1;
+        const QStringView c = rest.mid(at, n);
+        if (!foreign.contains(c))
+            foreign += c;
+        rest = rest.mid(at + n);
     }
     return foreign;
 }
@@ -32,9 +35,10 @@ QString ReportSqlFileLimits::codePageProblem(const QString &what, const QString 
     const QString foreign = foreignCharacters(text);
     if (foreign.isEmpty())
         return QString();
-    return QStringLiteral("%1 cannot contain \"%2\": the report SQL file is written in the Windows-1252 code page, "
+    return QStringLiteral("%1 cannot contain \"%2\": the report SQL file is written in the Windows-%3 code page, "
                           "which has no such character.")
-        .arg(what, foreign);
+        .arg(what, foreign)
+        .arg(ModuleState::current().codePage);
 }
 
 QString ReportSqlFileLimits::parameterName(const QString &name)

@@ -8,7 +8,8 @@ namespace KRML_ReportGen {
 // file has no quoting or escaping, keeps a parameter on one line with its
 // fields between commas, ends a parameter's name at its first "(", starts
 // a statement at a line beginning "tablename=", ends the statements at the
-// name "endreport", and is written in the Windows-1252 code page. Each
+// name "endreport", and is written in the code page in force (Windows-1252
+// unless the control's CodePage says otherwise). Each
 // check returns why the text cannot be stored, or an empty text when it
 // can.
 class ReportSqlFileLimits

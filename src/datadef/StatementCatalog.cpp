@@ -1,4 +1,5 @@
 #include "StatementCatalog.h"
+#include "ModuleState.h"
 
 #include "FileService.h"
 #include "TextReader.h"
@@ -10,7 +11,7 @@ QStringList StatementCatalog::FillStatementList(const FileService &files, const 
 {
     if (!files.fileExists(path))
         return previous;
-    TextReader reader(files, path);
+    TextReader reader(files, path, ModuleState::current().codec());
     // The first line is read but not examined; every line after it, and the
     // first one too, may be a header.
     QStringList names;

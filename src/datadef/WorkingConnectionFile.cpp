@@ -1,14 +1,14 @@
 #include "WorkingConnectionFile.h"
+#include "ModuleState.h"
 
 #include "FileService.h"
 #include "TextReader.h"
-#include "Windows1252Codec.h"
 
 namespace KRML_ReportGen {
 
 void WorkingConnectionFile::write(FileService &files, const QString &path, const QString &connectionString)
 {
-    files.writeBytes(path, Windows1252Codec::encode(connectionString));
+    files.writeBytes(path, ModuleState::current().codec().encode(connectionString));
 }
 
 QString WorkingConnectionFile::read(const FileService &files, const QString &path)
@@ -18,7 +18,7 @@ QString WorkingConnectionFile::read(const FileService &files, const QString &pat
 
 QString WorkingConnectionFile::parse(const QByteArray &bytes)
 {
-    const QStringList lines = TextReader::splitLines(Windows1252Codec::decode(bytes));
+    const QStringList lines = TextReader::splitLines(ModuleState::current().codec().decode(bytes));
     return lines.isEmpty() ? QString() : lines.first();
 }
 

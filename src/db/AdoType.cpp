@@ -23,8 +23,7 @@ int AdoType::fromDeclaredType(const QString &declared)
         {QStringLiteral("TINYINT"), UnsignedTinyInt}, {QStringLiteral("BYTE"), UnsignedTinyInt},
         {QStringLiteral("BIGINT"), BigInt}, {QStringLiteral("INT8"), BigInt},
         {QStringLiteral("UNSIGNED BIG INT"), BigInt}, {QStringLiteral("BIGSERIAL"), BigInt},
-        {QStringLiteral("REAL"), Single}, {QStringLiteral("SINGLE"), Single},
-        {QStringLiteral("FLOAT4"), Single},
+        {QStringLiteral("SINGLE"), Single}, {QStringLiteral("REAL"), Double}, {QStringLiteral("FLOAT4"), Double},
         {QStringLiteral("DOUBLE"), Double}, {QStringLiteral("DOUBLE PRECISION"), Double},
         {QStringLiteral("FLOAT"), Double}, {QStringLiteral("FLOAT8"), Double},
         {QStringLiteral("CURRENCY"), Currency}, {QStringLiteral("MONEY"), Currency},
@@ -60,10 +59,8 @@ int AdoType::fromDeclaredType(const QString &declared)
         return VarWChar;
     if (name.contains(QLatin1String("BLOB")) || name.contains(QLatin1String("OLE")))
         return LongVarBinary;
-    if (name.contains(QLatin1String("DOUB")) || name.contains(QLatin1String("FLOA")))
+    if (name.contains(QLatin1String("DOUB")) || name.contains(QLatin1String("FLOA")) || name.contains(QLatin1String("REAL")))
         return Double;
-    if (name.contains(QLatin1String("REAL")))
-        return Single;
     if (name.contains(QLatin1String("DATE")) || name.contains(QLatin1String("TIME")))
         return Date;
     return VarWChar;
@@ -81,9 +78,8 @@ int AdoType::fromValue(const QVariant &value)
         return (v >= -2147483648LL && v <= 2147483647LL) ? Integer : BigInt;
     }
     case QMetaType::Double:
-        return Double;
     case QMetaType::Float:
-        return Single;
+        return Double;
     case QMetaType::Bool:
         return Boolean;
     case QMetaType::QDate:

@@ -61,14 +61,24 @@ DbEngine &DbConnection::engine()
 
 std::unique_ptr<Recordset> DbConnection::execute(const QString &sql, int)
 {
-    return engine().run(sql);
+    return engine().run(sql, {});
+}
+
+std::unique_ptr<Recordset> DbConnection::execute(const BoundStatement &statement, int)
+{
+    return engine().run(statement.sql, statement.values);
 }
 
 std::unique_ptr<Recordset> DbConnection::openRecordset(const QString &sql, int, int, int)
 {
     // Every engine fetches the whole result, which is what a keyset cursor
     // promises: a true record count and free movement over the rows.
-    return engine().run(sql);
+    return engine().run(sql, {});
+}
+
+std::unique_ptr<Recordset> DbConnection::openRecordset(const BoundStatement &statement, int, int, int)
+{
+    return engine().run(statement.sql, statement.values);
 }
 
 std::unique_ptr<Recordset> DbConnection::tableSchema()
@@ -78,7 +88,12 @@ std::unique_ptr<Recordset> DbConnection::tableSchema()
 
 std::unique_ptr<Recordset> DbConnection::describe(const QString &sql)
 {
-    return engine().describe(sql);
+    return engine().describe(sql, {});
+}
+
+std::unique_ptr<Recordset> DbConnection::describe(const BoundStatement &statement)
+{
+    return engine().describe(statement.sql, statement.values);
 }
 
 QStringList DbConnection::columnSchema(const QString &table)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "BoundStatement.h"
 #include "Recordset.h"
 #include "StatementLimits.h"
 
@@ -45,8 +46,12 @@ public:
 
     // Runs a statement; rows come back as an open recordset.
     std::unique_ptr<Recordset> execute(const QString &sql, int options = -1);
+    // Runs a statement with its values bound to its placeholders.
+    std::unique_ptr<Recordset> execute(const BoundStatement &statement, int options = -1);
     // Opens a recordset on this connection (keyset cursor, optimistic lock).
     std::unique_ptr<Recordset> openRecordset(const QString &sql, int cursorType = Keyset,
+                                             int lockType = Optimistic, int options = -1);
+    std::unique_ptr<Recordset> openRecordset(const BoundStatement &statement, int cursorType = Keyset,
                                              int lockType = Optimistic, int options = -1);
     // One row per table, with the column "Table_Name" among others. The
     // engine's own bookkeeping tables are left out; the "MSys" tables of an
@@ -54,6 +59,7 @@ public:
     std::unique_ptr<Recordset> tableSchema();
     // The fields a statement would give, without fetching its rows.
     std::unique_ptr<Recordset> describe(const QString &sql);
+    std::unique_ptr<Recordset> describe(const BoundStatement &statement);
     // The column names of a table, in order, from the schema.
     QStringList columnSchema(const QString &table);
 

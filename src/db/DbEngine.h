@@ -1,7 +1,10 @@
 #pragma once
 
+#include "BoundValue.h"
 #include "Recordset.h"
 #include "StatementLimits.h"
+
+#include <QList>
 
 #include <QString>
 #include <QStringList>
@@ -19,11 +22,14 @@ public:
 
     // Runs one statement. A statement with a result gives an open recordset
     // with every row fetched; one without (an UPDATE, a CREATE) a closed one.
+    // values[i] is bound to the placeholder ?(i+1) of the text (see
+    // BoundStatement): as a value of its type, never as text spliced into
+    // the statement. Without values the text runs as written.
     // Errors are ReportErrors with the numbers of ProviderErrors.
-    virtual std::unique_ptr<Recordset> run(const QString &sql) = 0;
+    virtual std::unique_ptr<Recordset> run(const QString &sql, const QList<BoundValue> &values) = 0;
     // The fields a statement would give (names and types), without running
     // it to its rows: an open recordset with no rows.
-    virtual std::unique_ptr<Recordset> describe(const QString &sql) = 0;
+    virtual std::unique_ptr<Recordset> describe(const QString &sql, const QList<BoundValue> &values) = 0;
     // The limits every later statement runs under.
     virtual void setLimits(const StatementLimits &limits) = 0;
     // One row per table and view, with the columns TABLE_CATALOG, TABLE_SCHEMA,

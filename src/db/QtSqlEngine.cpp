@@ -1,6 +1,7 @@
 #include "QtSqlEngine.h"
 
 #include "AdoType.h"
+#include "BoundStatement.h"
 #include "MemoryRecordset.h"
 #include "ProviderErrors.h"
 #include "SqlCommands.h"
@@ -216,7 +217,7 @@ int QtSqlEngine::typeCode(Kind kind, int nativeType, int metaType)
         case 21: return AdoType::SmallInt;         // int2
         case 23:                                   // int4
         case 26: return AdoType::Integer;          // oid
-        case 700: return AdoType::Single;          // float4
+        case 700:                                  // float4 (real)
         case 701: return AdoType::Double;          // float8
         case 790: return AdoType::Currency;        // money
         case 1700: return AdoType::Numeric;        // numeric
@@ -240,7 +241,7 @@ int QtSqlEngine::typeCode(Kind kind, int nativeType, int metaType)
         case 5: return AdoType::SmallInt;          // SQL_SMALLINT
         case 4: return AdoType::Integer;           // SQL_INTEGER
         case -5: return AdoType::BigInt;           // SQL_BIGINT
-        case 7: return AdoType::Single;            // SQL_REAL
+        case 7:                                    // SQL_REAL
         case 6:                                    // SQL_FLOAT
         case 8: return AdoType::Double;            // SQL_DOUBLE
         case 2:                                    // SQL_NUMERIC
@@ -260,7 +261,7 @@ int QtSqlEngine::typeCode(Kind kind, int nativeType, int metaType)
     case QMetaType::UInt: return AdoType::Integer;
     case QMetaType::LongLong:
     case QMetaType::ULongLong: return AdoType::BigInt;
-    case QMetaType::Float: return AdoType::Single;
+    case QMetaType::Float:
     case QMetaType::Double: return AdoType::Double;
     case QMetaType::QDate:
     case QMetaType::QTime:
@@ -339,17 +340,73 @@ void QtSqlEngine::checkReadOnly(const QString &sql, const QString &text) const
         throw ProviderErrors::readOnly(sql);
 }
 
-std::unique_ptr<Recordset> QtSqlEngine::run(const QString &sql)
+QString QtSqlEngine::positional(Kind kind, const QString &sql, const QList<BoundValue> &values, QList<QVariant> &bound)
 {
-    return execute(sql, true);
+    QString out;
+    out.reserve(sql.size() + 16 * values.size());
+    qsizetype at = 0;
+    for (const BoundStatement::Placeholder &p : BoundStatement::placeholders(sql)) {
+        if (p.number > values.size())
+            continue;
+        out += QStringView(sql).mid(at, p.start - at);
+        at = p.start + p.length;
+        const BoundValue &v = values[p.number - 1];
+        QVariant value;
+        QLatin1String pgType;
+        switch (v.type()) {
+        case BoundValue::Type::Null:
+            value = QVariant(QMetaType(QMetaType::QString));
+            break;
+        case BoundValue::Type::Integer:
+            value = qlonglong(v.toInteger());
+            pgType = (v.toInteger() >= INT32_MIN && v.toInteger() <= INT32_MAX) ? QLatin1String("integer")
+                                                                                 : QLatin1String("bigint");
+            break;
+        case BoundValue::Type::Double:
+            value = v.toDouble();
+            pgType = QLatin1String("double precision");
+            break;
+        case BoundValue::Type::Text:
+            value = v.toText();
+            pgType = QLatin1String("varchar");
+            break;
+        case BoundValue::Type::Boolean:
+            value = v.toBoolean();
+            pgType = QLatin1String("boolean");
+            break;
+        case BoundValue::Type::Date: {
+            const QDateTime dt = v.toDateTime();
+            if (kind == PostgreSql)
+                value = dt.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+            else if (dt.time() == QTime(0, 0))
+                value = dt.date();
+            else
+                value = dt;
+            pgType = QLatin1String("timestamp");
+            break;
+        }
+        }
+        bound.append(value);
+        if (kind == PostgreSql && pgType.size() > 0)
+            out += QLatin1String("CAST(? AS ") + pgType + QLatin1Char(')');
+        else
+            out += QLatin1Char('?');
+    }
+    out += QStringView(sql).mid(at);
+    return out;
 }
 
-std::unique_ptr<Recordset> QtSqlEngine::describe(const QString &sql)
+std::unique_ptr<Recordset> QtSqlEngine::run(const QString &sql, const QList<BoundValue> &values)
 {
-    return execute(sql, false);
+    return execute(sql, values, true);
 }
 
-std::unique_ptr<Recordset> QtSqlEngine::execute(const QString &sql, bool fetchRows)
+std::unique_ptr<Recordset> QtSqlEngine::describe(const QString &sql, const QList<BoundValue> &values)
+{
+    return execute(sql, values, false);
+}
+
+std::unique_ptr<Recordset> QtSqlEngine::execute(const QString &sql, const QList<BoundValue> &values, bool fetchRows)
 {
     if (m_connectionName.isEmpty())
         throw ProviderErrors::unspecified(QStringLiteral("The database is closed."));
@@ -387,8 +444,19 @@ std::unique_ptr<Recordset> QtSqlEngine::execute(const QString &sql, bool fetchRo
     QSqlQuery query(db);
     query.setForwardOnly(true);
     query.setNumericalPrecisionPolicy(QSql::LowPrecisionDouble);
-    if (!query.exec(text))
-        raise(query.lastError(), sql);
+    if (values.isEmpty()) {
+        if (!query.exec(text))
+            raise(query.lastError(), sql);
+    } else {
+        QList<QVariant> bound;
+        text = positional(m_kind, text, values, bound);
+        if (!query.prepare(text))
+            raise(query.lastError(), sql);
+        for (int i = 0; i < bound.size(); ++i)
+            query.bindValue(i, bound[i]);
+        if (!query.exec())
+            raise(query.lastError(), sql);
+    }
     if (!query.isSelect())
         return std::make_unique<MemoryRecordset>();
 

@@ -41,8 +41,8 @@ public:
 
     ~QtSqlEngine() override;
 
-    std::unique_ptr<Recordset> run(const QString &sql) override;
-    std::unique_ptr<Recordset> describe(const QString &sql) override;
+    std::unique_ptr<Recordset> run(const QString &sql, const QList<BoundValue> &values) override;
+    std::unique_ptr<Recordset> describe(const QString &sql, const QList<BoundValue> &values) override;
     void setLimits(const StatementLimits &limits) override { m_limits = limits; }
     std::unique_ptr<Recordset> tables() override;
     QStringList columns(const QString &table) override;
@@ -51,6 +51,12 @@ public:
     // The type code of a result column: from the server's own type number
     // (a PostgreSQL type oid, an ODBC SQL type) where there is one.
     static int typeCode(Kind kind, int nativeType, int metaType);
+    // A rewritten statement's numbered placeholders as the driver takes
+    // them: one "?" per occurrence, in text order, with the value for each
+    // in bound. On PostgreSQL each carries its type (CAST(? AS timestamp)),
+    // so that a value means what its parameter type says whatever it is
+    // compared with; dates go as their text there and as dates through ODBC.
+    static QString positional(Kind kind, const QString &sql, const QList<BoundValue> &values, QList<QVariant> &bound);
     // The provider error for a driver error (SQLSTATE and message).
     static ReportError providerError(const QString &sqlState, const QString &message);
 
@@ -64,7 +70,7 @@ private:
     static int connectTimeout(const ConnectionString &cs);
     [[noreturn]] void raise(const QSqlError &error, const QString &sql) const;
     // Runs a statement; without rows, only its fields are looked at.
-    std::unique_ptr<Recordset> execute(const QString &sql, bool fetchRows);
+    std::unique_ptr<Recordset> execute(const QString &sql, const QList<BoundValue> &values, bool fetchRows);
     // Refuses, on a read-only connection, what the server would not be
     // stopped from writing with.
     void checkReadOnly(const QString &sql, const QString &text) const;

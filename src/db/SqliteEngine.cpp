@@ -1,6 +1,7 @@
 #include "SqliteEngine.h"
 
 #include "AdoType.h"
+#include "JetDateText.h"
 #include "JetFunctions.h"
 #include "JetSqlRewriter.h"
 #include "MemoryRecordset.h"
@@ -156,12 +157,51 @@ void SqliteEngine::raise(int rc, const QString &sql)
     throw ProviderErrors::unspecified(msg);
 }
 
+void SqliteEngine::bind(sqlite3_stmt *st, const QList<BoundValue> &values)
+{
+    // The placeholders are numbered (?1, ?2, ...): each value goes to its
+    // number wherever the rewritten statement has put it. Dates go in the
+    // one text form the engine stores and compares them in.
+    const int count = sqlite3_bind_parameter_count(st);
+    for (int i = 0; i < values.size() && i < count; ++i) {
+        const BoundValue &v = values[i];
+        const int n = i + 1;
+        int rc = SQLITE_OK;
+        switch (v.type()) {
+        case BoundValue::Type::Null:
+            rc = sqlite3_bind_null(st, n);
+            break;
+        case BoundValue::Type::Integer:
+            rc = sqlite3_bind_int64(st, n, v.toInteger());
+            break;
+        case BoundValue::Type::Double:
+            rc = sqlite3_bind_double(st, n, v.toDouble());
+            break;
+        case BoundValue::Type::Boolean:
+            rc = sqlite3_bind_int(st, n, v.toBoolean() ? 1 : 0);
+            break;
+        case BoundValue::Type::Date: {
+            const QByteArray text = JetDateText::canonical(v.toDateTime()).toUtf8();
+            rc = sqlite3_bind_text(st, n, text.constData(), int(text.size()), SQLITE_TRANSIENT);
+            break;
+        }
+        case BoundValue::Type::Text: {
+            const QByteArray text = v.toText().toUtf8();
+            rc = sqlite3_bind_text(st, n, text.constData(), int(text.size()), SQLITE_TRANSIENT);
+            break;
+        }
+        }
+        if (rc != SQLITE_OK)
+            raise(rc, QStringLiteral("?%1").arg(n));
+    }
+}
+
 void SqliteEngine::startClock()
 {
     m_deadline = m_limits.timeoutSeconds > 0 ? QDeadlineTimer(qint64(m_limits.timeoutSeconds) * 1000) : QDeadlineTimer(QDeadlineTimer::Forever);
 }
 
-sqlite3_stmt *SqliteEngine::prepare(const QString &sql)
+sqlite3_stmt *SqliteEngine::prepare(const QString &sql, const QList<BoundValue> &values)
 {
     if (!m_db)
         throw ProviderErrors::unspecified(QStringLiteral("The database is closed."));
@@ -174,17 +214,18 @@ sqlite3_stmt *SqliteEngine::prepare(const QString &sql)
     if (!st)
         throw ReportError(qint32(0x80040E0C), QStringLiteral("Command text was not set for the command object."),
                           QStringLiteral("Provider"));
-    if (m_readOnly && !sqlite3_stmt_readonly(st)) {
-        sqlite3_finalize(st);
+    std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt *)> prepared(st, &sqlite3_finalize);
+    if (m_readOnly && !sqlite3_stmt_readonly(st))
         throw ProviderErrors::readOnly(sql);
-    }
-    return st;
+    if (!values.isEmpty())
+        bind(st, values);
+    return prepared.release();
 }
 
-std::unique_ptr<Recordset> SqliteEngine::run(const QString &sql)
+std::unique_ptr<Recordset> SqliteEngine::run(const QString &sql, const QList<BoundValue> &values)
 {
     Statement s;
-    s.st = prepare(sql);
+    s.st = prepare(sql, values);
     int rc = SQLITE_OK;
     const int columns = sqlite3_column_count(s.st);
     if (columns == 0) {
@@ -221,10 +262,10 @@ std::unique_ptr<Recordset> SqliteEngine::run(const QString &sql)
     return std::make_unique<MemoryRecordset>(names, types, std::move(rows));
 }
 
-std::unique_ptr<Recordset> SqliteEngine::describe(const QString &sql)
+std::unique_ptr<Recordset> SqliteEngine::describe(const QString &sql, const QList<BoundValue> &values)
 {
     Statement s;
-    s.st = prepare(sql);
+    s.st = prepare(sql, values);
     QStringList names;
     QList<int> types;
     for (int c = 0; c < sqlite3_column_count(s.st); ++c) {
@@ -241,7 +282,8 @@ std::unique_ptr<Recordset> SqliteEngine::tables()
     auto rs = run(QStringLiteral("SELECT NULL AS TABLE_CATALOG, NULL AS TABLE_SCHEMA, name AS TABLE_NAME, "
                                  "CASE type WHEN 'view' THEN 'VIEW' ELSE 'TABLE' END AS TABLE_TYPE "
                                  "FROM sqlite_master WHERE type IN ('table', 'view') AND name NOT LIKE 'sqlite\\_%' ESCAPE '\\' "
-                                 "ORDER BY name"));
+                                 "ORDER BY name"),
+                  {});
     return rs;
 }
 

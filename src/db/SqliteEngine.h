@@ -43,8 +43,8 @@ public:
 
     ~SqliteEngine() override;
 
-    std::unique_ptr<Recordset> run(const QString &sql) override;
-    std::unique_ptr<Recordset> describe(const QString &sql) override;
+    std::unique_ptr<Recordset> run(const QString &sql, const QList<BoundValue> &values) override;
+    std::unique_ptr<Recordset> describe(const QString &sql, const QList<BoundValue> &values) override;
     void setLimits(const StatementLimits &limits) override { m_limits = limits; }
     std::unique_ptr<Recordset> tables() override;
     QStringList columns(const QString &table) override;
@@ -61,8 +61,10 @@ private:
     static sqlite3 *openHandle(const QString &path, const QString &shownName, bool readOnly);
     [[noreturn]] void raise(int rc, const QString &sql);
     // Prepares the first statement of the text (rewritten from the Jet
-    // dialect); refuses one that writes on a read-only connection.
-    sqlite3_stmt *prepare(const QString &sql);
+    // dialect) with its values bound; refuses one that writes on a
+    // read-only connection.
+    sqlite3_stmt *prepare(const QString &sql, const QList<BoundValue> &values);
+    void bind(sqlite3_stmt *statement, const QList<BoundValue> &values);
     // A statement's time starts.
     void startClock();
     static int progress(void *engine);

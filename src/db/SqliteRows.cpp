@@ -2,6 +2,7 @@
 
 #include "AdoType.h"
 #include "JetDateText.h"
+#include "VbConvert.h"
 
 #include <QDateTime>
 #include <cmath>
@@ -134,10 +135,7 @@ QVariant SqliteRows::value(int row, int column) const
     case AdoType::UnsignedTinyInt:
     case AdoType::BigInt:
         break;
-    case AdoType::Single:
-        if (number)
-            return float(asDouble);
-        break;
+    case AdoType::Single: // read whole: the engine stores every floating value in 64 bits
     case AdoType::Double:
     case AdoType::Numeric:
         if (number)
@@ -171,7 +169,7 @@ QVariant SqliteRows::value(int row, int column) const
         if (cell.storage == SQLITE_INTEGER)
             return QString::number(cell.integer);
         if (cell.storage == SQLITE_FLOAT)
-            return QString::number(cell.real, 'g', 15);
+            return VbConvert::formatDouble(cell.real);
         break;
     default:
         break;

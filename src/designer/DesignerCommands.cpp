@@ -255,8 +255,42 @@ int DesignerCommands::insertFormula(const QString &text)
     return insertAt100(ObjectRef::Label, text, QStringLiteral("FORMULA:") + text, QStringLiteral("Insert Formula"));
 }
 
+bool DesignerCommands::printableType(int adoType)
+{
+    switch (adoType) {
+    case 2:   // SmallInt
+    case 3:   // Integer
+    case 4:   // Single
+    case 5:   // Double
+    case 6:   // Currency
+    case 7:   // Date
+    case 11:  // Boolean
+    case 14:  // Decimal
+    case 16:  // TinyInt
+    case 17:  // UnsignedTinyInt
+    case 18:  // UnsignedSmallInt
+    case 19:  // UnsignedInt
+    case 20:  // BigInt
+    case 21:  // UnsignedBigInt
+    case 129: // Char
+    case 130: // WChar
+    case 131: // Numeric
+    case 133: // DBDate
+    case 134: // DBTime
+    case 135: // DBTimeStamp
+    case 139: // VarNumeric
+    case 200: // VarChar
+    case 201: // LongVarChar
+    case 202: // VarWChar
+    case 203: // LongVarWChar
+        return true;
+    default:
+        return false;
+    }
+}
+
 int DesignerCommands::dropField(const QString &statement, const QString &field, double x, double y,
-                                DbConnection &connection, const QString &currentSql)
+                                DbConnection &connection, const BoundStatement &currentSql)
 {
     int type = 0;
     try {
@@ -278,8 +312,8 @@ int DesignerCommands::dropField(const QString &statement, const QString &field, 
     const int i = m_page.createLabel();
     LayoutLabel &l = m_page.Label(i);
     l.Tag = statement + QLatin1Char('.') + field;
-    static const QList<int> printable{3, 5, 6, 7, 11, 202};
-    if (printable.contains(type)) {
+    const bool printable = printableType(type);
+    if (printable) {
         l.Caption = statement + QLatin1Char('.') + field;
         l.Tag = QStringLiteral("DATA:") + statement + QLatin1Char('.') + field;
         l.Left = float(x);
@@ -288,7 +322,7 @@ int DesignerCommands::dropField(const QString &statement, const QString &field, 
     }
     m_page.notifyLabelChanged(i);
     m_undo.push(new InsertObjectCommand(m_page, {ObjectRef::Label, i}, QStringLiteral("Insert Data Field")));
-    if (!printable.contains(type))
+    if (!printable)
         m_prompts.msgBox(unknownTypePrefix() + QString::number(type), MsgBoxStyle::Information);
     return i;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "BoundStatement.h"
+
 #include "ObjectMenuState.h"
 #include "ObjectRef.h"
 
@@ -59,12 +61,17 @@ public:
     int insertFormula(const QString &text);
 
     // A field of statement dropped at (x, y) on the page: a data-field
-    // label there when the field's type is one reports print (3, 5, 6, 7,
-    // 11, 202), else "Unknown Data Type: " + the type and a hidden label.
-    // The type comes from running currentSql on the connection. Returns the
-    // new label's index, 0 when the lookup failed (told to the user).
+    // label there when the field's type is one reports print as text
+    // (printableType), else "Unknown Data Type: " + the type and a hidden
+    // label. The type comes from running currentSql (with its bound values)
+    // on the connection. Returns the new label's index, 0 when the lookup
+    // failed (told to the user).
     int dropField(const QString &statement, const QString &field, double x, double y, DbConnection &connection,
-                  const QString &currentSql);
+                  const BoundStatement &currentSql);
+    // Every scalar type a report prints as text: the integers, the floating
+    // and decimal numbers, currency, dates and times, truth values and
+    // every kind of text. Binary and unknown types are not.
+    static bool printableType(int adoType);
 
     // Arrow keys: the selected object moved by (dx, dy) twips.
     void nudge(double dx, double dy);

@@ -4,7 +4,6 @@
 #include "ReportError.h"
 #include "Recordset.h"
 #include "ValueText.h"
-#include "VbConvert.h"
 
 #include <cmath>
 
@@ -60,7 +59,7 @@ QString FormulaEvaluator::evaluate(const QString &funcString, Recordset &rs, boo
             throw ReportError::overflow();
         throw ReportError(DivisionByZero, QStringLiteral("Division by zero"));
     }
-    return VbConvert::formatDouble(a / b);
+    return ValueText::number(a / b);
 }
 
 } // namespace KRML_ReportGen

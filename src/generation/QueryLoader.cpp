@@ -5,7 +5,7 @@
 #include "LegacyNumber.h"
 #include "ModuleState.h"
 #include "MsgBoxStyle.h"
-#include "ParameterLiteral.h"
+#include "ParameterBinding.h"
 #include "ParameterMarker.h"
 #include "ReportError.h"
 #include "ReportSqlFile.h"
@@ -13,22 +13,13 @@
 #include "StatementCatalog.h"
 #include "TextReader.h"
 #include "UserPrompts.h"
-#include "VbConvert.h"
-#include "Windows1252Codec.h"
+#include "ValueText.h"
 
 namespace KRML_ReportGen {
 
 namespace {
 
 const QLatin1String kHeader("tablename=");
-
-ReportError missingValue(const clsParameter &p, const QString &why)
-{
-    return ReportError(QueryLoader::MissingParameterValue,
-                       QStringLiteral("The report needs a value for the parameter \"%1\" (%2)%3.")
-                           .arg(p.ParameterName, ParameterMarker::typeName(p.ParamType), why),
-                       QStringLiteral("RunReportQuery"));
-}
 
 } // namespace
 
@@ -49,15 +40,15 @@ int QueryLoader::FindInCollection(const VariantCollection &collection, const QVa
     return collection.indexOf(value);
 }
 
-std::unique_ptr<Recordset> QueryLoader::open(const QString &sql)
+std::unique_ptr<Recordset> QueryLoader::open(const BoundStatement &statement)
 {
     DbConnection &connection = *ModuleState::current().data().RDDataConnection();
     if (m_cache)
-        return m_cache->open(connection, sql);
-    return connection.openRecordset(sql, DbConnection::Keyset, DbConnection::Optimistic, -1);
+        return m_cache->open(connection, statement);
+    return connection.openRecordset(statement, DbConnection::Keyset, DbConnection::Optimistic, -1);
 }
 
-QString QueryLoader::GetStatementSQL(const QString &statementName, QStringList &fieldList, bool)
+BoundStatement QueryLoader::GetStatementSQL(const QString &statementName, QStringList &fieldList, bool)
 {
     RunReportQuery(statementName, fieldList);
     return ModuleState::current().CurrentReportSQL;
@@ -69,45 +60,68 @@ QString QueryLoader::RunReportQuery(const QString &statementName, QStringList &f
         runQuery(statementName, fieldList);
     } catch (const ReportError &e) {
         // A statement that cannot run ends the query quietly; a parameter
-        // without a value must reach whoever can supply one.
-        if (e.number() == MissingParameterValue)
+        // without a value, or with a value of the wrong type, must reach
+        // whoever can supply one.
+        if (ParameterValue::isParameterError(e))
             throw;
     }
     return QString();
 }
 
-QString QueryLoader::literalFor(const clsParameter &p)
+BoundValue QueryLoader::valueFor(const clsParameter &p)
 {
     // Date, Number and String parameters take the host's value under the
     // parameter's name, or whatever the value source (the prompt) gives.
     ModuleState &state = ModuleState::current();
     const VariantCollection &fields = *state.ParamFieldCollection();
     const VariantCollection &values = *state.ParamValueCollection();
-    std::optional<QString> value;
-    for (int i = 1; i <= fields.Count() && i <= values.Count(); ++i) {
-        if (fields.Item(i).toString().compare(p.ParameterName, Qt::CaseInsensitive) == 0) {
-            value = ParameterLiteral::valueText(values.Item(i));
-            break;
+    for (int i = 1; i <= fields.Count() && i <= values.Count(); ++i)
+        if (fields.Item(i).toString().compare(p.ParameterName, Qt::CaseInsensitive) == 0)
+            return ParameterValue::of(p.ParameterName, p.ParamType, values.Item(i));
+    if (m_valueSource)
+        if (const std::optional<QVariant> given = m_valueSource(p))
+            return ParameterValue::of(p.ParameterName, p.ParamType, *given);
+    throw ParameterValue::missing(p.ParameterName, p.ParamType);
+}
+
+BoundValue QueryLoader::givenLookupValue(const clsParameter &p, const QVariant &given, int returnType)
+{
+    // A value the lookup offers goes as it is. A value written as the text
+    // the lookup shows for a row ("East" where the row's RegionID is 2)
+    // stands for that row's value. Any other value of the field's type goes
+    // as given (the host may know values the lookup does not list).
+    const std::optional<BoundValue> converted = ParameterValue::forColumnType(given, returnType);
+    // A number, a date or a truth value of the field's own type cannot be
+    // a text the lookup shows: only text needs the lookup's rows.
+    if (converted && converted->type() != BoundValue::Type::Text)
+        return *converted;
+    std::unique_ptr<Recordset> rows;
+    try {
+        rows = open(BoundStatement(p.SQL));
+    } catch (const ReportError &) {
+        rows.reset();
+    }
+    const int returnColumn = rows ? rows->fieldIndex(p.ReturnField) : -1;
+    if (returnColumn >= 0) {
+        if (converted) { // text: is it one of the values, or a text shown for one?
+            for (rows->moveFirst(); !rows->isEOF(); rows->moveNext())
+                if (ParameterValue::forColumnType(rows->field(returnColumn).value, returnType) == converted)
+                    return *converted;
+        }
+        const int displayColumn = rows->fieldIndex(p.DisplayField);
+        const QString text = ValueText::of(given).trimmed();
+        if (displayColumn >= 0 && !text.isEmpty()) {
+            for (rows->moveFirst(); !rows->isEOF(); rows->moveNext()) {
+                if (ValueText::of(rows->field(displayColumn).value).trimmed().compare(text, Qt::CaseInsensitive) != 0)
+                    continue;
+                const QVariant value = rows->field(returnColumn).value;
+                return ParameterValue::forColumnType(value, returnType).value_or(BoundValue::fromVariant(value));
+            }
         }
     }
-    if (!value && m_valueSource)
-        value = m_valueSource(p);
-    if (!value)
-        throw missingValue(p, QString());
-    switch (p.ParamType) {
-    case clsParameter::Date: {
-        const QDate d = ParameterLiteral::dateOf(*value);
-        if (!d.isValid())
-            throw missingValue(p, QStringLiteral(": \"%1\" is not a date (write it as year-month-day)").arg(*value));
-        return ParameterLiteral::date(d);
-    }
-    case clsParameter::Number:
-        if (!LegacyNumber::isNumber(*value))
-            throw missingValue(p, QStringLiteral(": \"%1\" is not a number").arg(*value));
-        return ParameterLiteral::number(value->trimmed());
-    default:
-        return ParameterLiteral::text(*value);
-    }
+    if (converted)
+        return *converted;
+    throw ParameterValue::invalid(p.ParameterName, clsParameter::Lookup, ValueText::of(given));
 }
 
 void QueryLoader::runQuery(const QString &statementName, QStringList &fieldList)
@@ -115,7 +129,7 @@ void QueryLoader::runQuery(const QString &statementName, QStringList &fieldList)
     ModuleState &state = ModuleState::current();
     if (!m_files.fileExists(workingFile()))
         return;
-    const QStringList lines = TextReader::splitLines(Windows1252Codec::decode(m_files.readBytes(workingFile())));
+    const QStringList lines = TextReader::splitLines(state.codec().decode(m_files.readBytes(workingFile())));
     if (lines.isEmpty() || lines[0] != ReportSqlFile::magic()) {
         m_prompts.msgBox(ReportSqlFile::notValidMessage(), MsgBoxStyle::Information);
         return;
@@ -156,53 +170,80 @@ void QueryLoader::runQuery(const QString &statementName, QStringList &fieldList)
         connection->open();
 
     bool hasLookup = false;
-    for (const clsParameter &p : parameters)
+    QStringList markers;
+    for (const clsParameter &p : parameters) {
         hasLookup = hasLookup || p.ParamType == clsParameter::Lookup;
+        markers << ParameterMarker::make(p.ParameterName, p.ParamType);
+    }
+    // The original text is read once for its markers; each attempt binds
+    // values to the same placeholders.
+    const ParameterBinding binding(original, markers);
 
     std::unique_ptr<Recordset> main;
     for (int attempt = 1;; ++attempt) {
-        QString working = original;
-        for (const clsParameter &p : parameters) {
-            const QString marker = ParameterMarker::make(p.ParameterName, p.ParamType);
+        QList<std::optional<BoundValue>> values(parameters.size());
+        const int before = state.ParamFieldCollection()->Count();
+        for (int k = 0; k < parameters.size(); ++k) {
+            const clsParameter &p = parameters[k];
             if (p.ParamType != clsParameter::Lookup) {
-                if (working.contains(marker, Qt::CaseInsensitive))
-                    working = ParameterMarker::replace(working, marker, literalFor(p));
+                if (binding.uses(k))
+                    values[k] = valueFor(p);
                 continue;
             }
             QString lookupSql = p.SQL;
             lookupSql.replace(QLatin1Char('*'), p.ReturnField);
-            std::unique_ptr<Recordset> lookup = open(lookupSql);
+            std::unique_ptr<Recordset> lookup = open(BoundStatement(lookupSql));
             if (!lookup->isEOF() && attempt > 1)
-                for (int k = 1; k < attempt && !lookup->isEOF(); ++k)
+                for (int row = 1; row < attempt && !lookup->isEOF(); ++row)
                     lookup->moveNext();
             const int column = lookup->fieldIndex(p.ReturnField);
             if (column < 0)
                 throw ReportError(Recordset::ItemNotFound, QStringLiteral("Item cannot be found in the collection."));
             const QString fieldName = lookup->fieldName(column);
+            const int type = lookup->fieldType(column);
             VariantCollection &fields = *state.ParamFieldCollection();
-            VariantCollection &values = *state.ParamValueCollection();
-            QVariant value;
+            VariantCollection &given = *state.ParamValueCollection();
             const int at = FindInCollection(fields, fieldName);
             if (at > 0) {
-                value = values.Item(at).toString();
+                if (binding.uses(k))
+                    values[k] = givenLookupValue(p, given.Item(at), type);
             } else {
-                value = lookup->field(column).value; // fails past the last row
+                const QVariant value = lookup->field(column).value; // fails past the last row
                 fields.Add(fieldName);
-                values.Add(value);
+                given.Add(value);
+                values[k] = ParameterValue::forColumnType(value, type).value_or(BoundValue::fromVariant(value));
             }
-            working = ParameterMarker::replace(working, marker,
-                                               ParameterLiteral::lookupForReport(value, lookup->fieldType(column)));
         }
-        state.CurrentReportSQL = working;
-        main = m_columnsOnly ? connection->describe(working) : open(working);
+        const BoundStatement statement = binding.bind(values);
+        state.CurrentReportSQL = statement;
+        main = m_columnsOnly ? connection->describe(statement) : open(statement);
         // No rows for the first data list of a run: try the lookup's next
         // row. Without a lookup nothing would change, so there is no retry.
         if (m_columnsOnly || !main->isEOF() || !state.FirstQueryPending || !hasLookup)
             break;
+        // The last lookup value withdrawn: the collections may also hold
+        // the host's values of Date, Number and String parameters, which
+        // the search must not take away.
         VariantCollection &fields = *state.ParamFieldCollection();
-        VariantCollection &values = *state.ParamValueCollection();
-        fields.Remove(fields.Count());
-        values.Remove(values.Count());
+        VariantCollection &given = *state.ParamValueCollection();
+        int last = 0;
+        const clsParameter *owner = nullptr;
+        for (int i = std::min(fields.Count(), given.Count()); i >= 1 && !owner; --i)
+            for (const clsParameter &p : parameters)
+                if (p.ParamType == clsParameter::Lookup
+                    && fields.Item(i).toString().compare(p.ReturnField, Qt::CaseInsensitive) == 0) {
+                    last = i;
+                    owner = &p;
+                    break;
+                }
+        if (!owner)
+            break;
+        if (last <= before && m_notice) // given, not taken from a lookup row
+            m_notice(QStringLiteral("The report has no rows for the value \"%1\" given for the parameter \"%2\"; "
+                                    "a value from its lookup is used instead.")
+                         .arg(ValueText::of(given.Item(last)), owner->ParameterName));
+        fields.Remove(last);
+        given.Remove(last);
     }
     fieldList.clear();
     for (int i = 0; i < main->fieldCount(); ++i)

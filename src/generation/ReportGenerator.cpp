@@ -196,7 +196,7 @@ int ReportGenerator::printRows(DrawingSurface &surface, const LayoutLabel &label
     return lines;
 }
 
-std::unique_ptr<Recordset> ReportGenerator::openStatement(const QString &statement, const QString &sql)
+std::unique_ptr<Recordset> ReportGenerator::openStatement(const QString &statement, const BoundStatement &sql)
 {
     try {
         return m_loader.open(sql);
@@ -204,7 +204,7 @@ std::unique_ptr<Recordset> ReportGenerator::openStatement(const QString &stateme
         // The provider's message does not say which of the report's
         // statements failed, nor that the statement is not there at all.
         QString what = QStringLiteral("The statement \"%1\" failed");
-        if (sql.trimmed().isEmpty())
+        if (sql.sql.trimmed().isEmpty())
             what = m_loader.FillStatementList().contains(statement) ? QStringLiteral("The statement \"%1\" has no SQL text")
                                                                     : QStringLiteral("The report SQL file has no statement \"%1\"");
         throw ReportError(e.number(), what.arg(statement) + QStringLiteral(": ") + e.description(), e.source());
@@ -218,7 +218,7 @@ void ReportGenerator::drawDataField(DrawingSurface &surface, const LayoutLabel &
 
     m_runRecordset.reset();
     QStringList fields = m_palette.fields();
-    const QString sql = m_loader.GetStatementSQL(statement, fields, true);
+    const BoundStatement sql = m_loader.GetStatementSQL(statement, fields, true);
     m_palette.setFields(fields);
     m_runRecordset = openStatement(statement, sql);
     Recordset &rs = *m_runRecordset;
@@ -329,7 +329,7 @@ void ReportGenerator::generatePages(DrawingSurface &surface)
     // Lay every label out, in label order, as the one-page run would meet them.
     std::vector<Plan> plans;
     std::vector<int> listOfTop; // for each entry of m_tops: its plan, or -1
-    QString lastListSql; // the statement the formulas work on
+    BoundStatement lastListSql; // the statement the formulas work on
     const auto rowsPlan = [&](Plan &plan, const LayoutLabel &label) {
         surface.setFont(label.Font);
         plan.count = plan.rs->recordCount();
@@ -354,7 +354,7 @@ void ReportGenerator::generatePages(DrawingSurface &surface)
             const QString statement = LabelTag::statementName(label.Tag);
             const QString field = LabelTag::fieldName(label.Tag);
             QStringList fields = m_palette.fields();
-            const QString sql = m_loader.GetStatementSQL(statement, fields, true);
+            const BoundStatement sql = m_loader.GetStatementSQL(statement, fields, true);
             m_palette.setFields(fields);
             m_runRecordset = openStatement(statement, sql);
             lastListSql = sql;

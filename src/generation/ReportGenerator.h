@@ -9,6 +9,7 @@
 
 namespace KRML_ReportGen {
 
+class BoundStatement;
 class DrawingSurface;
 class LayoutPage;
 class QueryLoader;
@@ -70,7 +71,7 @@ private:
     void drawFixedText(DrawingSurface &surface, const LayoutLabel &label);
     void drawDataField(DrawingSurface &surface, const LayoutLabel &label);
     // A data list's statement, opened; a failure names the statement.
-    std::unique_ptr<Recordset> openStatement(const QString &statement, const QString &sql);
+    std::unique_ptr<Recordset> openStatement(const QString &statement, const BoundStatement &sql);
     void drawFormula(DrawingSurface &surface, const LayoutLabel &label);
     // Prints one text per row from the label's Top; returns the number of
     // lines (rows beyond the surface's bottom only move the position).

@@ -1,12 +1,11 @@
 #include "ReportParameterPrompt.h"
 
-#include "LegacyNumber.h"
 #include "MsgBoxStyle.h"
-#include "ParameterLiteral.h"
+#include "ParameterValue.h"
 #include "Recordset.h"
 #include "UserPrompts.h"
 #include "ValueText.h"
-#include "VbConvert.h"
+#include "clsParameter.h"
 
 namespace KRML_ReportGen {
 
@@ -20,6 +19,8 @@ void ReportParameterPrompt::LoadLookupValues(Recordset &rs, const QString &displ
 {
     m_entries.clear();
     m_values.clear();
+    const int column = rs.fieldIndex(returnField);
+    m_returnType = column >= 0 ? rs.fieldType(column) : 0;
     if (!(rs.isEOF() && !rs.isBOF()))
         rs.moveFirst();
     while (!rs.isEOF()) {
@@ -32,27 +33,34 @@ void ReportParameterPrompt::LoadLookupValues(Recordset &rs, const QString &displ
 bool ReportParameterPrompt::ok(const QVariant &entry, UserPrompts &prompts)
 {
     switch (m_type) {
-    case DateInput:
-        m_returnData = ParameterLiteral::date(entry.toDate());
+    case DateInput: {
+        const auto date = ParameterValue::convert(clsParameter::Date, entry);
+        if (!date)
+            return false; // the picker always holds a date
+        m_value = *date;
         return true;
+    }
     case NumberInput: {
-        const QString text = entry.toString();
-        if (!LegacyNumber::isNumber(text)) {
+        // The same conversion the statement's binding makes, so that what
+        // the prompt accepts always binds.
+        const auto number = ParameterValue::convert(clsParameter::Number, entry.toString());
+        if (!number) {
             prompts.msgBox(notANumberMessage(), MsgBoxStyle::Information);
             return false;
         }
-        m_returnData = text;
+        m_value = *number;
         return true;
     }
     case StringInput:
-        // As typed: quotes inside are the user's own SQL.
-        m_returnData = QLatin1Char('\'') + entry.toString() + QLatin1Char('\'');
+        // As typed: the text is bound as a value, quotes and all.
+        m_value = BoundValue::text(entry.toString());
         return true;
     case LookupInput: {
         const int index = entry.toInt();
         if (index < 0 || index >= m_values.size())
             return false; // nothing chosen: nothing to return
-        m_returnData = m_values[index];
+        const QVariant &v = m_values[index];
+        m_value = ParameterValue::forColumnType(v, m_returnType).value_or(BoundValue::fromVariant(v));
         return true;
     }
     default:

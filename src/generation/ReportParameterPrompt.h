@@ -1,5 +1,7 @@
 #pragma once
 
+#include "BoundValue.h"
+
 #include <QDate>
 #include <QList>
 #include <QString>
@@ -13,8 +15,11 @@ class UserPrompts;
 
 // The "Report Parameters" prompt without its window: one parameter's type,
 // the initial value, the lookup's choices, and "OK", which gives the value
-// already written as an SQL literal. The dialog of the widget layer shows
-// the one input this chooses and calls ok() with what the user entered.
+// typed as the statement binds it (a date, a number, text, the lookup's
+// return value by its column's type). An entry that does not convert is
+// refused with the prompt's message, and the prompt asks again. The dialog
+// of the widget layer shows the one input this chooses and calls ok() with
+// what the user entered.
 class ReportParameterPrompt
 {
 public:
@@ -48,7 +53,11 @@ public:
     // refused ("Please enter a number", information icon); ReturnData is
     // then unchanged.
     bool ok(const QVariant &entry, UserPrompts &prompts);
-    QVariant ReturnData() const { return m_returnData; }
+    // The value after "OK": a QDate, a number, the text as typed, the
+    // lookup's return value.
+    QVariant ReturnData() const { return m_value.toVariant(); }
+    // The same as the statement binds it.
+    BoundValue value() const { return m_value; }
 
 private:
     int m_type = -1;
@@ -58,7 +67,8 @@ private:
     QString m_title = QStringLiteral("Title");
     QStringList m_entries;
     QList<QVariant> m_values;
-    QVariant m_returnData;
+    int m_returnType = 0; // the lookup's return column's type code
+    BoundValue m_value;
 };
 
 } // namespace KRML_ReportGen

@@ -1,4 +1,5 @@
 #include "LayoutFile.h"
+#include "ModuleState.h"
 
 #include "BitmapFile.h"
 #include "FileService.h"
@@ -8,7 +9,6 @@
 #include "ReportError.h"
 #include "TextReader.h"
 #include "VbConvert.h"
-#include "Windows1252Codec.h"
 
 namespace KRML_ReportGen {
 
@@ -61,7 +61,7 @@ class Lines
 {
 public:
     Lines(const QByteArray &bytes, const LayoutFile::DevReport &dev)
-        : m_reader(TextReader::fromBytes(bytes, TextReader::LoneCr::EndsLine)), m_dev(dev)
+        : m_reader(TextReader::fromBytes(bytes, TextReader::LoneCr::EndsLine, ModuleState::current().codec())), m_dev(dev)
     {
     }
     QString next() { return m_reader.readLine(); }
@@ -131,7 +131,7 @@ void LayoutFile::WriteLayoutFile(FileService &files, const QString &folder, cons
     // Bitmaps first: the text file names them, so it is written once they are there.
     for (int i = 1; i <= page.picCount(); ++i)
         files.writeBytes(PathNames::join(folder, bitmapName(i)), BitmapFile::save(page.Pic(i).Picture));
-    files.writeBytes(PathNames::join(folder, fileName()), Windows1252Codec::encode(toText(page)));
+    files.writeBytes(PathNames::join(folder, fileName()), ModuleState::current().codec().encode(toText(page)));
 }
 
 void LayoutFile::read(const QByteArray &bytes, LayoutPage &page, const std::function<QByteArray(const QString &)> &loadBitmap,

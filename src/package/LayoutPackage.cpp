@@ -2,6 +2,7 @@
 
 #include "CGUnzipFiles.h"
 #include "CGZipFiles.h"
+#include "CodePage.h"
 #include "DurableFile.h"
 #include "FileService.h"
 #include "LayoutFile.h"
@@ -232,6 +233,7 @@ LayoutPackage::Result LayoutPackage::saveLayoutTo(const QString &chosen)
     m_failure.clear();
     QString staging;
     Result result = Result::Failed;
+    bool codePageTold = false;
     try {
         // Part files that a killed save left beside the target.
         DurableFile::removeStaleParts(QFileInfo(target).absolutePath());
@@ -270,12 +272,17 @@ LayoutPackage::Result LayoutPackage::saveLayoutTo(const QString &chosen)
         }
     } catch (const ReportError &e) {
         m_failure = e.description();
-        if (devMode())
+        // Text the code page cannot hold is the user's to fix: always said.
+        codePageTold = e.number() == CodePage::CannotWrite;
+        if (codePageTold)
+            m_prompts.msgBox(e.description(), MsgBoxStyle::Exclamation);
+        else if (devMode())
             m_prompts.msgBox(QStringLiteral("Error in mnuSaveLayout %1: %2").arg(e.number()).arg(e.description()));
     }
     // Losing work silently is worse than a message: outside development
-    // mode, where the diagnostic above has been shown, the user hears it too.
-    if (result == Result::Failed && !devMode())
+    // mode, where the diagnostic above has been shown, the user hears it too
+    // (unless the code page's message has told it already).
+    if (result == Result::Failed && !devMode() && !codePageTold)
         m_prompts.msgBox(saveFailedMessage(m_failure), MsgBoxStyle::Exclamation);
     try {
         removeStagingFolder(staging);

@@ -2,19 +2,18 @@
 
 #include "FileService.h"
 #include "ReportError.h"
-#include "Windows1252Codec.h"
 
 namespace KRML_ReportGen {
 
-TextReader::TextReader(const FileService &files, const QString &path)
-    : m_lines(splitLines(Windows1252Codec::decode(files.readBytes(path))))
+TextReader::TextReader(const FileService &files, const QString &path, const CodePage &codePage)
+    : m_lines(splitLines(codePage.decode(files.readBytes(path))))
 {
 }
 
-TextReader TextReader::fromBytes(const QByteArray &bytes, LoneCr loneCr)
+TextReader TextReader::fromBytes(const QByteArray &bytes, LoneCr loneCr, const CodePage &codePage)
 {
     TextReader r;
-    r.m_lines = splitLines(Windows1252Codec::decode(bytes), loneCr);
+    r.m_lines = splitLines(codePage.decode(bytes), loneCr);
     return r;
 }
 

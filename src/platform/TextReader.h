@@ -1,5 +1,7 @@
 #pragma once
 
+#include "CodePage.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -7,19 +9,20 @@ namespace KRML_ReportGen {
 
 class FileService;
 
-// Reads a Windows-1252 text file line by line. Lines end in CR LF; a lone LF
-// is accepted too, so files edited on this platform still read. A lone CR
-// stays in its line, unless the reader is told that it ends one (files
-// whose values never hold a line break, saved by editors that end lines
-// with CR alone).
+// Reads a text file of a code page (Windows-1252 unless told) line by line.
+// Lines end in CR LF; a lone LF is accepted too, so files edited on this
+// platform still read. A lone CR stays in its line, unless the reader is
+// told that it ends one (files whose values never hold a line break, saved
+// by editors that end lines with CR alone).
 class TextReader
 {
 public:
     enum class LoneCr { InLine, EndsLine };
 
-    TextReader(const FileService &files, const QString &path);
+    TextReader(const FileService &files, const QString &path, const CodePage &codePage = CodePage());
     // Reads from text already in memory (the fuzzers and the tests use this).
-    static TextReader fromBytes(const QByteArray &bytes, LoneCr loneCr = LoneCr::InLine);
+    static TextReader fromBytes(const QByteArray &bytes, LoneCr loneCr = LoneCr::InLine,
+                                const CodePage &codePage = CodePage());
 
     bool atEnd() const { return m_next >= m_lines.size(); }
     QString readLine();

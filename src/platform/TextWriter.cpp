@@ -1,12 +1,11 @@
 #include "TextWriter.h"
 
 #include "FileService.h"
-#include "Windows1252Codec.h"
 
 namespace KRML_ReportGen {
 
-TextWriter::TextWriter(FileService &files, QString path, Mode mode)
-    : m_files(files), m_path(std::move(path)), m_mode(mode)
+TextWriter::TextWriter(FileService &files, QString path, Mode mode, CodePage codePage)
+    : m_files(files), m_path(std::move(path)), m_mode(mode), m_codePage(codePage)
 {
 }
 
@@ -17,7 +16,7 @@ TextWriter::~TextWriter()
 
 void TextWriter::write(const QString &text)
 {
-    m_bytes += Windows1252Codec::encode(text);
+    m_bytes += m_codePage.encode(text);
 }
 
 void TextWriter::writeLine(const QString &text)

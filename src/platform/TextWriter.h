@@ -1,5 +1,7 @@
 #pragma once
 
+#include "CodePage.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -7,7 +9,8 @@ namespace KRML_ReportGen {
 
 class FileService;
 
-// Writes a Windows-1252 text file with CR LF line ends. The text is gathered
+// Writes a text file of a code page (Windows-1252 unless told) with CR LF
+// line ends; a character the page cannot hold fails the write. The text is gathered
 // in memory and reaches the file in one step on close(), so a failure never
 // leaves half a file behind.
 class TextWriter
@@ -15,7 +18,7 @@ class TextWriter
 public:
     enum class Mode { Write, Append };
 
-    TextWriter(FileService &files, QString path, Mode mode = Mode::Write);
+    TextWriter(FileService &files, QString path, Mode mode = Mode::Write, CodePage codePage = CodePage());
     ~TextWriter();
 
     void write(const QString &text);
@@ -28,6 +31,7 @@ private:
     FileService &m_files;
     QString m_path;
     Mode m_mode;
+    CodePage m_codePage;
     QByteArray m_bytes;
     bool m_closed = false;
 };

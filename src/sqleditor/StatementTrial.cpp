@@ -4,8 +4,9 @@
 #include "FileService.h"
 #include "ModuleState.h"
 #include "MsgBoxStyle.h"
-#include "ParameterLiteral.h"
+#include "ParameterBinding.h"
 #include "ParameterMarker.h"
+#include "ParameterValue.h"
 #include "ReportError.h"
 #include "ReportParameterPrompt.h"
 #include "SqlEditorDialogs.h"
@@ -13,7 +14,7 @@
 #include "SqlErrorMessage.h"
 #include "UserPrompts.h"
 #include "ValueText.h"
-#include "Windows1252Codec.h"
+#include "clsParameter.h"
 
 #include <QDate>
 
@@ -34,50 +35,59 @@ DbConnection &connectionOf(SqlEditorModel &model)
 
 } // namespace
 
-QString StatementTrial::trialSql() const
+BoundStatement StatementTrial::bound(const QList<std::optional<BoundValue>> &values) const
+{
+    QStringList markers;
+    for (const auto &parameter : m_model.definition().parameters())
+        markers << parameter.marker;
+    return ParameterBinding(m_model.sqlText(), markers).bind(values);
+}
+
+BoundStatement StatementTrial::trialStatement() const
 {
     SqlEditorModel &model = m_model;
-    QString sql = model.sqlText();
-    for (const auto &parameter : model.definition().parameters()) {
-        QString literal;
+    const auto &parameters = model.definition().parameters();
+    QList<std::optional<BoundValue>> values(parameters.size());
+    for (int k = 0; k < parameters.size(); ++k) {
+        const auto &parameter = parameters[k];
         switch (ParameterMarker::typeOf(parameter.marker)) {
-        case 0: literal = ParameterLiteral::date(QDate::currentDate()); break;
-        case 1: literal = QStringLiteral("1"); break;
-        case 2: literal = QStringLiteral("' '"); break;
-        case 3: {
+        case clsParameter::Date: values[k] = BoundValue::date(QDate::currentDate()); break;
+        case clsParameter::Number: values[k] = BoundValue::integer(1); break;
+        case clsParameter::String: values[k] = BoundValue::text(QStringLiteral(" ")); break;
+        case clsParameter::Lookup: {
             const ReportDefinition::Lookup *lookup = model.definition().lookup(parameter.keyNumber);
             if (!lookup)
-                continue; // no details: the marker stays
+                break; // no details: the marker stays
             auto rs = connectionOf(model).openRecordset(lookup->sql);
             const int column = rs->fieldIndex(lookup->returnField);
             if (column < 0)
                 throw ReportError(Recordset::ItemNotFound,
                                   QStringLiteral("Item cannot be found in the collection corresponding to the requested name or ordinal."));
-            literal = ParameterLiteral::lookupForPreview(rs->field(column).value, rs->fieldType(column));
+            const QVariant value = rs->field(column).value;
+            values[k] = ParameterValue::forColumnType(value, rs->fieldType(column)).value_or(BoundValue::fromVariant(value));
             break;
         }
-        default: continue;
+        default: break;
         }
-        sql = ParameterMarker::replace(sql, parameter.marker, literal);
     }
-    return sql;
+    return bound(values);
 }
 
 bool StatementTrial::checkSql()
 {
     m_model.CheckSyntax();
     UserPrompts &prompts = m_model.prompts();
-    QString sql;
+    BoundStatement statement;
     try {
-        sql = trialSql();
-        (void)connectionOf(m_model).openRecordset(sql);
+        statement = trialStatement();
+        (void)connectionOf(m_model).openRecordset(statement);
     } catch (const ReportError &e) {
         prompts.msgBox(SqlErrorMessage::text(e), SqlErrorMessage::style, SqlErrorMessage::title());
         return false;
     }
     QString message = successMessage();
     if (ModuleState::current().devMode)
-        message += QStringLiteral("\r\n\r\n") + sql;
+        message += QStringLiteral("\r\n\r\n") + statement.displayText();
     prompts.msgBox(message, MsgBoxStyle::Information);
     return true;
 }
@@ -86,34 +96,32 @@ bool StatementTrial::preview()
 {
     UserPrompts &prompts = m_model.prompts();
     try {
-        QString sql = m_model.sqlText();
-        for (const auto &parameter : m_model.definition().parameters()) {
+        const auto &parameters = m_model.definition().parameters();
+        QList<std::optional<BoundValue>> values(parameters.size());
+        for (int k = 0; k < parameters.size(); ++k) {
+            const auto &parameter = parameters[k];
             const int type = ParameterMarker::typeOf(parameter.marker);
             ReportParameterPrompt prompt;
             prompt.setReportParameterType(type);
-            int returnType = 0;
-            if (type == 0)
+            if (type == clsParameter::Date)
                 prompt.setInitialDate(QDate::currentDate());
-            else if (type == 2)
+            else if (type == clsParameter::String)
                 prompt.setInitialString(QString());
-            else if (type == 3) {
+            else if (type == clsParameter::Lookup) {
                 const ReportDefinition::Lookup *lookup = m_model.definition().lookup(parameter.keyNumber);
                 if (lookup) {
                     auto rs = connectionOf(m_model).openRecordset(lookup->sql);
-                    const int column = rs->fieldIndex(lookup->returnField);
-                    returnType = column >= 0 ? rs->fieldType(column) : 0;
                     prompt.LoadLookupValues(*rs, lookup->displayField, lookup->returnField);
                 }
             }
             prompt.setMessageTitle(ReportParameterPrompt::titlePrefix() + ParameterMarker::nameOf(parameter.marker));
-            const std::optional<QVariant> value = m_dialogs.askParameterValue(prompt);
-            if (!value)
+            if (!m_dialogs.askParameterValue(prompt))
                 return false; // closed without "OK": the preview is cancelled
-            const QString literal = type == 3 ? ParameterLiteral::lookupForPreview(*value, returnType) : value->toString();
-            sql = ParameterMarker::replace(sql, parameter.marker, literal);
+            values[k] = prompt.value();
         }
-        ModuleState::current().CurrentReportSQL = sql;
-        m_results = connectionOf(m_model).openRecordset(sql);
+        const BoundStatement statement = bound(values);
+        ModuleState::current().CurrentReportSQL = statement;
+        m_results = connectionOf(m_model).openRecordset(statement);
         return true;
     } catch (const ReportError &e) {
         prompts.msgBox(previewErrorPrefix() + QString::number(e.number()) + QStringLiteral(" - ") + e.description()
@@ -143,7 +151,7 @@ QByteArray StatementTrial::csvLine(const Recordset &rs)
             text = QLatin1Char('"') + text.replace(QLatin1Char('"'), QLatin1String("\"\"")) + QLatin1Char('"');
         line += text;
     }
-    return Windows1252Codec::encode(line);
+    return ModuleState::current().codec().encode(line);
 }
 
 bool StatementTrial::exportResults(const std::function<void(int, const QString &)> &progress)
@@ -168,13 +176,15 @@ bool StatementTrial::exportResults(const std::function<void(int, const QString &
     qint64 r = 1;
     if (rs.recordCount() > 0)
         rs.moveFirst();
-    for (; !rs.isEOF(); rs.moveNext(), ++r) {
-        if (total > 0)
-            report(int((r - 1) * fields * ProgressMaximum / total));
-        bytes += csvLine(rs);
-        bytes += "\r\n";
-    }
     try {
+        // A value the code page cannot hold stops the export with its
+        // message; nothing is written.
+        for (; !rs.isEOF(); rs.moveNext(), ++r) {
+            if (total > 0)
+                report(int((r - 1) * fields * ProgressMaximum / total));
+            bytes += csvLine(rs);
+            bytes += "\r\n";
+        }
         // Written whole and then put in place: a failed export leaves any
         // earlier file as it was.
         m_model.files().writeBytes(path, bytes);

@@ -1,8 +1,11 @@
 #pragma once
 
+#include "BoundStatement.h"
+
 #include <QByteArray>
 #include <QString>
 #include <functional>
+#include <optional>
 #include <memory>
 
 namespace KRML_ReportGen {
@@ -29,8 +32,8 @@ public:
 
     // "Check SQL": true when the statement ran.
     bool checkSql();
-    // The statement with every marker replaced by its trial literal.
-    QString trialSql() const;
+    // The statement with every marker bound to its trial value.
+    BoundStatement trialStatement() const;
 
     // "Preview": false when a prompt was closed without "OK" (nothing runs)
     // or the statement failed (after the message).
@@ -46,6 +49,9 @@ public:
     static QByteArray csvLine(const Recordset &rs);
 
 private:
+    // The SQL box's text with the parameters' values bound.
+    BoundStatement bound(const QList<std::optional<BoundValue>> &values) const;
+
     SqlEditorModel &m_model;
     SqlEditorDialogs &m_dialogs;
     std::shared_ptr<Recordset> m_results;

@@ -257,6 +257,17 @@ void ReportGenOCX::setRdAppPath(const QString &path)
     DurableFile::removeStaleParts(PathNames::resolve(ModuleState::current().tempFolder()));
 }
 
+int ReportGenOCX::CodePage() const
+{
+    return ModuleState::current().codePage;
+}
+
+void ReportGenOCX::setCodePage(int number)
+{
+    (void)KRML_ReportGen::CodePage(number); // refuses a page it does not know
+    ModuleState::current().codePage = number;
+}
+
 QString ReportGenOCX::rdAppPathForMeta() const
 {
     return ModuleState::current().rdAppPath;
@@ -498,7 +509,7 @@ void ReportGenOCX::ShowSQLEditor()
     Reload(true);
 }
 
-std::optional<QString> ReportGenOCX::askForParameter(const clsParameter &parameter)
+std::optional<QVariant> ReportGenOCX::askForParameter(const clsParameter &parameter)
 {
     // The host gave no value: the user is asked, once per run; the answer
     // joins the host's collections so later statements find it there.
@@ -507,18 +518,15 @@ std::optional<QString> ReportGenOCX::askForParameter(const clsParameter &paramet
     if (parameter.ParamType == clsParameter::Date)
         prompt.setInitialDate(QDate::currentDate());
     prompt.setMessageTitle(ReportParameterPrompt::titlePrefix() + parameter.ParameterName);
+    // The prompt accepts only what converts (it asks again otherwise), so
+    // the answer is already a value of the parameter's type.
     const std::optional<QVariant> answer = m_services.editorDialogs->askParameterValue(prompt);
     if (!answer)
         return std::nullopt;
-    QString text = answer->toString();
-    if (parameter.ParamType == clsParameter::Date) // "#yyyy/MM/dd#"
-        text = text.mid(1, text.size() - 2).replace(QLatin1Char('/'), QLatin1Char('-'));
-    else if (parameter.ParamType == clsParameter::String && text.size() >= 2) // "'text'"
-        text = text.mid(1, text.size() - 2);
     ModuleState &state = ModuleState::current();
     state.ParamFieldCollection()->Add(parameter.ParameterName);
-    state.ParamValueCollection()->Add(text);
-    return text;
+    state.ParamValueCollection()->Add(*answer);
+    return answer;
 }
 void ReportGenOCX::InsertExternalData()
 {

@@ -56,6 +56,9 @@ class ReportGenOCX : public QWidget
     Q_PROPERTY(std::shared_ptr<KRML_ReportGen::DbConnection> RepDataConnection READ RepDataConnection WRITE setRepDataConnection)
     // Beyond the published interface: reports longer than a page.
     Q_PROPERTY(bool Paginate READ Paginate WRITE setPaginate)
+    // The Windows code page of the layout text file, the report SQL file,
+    // Data.cnn and ".mdq" files (1252 unless the host says otherwise).
+    Q_PROPERTY(int CodePage READ CodePage WRITE setCodePage)
 
 public:
     // A fixed underlying type: hosts may pass any number, which is stored or ignored.
@@ -96,6 +99,11 @@ public:
     // printing prints them all.
     bool Paginate() const { return m_paginate; }
     void setPaginate(bool on) { m_paginate = on; }
+    // Shared by the controls of the thread, like rdAppPath: the working
+    // files are theirs together. A page the system does not know is an
+    // error (ReportError), and the page stays as it was.
+    int CodePage() const;
+    void setCodePage(int number);
     // The preview's page (paginated reports).
     void showPreviewPage(int page);
     int previewPage() const { return m_previewPage; }
@@ -183,7 +191,7 @@ protected:
 
 private:
     void startUp();
-    std::optional<QString> askForParameter(const clsParameter &parameter);
+    std::optional<QVariant> askForParameter(const clsParameter &parameter);
     void wireDesigner();
     void showExternalDataWizard();
     void openCoordinateDialog();

@@ -125,17 +125,23 @@ bool ExternalDataWizardModel::loadDataConnection(const QString &path)
     return true;
 }
 
-void ExternalDataWizardModel::save()
+bool ExternalDataWizardModel::save()
 {
     ModuleState &state = ModuleState::current();
     const QString folder = state.tempFolder();
     if (!m_files.folderExists(folder))
         m_files.createFolder(folder);
     const QString path = state.workingFile(WorkingConnectionFile::fileName());
+    const qsizetype bad = state.codec().unencodableAt(m_cnnText);
+    if (bad >= 0) {
+        m_prompts.msgBox(state.codec().cannotHoldMessage(m_cnnText, bad), MsgBoxStyle::Exclamation);
+        return false;
+    }
     if (m_files.fileExists(path))
         m_files.deleteFile(path);
     WorkingConnectionFile::write(m_files, path, m_cnnText);
     state.currentConnectionString = m_cnnText;
+    return true;
 }
 
 QStringList ExternalDataWizardModel::columnsOf(const QString &table)

@@ -53,7 +53,9 @@ public:
     // "Load Existing Data Connection": a ".mdq" back into box and lists.
     bool loadDataConnection(const QString &path);
     // "Save": the working connection file and the current connection string.
-    void save();
+    // False after the message when the string cannot be written in the
+    // code page (nothing is changed then).
+    bool save();
 
     bool next();
     void back();

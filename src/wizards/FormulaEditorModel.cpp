@@ -4,7 +4,8 @@
 #include "FileService.h"
 #include "ModuleState.h"
 #include "MsgBoxStyle.h"
-#include "ParameterLiteral.h"
+#include "AdoType.h"
+#include "ParameterBinding.h"
 #include "ParameterMarker.h"
 #include "ReportDefinition.h"
 #include "ReportError.h"
@@ -12,7 +13,7 @@
 #include "SqlErrorMessage.h"
 #include "TextReader.h"
 #include "UserPrompts.h"
-#include "Windows1252Codec.h"
+#include "clsParameter.h"
 
 #include <QDate>
 
@@ -45,21 +46,21 @@ QStringList FormulaEditorModel::statements() const
     const QString path = workingSql();
     if (!m_files.fileExists(path))
         return names;
-    for (const QString &line : TextReader::splitLines(Windows1252Codec::decode(m_files.readBytes(path))))
+    for (const QString &line : TextReader::splitLines(ModuleState::current().codec().decode(m_files.readBytes(path))))
         if (line.startsWith(QLatin1String("tablename=")) && line.mid(10) != QLatin1String("endreport"))
             names << line.mid(10);
     return names;
 }
 
-QString FormulaEditorModel::dummySql(const QString &statement)
+std::optional<BoundStatement> FormulaEditorModel::dummyStatement(const QString &statement)
 {
     const QString path = workingSql();
     if (!m_files.fileExists(path))
         throw ReportError(ReportError::FileNotFound, QStringLiteral("File not found: '%1'").arg(path));
     const QByteArray bytes = m_files.readBytes(path);
-    const QStringList lines = TextReader::splitLines(Windows1252Codec::decode(bytes));
+    const QStringList lines = TextReader::splitLines(ModuleState::current().codec().decode(bytes));
     if (lines.isEmpty() || lines[0] != ReportSqlFile::magic())
-        return QString();
+        return std::nullopt;
     ReportDefinition definition;
     const auto read = ReportSqlFile::read(bytes, path, definition);
     if (!read.ok())
@@ -67,42 +68,46 @@ QString FormulaEditorModel::dummySql(const QString &statement)
     const ReportDefinition::Statement *s = definition.statement(statement);
     if (!s)
         throw ReportError(Recordset::ItemNotFound, QStringLiteral("There is no statement \"%1\".").arg(statement));
-    QString sql = s->sql;
+    // Values of each parameter's type that let the statement run: its
+    // fields are all that is wanted.
+    QStringList markers;
+    QList<std::optional<BoundValue>> values;
     for (const auto &p : definition.parameters()) {
-        QString dummy;
+        markers << p.marker;
+        std::optional<BoundValue> dummy;
         switch (ParameterMarker::typeOf(p.marker)) {
-        case 0: dummy = ParameterLiteral::date(QDate::currentDate()); break;
-        case 1: dummy = QStringLiteral("0"); break;
-        case 2: dummy = QStringLiteral("'a'"); break;
-        case 3: {
-            dummy = QStringLiteral("'a'");
+        case clsParameter::Date: dummy = BoundValue::date(QDate::currentDate()); break;
+        case clsParameter::Number: dummy = BoundValue::integer(0); break;
+        case clsParameter::String: dummy = BoundValue::text(QStringLiteral("a")); break;
+        case clsParameter::Lookup: {
+            dummy = BoundValue::text(QStringLiteral("a"));
             if (const ReportDefinition::Lookup *lookup = definition.lookup(p.keyNumber)) {
                 auto rs = m_connection.openRecordset(lookup->sql);
                 const int column = rs->fieldIndex(lookup->returnField);
                 const int type = column >= 0 ? rs->fieldType(column) : 0;
-                if (type == 3)
-                    dummy = QStringLiteral("0");
-                else if (type == 7)
-                    dummy = ParameterLiteral::date(QDate::currentDate());
+                if (type == AdoType::Integer)
+                    dummy = BoundValue::integer(0);
+                else if (type == AdoType::Date)
+                    dummy = BoundValue::date(QDate::currentDate());
             }
             break;
         }
-        default: continue;
+        default: break;
         }
-        sql = ParameterMarker::replace(sql, p.marker, dummy);
+        values << dummy;
     }
-    return sql;
+    return ParameterBinding(s->sql, markers).bind(values);
 }
 
 QStringList FormulaEditorModel::LoadJustDBFields(const QString &statement, const QStringList &previous)
 {
     try {
-        const QString sql = dummySql(statement);
-        if (sql.isNull()) {
+        const std::optional<BoundStatement> sql = dummyStatement(statement);
+        if (!sql) {
             m_prompts.msgBox(ReportSqlFile::notValidMessage(), MsgBoxStyle::Information);
             return previous;
         }
-        auto rs = m_connection.openRecordset(sql);
+        auto rs = m_connection.openRecordset(*sql);
         QStringList fields;
         for (int c = 0; c < rs->fieldCount(); ++c)
             fields << rs->fieldName(c);

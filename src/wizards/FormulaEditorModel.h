@@ -1,7 +1,10 @@
 #pragma once
 
+#include "BoundStatement.h"
+
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 namespace KRML_ReportGen {
 
@@ -25,8 +28,9 @@ public:
     // report SQL file ("This is not a valid Marlowen Report") or the
     // statement fails even with dummy values (told to the user).
     QStringList LoadJustDBFields(const QString &statement, const QStringList &previous = QStringList());
-    // The statement's SQL with every marker replaced by its dummy value.
-    QString dummySql(const QString &statement);
+    // The statement with every marker bound to its dummy value; nothing
+    // when the file is not a report SQL file.
+    std::optional<BoundStatement> dummyStatement(const QString &statement);
 
     // A drop at offset of the formula text: a field as {statement.field},
     // a function as its bare name (Round{}).

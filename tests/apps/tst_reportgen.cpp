@@ -54,20 +54,34 @@ class TestReportgen : public QObject
         return run(tool, {QStringLiteral("-layout"), file, QStringLiteral("-")}).out;
     }
 
+    // One data-field label on the page.
+    static void oneList(KRML_ReportGen::LayoutPage &page, const QString &tag)
+    {
+        const int i = page.createLabel();
+        page.Label(i).Top = 1000;
+        page.Label(i).Width = 3000;
+        page.Label(i).Height = 300;
+        page.Label(i).Tag = tag;
+        page.Label(i).Visible = true;
+    }
+
     // Saves a package of page whose report SQL holds one statement, with
     // the connection string stored in it, as a designer would.
     static bool savePackage(KRML_ReportGen::LayoutPage &page, const QString &statement, const QString &sql,
-                            const QString &connection, const QString &path,
-                            const QList<QPair<QString, QString>> &moreStatements = {})
+                            const QString &connection, const QString &path, const QStringList &markers = {},
+                            int codePage = 1252, const QList<QPair<QString, QString>> &moreStatements = {})
     {
         using namespace KRML_ReportGen;
         QTemporaryDir app;
         ModuleState &state = ModuleState::current();
         state.reset();
         state.rdAppPath = app.path();
+        state.codePage = codePage;
         LocalFileService files;
         files.createFolder(state.tempFolder());
         ReportDefinition d;
+        for (const QString &marker : markers)
+            d.addParameter(marker);
         d.addStatement(statement, sql);
         for (const auto &[name, text] : moreStatements)
             d.addStatement(name, text);
@@ -126,6 +140,83 @@ private slots:
         const QString text = pdfText(out);
         QVERIFY2(text.contains(QStringLiteral("East")), qPrintable(text));
         QVERIFY(!text.contains(QStringLiteral("Blue River Foods")));
+    }
+
+    void lookupValuesAsTheUserWritesThem_data()
+    {
+        QTest::addColumn<QString>("param");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("shown");   // in the PDF
+        QTest::addColumn<QString>("stderr");  // in the messages
+        QTest::newRow("the text the lookup shows") << "Region=East" << 0 << "East" << "";
+        QTest::newRow("its return field") << "RegionID=3" << 0 << "East" << "";
+        QTest::newRow("SQL instead of a value") << "Region=0 OR 1=1" << 5 << "" << "\"0 OR 1=1\"";
+        QTest::newRow("a name the report does not have") << "Regoin=3" << 0 << "" << "no parameter \"Regoin\"";
+        QTest::newRow("a value without rows is replaced") << "Region=1" << 0 << "South" << "no rows for the value \"1\"";
+    }
+    void lookupValuesAsTheUserWritesThem()
+    {
+        QFETCH(QString, param);
+        QFETCH(int, code);
+        QFETCH(QString, shown);
+        QFETCH(QString, stderr);
+        const QString out = m_dir.filePath(QStringLiteral("lookup.pdf"));
+        QFile::remove(out);
+        const Result r = reportgen({QStringLiteral("render"), example(QStringLiteral("sales-by-region.lrd")), QStringLiteral("-o"), out,
+                                    QStringLiteral("--param"), param});
+        QCOMPARE(r.code, code);
+        QVERIFY2(r.err.contains(stderr), qPrintable(r.err));
+        if (code != 0) {
+            QVERIFY(!QFileInfo::exists(out));
+            return;
+        }
+        if (shown.isEmpty() || QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+            return;
+        QVERIFY2(pdfText(out).contains(shown), qPrintable(pdfText(out)));
+    }
+
+    void numberValuesThatAreNotNumbers()
+    {
+        using namespace KRML_ReportGen;
+        LayoutPage page;
+        oneList(page, QStringLiteral("DATA:Big.OrderID"));
+        const QString path = m_dir.filePath(QStringLiteral("number.lrd"));
+        QVERIFY(savePackage(page, QStringLiteral("Big"), QStringLiteral("SELECT OrderID FROM Orders WHERE Qty > Q(Number)"),
+                            QStringLiteral("Provider=SQLite;Data Source=sales.db"), path, {QStringLiteral("Q(Number)")}));
+        QFile::copy(example(QStringLiteral("sales.db")), m_dir.filePath(QStringLiteral("sales.db")));
+        const QString out = m_dir.filePath(QStringLiteral("number.pdf"));
+        for (const char *bad : {"1,5x", "0 OR 1=1", "1; DROP TABLE Orders"}) {
+            const Result r = reportgen({QStringLiteral("render"), path, QStringLiteral("-o"), out, QStringLiteral("--param"),
+                                        QStringLiteral("Q=") + QLatin1String(bad)});
+            QCOMPARE(r.code, 5);
+            QVERIFY2(r.err.contains(QStringLiteral("\"Q\"")) && r.err.contains(QLatin1String(bad)), qPrintable(r.err));
+        }
+        for (const char *good : {"1,5", "&H3", "2.5"}) {
+            const Result r = reportgen({QStringLiteral("render"), path, QStringLiteral("-o"), out, QStringLiteral("--param"),
+                                        QStringLiteral("Q=") + QLatin1String(good)});
+            QVERIFY2(r.code == 0, qPrintable(r.err));
+        }
+    }
+
+    void packageInAnotherCodePage()
+    {
+        using namespace KRML_ReportGen;
+        LayoutPage page;
+        oneList(page, QStringLiteral("DATA:Заказы.OrderID"));
+        const QString path = m_dir.filePath(QStringLiteral("cyrillic.lrd"));
+        const bool saved = savePackage(page, QStringLiteral("Заказы"), QStringLiteral("SELECT OrderID FROM Orders WHERE Qty > 1"),
+                                       QStringLiteral("Provider=SQLite;Data Source=sales.db"), path, {}, 1251);
+        QVERIFY(saved);
+        QFile::copy(example(QStringLiteral("sales.db")), m_dir.filePath(QStringLiteral("sales.db")));
+        Result r = reportgen({QStringLiteral("list"), path, QStringLiteral("--codepage"), QStringLiteral("1251")});
+        QVERIFY2(r.code == 0, qPrintable(r.err));
+        QVERIFY2(r.out.contains(QStringLiteral("Заказы")), qPrintable(r.out));
+        const QString out = m_dir.filePath(QStringLiteral("cyrillic.pdf"));
+        r = reportgen({QStringLiteral("render"), path, QStringLiteral("-o"), out, QStringLiteral("--codepage"), QStringLiteral("1251")});
+        QVERIFY2(r.code == 0, qPrintable(r.err));
+        // Read as Windows-1252 the statement has another name: the label's statement is not there.
+        r = reportgen({QStringLiteral("list"), path});
+        QVERIFY(!r.out.contains(QStringLiteral("Заказы")));
     }
 
     void rendersPng()
@@ -323,7 +414,8 @@ private slots:
         page.Label(i).Tag = QStringLiteral("DATA:List.X");
         page.Label(i).Visible = true;
         const QString path = m_dir.filePath(name + QStringLiteral(".lrd"));
-        if (!savePackage(page, QStringLiteral("List"), listSql, QStringLiteral("Provider=SQLite;Data Source=%1.db").arg(name), path, more))
+        if (!savePackage(page, QStringLiteral("List"), listSql, QStringLiteral("Provider=SQLite;Data Source=%1.db").arg(name), path, {},
+                         1252, more))
             return QString();
         return path;
     }
@@ -486,6 +578,7 @@ private slots:
         QTest::newRow("no output") << QStringList{"render", "EXAMPLE"} << 1 << "needs an output file";
         QTest::newRow("wrong output type") << QStringList{"render", "EXAMPLE", "-o", "OUT.txt"} << 1 << ".pdf, .png or .svg";
         QTest::newRow("bad parameter") << QStringList{"render", "EXAMPLE", "-o", "OUT.pdf", "--param", "novalue"} << 1 << "NAME=VALUE";
+        QTest::newRow("unknown code page") << QStringList{"render", "EXAMPLE", "-o", "OUT.pdf", "--codepage", "437"} << 1 << "--codepage";
         QTest::newRow("missing file") << QStringList{"render", "MISSING", "-o", "OUT.pdf"} << 2 << "no such file";
         QTest::newRow("not a package") << QStringList{"render", "DATABASE", "-o", "OUT.pdf"} << 3 << "not a valid layout package";
         QTest::newRow("failing connection") << QStringList{"render", "EXAMPLE", "-o", "OUT.pdf", "--connection", "Provider=SQLite;Data Source=/no/such.db"}

@@ -429,16 +429,20 @@ private slots:
         QTest::addColumn<QString>("field");
         QTest::addColumn<int>("type");
         QTest::addColumn<bool>("accepted");
-        QTest::newRow("SMALLINT") << "Small" << 2 << false;
+        QTest::newRow("SMALLINT") << "Small" << 2 << true;
         QTest::newRow("INTEGER") << "Whole" << 3 << true;
-        QTest::newRow("SINGLE") << "Single1" << 4 << false;
+        QTest::newRow("SINGLE") << "Single1" << 4 << true;
         QTest::newRow("DOUBLE") << "Real1" << 5 << true;
+        QTest::newRow("REAL") << "Real2" << 5 << true;
         QTest::newRow("CURRENCY") << "Money" << 6 << true;
         QTest::newRow("DATE") << "Day" << 7 << true;
         QTest::newRow("YESNO") << "Flag" << 11 << true;
-        QTest::newRow("DECIMAL") << "Dec" << 131 << false;
+        QTest::newRow("BYTE") << "Tiny" << 17 << true;
+        QTest::newRow("BIGINT") << "Big" << 20 << true;
+        QTest::newRow("DECIMAL") << "Dec" << 131 << true;
         QTest::newRow("VARCHAR") << "Name" << 202 << true;
-        QTest::newRow("MEMO") << "Note" << 203 << false;
+        QTest::newRow("MEMO") << "Note" << 203 << true;
+        QTest::newRow("BLOB") << "Picture" << 205 << false;
     }
     void fieldDrop()
     {
@@ -448,12 +452,13 @@ private slots:
         const QString db = m_dir.filePath(QStringLiteral("types.db"));
         if (!QFileInfo::exists(db))
             SqliteEngine::create(db)->runScript(QStringLiteral(
-                "CREATE TABLE T (Small SMALLINT, Whole INTEGER, Single1 SINGLE, Real1 DOUBLE, Money CURRENCY, Day DATE,"
-                " Flag YESNO, Dec DECIMAL, Name VARCHAR(20), Note MEMO);"
-                "INSERT INTO T VALUES (1, 2, 1.5, 2.5, 3.25, '2024-01-01', 1, 4.5, 'x', 'y');"));
+                "CREATE TABLE T (Small SMALLINT, Whole INTEGER, Single1 SINGLE, Real1 DOUBLE, Real2 REAL, Money CURRENCY,"
+                " Day DATE, Flag YESNO, Tiny BYTE, Big BIGINT, Dec DECIMAL, Name VARCHAR(20), Note MEMO, Picture BLOB);"
+                "INSERT INTO T VALUES (1, 2, 1.5, 2.5, 3.5, 3.25, '2024-01-01', 1, 7, 9000000000, 4.5, 'x', 'y', x'00');"));
         DbConnection connection(QStringLiteral("Provider=SQLite;Data Source=") + db);
         connection.open();
-        const int i = m_commands->dropField(QStringLiteral("Stock"), field, 2500, 3100, connection, QStringLiteral("SELECT * FROM T"));
+        const int i = m_commands->dropField(QStringLiteral("Stock"), field, 2500, 3100, connection,
+                                              BoundStatement(QStringLiteral("SELECT * FROM T")));
         QCOMPARE(i, 1);
         const LayoutLabel &l = m_page->Label(i);
         if (accepted) {
@@ -471,9 +476,17 @@ private slots:
             QCOMPARE(l.Tag, "Stock." + field);
         }
         QVERIFY(!m_sizer->isVisible()); // a dropped field is not selected
+        // The statement runs with its bound values.
+        m_prompts->calls.clear();
+        const int bound = m_commands->dropField(QStringLiteral("Stock"), field, 0, 0, connection,
+                                                BoundStatement(QStringLiteral("SELECT * FROM T WHERE Whole = ?1"), {BoundValue::integer(2)}));
+        QCOMPARE(bound, 2);
+        QCOMPARE(m_page->Label(bound).Visible, accepted);
         // A failing lookup is told and creates nothing.
-        QCOMPARE(m_commands->dropField(QStringLiteral("Stock"), field, 0, 0, connection, QStringLiteral("SELECT * FROM Nowhere")), 0);
-        QCOMPARE(m_page->labelCount(), 1);
+        QCOMPARE(m_commands->dropField(QStringLiteral("Stock"), field, 0, 0, connection,
+                                       BoundStatement(QStringLiteral("SELECT * FROM Nowhere"))),
+                 0);
+        QCOMPARE(m_page->labelCount(), 2);
     }
 
     void nudgeAndBox()

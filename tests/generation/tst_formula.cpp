@@ -54,6 +54,25 @@ private slots:
         QCOMPARE(FormulaEvaluator::AnalyseFunction(formula, rs), result);
     }
 
+    void resultsTakeTheLocaleSeparator()
+    {
+        MemoryRecordset rs = orders();
+        const QLocale saved;
+        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+        const QString german = FormulaEvaluator::AnalyseFunction(QStringLiteral("{Orders.Total}/{Orders.Count}"), rs);
+        QLocale::setDefault(saved);
+        QCOMPARE(german, QStringLiteral("37,5"));
+    }
+
+    void doublesKeepTheirDigits()
+    {
+        MemoryRecordset rs({QStringLiteral("A"), QStringLiteral("B")}, {5, 5});
+        rs.appendRow({1234567.89, 98765.4321});
+        QCOMPARE(FormulaEvaluator::AnalyseFunction(QStringLiteral("{T.A}/1"), rs), QStringLiteral("1234567.89"));
+        QCOMPARE(FormulaEvaluator::AnalyseFunction(QStringLiteral("{T.B}/1"), rs), QStringLiteral("98765.4321"));
+        QCOMPARE(FormulaEvaluator::AnalyseFunction(QStringLiteral("{T.A}"), rs), QStringLiteral("1234567.89"));
+    }
+
     void firstRowWhereverTheCursorIs()
     {
         MemoryRecordset rs = orders();

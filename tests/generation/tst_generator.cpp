@@ -147,7 +147,7 @@ private slots:
         QCOMPARE(boxes.size(), 1);
         QCOMPARE(boxes[0].y2, 1000.0 + 3 * 240); // down to the bottom of the third line
         QCOMPARE(r.generator.LabelExtents(), QList<double>{720});
-        QVERIFY(ModuleState::current().CurrentReportSQL.contains(QStringLiteral("RegionID = 2")));
+        QVERIFY(ModuleState::current().CurrentReportSQL.displayText().contains(QStringLiteral("RegionID = 2")));
     }
 
     void dataListAlignmentAndNulls()
@@ -357,6 +357,24 @@ private slots:
         QCOMPARE(s.ops.last().kind, QStringLiteral("PaintPicture"));
         QCOMPARE(s.ops.last().x, 700.0);
         QCOMPARE(s.ops.last().y, 800.0);
+    }
+
+    void floatingColumnsPrintEveryDigit()
+    {
+        Run r;
+        r.fixture.files.writeBytes(r.fixture.app.filePath(QStringLiteral("Temp/SQL.mtq")),
+                                   "marlowentallymasterfile\r\nnoofparams=0\r\n##########\r\n1\r\n"
+                                   "tablename=Measures\r\nSELECT A, B, C FROM Measures ORDER BY A\r\ntablename=endreport");
+        ModuleState::current().data().RDDataConnection()->execute(QStringLiteral(
+            "CREATE TABLE Measures (A REAL, B DOUBLE, C FLOAT)"));
+        ModuleState::current().data().RDDataConnection()->execute(QStringLiteral(
+            "INSERT INTO Measures VALUES (1234567.89, 98765.4321, 0.1), (2.5, 1e20, 1.0)"));
+        for (const char *field : {"A", "B", "C"})
+            label(r.page, 100, 1000, QString(), QStringLiteral("DATA:Measures.") + QLatin1String(field));
+        label(r.page, 100, 2000, QStringLiteral("{Measures.A}/1"), QStringLiteral("FORMULA:{Measures.A}/1"));
+        RecordingSurface s;
+        r.generator.GenerateOutput(s);
+        QCOMPARE(s.printedTexts(), (QStringList{"2.5", "1234567.89", "1E+20", "98765.4321", "1", "0.1", "2.5", "1234567.89"}));
     }
 
     void eachStatementRunsOnce()

@@ -12,7 +12,9 @@ class TestQueryLoader : public QObject
 {
     Q_OBJECT
 
-    static QString sql() { return ModuleState::current().CurrentReportSQL; }
+    // What the statement reads as, values shown as literals.
+    static QString sql() { return ModuleState::current().CurrentReportSQL.displayText(); }
+    static const BoundStatement &statement() { return ModuleState::current().CurrentReportSQL; }
     static QStringList collection(const VariantCollection &c)
     {
         QStringList out;
@@ -39,7 +41,7 @@ private slots:
         QCOMPARE(loader.RunReportQuery(QStringLiteral("Regions"), fields), QString());
         QCOMPARE(sql(), QStringLiteral("SELECT RegionName FROM Regions ORDER BY RegionID\r\n"));
         QCOMPARE(fields, QStringList{"RegionName"});
-        QCOMPARE(loader.GetStatementSQL(QStringLiteral("AllOrders"), fields), QStringLiteral("SELECT OrderID, Customer, Total FROM Orders ORDER BY OrderID\r\n"));
+        QCOMPARE(loader.GetStatementSQL(QStringLiteral("AllOrders"), fields).sql, QStringLiteral("SELECT OrderID, Customer, Total FROM Orders ORDER BY OrderID\r\n"));
         QCOMPARE(fields, (QStringList{"OrderID", "Customer", "Total"}));
     }
 
@@ -51,7 +53,10 @@ private slots:
         ModuleState::current().FirstQueryPending = true;
         QStringList fields;
         loader.RunReportQuery(QStringLiteral("Orders"), fields);
-        // Region 1 has no orders: the second row of the lookup is used.
+        // Region 1 has no orders: the second row of the lookup is used,
+        // bound as a value, not written into the text.
+        QVERIFY2(statement().sql.contains(QStringLiteral("WHERE RegionID = ?1 ORDER BY")), qPrintable(statement().sql));
+        QCOMPARE(statement().values, QList<BoundValue>{BoundValue::integer(2)});
         QVERIFY2(sql().contains(QStringLiteral("WHERE RegionID = 2 ORDER BY")), qPrintable(sql()));
         QCOMPARE(collection(*ModuleState::current().ParamFieldCollection()), QStringList{"RegionID"});
         QCOMPARE(collection(*ModuleState::current().ParamValueCollection()), QStringList{"2"});
@@ -91,7 +96,7 @@ private slots:
         ScriptedPrompts prompts;
         QueryLoader loader(f.files, prompts);
         ModuleState::current().FirstQueryPending = true;
-        ModuleState::current().CurrentReportSQL = QStringLiteral("before");
+        ModuleState::current().CurrentReportSQL = BoundStatement(QStringLiteral("before"));
         QStringList fields{"kept"};
         loader.RunReportQuery(QStringLiteral("Orders"), fields);
         QCOMPARE(fields, QStringList{"kept"});
@@ -140,7 +145,7 @@ private slots:
         GenerationFixture f;
         ScriptedPrompts prompts;
         QueryLoader loader(f.files, prompts);
-        ModuleState::current().CurrentReportSQL = QStringLiteral("previous");
+        ModuleState::current().CurrentReportSQL = BoundStatement(QStringLiteral("previous"));
         QStringList fields{"kept"};
         loader.RunReportQuery(QStringLiteral("regions"), fields);
         // Not found: an empty text runs, fails, and nothing else changes.
@@ -165,7 +170,7 @@ private slots:
         QFile::remove(f.app.filePath(QStringLiteral("Temp/SQL.mtq")));
         ScriptedPrompts prompts;
         QueryLoader loader(f.files, prompts);
-        ModuleState::current().CurrentReportSQL = QStringLiteral("previous");
+        ModuleState::current().CurrentReportSQL = BoundStatement(QStringLiteral("previous"));
         QStringList fields{"kept"};
         loader.RunReportQuery(QStringLiteral("Orders"), fields);
         QCOMPARE(sql(), QStringLiteral("previous"));
@@ -205,8 +210,8 @@ private slots:
             QVERIFY2(e.description().contains(QStringLiteral("\"Start\"")), qPrintable(e.description()));
         }
         // A value source (the prompt) can supply it.
-        loader.setValueSource([](const clsParameter &p) -> std::optional<QString> {
-            return p.ParameterName == QLatin1String("Start") ? std::optional<QString>(QStringLiteral("2024/03/01")) : std::nullopt;
+        loader.setValueSource([](const clsParameter &p) -> std::optional<QVariant> {
+            return p.ParameterName == QLatin1String("Start") ? std::optional<QVariant>(QStringLiteral("2024/03/01")) : std::nullopt;
         });
         loader.RunReportQuery(QStringLiteral("Since"), fields);
         QVERIFY(sql().contains(QStringLiteral("#2024/03/01#")));
@@ -226,8 +231,8 @@ private slots:
         QStringList fields;
         for (int i = 0; i < 3; ++i)
             loader.RunReportQuery(QStringLiteral("Regions"), fields);
-        auto a = loader.open(sql());
-        auto b = loader.open(sql());
+        auto a = loader.open(statement());
+        auto b = loader.open(statement());
         // The report's lookup and the statement, once each.
         QCOMPARE(cache.executions(), 2);
         // Each caller has its own cursor.
@@ -235,6 +240,132 @@ private slots:
         QCOMPARE(b->field(0).value.toString(), QStringLiteral("North"));
         QCOMPARE(a->field(0).value.toString(), QStringLiteral("South"));
         QCOMPARE(QueryLoader::FindInCollection(*ModuleState::current().ParamFieldCollection(), QStringLiteral("x")), 0);
+    }
+
+
+    // A report whose statement reads one parameter of each kind.
+    static QByteArray injectionSql()
+    {
+        return "marlowentallymasterfile\r\nnoofparams=4\r\n"
+               "p1=2,A\r\np2=2,B\r\np3=1,N\r\n"
+               "p4=3,Region,1,RegionName,RegionID,SELECT * FROM Regions ORDER BY RegionID\r\n"
+               "##########\r\n4\r\n"
+               "tablename=Two\r\nSELECT OrderID FROM Orders WHERE Customer = A(String) OR Customer = B(String)\r\n"
+               "tablename=Above\r\nSELECT OrderID FROM Orders WHERE Total > N(Number) ORDER BY OrderID\r\n"
+               "tablename=InRegion\r\nSELECT OrderID FROM Orders WHERE RegionID = Region(Lookup) ORDER BY OrderID\r\n"
+               "tablename=Quoted\r\nSELECT 'A(String)' AS Kept, [Customer] FROM Orders WHERE Customer = A(String)\r\n"
+               "tablename=endreport";
+    }
+    static int rowsOf(QueryLoader &loader, const QString &statementName)
+    {
+        QStringList fields;
+        ModuleState::current().FirstQueryPending = false;
+        loader.RunReportQuery(statementName, fields);
+        return loader.open(ModuleState::current().CurrentReportSQL)->recordCount();
+    }
+    static int orderCount()
+    {
+        return ModuleState::current().data().RDDataConnection()->openRecordset(QStringLiteral("SELECT COUNT(*) FROM Orders"))->field(0).value.toInt();
+    }
+
+    void injectionAttempts_data()
+    {
+        QTest::addColumn<QString>("statement");
+        QTest::addColumn<QStringList>("given"); // name, value, name, value ...
+        QTest::addColumn<int>("rows");          // -1: a parameter error
+        QTest::newRow("second order") << "Two" << QStringList{"A", "B(String)", "B", "' OR 1=1 --"} << 0;
+        QTest::newRow("quote") << "Two" << QStringList{"A", "O'Hara", "B", "x"} << 1;
+        QTest::newRow("comment") << "Two" << QStringList{"A", "Ann' --", "B", "x"} << 0;
+        QTest::newRow("semicolon") << "Two" << QStringList{"A", "x'; DROP TABLE Orders; --", "B", "y"} << 0;
+        QTest::newRow("number with SQL") << "Above" << QStringList{"N", "0 OR 1=1"} << -1;
+        QTest::newRow("number with a statement") << "Above" << QStringList{"N", "1; DROP TABLE Orders"} << -1;
+        QTest::newRow("number with a comma") << "Above" << QStringList{"N", "20,5"} << 2;
+        QTest::newRow("hexadecimal number") << "Above" << QStringList{"N", "&H3"} << 4;
+        QTest::newRow("lookup with SQL") << "InRegion" << QStringList{"RegionID", "0 OR 1=1"} << -1;
+        QTest::newRow("lookup by value") << "InRegion" << QStringList{"RegionID", "3"} << 1;
+        QTest::newRow("lookup by the text it shows") << "InRegion" << QStringList{"RegionID", "south"} << 3;
+        QTest::newRow("lookup text with a quote") << "InRegion" << QStringList{"RegionID", "O'Brien Land"} << 1;
+        QTest::newRow("marker in quotes stays text") << "Quoted" << QStringList{"A", "Ann"} << 1;
+    }
+    void injectionAttempts()
+    {
+        QFETCH(QString, statement);
+        QFETCH(QStringList, given);
+        QFETCH(int, rows);
+        GenerationFixture f(injectionSql());
+        ScriptedPrompts prompts;
+        QueryLoader loader(f.files, prompts);
+        for (int i = 0; i + 1 < given.size(); i += 2) {
+            ModuleState::current().ParamFieldCollection()->Add(given[i]);
+            ModuleState::current().ParamValueCollection()->Add(given[i + 1]);
+        }
+        if (rows < 0) {
+            try {
+                rowsOf(loader, statement);
+                QFAIL("the value reached the database");
+            } catch (const ReportError &e) {
+                QCOMPARE(e.number(), 380);
+                QVERIFY2(e.description().contains(QLatin1Char('"') + given[1] + QLatin1Char('"')), qPrintable(e.description()));
+            }
+        } else {
+            QCOMPARE(rowsOf(loader, statement), rows);
+        }
+        QCOMPARE(orderCount(), 4);
+    }
+
+    void markerInQuotesIsText()
+    {
+        GenerationFixture f(injectionSql());
+        ScriptedPrompts prompts;
+        QueryLoader loader(f.files, prompts);
+        ModuleState::current().ParamFieldCollection()->Add(QStringLiteral("A"));
+        ModuleState::current().ParamValueCollection()->Add(QStringLiteral("Ann"));
+        QStringList fields;
+        loader.RunReportQuery(QStringLiteral("Quoted"), fields);
+        auto rs = loader.open(statement());
+        QCOMPARE(rs->field(QStringLiteral("Kept")).value.toString(), QStringLiteral("A(String)"));
+    }
+
+    void retryThatReplacesAGivenValueSaysSo()
+    {
+        GenerationFixture f;
+        ScriptedPrompts prompts;
+        QueryLoader loader(f.files, prompts);
+        QStringList notices;
+        loader.setNotice([&](const QString &text) { notices << text; });
+        // North (1) has no orders.
+        ModuleState::current().ParamFieldCollection()->Add(QStringLiteral("RegionID"));
+        ModuleState::current().ParamValueCollection()->Add(QStringLiteral("North"));
+        // A Date parameter's value after it is not the lookup's to withdraw.
+        ModuleState::current().ParamFieldCollection()->Add(QStringLiteral("Start"));
+        ModuleState::current().ParamValueCollection()->Add(QStringLiteral("2024-01-01"));
+        ModuleState::current().FirstQueryPending = true;
+        QStringList fields;
+        loader.RunReportQuery(QStringLiteral("Orders"), fields);
+        QCOMPARE(collection(*ModuleState::current().ParamFieldCollection()), (QStringList{"Start", "RegionID"}));
+        QCOMPARE(notices.size(), 1);
+        QVERIFY2(notices[0].contains(QStringLiteral("\"North\"")) && notices[0].contains(QStringLiteral("\"Region\"")),
+                 qPrintable(notices[0]));
+        QVERIFY(!statement().values.isEmpty());
+        QCOMPARE(statement().values[0], BoundValue::integer(2));
+        // A value the lookup took itself is withdrawn without a word.
+        ModuleState::current().setParamFieldCollection(std::make_shared<VariantCollection>());
+        ModuleState::current().setParamValueCollection(std::make_shared<VariantCollection>());
+        notices.clear();
+        loader.RunReportQuery(QStringLiteral("Orders"), fields);
+        QVERIFY(notices.isEmpty());
+    }
+
+    void anUnusedParameterIsNotAskedFor()
+    {
+        GenerationFixture f(injectionSql());
+        ScriptedPrompts prompts;
+        QueryLoader loader(f.files, prompts);
+        // "Above" reads N only: A and B need no value, and a wrong one for
+        // them does not matter.
+        ModuleState::current().ParamFieldCollection()->Add(QStringLiteral("N"));
+        ModuleState::current().ParamValueCollection()->Add(100);
+        QCOMPARE(rowsOf(loader, QStringLiteral("Above")), 1);
     }
 };
 

@@ -10,11 +10,13 @@
 #include "ReportError.h"
 #include "ScriptedPrompts.h"
 #include "SqliteEngine.h"
+#include "WorkingConnectionFile.h"
 
 #include <QDirIterator>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QStandardPaths>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <utime.h>
@@ -276,6 +278,71 @@ private slots:
         QCOMPARE(m_files.readBytes(app(QStringLiteral("Temp/SQL.mtq"))), kSql);
     }
 
+    void windows1251PackageRoundTrips()
+    {
+        // A package made on a machine whose code page is Windows-1251: its
+        // text members are in that page, byte for byte as that machine wrote them.
+        QStringEncoder cyrillic("windows-1251");
+        QVERIFY(cyrillic.isValid());
+        LayoutPage source;
+        source.setWidth(11907);
+        source.setHeight(16840);
+        const int l = source.createLabel();
+        source.Label(l).Caption = QStringLiteral("Продажи по регионам — итог");
+        source.Label(l).Tag = QStringLiteral("DATA:Заказы.Сумма");
+        source.Label(l).Font.name = QStringLiteral("Arial Cyr");
+        source.Label(l).Visible = true;
+        const QByteArray layout = cyrillic.encode(LayoutFile::toText(source));
+        const QByteArray sql = cyrillic.encode(QStringLiteral(
+            "marlowentallymasterfile\r\nnoofparams=1\r\np1=2,Клиент\r\n##########\r\n1\r\n"
+            "tablename=Заказы\r\nSELECT * FROM [Заказы] WHERE [Имя] = Клиент(String) AND Примечание <> 'ё'\r\n"
+            "tablename=endreport"));
+        const QByteArray cnn = cyrillic.encode(QStringLiteral("Provider=SQLite;Data Source=C:\\Отчёты\\продажи.db"));
+        QVERIFY(!cyrillic.hasError());
+        QTemporaryDir dir;
+        m_files.writeBytes(dir.filePath(QStringLiteral("Layout.krml")), layout);
+        m_files.writeBytes(dir.filePath(QStringLiteral("sql.mtq")), sql);
+        m_files.writeBytes(dir.filePath(QStringLiteral("Data.cnn")), cnn);
+        const QString legacy = dir.filePath(QStringLiteral("legacy.lrd"));
+        CGZipFiles zip;
+        zip.setZipFileName(legacy);
+        for (const char *member : {"Layout.krml", "sql.mtq", "Data.cnn"})
+            zip.AddFile(dir.filePath(QString::fromLatin1(member)));
+        QCOMPARE(zip.MakeZipFile(), 0);
+
+        ModuleState::current().codePage = 1251;
+        QString cur;
+        QCOMPARE(package().openLayout(legacy, cur, [&] { package().clearLayout(); }), LayoutPackage::Result::Done);
+        QCOMPARE(m_page.Label(1).Caption, QStringLiteral("Продажи по регионам — итог"));
+        QCOMPARE(m_page.Label(1).Tag, QStringLiteral("DATA:Заказы.Сумма"));
+        QCOMPARE(ModuleState::current().parameters()->Item(1).ParameterName, QStringLiteral("Клиент"));
+        const QString working = ModuleState::current().workingFile(QStringLiteral("Data.cnn"));
+        ModuleState::current().data().RDDataConnection()->setConnectionString(WorkingConnectionFile::read(m_files, working));
+
+        const QString again = dir.filePath(QStringLiteral("again.lrd"));
+        m_prompts.answer(6); // keep the connection
+        QCOMPARE(package().saveLayoutTo(again), LayoutPackage::Result::Done);
+        const QString out = dir.filePath(QStringLiteral("out"));
+        QDir(dir.path()).mkpath(QStringLiteral("out"));
+        CGUnzipFiles unzip;
+        QCOMPARE(unzip.Unzip(again, out), 0);
+        QCOMPARE(m_files.readBytes(out + QStringLiteral("/Layout.krml")), layout);
+        QCOMPARE(m_files.readBytes(m_files.resolve(out + QStringLiteral("/sql.mtq"))), sql);
+        QCOMPARE(m_files.readBytes(out + QStringLiteral("/Data.cnn")), cnn);
+
+        // The same page cannot be written in Windows-1252: refused with a
+        // message that names the character, and no package is left.
+        ModuleState::current().codePage = 1252;
+        m_prompts.calls.clear();
+        const QString western = dir.filePath(QStringLiteral("western.lrd"));
+        m_prompts.answer(6);
+        QCOMPARE(package().saveLayoutTo(western), LayoutPackage::Result::Failed);
+        QVERIFY(!QFileInfo::exists(western));
+        QVERIFY2(m_prompts.messages().last().contains(QStringLiteral("\"П\" (U+041F) cannot be written in code page 1252")),
+                 qPrintable(m_prompts.messages().join(QLatin1Char('|'))));
+        QCOMPARE(m_prompts.calls.last().style, 48);
+    }
+
     void openThroughTheDialog()
     {
         fillPage(1);
@@ -485,7 +552,7 @@ private slots:
         fillPage(1);
         writeWorking(QStringLiteral("SQL.mtq"), kSql);
         writeWorking(QStringLiteral("Data.cnn"), "x");
-        ModuleState::current().CurrentReportSQL = QStringLiteral("SELECT 1");
+        ModuleState::current().CurrentReportSQL = BoundStatement(QStringLiteral("SELECT 1"));
         m_page.setWidth(9000);
         package().clearLayout();
         QCOMPARE(m_page.labelCount(), 0);

@@ -262,7 +262,7 @@ private slots:
         QCOMPARE(warnings.size(), 6);
         QVERIFY2(warnings.join(QLatin1Char('|')).contains(QStringLiteral("the query Attack was left out: it holds more than one statement")),
                  qPrintable(warnings.join(QLatin1Char('|'))));
-        QCOMPARE(engine->run(QStringLiteral("SELECT COUNT(*) FROM Orders"))->field(0).value.toInt(), 1);
+        QCOMPARE(engine->run(QStringLiteral("SELECT COUNT(*) FROM Orders"), {})->field(0).value.toInt(), 1);
         engine.reset();
         DbConnection check(QStringLiteral("Provider=SQLite;Data Source=") + other);
         check.open();

@@ -77,7 +77,7 @@ private slots:
         QTest::newRow("COUNTER") << "OrderID" << 3;
         QTest::newRow("LONG") << "CustomerID" << 3;
         QTest::newRow("SMALLINT") << "Qty" << 2;
-        QTest::newRow("REAL") << "Weight" << 4;
+        QTest::newRow("REAL") << "Weight" << 5;
         QTest::newRow("DOUBLE") << "Ratio" << 5;
         QTest::newRow("CURRENCY") << "Total" << 6;
         QTest::newRow("DATETIME") << "OrderDate" << 7;
@@ -123,6 +123,17 @@ private slots:
         QTest::newRow("unsigned int") << "UNSIGNED INTEGER" << 3;
         QTest::newRow("nvarchar") << "NATIONAL VARCHAR(10)" << 202;
         QTest::newRow("double precision") << "double precision" << 5;
+        QTest::newRow("real") << "REAL" << 5;
+        QTest::newRow("float4") << "float4" << 5;
+        QTest::newRow("float") << "FLOAT" << 5;
+        QTest::newRow("currency") << "CURRENCY" << 6;
+        QTest::newRow("money") << "money" << 6;
+        QTest::newRow("datetime") << "DATETIME" << 7;
+        QTest::newRow("timestamp") << "timestamp" << 7;
+        QTest::newRow("yesno") << "YESNO" << 11;
+        QTest::newRow("memo") << "MEMO" << 203;
+        QTest::newRow("bigint") << "BIGINT" << 20;
+        QTest::newRow("blob") << "BLOB" << 205;
     }
     void declaredTypeNames()
     {

@@ -8,6 +8,7 @@
 #include "ProviderErrors.h"
 #include "QtSqlEngine.h"
 #include "ReportError.h"
+#include "SqliteEngine.h"
 
 #include <QElapsedTimer>
 #include <QImage>
@@ -161,7 +162,7 @@ private slots:
             "'12.50'::money AS m, 3.125::numeric(10,3) AS n, DATE '2024-03-15' AS d, "
             "TIMESTAMP '2024-03-15 10:30:00' AS ts, true AS b, 'x'::varchar(10) AS vc, 'long'::text AS t, "
             "NULL::int4 AS nothing"));
-        const QList<int> expected{AdoType::SmallInt, AdoType::Integer, AdoType::BigInt, AdoType::Single, AdoType::Double,
+        const QList<int> expected{AdoType::SmallInt, AdoType::Integer, AdoType::BigInt, AdoType::Double, AdoType::Double,
                                   AdoType::Currency, AdoType::Numeric, AdoType::Date, AdoType::Date, AdoType::Boolean,
                                   AdoType::VarWChar, AdoType::LongVarWChar, AdoType::Integer};
         QCOMPARE(rs->fieldCount(), expected.size());
@@ -175,6 +176,83 @@ private slots:
         QCOMPARE(rs->field(QStringLiteral("ts")).value.toDateTime(), QDateTime(QDate(2024, 3, 15), QTime(10, 30)));
         QCOMPARE(rs->field(QStringLiteral("b")).value, QVariant(true));
         QVERIFY(rs->field(QStringLiteral("nothing")).value.isNull());
+    }
+
+    void pgDeclaredTypes()
+    {
+        requirePostgres();
+        DbConnection c(pgString());
+        c.open();
+        c.execute(QStringLiteral("DROP TABLE IF EXISTS TypeMap"));
+        c.execute(QStringLiteral(
+            "CREATE TABLE TypeMap (a smallint, b integer, c bigint, d real, e double precision, f float, g money, "
+            "h numeric(10,2), i decimal, j date, k timestamp, l timestamptz, m boolean, n char(4), o varchar(10), "
+            "p text, q bytea)"));
+        auto rs = c.openRecordset(QStringLiteral("SELECT * FROM TypeMap"));
+        const QList<int> expected{2, 3, 20, 5, 5, 5, 6, 131, 131, 7, 7, 7, 11, 202, 202, 203, 205};
+        QCOMPARE(rs->fieldCount(), expected.size());
+        for (int i = 0; i < expected.size(); ++i)
+            QVERIFY2(rs->fieldType(i) == expected[i], qPrintable(rs->fieldName(i) + QStringLiteral(": ") + QString::number(rs->fieldType(i))));
+        c.execute(QStringLiteral("DROP TABLE TypeMap"));
+    }
+
+    void pgBoundValues()
+    {
+        requirePostgres();
+        DbConnection c(pgString());
+        c.open();
+        const auto count = [&](const QString &where, const QList<BoundValue> &values) {
+            return c.openRecordset(BoundStatement(QStringLiteral("SELECT COUNT(*) FROM Orders WHERE ") + where, values))
+                ->field(0).value.toInt();
+        };
+        const int all = c.openRecordset(QStringLiteral("SELECT COUNT(*) FROM Orders"))->field(0).value.toInt();
+        // A date is a date: midnight of its day, on a date column.
+        const int since = count(QStringLiteral("OrderDate >= #2024/10/01#"), {});
+        QCOMPARE(count(QStringLiteral("OrderDate >= ?1"), {BoundValue::date(QDate(2024, 10, 1))}), since);
+        // A fraction keeps its digits against an integer column.
+        QCOMPARE(count(QStringLiteral("Qty > ?1"), {BoundValue::number(2.5)}), count(QStringLiteral("Qty >= 3"), {}));
+        // Text is text, quotes and all; the same value twice.
+        QCOMPARE(count(QStringLiteral("Note = ?1 OR Note = ?1"), {BoundValue::text(QStringLiteral("' OR 1=1 --"))}), 0);
+        QCOMPARE(count(QStringLiteral("Qty = ?1 OR ?2 = 'x'"), {BoundValue::integer(-1), BoundValue::text(QStringLiteral("x'; DROP TABLE Orders; --"))}), 0);
+        QCOMPARE(c.openRecordset(QStringLiteral("SELECT COUNT(*) FROM Orders"))->field(0).value.toInt(), all);
+        // A value alone in the select list has its parameter's type.
+        auto rs = c.openRecordset(BoundStatement(QStringLiteral("SELECT ?1 AS d, ?2 AS n, ?3 AS t"),
+                                                 {BoundValue::date(QDateTime(QDate(2024, 3, 15), QTime(10, 30))),
+                                                  BoundValue::number(1234567.89), BoundValue::text(QStringLiteral("O'Brien"))}));
+        QCOMPARE(rs->field(0).value.toDateTime(), QDateTime(QDate(2024, 3, 15), QTime(10, 30)));
+        QCOMPARE(rs->field(1).value.toDouble(), 1234567.89);
+        QCOMPARE(rs->field(2).value.toString(), QStringLiteral("O'Brien"));
+    }
+
+    void odbcDeclaredTypes()
+    {
+        requireOdbc();
+        const QString db = m_dir.filePath(QStringLiteral("typemap.db"));
+        SqliteEngine::create(db)->runScript(QStringLiteral(
+            "CREATE TABLE TypeMap (a INTEGER, b SMALLINT, c BIGINT, d REAL, e DOUBLE, f FLOAT, g NUMERIC(10,2), h DATE, "
+            "i DATETIME, j TIMESTAMP, k BOOLEAN, l BIT, m TINYINT, n CHAR(4), o VARCHAR(10), p TEXT, q MEMO, r BLOB, "
+            "s CURRENCY, t YESNO);"
+            "INSERT INTO TypeMap VALUES (1, 2, 3, 1234567.89, 98765.4321, 2.5, 4.5, '2024-01-01', '2024-01-01 10:30:00',"
+            " '2024-01-01 10:30:00', 1, 1, 7, 'abcd', 'x', 'y', 'z', x'00', 12.5, 1);"));
+        DbConnection c(QStringLiteral("Provider=MSDASQL;Driver={SQLite3};Database=%1").arg(db));
+        c.open();
+        auto rs = c.openRecordset(QStringLiteral("SELECT * FROM TypeMap"));
+        // As the driver describes its columns; it knows no CURRENCY or YESNO
+        // and gives them as text.
+        const QList<int> expected{3, 2, 20, 5, 5, 5, 5, 7, 7, 7, 11, 11, 16, 202, 202, 203, 203, 205, 202, 202};
+        QCOMPARE(rs->fieldCount(), expected.size());
+        for (int i = 0; i < expected.size(); ++i)
+            QVERIFY2(rs->fieldType(i) == expected[i], qPrintable(rs->fieldName(i) + QStringLiteral(": ") + QString::number(rs->fieldType(i))));
+        QCOMPARE(rs->field(QStringLiteral("d")).value.toDouble(), 1234567.89);
+        QCOMPARE(rs->field(QStringLiteral("e")).value.toDouble(), 98765.4321);
+        // Bound values through the driver.
+        auto bound = c.openRecordset(BoundStatement(QStringLiteral("SELECT COUNT(*) FROM TypeMap WHERE h = ?1 AND d > ?2 AND o = ?3"),
+                                                    {BoundValue::date(QDate(2024, 1, 1)), BoundValue::number(1234567.5),
+                                                     BoundValue::text(QStringLiteral("x"))}));
+        QCOMPARE(bound->field(0).value.toInt(), 1);
+        bound = c.openRecordset(BoundStatement(QStringLiteral("SELECT COUNT(*) FROM TypeMap WHERE o = ?1"),
+                                               {BoundValue::text(QStringLiteral("x' OR '1'='1"))}));
+        QCOMPARE(bound->field(0).value.toInt(), 0);
     }
 
     void pgJetDialect()

@@ -1,3 +1,4 @@
+#include "CodePage.h"
 #include "LocalFileService.h"
 #include "PathNames.h"
 #include "ProcessTempNames.h"
@@ -26,6 +27,76 @@ class TestTextFiles : public QObject
     }
 
 private slots:
+    void codePages_data()
+    {
+        QTest::addColumn<int>("page");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("1252") << 1252 << QStringLiteral("Café € „x“") << QByteArray("Caf\xe9 \x80 \x84x\x93");
+        QTest::newRow("1251") << 1251 << QStringLiteral("Привет №1") << QByteArray("\xcf\xf0\xe8\xe2\xe5\xf2 \xb9" "1");
+        QTest::newRow("1250") << 1250 << QStringLiteral("Łódź") << QByteArray("\xa3\xf3\x64\x9f");
+        QTest::newRow("1253") << 1253 << QStringLiteral("Αθήνα") << QByteArray("\xc1\xe8\xde\xed\xe1");
+        QTest::newRow("1254") << 1254 << QStringLiteral("İstanbul ş") << QByteArray("\xddstanbul \xfe");
+        QTest::newRow("1257") << 1257 << QStringLiteral("Rīga") << QByteArray("R\xeega");
+        QTest::newRow("874") << 874 << QStringLiteral("ไทย") << QByteArray("\xe4\xb7\xc2");
+        QTest::newRow("932") << 932 << QStringLiteral("日本") << QByteArray("\x93\xfa\x96\x7b");
+        QTest::newRow("936") << 936 << QStringLiteral("中文") << QByteArray("\xd6\xd0\xce\xc4");
+        QTest::newRow("949") << 949 << QStringLiteral("한국") << QByteArray("\xc7\xd1\xb1\xb9");
+        QTest::newRow("950") << 950 << QStringLiteral("中文") << QByteArray("\xa4\xa4\xa4\xe5");
+    }
+    void codePages()
+    {
+        QFETCH(int, page);
+        QFETCH(QString, text);
+        QFETCH(QByteArray, bytes);
+        QVERIFY(CodePage::isSupported(page));
+        const CodePage cp(page);
+        QCOMPARE(cp.encode(text), bytes);
+        QCOMPARE(cp.decode(bytes), text);
+        QCOMPARE(cp.unencodableAt(text), qsizetype(-1));
+    }
+
+    void everyByteOfASingleBytePageRoundTrips()
+    {
+        QByteArray all;
+        for (int b = 0; b < 256; ++b)
+            all += char(b);
+        for (int page : {1250, 1251, 1252, 1253, 1254, 1257})
+            QCOMPARE(CodePage(page).encode(CodePage(page).decode(all)), all);
+    }
+
+    void aCharacterThePageCannotHoldIsRefused()
+    {
+        const CodePage western(1252);
+        const QString text = QStringLiteral("line one\r\nПродажи");
+        QCOMPARE(western.unencodableAt(text), qsizetype(10));
+        try {
+            western.encode(text);
+            QFAIL("written");
+        } catch (const ReportError &e) {
+            QCOMPARE(e.number(), 17);
+            QCOMPARE(e.description(), QStringLiteral("The character \"П\" (U+041F) cannot be written in code page 1252 "
+                                                     "(line 2: Продажи). Remove it, or choose a code page that holds it."));
+        }
+        // Outside the basic plane, and in a double-byte page.
+        QCOMPARE(CodePage(1251).unencodableAt(QStringLiteral("ab😀")), qsizetype(2));
+        QCOMPARE(CodePage(932).unencodableAt(QStringLiteral("日本€")), qsizetype(2));
+        // A writer writes nothing when a line cannot be written.
+        QTemporaryDir dir;
+        LocalFileService files;
+        const QString path = dir.filePath(QStringLiteral("w.txt"));
+        TextWriter w(files, path, TextWriter::Mode::Write, CodePage(1252));
+        QVERIFY_THROWS_EXCEPTION(ReportError, w.writeLine(QStringLiteral("Ж")));
+        QVERIFY(!QFileInfo::exists(path));
+    }
+
+    void unknownPagesAreRefused()
+    {
+        for (int page : {0, 437, 65001, 1259})
+            QVERIFY(!CodePage::isSupported(page));
+        QVERIFY_THROWS_EXCEPTION(ReportError, CodePage(437));
+    }
+
     void codecRoundTripsEveryByte()
     {
         QByteArray all;

@@ -1,4 +1,5 @@
 #include "ReportError.h"
+#include "ValueText.h"
 #include "VbConvert.h"
 
 #include <QtTest>
@@ -10,6 +11,37 @@ class TestVbConvert : public QObject
 {
     Q_OBJECT
 private slots:
+    void valueTextOfNumbers_data()
+    {
+        QTest::addColumn<double>("value");
+        QTest::addColumn<QString>("point");
+        QTest::addColumn<QString>("comma");
+        QTest::newRow("whole") << 1234567.0 << "1234567" << "1234567";
+        QTest::newRow("REAL column value") << 1234567.89 << "1234567.89" << "1234567,89";
+        QTest::newRow("four decimals") << 98765.4321 << "98765.4321" << "98765,4321";
+        QTest::newRow("fifteen digits") << 1.0 / 3.0 << "0.333333333333333" << "0,333333333333333";
+        QTest::newRow("no trailing zeros") << 2.5 << "2.5" << "2,5";
+        QTest::newRow("large") << 1e20 << "1E+20" << "1E+20";
+        QTest::newRow("small") << 0.00001 << "1E-05" << "1E-05";
+        QTest::newRow("small with a fraction") << 1.5e-7 << "1.5E-07" << "1,5E-07";
+        QTest::newRow("negative") << -0.25 << "-0.25" << "-0,25";
+    }
+    void valueTextOfNumbers()
+    {
+        QFETCH(double, value);
+        QFETCH(QString, point);
+        QFETCH(QString, comma);
+        const QLocale saved;
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+        QCOMPARE(ValueText::number(value), point);
+        QCOMPARE(ValueText::of(QVariant(value)), point);
+        // The separator of the user's regional settings.
+        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+        QCOMPARE(ValueText::number(value), comma);
+        QCOMPARE(ValueText::of(QVariant(value)), comma);
+        QLocale::setDefault(saved);
+    }
+
     void roundHalfEven_data()
     {
         QTest::addColumn<double>("value");

@@ -437,7 +437,10 @@ private slots:
         QVERIFY(m_model->sqlText().startsWith(QLatin1String("SELECT ")));
         QVERIFY(!m_model->colours().isEmpty());
         // The trial SQL itself.
-        QVERIFY(!trial.trialSql().contains(QLatin1String("(Number)")));
+        const BoundStatement trialStatement = trial.trialStatement();
+        QVERIFY(!trialStatement.sql.contains(QLatin1String("(Number)")));
+        if (sql.contains(QLatin1String("Qty(Number)")))
+            QCOMPARE(trialStatement.values.first(), BoundValue::integer(1));
     }
 
     void previewPromptsInListOrderAndExports()
@@ -454,8 +457,10 @@ private slots:
         QVERIFY(trial.preview());
         QCOMPARE(m_dialogs->promptTitles, (QStringList{"Please select a value for Since", "Please select a value for Who"}));
         QCOMPARE(m_dialogs->promptEntries.last(), (QStringList{"Acme, Inc.", "Blue \"River\"", "Cedar"}));
-        QVERIFY(ModuleState::current().CurrentReportSQL.contains(QLatin1String(">= #2024/01/01#")));
-        QVERIFY(ModuleState::current().CurrentReportSQL.contains(QLatin1String("o.CustomerID = 1 OR")));
+        const BoundStatement &previewed = ModuleState::current().CurrentReportSQL;
+        QVERIFY2(previewed.sql.contains(QLatin1String(">= ?1")), qPrintable(previewed.sql));
+        QCOMPARE(previewed.values, (QList<BoundValue>{BoundValue::date(QDate(2024, 1, 1)), BoundValue::integer(1)}));
+        QVERIFY(previewed.displayText().contains(QLatin1String("o.CustomerID = 1 OR")));
         QCOMPARE(trial.recordCountText(), QStringLiteral("RecordCount: 3"));
 
         // Export: RFC 4180 quoting, no header, CR LF, nothing for null.
@@ -476,15 +481,57 @@ private slots:
         QVERIFY(std::is_sorted(bar.begin(), bar.end()));
     }
 
+    void exportKeepsEveryDigit()
+    {
+        m_connection->execute(QStringLiteral("CREATE TABLE IF NOT EXISTS Measures (A REAL, B DOUBLE)"));
+        m_connection->execute(QStringLiteral("DELETE FROM Measures"));
+        m_connection->execute(QStringLiteral("INSERT INTO Measures VALUES (1234567.89, 98765.4321)"));
+        m_model->setSqlText(QStringLiteral("SELECT A, B FROM Measures"));
+        StatementTrial trial(*m_model, *m_dialogs);
+        QVERIFY(trial.preview());
+        const QString csv = path(QStringLiteral("measures.csv"));
+        m_prompts->answer(csv);
+        QVERIFY(trial.exportResults());
+        QCOMPARE(m_files.readBytes(csv), QByteArray("1234567.89,98765.4321\r\n"));
+        m_connection->execute(QStringLiteral("DROP TABLE Measures"));
+        // Text the code page cannot hold stops the export with its message.
+        m_model->setSqlText(QStringLiteral("SELECT 'Ж' AS Letter"));
+        QVERIFY(trial.preview());
+        const QString refused = path(QStringLiteral("refused.csv"));
+        m_prompts->answer(refused);
+        QVERIFY(!trial.exportResults());
+        QVERIFY(!QFileInfo::exists(refused));
+        QVERIFY2(m_prompts->messages().last().startsWith(QStringLiteral("The character \"Ж\" (U+0416) cannot be written in code page 1252")),
+                 qPrintable(m_prompts->messages().last()));
+    }
+
+    void previewBindsTextWithQuotes()
+    {
+        // A value with a quote is a value: the preview runs and finds it.
+        m_model->definition().addParameter(QStringLiteral("Who(String)"));
+        m_model->setSqlText(QStringLiteral("SELECT CustomerID FROM Customers WHERE Name = Who(String) OR Name = 'Who(String)'"));
+        StatementTrial trial(*m_model, *m_dialogs);
+        m_dialogs->values << QVariant(QStringLiteral("Blue \"River\""));
+        QVERIFY(trial.preview());
+        QCOMPARE(trial.recordCountText(), QStringLiteral("RecordCount: 1"));
+        m_dialogs->values << QVariant(QStringLiteral("O'Brien"));
+        QVERIFY(trial.preview());
+        QCOMPARE(trial.recordCountText(), QStringLiteral("RecordCount: 0"));
+        m_dialogs->values << QVariant(QStringLiteral("x' OR '1'='1"));
+        QVERIFY(trial.preview());
+        QCOMPARE(trial.recordCountText(), QStringLiteral("RecordCount: 0"));
+        QCOMPARE(m_connection->openRecordset(QStringLiteral("SELECT COUNT(*) FROM Customers"))->field(0).value.toInt(), 3);
+    }
+
     void previewCancelledOrFailing()
     {
         m_model->definition().addParameter(QStringLiteral("Qty(Number)"));
         m_model->setSqlText(QStringLiteral("SELECT * FROM Orders WHERE Qty > Qty(Number)"));
         StatementTrial trial(*m_model, *m_dialogs);
         // Closed without OK: nothing runs.
-        ModuleState::current().CurrentReportSQL = QStringLiteral("before");
+        ModuleState::current().CurrentReportSQL = BoundStatement(QStringLiteral("before"));
         QVERIFY(!trial.preview());
-        QCOMPARE(ModuleState::current().CurrentReportSQL, QStringLiteral("before"));
+        QCOMPARE(ModuleState::current().CurrentReportSQL.sql, QStringLiteral("before"));
         QVERIFY(!trial.results());
         // A non-numeric number is refused by the prompt.
         m_dialogs->values << QVariant(QStringLiteral("abc"));
@@ -508,13 +555,15 @@ private slots:
         QTest::addColumn<QVariant>("entry");
         QTest::addColumn<bool>("accepted");
         QTest::addColumn<QVariant>("returned");
-        QTest::newRow("date") << 0 << QVariant(QDate(2006, 6, 8)) << true << QVariant("#2006/06/08#");
+        QTest::newRow("date") << 0 << QVariant(QDate(2006, 6, 8)) << true << QVariant(QDate(2006, 6, 8));
         QTest::newRow("number") << 1 << QVariant("125") << true << QVariant("125");
         QTest::newRow("negative number") << 1 << QVariant("-3") << true << QVariant("-3");
         QTest::newRow("empty number") << 1 << QVariant("") << false << QVariant();
         QTest::newRow("text number") << 1 << QVariant("12a") << false << QVariant();
-        QTest::newRow("string") << 2 << QVariant("Oslo") << true << QVariant("'Oslo'");
-        QTest::newRow("empty string") << 2 << QVariant("") << true << QVariant("''");
+        QTest::newRow("comma number") << 1 << QVariant("2,5") << true << QVariant(2.5);
+        QTest::newRow("string") << 2 << QVariant("Oslo") << true << QVariant("Oslo");
+        QTest::newRow("string with a quote") << 2 << QVariant("O'Brien") << true << QVariant("O'Brien");
+        QTest::newRow("empty string") << 2 << QVariant("") << true << QVariant("");
         QTest::newRow("lookup") << 3 << QVariant(1) << true << QVariant(2);
         QTest::newRow("lookup, nothing chosen") << 3 << QVariant(-1) << false << QVariant();
     }
@@ -532,7 +581,10 @@ private slots:
         prompt.LoadLookupValues(*rs, QStringLiteral("City"), QStringLiteral("CustomerID"));
         QCOMPARE(prompt.lookupEntries(), (QStringList{"Berlin", "Oslo", ""}));
         QCOMPARE(prompt.ok(entry, *m_prompts), accepted);
-        QCOMPARE(prompt.ReturnData().toString(), returned.toString());
+        if (returned.typeId() == QMetaType::QDate)
+            QCOMPARE(prompt.ReturnData().toDateTime().date(), returned.toDate());
+        else
+            QCOMPARE(prompt.ReturnData().toString(), returned.toString());
         if (type == 1 && !accepted) {
             QCOMPARE(m_prompts->messages(), QStringList{QStringLiteral("Please enter a number")});
             QCOMPARE(m_prompts->calls.last().style, 64);

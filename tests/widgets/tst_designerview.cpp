@@ -143,11 +143,11 @@ private slots:
     void fieldDroppedOnThePage()
     {
         const QString db = m_app.filePath(QStringLiteral("f.db"));
-        SqliteEngine::create(db)->runScript(QStringLiteral("CREATE TABLE T (Name VARCHAR(20), Note MEMO); INSERT INTO T VALUES ('a', 'b');"));
+        SqliteEngine::create(db)->runScript(QStringLiteral("CREATE TABLE T (Name VARCHAR(20), Note MEMO, Picture BLOB); INSERT INTO T VALUES ('a', 'b', x'00');"));
         auto connection = std::make_shared<DbConnection>(QStringLiteral("Provider=SQLite;Data Source=") + db);
         connection->open();
         ModuleState::current().data().setRDDataConnection(connection);
-        ModuleState::current().CurrentReportSQL = QStringLiteral("SELECT * FROM T");
+        ModuleState::current().CurrentReportSQL = BoundStatement(QStringLiteral("SELECT * FROM T WHERE Name = ?1"), {BoundValue::text(QStringLiteral("a"))});
         auto c = control();
         QVERIFY(QTest::qWaitForWindowExposed(c.get()));
         DesignerView &view = c->designer();
@@ -166,8 +166,11 @@ private slots:
         // Onto that label: nothing.
         drop(QStringLiteral("Name"), at(view, 3100, 4600));
         QCOMPARE(c->page().labelCount(), 1);
-        drop(QStringLiteral("Note"), at(view, 6000, 8000));
-        QCOMPARE(m_prompts->messages().last(), QStringLiteral("Unknown Data Type: 203"));
+        drop(QStringLiteral("Picture"), at(view, 6000, 8000));
+        QCOMPARE(m_prompts->messages().last(), QStringLiteral("Unknown Data Type: 205"));
+        // Memo text prints like any text.
+        drop(QStringLiteral("Note"), at(view, 6000, 10000));
+        QCOMPARE(c->page().Label(c->page().labelCount()).Tag, QStringLiteral("DATA:Stock.Note"));
     }
 
     void optionsDialog()

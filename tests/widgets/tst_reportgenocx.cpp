@@ -393,15 +393,21 @@ private slots:
     {
         ReportGenOCX c(nullptr, services());
         const QMetaObject *mo = c.metaObject();
-        // Properties in interface order; Paginate comes after the published ones.
+        // Properties in interface order; Paginate and CodePage come after the published ones.
         const QStringList expected{"GridSize", "DBPath", "curOpenFile", "ParamFieldCollection", "ParamValueCollection",
                                    "CurrentMode", "OCXVersion", "PageWidth", "Pageheight", "DevMode", "rdAppName",
-                                   "rdAppPath", "RepDataConnection", "Paginate"};
+                                   "rdAppPath", "RepDataConnection", "Paginate", "CodePage"};
         QStringList names;
         for (int i = mo->propertyOffset(); i < mo->propertyCount(); ++i)
             names << QString::fromLatin1(mo->property(i).name());
         QCOMPARE(names, expected);
 
+        QCOMPARE(c.property("CodePage").toInt(), 1252);
+        QVERIFY(c.setProperty("CodePage", 1251));
+        QCOMPARE(ModuleState::current().codePage, 1251);
+        QVERIFY_THROWS_EXCEPTION(ReportError, c.setCodePage(437));
+        QCOMPARE(c.CodePage(), 1251);
+        c.setCodePage(1252);
         QVERIFY(c.setProperty("PageWidth", 9000));
         QCOMPARE(c.PageWidth(), 9000);
         QVERIFY(c.setProperty("CurrentMode", int(ReportGenOCX::DesignerMode)));

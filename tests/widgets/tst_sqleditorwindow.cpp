@@ -214,7 +214,8 @@ private slots:
         m_dialogs->values << QVariant(QDate(2024, 3, 1));
         control.ShowPreview();
         QCOMPARE(m_dialogs->promptTitles, QStringList{"Please select a value for Since"});
-        QVERIFY(ModuleState::current().CurrentReportSQL.contains(QLatin1String("#2024/03/01#")));
+        QVERIFY(ModuleState::current().CurrentReportSQL.displayText().contains(QLatin1String("#2024/03/01#")));
+        QCOMPARE(ModuleState::current().CurrentReportSQL.values, QList<BoundValue>{BoundValue::date(QDate(2024, 3, 1))});
         // Closed without "OK": the report stops with the missing-value error.
         control.ShowDesign();
         try {

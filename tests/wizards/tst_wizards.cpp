@@ -412,7 +412,10 @@ private slots:
         QCOMPARE(editor.statements(), QStringList{"Buyers"});
         QCOMPARE(editor.LoadJustDBFields(QStringLiteral("Buyers")), (QStringList{"CustomerID", "Buyer"}));
         QVERIFY2(m_prompts.calls.isEmpty(), qPrintable(m_prompts.messages().join(QLatin1Char('|'))));
-        QVERIFY(!editor.dummySql(QStringLiteral("Buyers")).contains(QLatin1String("Start(")));
+        const auto dummy = editor.dummyStatement(QStringLiteral("Buyers"));
+        QVERIFY(dummy);
+        QVERIFY(!dummy->sql.contains(QLatin1String("Start(")));
+        QCOMPARE(dummy->values.size(), 1);
     }
 
     void formulaEditorFailures()

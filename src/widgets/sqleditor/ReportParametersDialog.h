@@ -14,7 +14,8 @@ class UserPrompts;
 
 // "Report Parameters": asks for one parameter's value with the input its
 // type needs (a date picker, a number, a text, a lookup list) and leaves
-// the formatted value in the prompt's ReturnData.
+// the typed value in the prompt's ReturnData (an entry that does not convert
+// is refused with the prompt's message, and the dialog stays open).
 class ReportParametersDialog : public QDialog
 {
     Q_OBJECT

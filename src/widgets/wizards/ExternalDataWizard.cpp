@@ -335,8 +335,8 @@ void ExternalDataWizard::back()
 void ExternalDataWizard::saveAndClose()
 {
     m_model.setConnectionText(m_cnn->toPlainText());
-    m_model.save();
-    accept();
+    if (m_model.save())
+        accept();
 }
 
 void ExternalDataWizard::finish()
