@@ -29,6 +29,8 @@ echo "Designer:"
 QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen} bench "$BIN/bench_designer"
 echo "SQL editor:"
 bench "$BIN/bench_sqleditor"
+echo "The legacy meaning of text and dates on a SQLite file:"
+bench "$BIN/bench_dialect" 100000 "${RUNS:-7}"
 echo "Access files (the real ones of ../shared/testdata, or those named in ACCESS_FILES):"
 for f in ${ACCESS_FILES:-../shared/testdata/mdb/*.mdb}; do
   [ -f "$f" ] && bench "$BIN/bench_access" "$f" "${RUNS:-3}"

@@ -1,10 +1,13 @@
 // A saved Access query's rows (as a hostile file might hold them) put back
-// together as SQL: never a crash, and either nothing or exactly one SELECT
-// statement, as SQLite's own tokenizer reads it, before and after the text
-// is rewritten for the embedded engine.
+// together as SQL: never a crash, and either nothing or a statement that
+// reads (SELECT, a union of them, TRANSFORM, led by any PARAMETERS) which,
+// rewritten for the embedded engine, is exactly one query as SQLite's own
+// tokenizer reads it.
 // Input: one row a line, "attribute|name1|name2|expression|flag".
 #include "AccessQueryText.h"
+#include "JetCrosstab.h"
 #include "JetSqlRewriter.h"
+#include "ReportError.h"
 #include "SqlCommands.h"
 
 #include <QStringList>
@@ -39,13 +42,24 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             continue;
         rows.append({f[0].toInt(), f[1], f[2], f[3], f[4].toInt()});
     }
-    const QString sql = AccessQueryText::selectText(rows);
+    const QString sql = AccessQueryText::sqlText(rows);
     if (sql.isEmpty())
         return 0;
-    if (!sql.startsWith(QLatin1String("SELECT ")) || SqlCommands::firstWord(sql) != QLatin1String("SELECT") || severalStatements(sql))
+    if (!sql.startsWith(QLatin1String("SELECT ")) && !sql.startsWith(QLatin1String("TRANSFORM "))
+        && !sql.startsWith(QLatin1String("PARAMETERS ")))
         __builtin_trap();
-    const QString rewritten = JetSqlRewriter::toSqlite(sql);
-    if (SqlCommands::firstWord(rewritten) != QLatin1String("SELECT") || severalStatements(rewritten))
+    JetSqlRewriter::Options access;
+    access.like = JetLikePattern::Ansi89;
+    QString rewritten;
+    try {
+        // A crosstab becomes a select over its pivot's values (here, none).
+        const auto crosstab = JetCrosstab::parse(sql);
+        rewritten = JetSqlRewriter::rewrite(crosstab ? crosstab->select() : sql, JetSqlRewriter::Sqlite, access);
+    } catch (const ReportError &) {
+        return 0;
+    }
+    const QString word = SqlCommands::firstWord(rewritten);
+    if ((word != QLatin1String("SELECT") && word != QLatin1String("WITH")) || severalStatements(rewritten))
         __builtin_trap();
     return 0;
 }

@@ -9,7 +9,7 @@ set -euo pipefail
 PACKAGES=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins qt6-svg-dev
-  libsqlite3-dev libzip-dev zlib1g-dev mdbtools-dev
+  libsqlite3-dev libzip-dev zlib1g-dev mdbtools-dev libicu-dev
   libemf2svg-dev libwmf-dev
   libqt6sql6-psql libqt6sql6-odbc unixodbc libsqliteodbc postgresql
   zip unzip poppler-utils

@@ -1,5 +1,8 @@
 #include "AccessQueryText.h"
 
+#include "JetSqlRewriter.h"
+#include "JetSqlTokenizer.h"
+
 #include <QStringList>
 #include <sqlite3.h>
 
@@ -25,50 +28,48 @@ struct FromPart
     QString text;
 };
 
-} // namespace
-
-QString AccessQueryText::selectText(const QList<Row> &rows)
+// The SELECT a select query's rows (or a crosstab's, without its value and
+// pivot) make; empty when they make none.
+QString selectBody(const QList<AccessQueryText::Row> &rows, bool crosstab)
 {
-    int type = 0;
+    using A = AccessQueryText;
     int flags = 0;
     QString top;
     QList<Source> sources;
     QStringList columns, where, groupBy, having, orderBy;
-    QList<const Row *> joins;
-    for (const Row &r : rows) {
+    QList<const A::Row *> joins;
+    for (const A::Row &r : rows) {
         switch (r.attribute) {
-        case Type:
-            type = r.flag;
-            break;
-        case Parameter:
-            return QString();
-        case Flags:
+        case A::Flags:
             flags = r.flag;
             top = r.name1;
             break;
-        case Table:
+        case A::Table:
             if (r.name1.isEmpty())
                 return QString();
             sources.append({r.name2.isEmpty() ? r.name1 : r.name2,
                             r.name2.isEmpty() ? bracketed(r.name1) : bracketed(r.name1) + QLatin1String(" AS ") + bracketed(r.name2)});
             break;
-        case Column:
+        case A::Column:
+            if (crosstab && r.flag != A::CrosstabRowHeading)
+                break;
             if (!r.expression.isEmpty())
                 columns << (r.name1.isEmpty() ? r.expression : r.expression + QLatin1String(" AS ") + bracketed(r.name1));
             break;
-        case Join:
+        case A::Join:
             joins.append(&r);
             break;
-        case Where:
+        case A::Where:
             where << r.expression;
             break;
-        case GroupBy:
-            groupBy << r.expression;
+        case A::GroupBy:
+            if (!crosstab || r.flag == A::CrosstabRowHeading)
+                groupBy << r.expression;
             break;
-        case Having:
+        case A::Having:
             having << r.expression;
             break;
-        case OrderBy:
+        case A::OrderBy:
             orderBy << (r.name1.compare(QLatin1String("D"), Qt::CaseInsensitive) == 0 ? r.expression + QLatin1String(" DESC")
                                                                                          : r.expression);
             break;
@@ -76,11 +77,11 @@ QString AccessQueryText::selectText(const QList<Row> &rows)
             break;
         }
     }
-    if (type != Select || sources.isEmpty())
+    if (sources.isEmpty())
         return QString();
-    if (flags & SelectStar)
+    if (flags & A::SelectStar)
         columns.prepend(QStringLiteral("*"));
-    if (columns.isEmpty())
+    if (columns.isEmpty() && !crosstab)
         return QString();
 
     // Joins nest in the order Access lists them: each joins the parts that
@@ -94,12 +95,12 @@ QString AccessQueryText::selectText(const QList<Row> &rows)
                 return i;
         return -1;
     };
-    for (const Row *j : joins) {
+    for (const A::Row *j : joins) {
         const int left = partOf(j->name1);
         const int right = partOf(j->name2);
         if (left < 0 || right < 0 || left == right)
             return QString();
-        const char *kind = j->flag == LeftJoin ? " LEFT JOIN " : j->flag == RightJoin ? " RIGHT JOIN " : " INNER JOIN ";
+        const char *kind = j->flag == A::LeftJoin ? " LEFT JOIN " : j->flag == A::RightJoin ? " RIGHT JOIN " : " INNER JOIN ";
         FromPart joined;
         joined.keys = parts[left].keys + parts[right].keys;
         joined.text = QLatin1Char('(') + parts[left].text + QLatin1String(kind) + parts[right].text + QLatin1String(" ON ")
@@ -117,13 +118,13 @@ QString AccessQueryText::selectText(const QList<Row> &rows)
     }
 
     QString sql = QStringLiteral("SELECT ");
-    if (flags & DistinctRow)
+    if (flags & A::DistinctRow)
         sql += QLatin1String("DISTINCTROW ");
-    else if (flags & Distinct)
+    else if (flags & A::Distinct)
         sql += QLatin1String("DISTINCT ");
-    if ((flags & Top) && !top.isEmpty()) {
+    if ((flags & A::Top) && !top.isEmpty()) {
         sql += QLatin1String("TOP ") + top + QLatin1Char(' ');
-        if (flags & Percent)
+        if (flags & A::Percent)
             sql += QLatin1String("PERCENT ");
     }
     sql += columns.join(QStringLiteral(", "));
@@ -136,7 +137,153 @@ QString AccessQueryText::selectText(const QList<Row> &rows)
         sql += QLatin1String("\r\nHAVING ") + having.join(QStringLiteral(" AND "));
     if (!orderBy.isEmpty())
         sql += QLatin1String("\r\nORDER BY ") + orderBy.join(QStringLiteral(", "));
-    return isOneStatement(sql) ? sql : QString();
+    return sql;
+}
+
+// TRANSFORM value SELECT row headings … PIVOT pivot.
+QString crosstabBody(const QList<AccessQueryText::Row> &rows)
+{
+    using A = AccessQueryText;
+    QString value, pivot;
+    for (const A::Row &r : rows) {
+        if (r.attribute != A::Column)
+            continue;
+        if (r.flag == A::CrosstabValue)
+            value = r.expression;
+        else if (r.flag == A::CrosstabPivot)
+            pivot = r.expression;
+    }
+    const QString select = selectBody(rows, true);
+    if (value.isEmpty() || pivot.isEmpty() || select.isEmpty())
+        return QString();
+    return QStringLiteral("TRANSFORM %1\r\n%2\r\nPIVOT %3").arg(value, select, pivot);
+}
+
+// The two parts of a union, kept as text by Access, and its ordering.
+QString unionBody(const QList<AccessQueryText::Row> &rows)
+{
+    using A = AccessQueryText;
+    QString first, second;
+    int flags = 0;
+    QStringList orderBy;
+    const auto part = [](QString text) {
+        text = text.trimmed();
+        while (text.endsWith(QLatin1Char(';')))
+            text.chop(1);
+        return text.trimmed();
+    };
+    for (const A::Row &r : rows) {
+        if (r.attribute == A::Table && r.name2 == QLatin1String("X7YZ_____1"))
+            first = part(r.expression);
+        else if (r.attribute == A::Table && r.name2 == QLatin1String("X7YZ_____2"))
+            second = part(r.expression);
+        else if (r.attribute == A::Flags)
+            flags = r.flag;
+        else if (r.attribute == A::OrderBy)
+            orderBy << (r.name1.compare(QLatin1String("D"), Qt::CaseInsensitive) == 0 ? r.expression + QLatin1String(" DESC")
+                                                                                         : r.expression);
+    }
+    if (first.isEmpty() || second.isEmpty())
+        return QString();
+    QString sql = first + ((flags & A::UnionDistinct) ? QLatin1String("\r\nUNION ") : QLatin1String("\r\nUNION ALL ")) + second;
+    if (!orderBy.isEmpty())
+        sql += QLatin1String("\r\nORDER BY ") + orderBy.join(QStringLiteral(", "));
+    return sql;
+}
+
+QString parameterType(int flag)
+{
+    switch (flag) {
+    case 1: return QStringLiteral("Bit");
+    case 2: return QStringLiteral("Byte");
+    case 3: return QStringLiteral("Short");
+    case 4: return QStringLiteral("Long");
+    case 5: return QStringLiteral("Currency");
+    case 6: return QStringLiteral("IEEESingle");
+    case 7: return QStringLiteral("IEEEDouble");
+    case 8: return QStringLiteral("DateTime");
+    case 9: return QStringLiteral("Binary");
+    case 10:
+    case 12: return QStringLiteral("Text");
+    case 11: return QStringLiteral("LongBinary");
+    case 15: return QStringLiteral("Guid");
+    default: return QStringLiteral("Value");
+    }
+}
+
+// The form and report controls a statement reads: Forms!Name!Control.
+QStringList formReferences(const QString &sql)
+{
+    using Token = JetSqlTokenizer::Token;
+    const QList<Token> t = JetSqlTokenizer::tokens(sql);
+    const auto piece = [&](int i) { return QStringView(sql).mid(t[i].start, t[i].length()); };
+    const auto isName = [&](int i) { return i < t.size() && (t[i].kind == Token::Word || t[i].kind == Token::Name); };
+    const auto isBang = [&](int i) { return i < t.size() && t[i].kind == Token::Symbol && piece(i) == QLatin1String("!"); };
+    QStringList found;
+    for (int i = 0; i < t.size(); ++i) {
+        if (!isName(i) || (i > 0 && (isBang(i - 1) || piece(i - 1) == QLatin1String("."))))
+            continue;
+        const QString first = JetSqlRewriter::parameterName(piece(i));
+        if (first.compare(QLatin1String("Forms"), Qt::CaseInsensitive) != 0
+            && first.compare(QLatin1String("Reports"), Qt::CaseInsensitive) != 0)
+            continue;
+        int end = i + 1;
+        while (isBang(end) && isName(end + 1))
+            end += 2;
+        if (end == i + 1)
+            continue;
+        const QString name = JetSqlRewriter::parameterName(QStringView(sql).mid(t[i].start, t[end - 1].end - t[i].start));
+        if (!found.contains(name, Qt::CaseInsensitive))
+            found << name;
+        i = end - 1;
+    }
+    return found;
+}
+
+} // namespace
+
+int AccessQueryText::queryType(const QList<Row> &rows)
+{
+    for (const Row &r : rows)
+        if (r.attribute == Type)
+            return r.flag;
+    return 0;
+}
+
+QString AccessQueryText::sqlText(const QList<Row> &rows)
+{
+    QString body;
+    switch (queryType(rows)) {
+    case Select:
+        body = selectBody(rows, false);
+        break;
+    case Crosstab:
+        body = crosstabBody(rows);
+        break;
+    case Union:
+        body = unionBody(rows);
+        break;
+    default:
+        return QString();
+    }
+    if (body.isEmpty() || !isOneStatement(body))
+        return QString();
+    QStringList declarations, names;
+    for (const Row &r : rows) {
+        if (r.attribute != Parameter || r.name1.isEmpty())
+            continue;
+        names << JetSqlRewriter::parameterName(r.name1);
+        declarations << bracketed(names.last()) + QLatin1Char(' ') + parameterType(r.flag);
+    }
+    for (const QString &name : formReferences(body)) {
+        if (names.contains(name, Qt::CaseInsensitive))
+            continue;
+        names << name;
+        declarations << bracketed(name) + QStringLiteral(" Value");
+    }
+    if (declarations.isEmpty())
+        return body;
+    return QStringLiteral("PARAMETERS ") + declarations.join(QStringLiteral(", ")) + QStringLiteral(";\r\n") + body;
 }
 
 bool AccessQueryText::isOneStatement(const QString &sql)

@@ -35,6 +35,7 @@ void DbConnection::open(const QString &, const QString &, int)
         throw ReportError(OperationNotAllowedWhenOpen, QStringLiteral("Operation is not allowed when the object is open."));
     m_engine = m_providers.open(m_connectionString);
     m_engine->setLimits(m_limits);
+    m_engine->setParameterValues(m_parameterValues);
 }
 
 void DbConnection::setLimits(const StatementLimits &limits)
@@ -42,6 +43,13 @@ void DbConnection::setLimits(const StatementLimits &limits)
     m_limits = limits;
     if (m_engine)
         m_engine->setLimits(limits);
+}
+
+void DbConnection::setParameterValues(const QHash<QString, QVariant> &values)
+{
+    m_parameterValues = values;
+    if (m_engine)
+        m_engine->setParameterValues(values);
 }
 
 void DbConnection::close()

@@ -4,7 +4,9 @@
 #include "Recordset.h"
 #include "StatementLimits.h"
 
+#include <QHash>
 #include <QString>
+#include <QVariant>
 #include <QStringList>
 #include <memory>
 
@@ -60,6 +62,10 @@ public:
     // The fields a statement would give, without fetching its rows.
     std::unique_ptr<Recordset> describe(const QString &sql);
     std::unique_ptr<Recordset> describe(const BoundStatement &statement);
+    // The values for parameters that statements declare (PARAMETERS) and
+    // that saved parameter queries ask for, by name (any letter case).
+    // They stay with the connection, across opening and closing.
+    void setParameterValues(const QHash<QString, QVariant> &values);
     // The column names of a table, in order, from the schema.
     QStringList columnSchema(const QString &table);
 
@@ -73,6 +79,7 @@ private:
     const DbProviders &m_providers;
     std::unique_ptr<DbEngine> m_engine;
     StatementLimits m_limits;
+    QHash<QString, QVariant> m_parameterValues;
 };
 
 } // namespace KRML_ReportGen

@@ -4,9 +4,10 @@
 #include "Recordset.h"
 #include "StatementLimits.h"
 
+#include <QHash>
 #include <QList>
-
 #include <QString>
+#include <QVariant>
 #include <QStringList>
 #include <memory>
 
@@ -41,6 +42,9 @@ public:
     // there is the provider error for a missing table.
     virtual QStringList columns(const QString &table) = 0;
     virtual void close() = 0;
+    // The values of the parameters statements declare (PARAMETERS) or
+    // saved parameter queries ask for, by name in lower case.
+    virtual void setParameterValues(const QHash<QString, QVariant> &values) = 0;
 };
 
 } // namespace KRML_ReportGen

@@ -1,12 +1,20 @@
 #include "JetFunctions.h"
 
+#include "JetCollation.h"
+#include "JetDateText.h"
+#include "JetFormatPattern.h"
+#include "JetLikePattern.h"
 #include "LegacyNumber.h"
+#include "ProviderErrors.h"
+#include "ValueText.h"
 
 #include <QDate>
 #include <QDateTime>
 #include <QLocale>
 #include <QString>
+#include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <optional>
 #include <sqlite3.h>
 
@@ -33,10 +41,76 @@ bool anyNull(int argc, sqlite3_value **argv)
     return false;
 }
 
-// The date a stored value stands for (text yyyy-MM-dd[ HH:mm:ss]).
-QDate dateOf(sqlite3_value *v)
+// A value as the dialect turns it into text: numbers as the legacy engine
+// writes them, text as it is.
+QString textOf(sqlite3_value *v)
 {
-    return QDate::fromString(text(v).left(10), QStringLiteral("yyyy-MM-dd"));
+    switch (sqlite3_value_type(v)) {
+    case SQLITE_INTEGER:
+        return QString::number(sqlite3_value_int64(v));
+    case SQLITE_FLOAT:
+        return ValueText::of(sqlite3_value_double(v));
+    default:
+        return text(v);
+    }
+}
+
+// The date and time a stored value stands for, in any of the forms
+// JetDateText reads; invalid when it is none.
+QDateTime dateTimeOf(sqlite3_value *v)
+{
+    if (sqlite3_value_type(v) != SQLITE_TEXT)
+        return QDateTime();
+    const QByteArray bytes(reinterpret_cast<const char *>(sqlite3_value_text(v)), sqlite3_value_bytes(v));
+    const QVariant d = JetDateText::parse(bytes.trimmed().constData(), int(bytes.trimmed().size()));
+    if (d.typeId() == QMetaType::QDate)
+        return QDateTime(d.toDate(), QTime(0, 0));
+    return d.toDateTime();
+}
+
+void resultDateTime(sqlite3_context *ctx, const QDateTime &dt)
+{
+    if (!dt.isValid())
+        return sqlite3_result_null(ctx);
+    resultText(ctx, JetDateText::canonical(dt));
+}
+
+// Seconds and days on a clock without summer time, for counting boundaries.
+qint64 secondsOf(const QDateTime &dt)
+{
+    return QDateTime(dt.date(), dt.time(), Qt::UTC).toSecsSinceEpoch();
+}
+
+qint64 floorDiv(qint64 a, qint64 b)
+{
+    return a / b - ((a % b != 0) && ((a < 0) != (b < 0)) ? 1 : 0);
+}
+
+// Halves to the even neighbour, as the dialect rounds; a product such as
+// 2.675 * 100 that misses the half by the last binary digit counts as one.
+double roundHalfEven(double x, int digits)
+{
+    const double scale = std::pow(10.0, digits);
+    const double v = x * scale;
+    const double below = std::floor(v);
+    const double fraction = v - below;
+    double r;
+    if (std::fabs(fraction - 0.5) < 1e-12 * std::max(1.0, std::fabs(v)))
+        r = std::fmod(below, 2.0) == 0.0 ? below : below + 1.0;
+    else
+        r = std::round(v);
+    return r / scale;
+}
+
+// Halves away from zero, as Format rounds what it shows.
+double roundHalfAway(double x, int digits)
+{
+    const double scale = std::pow(10.0, std::min(digits, 15));
+    const double v = x * scale;
+    const double a = std::fabs(v);
+    const double below = std::floor(a);
+    const double r = (a - below + 1e-12 * std::max(1.0, a) >= 0.5) ? below + 1.0 : below;
+    return std::copysign(r, v) / scale;
 }
 
 void nz(sqlite3_context *ctx, int argc, sqlite3_value **argv)
@@ -46,42 +120,42 @@ void nz(sqlite3_context *ctx, int argc, sqlite3_value **argv)
     else if (argc > 1)
         sqlite3_result_value(ctx, argv[1]);
     else
-        sqlite3_result_int(ctx, 0);
+        sqlite3_result_text(ctx, "", 0, SQLITE_STATIC); // in a query, Nz without a default gives an empty text
 }
 
 void ucase(sqlite3_context *ctx, int argc, sqlite3_value **argv)
 {
     if (anyNull(argc, argv))
         return sqlite3_result_null(ctx);
-    resultText(ctx, text(argv[0]).toUpper());
+    resultText(ctx, textOf(argv[0]).toUpper());
 }
 
 void lcase(sqlite3_context *ctx, int argc, sqlite3_value **argv)
 {
     if (anyNull(argc, argv))
         return sqlite3_result_null(ctx);
-    resultText(ctx, text(argv[0]).toLower());
+    resultText(ctx, textOf(argv[0]).toLower());
 }
 
 void len(sqlite3_context *ctx, int argc, sqlite3_value **argv)
 {
     if (anyNull(argc, argv))
         return sqlite3_result_null(ctx);
-    sqlite3_result_int64(ctx, text(argv[0]).size());
+    sqlite3_result_int64(ctx, textOf(argv[0]).size());
 }
 
 void left(sqlite3_context *ctx, int argc, sqlite3_value **argv)
 {
     if (anyNull(argc, argv))
         return sqlite3_result_null(ctx);
-    resultText(ctx, text(argv[0]).left(std::max<qint64>(0, sqlite3_value_int64(argv[1]))));
+    resultText(ctx, textOf(argv[0]).left(std::max<qint64>(0, sqlite3_value_int64(argv[1]))));
 }
 
 void right(sqlite3_context *ctx, int argc, sqlite3_value **argv)
 {
     if (anyNull(argc, argv))
         return sqlite3_result_null(ctx);
-    resultText(ctx, text(argv[0]).right(std::max<qint64>(0, sqlite3_value_int64(argv[1]))));
+    resultText(ctx, textOf(argv[0]).right(std::max<qint64>(0, sqlite3_value_int64(argv[1]))));
 }
 
 void mid(sqlite3_context *ctx, int argc, sqlite3_value **argv)
@@ -90,16 +164,14 @@ void mid(sqlite3_context *ctx, int argc, sqlite3_value **argv)
         return sqlite3_result_null(ctx);
     const qint64 start = std::max<qint64>(1, sqlite3_value_int64(argv[1]));
     const qint64 length = argc > 2 ? std::max<qint64>(0, sqlite3_value_int64(argv[2])) : -1;
-    resultText(ctx, text(argv[0]).mid(start - 1, length));
+    resultText(ctx, textOf(argv[0]).mid(start - 1, length));
 }
 
 void cstr(sqlite3_context *ctx, int argc, sqlite3_value **argv)
 {
     if (anyNull(argc, argv))
         return sqlite3_result_null(ctx);
-    if (sqlite3_value_type(argv[0]) == SQLITE_FLOAT)
-        return resultText(ctx, QString::number(sqlite3_value_double(argv[0]), 'g', 15));
-    resultText(ctx, text(argv[0]));
+    resultText(ctx, textOf(argv[0]));
 }
 
 // The conversions (CDbl, CInt, ...) take a whole number or fail the
@@ -132,16 +204,32 @@ void ccur(sqlite3_context *ctx, int argc, sqlite3_value **argv)
         return sqlite3_result_null(ctx);
     // Currency keeps four decimals; halves to the even neighbour.
     if (const auto n = numberOf(ctx, argv[0]))
-        sqlite3_result_double(ctx, std::nearbyint(*n * 10000.0) / 10000.0);
+        sqlite3_result_double(ctx, roundHalfEven(*n, 4));
 }
 
+// A whole number: an integer when it fits one, else the number itself.
+void resultWhole(sqlite3_context *ctx, double v)
+{
+    if (std::fabs(v) < 9.0e18)
+        sqlite3_result_int64(ctx, qint64(v));
+    else
+        sqlite3_result_double(ctx, v);
+}
+
+// CInt (16 bits) and CLng (32 bits): halves go to the even neighbour, as the
+// dialect's conversions do; a number beyond the range is an overflow.
+template <int Bits>
 void cint(sqlite3_context *ctx, int argc, sqlite3_value **argv)
 {
     if (anyNull(argc, argv))
         return sqlite3_result_null(ctx);
-    // Halves go to the even neighbour, as the dialect's conversions do.
-    if (const auto n = numberOf(ctx, argv[0]))
-        sqlite3_result_int64(ctx, qint64(std::nearbyint(*n)));
+    if (const auto n = numberOf(ctx, argv[0])) {
+        const double r = roundHalfEven(*n, 0);
+        const double limit = Bits == 16 ? 32768.0 : 2147483648.0;
+        if (!(r >= -limit && r < limit))
+            return sqlite3_result_error(ctx, "Overflow", -1);
+        sqlite3_result_int64(ctx, qint64(r));
+    }
 }
 
 void intPart(sqlite3_context *ctx, int argc, sqlite3_value **argv)
@@ -149,14 +237,89 @@ void intPart(sqlite3_context *ctx, int argc, sqlite3_value **argv)
     if (anyNull(argc, argv))
         return sqlite3_result_null(ctx);
     if (const auto n = numberOf(ctx, argv[0]))
-        sqlite3_result_int64(ctx, qint64(std::floor(*n)));
+        resultWhole(ctx, std::floor(*n));
+}
+
+void fix(sqlite3_context *ctx, int argc, sqlite3_value **argv)
+{
+    if (anyNull(argc, argv))
+        return sqlite3_result_null(ctx);
+    if (const auto n = numberOf(ctx, argv[0]))
+        resultWhole(ctx, std::trunc(*n));
+}
+
+void sgn(sqlite3_context *ctx, int argc, sqlite3_value **argv)
+{
+    if (anyNull(argc, argv))
+        return sqlite3_result_null(ctx);
+    if (const auto n = numberOf(ctx, argv[0]))
+        sqlite3_result_int(ctx, *n > 0 ? 1 : *n < 0 ? -1 : 0);
+}
+
+void round(sqlite3_context *ctx, int argc, sqlite3_value **argv)
+{
+    if (anyNull(argc, argv))
+        return sqlite3_result_null(ctx);
+    const int digits = argc > 1 ? sqlite3_value_int(argv[1]) : 0;
+    if (const auto n = numberOf(ctx, argv[0]))
+        sqlite3_result_double(ctx, roundHalfEven(*n, std::clamp(digits, 0, 15)));
 }
 
 void val(sqlite3_context *ctx, int argc, sqlite3_value **argv)
 {
     if (anyNull(argc, argv))
         return sqlite3_result_null(ctx);
-    sqlite3_result_double(ctx, LegacyNumber::leadingValue(text(argv[0])));
+    sqlite3_result_double(ctx, LegacyNumber::leadingValue(textOf(argv[0])));
+}
+
+// The operators "Mod" and "\": both sides rounded to whole numbers first.
+template <bool Division>
+void wholeOperation(sqlite3_context *ctx, int argc, sqlite3_value **argv)
+{
+    if (anyNull(argc, argv))
+        return sqlite3_result_null(ctx);
+    const auto a = numberOf(ctx, argv[0]);
+    if (!a)
+        return;
+    const auto b = numberOf(ctx, argv[1]);
+    if (!b)
+        return;
+    const double rx = roundHalfEven(*a, 0), ry = roundHalfEven(*b, 0);
+    if (!(std::fabs(rx) < 9.0e18 && std::fabs(ry) < 9.0e18))
+        return sqlite3_result_error(ctx, "Overflow", -1);
+    const qint64 x = qint64(rx), y = qint64(ry);
+    if (y == 0) {
+        sqlite3_result_error(ctx, "Division by zero", -1);
+        return;
+    }
+    sqlite3_result_int64(ctx, Division ? x / y : x % y);
+}
+
+void power(sqlite3_context *ctx, int argc, sqlite3_value **argv)
+{
+    if (anyNull(argc, argv))
+        return sqlite3_result_null(ctx);
+    const auto a = numberOf(ctx, argv[0]);
+    if (!a)
+        return;
+    if (const auto b = numberOf(ctx, argv[1]))
+        sqlite3_result_double(ctx, std::pow(*a, *b));
+}
+
+// "&": text joined; a Null side counts as empty, and only two Nulls give Null.
+void concat(sqlite3_context *ctx, int argc, sqlite3_value **argv)
+{
+    QString out;
+    bool allNull = true;
+    for (int i = 0; i < argc; ++i) {
+        if (sqlite3_value_type(argv[i]) == SQLITE_NULL)
+            continue;
+        allNull = false;
+        out += textOf(argv[i]);
+    }
+    if (allNull)
+        return sqlite3_result_null(ctx);
+    resultText(ctx, out);
 }
 
 template <int Part>
@@ -164,15 +327,28 @@ void datePart(sqlite3_context *ctx, int argc, sqlite3_value **argv)
 {
     if (anyNull(argc, argv))
         return sqlite3_result_null(ctx);
-    const QDate d = dateOf(argv[0]);
-    if (!d.isValid())
+    const QDateTime dt = dateTimeOf(argv[0]);
+    if (!dt.isValid())
         return sqlite3_result_null(ctx);
-    sqlite3_result_int(ctx, Part == 0 ? d.year() : Part == 1 ? d.month() : d.day());
+    const QDate d = dt.date();
+    const QTime t = dt.time();
+    const int values[] = {d.year(), d.month(), d.day(), t.hour(), t.minute(), t.second(), d.dayOfWeek() % 7 + 1};
+    sqlite3_result_int(ctx, values[Part]);
 }
 
 void now(sqlite3_context *ctx, int, sqlite3_value **)
 {
-    resultText(ctx, QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
+    resultText(ctx, JetDateText::canonical(QDateTime::currentDateTime()));
+}
+
+void today(sqlite3_context *ctx, int, sqlite3_value **)
+{
+    resultText(ctx, JetDateText::canonical(QDate::currentDate()));
+}
+
+void timeNow(sqlite3_context *ctx, int, sqlite3_value **)
+{
+    resultText(ctx, QTime::currentTime().toString(QStringLiteral("HH:mm:ss")));
 }
 
 void dateSerial(sqlite3_context *ctx, int argc, sqlite3_value **argv)
@@ -185,24 +361,7 @@ void dateSerial(sqlite3_context *ctx, int argc, sqlite3_value **argv)
                         .addDays(sqlite3_value_int(argv[2]) - 1);
     if (!d.isValid())
         return sqlite3_result_null(ctx);
-    resultText(ctx, d.toString(QStringLiteral("yyyy-MM-dd")));
-}
-
-QDateTime dateTimeOf(sqlite3_value *v)
-{
-    const QString t = text(v).trimmed();
-    QDateTime dt = QDateTime::fromString(t.left(19), QStringLiteral("yyyy-MM-dd HH:mm:ss"));
-    if (!dt.isValid())
-        dt = QDateTime(QDate::fromString(t.left(10), QStringLiteral("yyyy-MM-dd")), QTime(0, 0));
-    return dt;
-}
-
-void resultDateTime(sqlite3_context *ctx, const QDateTime &dt)
-{
-    if (!dt.isValid())
-        return sqlite3_result_null(ctx);
-    resultText(ctx, dt.time() == QTime(0, 0) ? dt.date().toString(QStringLiteral("yyyy-MM-dd"))
-                                              : dt.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
+    resultText(ctx, JetDateText::canonical(d));
 }
 
 void dateAdd(sqlite3_context *ctx, int argc, sqlite3_value **argv)
@@ -212,8 +371,12 @@ void dateAdd(sqlite3_context *ctx, int argc, sqlite3_value **argv)
     const QString interval = text(argv[0]).toLower();
     const qint64 n = sqlite3_value_int64(argv[1]);
     const QDateTime dt = dateTimeOf(argv[2]);
-    if (!dt.isValid())
+    // Beyond ten million of any step there is no date left.
+    if (!dt.isValid() || n > 10000000 || n < -10000000)
         return sqlite3_result_null(ctx);
+    // Calendar steps keep the day within its month (January 31 and a month
+    // is the last day of February); the clock steps ignore summer time.
+    const QDateTime clock(dt.date(), dt.time(), Qt::UTC);
     QDateTime r;
     if (interval == QLatin1String("yyyy"))
         r = dt.addYears(int(n));
@@ -225,12 +388,10 @@ void dateAdd(sqlite3_context *ctx, int argc, sqlite3_value **argv)
         r = dt.addDays(n);
     else if (interval == QLatin1String("ww"))
         r = dt.addDays(n * 7);
-    else if (interval == QLatin1String("h"))
-        r = dt.addSecs(n * 3600);
-    else if (interval == QLatin1String("n"))
-        r = dt.addSecs(n * 60);
-    else if (interval == QLatin1String("s"))
-        r = dt.addSecs(n);
+    else if (interval == QLatin1String("h") || interval == QLatin1String("n") || interval == QLatin1String("s")) {
+        const QDateTime moved = clock.addSecs(n * (interval == QLatin1String("h") ? 3600 : interval == QLatin1String("n") ? 60 : 1));
+        r = QDateTime(moved.date(), moved.time());
+    }
     resultDateTime(ctx, r);
 }
 
@@ -243,6 +404,8 @@ void dateDiff(sqlite3_context *ctx, int argc, sqlite3_value **argv)
     if (!a.isValid() || !b.isValid())
         return sqlite3_result_null(ctx);
     // Counted as the dialect does: the boundaries crossed between the two.
+    const qint64 days = a.date().daysTo(b.date());
+    const qint64 sunday = QDate(1899, 12, 31).toJulianDay(); // a Sunday
     qint64 r = 0;
     if (interval == QLatin1String("yyyy"))
         r = b.date().year() - a.date().year();
@@ -251,83 +414,300 @@ void dateDiff(sqlite3_context *ctx, int argc, sqlite3_value **argv)
     else if (interval == QLatin1String("m"))
         r = (b.date().year() * 12 + b.date().month()) - (a.date().year() * 12 + a.date().month());
     else if (interval == QLatin1String("d") || interval == QLatin1String("y"))
-        r = a.date().daysTo(b.date());
-    else if (interval == QLatin1String("w") || interval == QLatin1String("ww"))
-        r = a.date().daysTo(b.date()) / 7;
+        r = days;
+    else if (interval == QLatin1String("w"))
+        r = days / 7;
+    else if (interval == QLatin1String("ww"))
+        r = floorDiv(b.date().toJulianDay() - sunday, 7) - floorDiv(a.date().toJulianDay() - sunday, 7);
     else if (interval == QLatin1String("h"))
-        r = a.secsTo(b) / 3600;
+        r = floorDiv(secondsOf(b), 3600) - floorDiv(secondsOf(a), 3600);
     else if (interval == QLatin1String("n"))
-        r = a.secsTo(b) / 60;
+        r = floorDiv(secondsOf(b), 60) - floorDiv(secondsOf(a), 60);
     else if (interval == QLatin1String("s"))
-        r = a.secsTo(b);
+        r = secondsOf(b) - secondsOf(a);
     else
         return sqlite3_result_null(ctx);
     sqlite3_result_int64(ctx, r);
 }
 
-// Format(value, pattern): the date patterns (yyyy, yy, mmmm, mmm, mm, m,
-// dd, d, hh, nn, ss, "Short Date", "Long Date") and the number patterns
-// ("0.00", "#,##0.00", "Fixed", "Standard", "Currency", "Percent").
+int weekOfYear(const QDate &d)
+{
+    // Week 1 holds January 1; weeks start on Sunday.
+    const int firstWeekday = QDate(d.year(), 1, 1).dayOfWeek() % 7; // Sunday 0
+    return (d.dayOfYear() - 1 + firstWeekday) / 7 + 1;
+}
+
+void datePartOf(sqlite3_context *ctx, int argc, sqlite3_value **argv)
+{
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL || sqlite3_value_type(argv[1]) == SQLITE_NULL)
+        return sqlite3_result_null(ctx);
+    const QString interval = text(argv[0]).toLower();
+    const QDateTime dt = dateTimeOf(argv[1]);
+    if (!dt.isValid())
+        return sqlite3_result_null(ctx);
+    const QDate d = dt.date();
+    int r = 0;
+    if (interval == QLatin1String("yyyy"))
+        r = d.year();
+    else if (interval == QLatin1String("q"))
+        r = (d.month() + 2) / 3;
+    else if (interval == QLatin1String("m"))
+        r = d.month();
+    else if (interval == QLatin1String("y"))
+        r = d.dayOfYear();
+    else if (interval == QLatin1String("d"))
+        r = d.day();
+    else if (interval == QLatin1String("w"))
+        r = d.dayOfWeek() % 7 + 1;
+    else if (interval == QLatin1String("ww"))
+        r = weekOfYear(d);
+    else if (interval == QLatin1String("h"))
+        r = dt.time().hour();
+    else if (interval == QLatin1String("n"))
+        r = dt.time().minute();
+    else if (interval == QLatin1String("s"))
+        r = dt.time().second();
+    else
+        return sqlite3_result_null(ctx);
+    sqlite3_result_int(ctx, r);
+}
+
+QString formatNumber(double v, const JetFormatPattern::Number &n)
+{
+    if (n.percent)
+        v *= 100;
+    v = roundHalfAway(v, n.decimals);
+    // Thousands with ",", decimals with ".", on every machine.
+    static const QLocale c(QLocale::English, QLocale::UnitedStates);
+    QString s = n.thousands ? c.toString(v, 'f', n.decimals) : QString::number(v, 'f', n.decimals);
+    if (s.startsWith(QLatin1Char('-')) && QStringView(s).mid(1).count(QLatin1Char('0')) + QStringView(s).mid(1).count(QLatin1Char('.'))
+                                              + QStringView(s).mid(1).count(QLatin1Char(',')) == s.size() - 1)
+        s = s.mid(1); // no "-0.00"
+    return n.percent ? s + QLatin1Char('%') : s;
+}
+
+QString formatDate(const QDateTime &dt, const QString &pattern)
+{
+    QString out;
+    const QDate d = dt.date();
+    const QTime t = dt.time();
+    const auto two = [](int v) { return QStringLiteral("%1").arg(v, 2, 10, QLatin1Char('0')); };
+    for (const JetFormatPattern::Piece &piece : JetFormatPattern::dateParts(pattern)) {
+        using P = JetFormatPattern;
+        switch (piece.part) {
+        case P::Literal: out += piece.text; break;
+        case P::Year4: out += QStringLiteral("%1").arg(d.year(), 4, 10, QLatin1Char('0')); break;
+        case P::Year2: out += two(d.year() % 100); break;
+        case P::Quarter: out += QString::number((d.month() + 2) / 3); break;
+        case P::DayOfYear: out += QString::number(d.dayOfYear()); break;
+        case P::MonthName: out += P::monthName(d.month()); break;
+        case P::MonthAbbrev: out += P::monthName(d.month()).left(3); break;
+        case P::Month2: out += two(d.month()); break;
+        case P::Month: out += QString::number(d.month()); break;
+        case P::DayName: out += P::dayName(d.dayOfWeek() % 7 + 1); break;
+        case P::DayAbbrev: out += P::dayName(d.dayOfWeek() % 7 + 1).left(3); break;
+        case P::Day2: out += two(d.day()); break;
+        case P::Day: out += QString::number(d.day()); break;
+        case P::Week: out += QString::number(weekOfYear(d)); break;
+        case P::Weekday: out += QString::number(d.dayOfWeek() % 7 + 1); break;
+        case P::Hour2: out += two(t.hour()); break;
+        case P::Hour: out += QString::number(t.hour()); break;
+        case P::Minute2: out += two(t.minute()); break;
+        case P::Minute: out += QString::number(t.minute()); break;
+        case P::Second2: out += two(t.second()); break;
+        case P::Second: out += QString::number(t.second()); break;
+        case P::AmPm: out += t.hour() < 12 ? QLatin1String("AM") : QLatin1String("PM"); break;
+        case P::AmPmLower: out += t.hour() < 12 ? QLatin1String("am") : QLatin1String("pm"); break;
+        }
+    }
+    return out;
+}
+
+// Format(value, pattern): a number pattern formats numbers (and text that
+// is one), a date pattern dates (JetFormatPattern).
 void format(sqlite3_context *ctx, int argc, sqlite3_value **argv)
 {
     if (sqlite3_value_type(argv[0]) == SQLITE_NULL)
         return sqlite3_result_null(ctx);
     const QString pattern = argc > 1 ? text(argv[1]) : QString();
-    const int type = sqlite3_value_type(argv[0]);
-    const QString lower = pattern.toLower();
-    if (type == SQLITE_INTEGER || type == SQLITE_FLOAT) {
-        const double v = sqlite3_value_double(argv[0]);
-        // Thousands with ",", decimals with ".", on every machine.
-        const QLocale c(QLocale::English, QLocale::UnitedStates);
-        if (lower == QLatin1String("percent"))
-            return resultText(ctx, QString::number(v * 100, 'f', 2) + QLatin1Char('%'));
-        if (lower == QLatin1String("fixed"))
-            return resultText(ctx, QString::number(v, 'f', 2));
-        if (lower == QLatin1String("standard"))
-            return resultText(ctx, c.toString(v, 'f', 2));
-        if (lower == QLatin1String("currency"))
-            return resultText(ctx, c.toString(v, 'f', 2));
-        if (pattern.contains(QLatin1Char('0')) || pattern.contains(QLatin1Char('#'))) {
-            const int dot = pattern.indexOf(QLatin1Char('.'));
-            const int decimals = dot < 0 ? 0 : int(pattern.size() - dot - 1);
-            const QString digits = pattern.contains(QLatin1Char(',')) ? c.toString(v, 'f', decimals) : QString::number(v, 'f', decimals);
-            return resultText(ctx, digits);
-        }
-        return resultText(ctx, QString::number(v, 'g', 15));
+    if (pattern.isEmpty())
+        return resultText(ctx, textOf(argv[0]));
+    if (const auto n = JetFormatPattern::number(pattern)) {
+        const int type = sqlite3_value_type(argv[0]);
+        std::optional<double> v;
+        if (type == SQLITE_INTEGER || type == SQLITE_FLOAT)
+            v = sqlite3_value_double(argv[0]);
+        else
+            v = LegacyNumber::convert(text(argv[0]));
+        return resultText(ctx, v ? formatNumber(*v, *n) : textOf(argv[0]));
     }
     const QDateTime dt = dateTimeOf(argv[0]);
-    if (!dt.isValid() || pattern.isEmpty())
-        return resultText(ctx, text(argv[0]));
-    if (lower == QLatin1String("short date"))
-        return resultText(ctx, dt.date().toString(QStringLiteral("yyyy-MM-dd")));
-    if (lower == QLatin1String("long date"))
-        return resultText(ctx, QLocale::c().toString(dt.date(), QStringLiteral("d MMMM yyyy")));
-    // The dialect writes minutes as "nn" and months as "m": Qt's letters differ.
-    QString qt;
-    for (int i = 0; i < pattern.size();) {
-        const QChar ch = pattern[i].toLower();
-        int run = 1;
-        while (i + run < pattern.size() && pattern[i + run].toLower() == ch)
-            ++run;
-        const QString same(run, ch);
-        if (ch == QLatin1Char('m'))
-            qt += QString(run, QLatin1Char('M'));
-        else if (ch == QLatin1Char('n'))
-            qt += QString(run, QLatin1Char('m'));
-        else if (ch == QLatin1Char('h'))
-            qt += QString(run, QLatin1Char('H'));
-        else if (ch == QLatin1Char('y') || ch == QLatin1Char('d') || ch == QLatin1Char('s'))
-            qt += same;
-        else
-            qt += QLatin1Char('\'') + pattern.mid(i, run).replace(QLatin1Char('\''), QLatin1String("''")) + QLatin1Char('\'');
-        i += run;
+    if (!dt.isValid())
+        return resultText(ctx, textOf(argv[0]));
+    resultText(ctx, formatDate(dt, pattern));
+}
+
+// LIKE with the dialect's wildcards, lists and letter case. The pattern is
+// read once per statement while it stays the same.
+void like(sqlite3_context *ctx, int argc, sqlite3_value **argv)
+{
+    if (anyNull(argc, argv))
+        return sqlite3_result_null(ctx);
+    char32_t escape = 0;
+    if (argc > 2) {
+        const QList<uint> e = text(argv[2]).toUcs4();
+        if (e.size() != 1) {
+            sqlite3_result_error(ctx, "ESCAPE expression must be a single character", -1);
+            return;
+        }
+        escape = e[0];
     }
-    resultText(ctx, QLocale::c().toString(dt, qt));
+    const auto *collation = static_cast<const JetCollation *>(sqlite3_user_data(ctx));
+    if (const auto *kept = static_cast<const JetLikePattern *>(sqlite3_get_auxdata(ctx, 0)))
+        return sqlite3_result_int(ctx, kept->matches(textOf(argv[1]), *collation) ? 1 : 0);
+    auto *pattern = new JetLikePattern(textOf(argv[0]), JetLikePattern::Ansi92, escape);
+    const bool matched = pattern->matches(textOf(argv[1]), *collation);
+    // SQLite keeps it for the next row, or deletes it at once.
+    sqlite3_set_auxdata(ctx, 0, pattern, [](void *p) { delete static_cast<JetLikePattern *>(p); });
+    sqlite3_result_int(ctx, matched ? 1 : 0);
+}
+
+void like89(sqlite3_context *ctx, int argc, sqlite3_value **argv)
+{
+    if (anyNull(argc, argv))
+        return sqlite3_result_null(ctx);
+    resultText(ctx, JetLikePattern(textOf(argv[0]), JetLikePattern::Ansi89).toAnsi92());
+}
+
+void param(sqlite3_context *ctx, int, sqlite3_value **argv)
+{
+    const auto *values = static_cast<const QHash<QString, QVariant> *>(sqlite3_user_data(ctx));
+    const QString name = text(argv[0]);
+    const auto it = values ? values->constFind(name.toLower()) : QHash<QString, QVariant>::const_iterator();
+    if (!values || it == values->constEnd()) {
+        const QByteArray message = ProviderErrors::missingParameter(name).description().toUtf8();
+        sqlite3_result_error(ctx, message.constData(), int(message.size()));
+        return;
+    }
+    const QVariant &v = *it;
+    switch (v.typeId()) {
+    case QMetaType::UnknownType:
+    case QMetaType::Nullptr:
+        return sqlite3_result_null(ctx);
+    case QMetaType::Bool:
+        return sqlite3_result_int(ctx, v.toBool() ? 1 : 0);
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+        return sqlite3_result_int64(ctx, v.toLongLong());
+    case QMetaType::Double:
+    case QMetaType::Float:
+        return sqlite3_result_double(ctx, v.toDouble());
+    case QMetaType::QDate:
+        return resultText(ctx, JetDateText::canonical(v.toDate()));
+    case QMetaType::QDateTime:
+        return resultText(ctx, JetDateText::canonical(v.toDateTime()));
+    default:
+        if (v.isNull())
+            return sqlite3_result_null(ctx);
+        return resultText(ctx, v.toString());
+    }
+}
+
+// True when a stored text already is in the one form of dates, which is
+// how the embedded engine and every import store them.
+bool canonicalDate(const unsigned char *s, int n)
+{
+    const auto digits = [s](int from, int to) {
+        for (int i = from; i < to; ++i)
+            if (s[i] < '0' || s[i] > '9')
+                return false;
+        return true;
+    };
+    if (n != 10 && n != 19)
+        return false;
+    if (!digits(0, 4) || s[4] != '-' || !digits(5, 7) || s[7] != '-' || !digits(8, 10))
+        return false;
+    if (n == 10)
+        return true;
+    return s[10] == ' ' && digits(11, 13) && s[13] == ':' && digits(14, 16) && s[16] == ':' && digits(17, 19)
+        && std::memcmp(s + 11, "00:00:00", 8) != 0;
+}
+
+void dateText(sqlite3_context *ctx, int, sqlite3_value **argv)
+{
+    // A stored date in the one text form; anything else as it is.
+    if (sqlite3_value_type(argv[0]) != SQLITE_TEXT
+        || canonicalDate(sqlite3_value_text(argv[0]), sqlite3_value_bytes(argv[0])))
+        return sqlite3_result_value(ctx, argv[0]);
+    const QDateTime dt = dateTimeOf(argv[0]);
+    if (dt.isValid())
+        return resultText(ctx, JetDateText::canonical(dt));
+    sqlite3_result_value(ctx, argv[0]);
+}
+
+// First and Last: the value of the first and the last row of a group.
+template <bool Last>
+void edgeStep(sqlite3_context *ctx, int, sqlite3_value **argv)
+{
+    auto **kept = static_cast<sqlite3_value **>(sqlite3_aggregate_context(ctx, sizeof(sqlite3_value *) + sizeof(bool)));
+    if (!kept)
+        return sqlite3_result_error_nomem(ctx);
+    bool &seen = *reinterpret_cast<bool *>(kept + 1);
+    if (seen && !Last)
+        return;
+    sqlite3_value_free(*kept);
+    *kept = sqlite3_value_dup(argv[0]);
+    seen = true;
+}
+
+void edgeFinal(sqlite3_context *ctx)
+{
+    auto **kept = static_cast<sqlite3_value **>(sqlite3_aggregate_context(ctx, 0));
+    if (!kept || !*kept)
+        return sqlite3_result_null(ctx);
+    sqlite3_result_value(ctx, *kept);
+    sqlite3_value_free(*kept);
+    *kept = nullptr;
+}
+
+// StDev, StDevP, Var, VarP over the non-empty values.
+struct Spread
+{
+    qint64 n;
+    double mean;
+    double m2;
+};
+
+void spreadStep(sqlite3_context *ctx, int, sqlite3_value **argv)
+{
+    auto *s = static_cast<Spread *>(sqlite3_aggregate_context(ctx, sizeof(Spread)));
+    if (!s)
+        return sqlite3_result_error_nomem(ctx);
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL)
+        return;
+    const double x = sqlite3_value_double(argv[0]);
+    ++s->n;
+    const double delta = x - s->mean;
+    s->mean += delta / double(s->n);
+    s->m2 += delta * (x - s->mean);
+}
+
+template <bool Root, bool Population>
+void spreadFinal(sqlite3_context *ctx)
+{
+    auto *s = static_cast<Spread *>(sqlite3_aggregate_context(ctx, 0));
+    const qint64 n = s ? s->n : 0;
+    if (n < (Population ? 1 : 2))
+        return sqlite3_result_null(ctx);
+    const double variance = s->m2 / double(Population ? n : n - 1);
+    sqlite3_result_double(ctx, Root ? std::sqrt(variance) : variance);
 }
 
 } // namespace
 
-void JetFunctions::install(sqlite3 *db)
+void JetFunctions::install(sqlite3 *db, const QHash<QString, QVariant> *parameters)
 {
     struct Function
     {
@@ -338,14 +718,37 @@ void JetFunctions::install(sqlite3 *db)
     static const Function functions[] = {
         {"nz", 1, nz}, {"nz", 2, nz}, {"ucase", 1, ucase}, {"lcase", 1, lcase}, {"len", 1, len},
         {"jet_left", 2, left}, {"jet_right", 2, right}, {"mid", 2, mid}, {"mid", 3, mid}, {"cstr", 1, cstr},
-        {"cint", 1, cint}, {"clng", 1, cint}, {"cdbl", 1, cdbl}, {"csng", 1, cdbl}, {"ccur", 1, ccur}, {"val", 1, val}, {"int", 1, intPart},
-        {"year", 1, datePart<0>}, {"month", 1, datePart<1>}, {"day", 1, datePart<2>}, {"now", 0, now},
-        {"dateserial", 3, dateSerial}, {"dateadd", 3, dateAdd}, {"datediff", 3, dateDiff},
-        {"format", 1, format}, {"format", 2, format},
+        {"cint", 1, cint<16>}, {"clng", 1, cint<32>}, {"cdbl", 1, cdbl}, {"csng", 1, cdbl}, {"ccur", 1, ccur}, {"val", 1, val},
+        {"int", 1, intPart}, {"fix", 1, fix}, {"sgn", 1, sgn}, {"round", 1, round}, {"round", 2, round},
+        {"year", 1, datePart<0>}, {"month", 1, datePart<1>}, {"day", 1, datePart<2>}, {"hour", 1, datePart<3>},
+        {"minute", 1, datePart<4>}, {"second", 1, datePart<5>}, {"weekday", 1, datePart<6>},
+        {"dateserial", 3, dateSerial}, {"dateadd", 3, dateAdd}, {"datediff", 3, dateDiff}, {"datediff", 4, dateDiff},
+        {"datediff", 5, dateDiff}, {"datepart", 2, datePartOf}, {"datepart", 3, datePartOf}, {"datepart", 4, datePartOf},
+        {"format", 1, format}, {"format", 2, format}, {"jet_like89", 1, like89}, {"jet_concat", 2, concat},
+        {"jet_mod", 2, wholeOperation<false>}, {"jet_intdiv", 2, wholeOperation<true>}, {"jet_power", 2, power},
+        {"jet_datetext", 1, dateText},
     };
     for (const Function &f : functions)
-        sqlite3_create_function_v2(db, f.name, f.args, SQLITE_UTF8 | (f.fn == now ? 0 : SQLITE_DETERMINISTIC), nullptr, f.fn,
-                                   nullptr, nullptr, nullptr);
+        sqlite3_create_function_v2(db, f.name, f.args, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, f.fn, nullptr, nullptr, nullptr);
+    // The clock: the same within a statement, never taken for a constant.
+    sqlite3_create_function_v2(db, "now", 0, SQLITE_UTF8, nullptr, now, nullptr, nullptr, nullptr);
+    sqlite3_create_function_v2(db, "date", 0, SQLITE_UTF8, nullptr, today, nullptr, nullptr, nullptr);
+    sqlite3_create_function_v2(db, "time", 0, SQLITE_UTF8, nullptr, timeNow, nullptr, nullptr, nullptr);
+    // A parameter keeps its value while a statement runs.
+    sqlite3_create_function_v2(db, "jet_param", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, const_cast<QHash<QString, QVariant> *>(parameters), param,
+                               nullptr, nullptr, nullptr);
+    // One collation for both forms of LIKE; the second one deletes it.
+    auto *collation = new JetCollation;
+    sqlite3_create_function_v2(db, "like", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC, collation, like, nullptr, nullptr, nullptr);
+    sqlite3_create_function_v2(db, "like", 3, SQLITE_UTF8 | SQLITE_DETERMINISTIC, collation, like, nullptr, nullptr,
+                               [](void *c) { delete static_cast<JetCollation *>(c); });
+    sqlite3_create_function_v2(db, "first", 1, SQLITE_UTF8, nullptr, nullptr, edgeStep<false>, edgeFinal, nullptr);
+    sqlite3_create_function_v2(db, "last", 1, SQLITE_UTF8, nullptr, nullptr, edgeStep<true>, edgeFinal, nullptr);
+    sqlite3_create_function_v2(db, "stdev", 1, SQLITE_UTF8, nullptr, nullptr, spreadStep, spreadFinal<true, false>, nullptr);
+    sqlite3_create_function_v2(db, "stdevp", 1, SQLITE_UTF8, nullptr, nullptr, spreadStep, spreadFinal<true, true>, nullptr);
+    sqlite3_create_function_v2(db, "var", 1, SQLITE_UTF8, nullptr, nullptr, spreadStep, spreadFinal<false, false>, nullptr);
+    sqlite3_create_function_v2(db, "varp", 1, SQLITE_UTF8, nullptr, nullptr, spreadStep, spreadFinal<false, true>, nullptr);
+    JetCollation::install(db);
 }
 
 } // namespace KRML_ReportGen

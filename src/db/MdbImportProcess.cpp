@@ -207,9 +207,13 @@ QString MdbImportProcess::convertedFile(const QString &accessPath, const Limits 
     return cached;
 }
 
-std::unique_ptr<SqliteEngine> MdbImportProcess::open(const QString &accessPath)
+std::unique_ptr<SqliteEngine> MdbImportProcess::open(const QString &accessPath, MdbImporter::SavedQueries *savedQueries)
 {
-    return SqliteEngine::openReadOnly(convertedFile(accessPath, Limits()), accessPath);
+    auto engine = SqliteEngine::openReadOnly(convertedFile(accessPath, Limits()), accessPath);
+    const MdbImporter::SavedQueries notes = MdbImporter::readSavedQueries(*engine);
+    if (savedQueries)
+        *savedQueries = notes;
+    return engine;
 }
 
 } // namespace KRML_ReportGen

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "MdbImporter.h"
+
 #include <QString>
 #include <memory>
 
@@ -31,8 +33,9 @@ public:
         qint64 messageBytes = 1024 * 1024;       // warnings the reader may print
     };
 
-    // The Access file as a read-only embedded database.
-    static std::unique_ptr<SqliteEngine> open(const QString &accessPath);
+    // The Access file as a read-only embedded database, its saved queries
+    // usable by name; what became of them in savedQueries.
+    static std::unique_ptr<SqliteEngine> open(const QString &accessPath, MdbImporter::SavedQueries *savedQueries = nullptr);
     // The converted database of an Access file: from the cache, or made now.
     static QString convertedFile(const QString &accessPath, const Limits &limits);
     // Runs the helper once, converting into target (which must not exist).
@@ -42,7 +45,7 @@ public:
     static QString cacheFolder();
     // Raised into the converted files' names: a newer conversion never
     // takes an older one's file.
-    static constexpr int FormatVersion = 1;
+    static constexpr int FormatVersion = 2;
 };
 
 } // namespace KRML_ReportGen

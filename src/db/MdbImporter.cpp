@@ -1,10 +1,13 @@
 #include "MdbImporter.h"
 
 #include "AccessQueryText.h"
+#include "JetCollation.h"
+#include "JetCrosstab.h"
 #include "JetSqlRewriter.h"
 #include "ProviderErrors.h"
 #include "SqlCommands.h"
 #include "SqliteEngine.h"
+#include "Recordset.h"
 
 #include <QFile>
 #include <QMap>
@@ -46,12 +49,15 @@ QString quoted(const QString &name)
 }
 
 // What the conversion may do to the database it fills: create and fill its
-// tables, then create (and drop again) its views. Nothing reaches another
-// database, and nothing else is written.
+// tables, then create (and drop again) its views, then record what became
+// of the saved queries. Nothing reaches another database, and nothing else
+// is written.
 struct ImportGuard
 {
-    enum Phase { Tables, Views } phase = Tables;
+    enum Phase { Tables, Views, Notes } phase = Tables;
     QByteArray dropping; // the view being dropped again
+
+    static bool notes(const char *table) { return table && std::strcmp(table, MdbImporter::SavedQueriesTable) == 0; }
 
     static int authorize(void *self, int action, const char *a, const char *, const char *database, const char *)
     {
@@ -68,9 +74,9 @@ struct ImportGuard
         case SQLITE_TRANSACTION:
             return SQLITE_OK;
         case SQLITE_CREATE_TABLE:
-            return phase == Tables ? SQLITE_OK : SQLITE_DENY;
+            return phase == Tables || (phase == Notes && notes(a)) ? SQLITE_OK : SQLITE_DENY;
         case SQLITE_INSERT:
-            return (phase == Tables || schema) ? SQLITE_OK : SQLITE_DENY;
+            return (phase == Tables || schema || (phase == Notes && notes(a))) ? SQLITE_OK : SQLITE_DENY;
         case SQLITE_UPDATE:
             return schema ? SQLITE_OK : SQLITE_DENY;
         case SQLITE_CREATE_VIEW:
@@ -101,7 +107,8 @@ void execute(sqlite3 *db, const QString &sql)
 }
 
 // Why the text of a saved query cannot become a view, or an empty text:
-// it must be exactly one statement, a SELECT, that only reads.
+// it must be exactly one statement, a query (SELECT, or WITH … SELECT as
+// the rewriting makes of TOP n PERCENT), that only reads.
 QString notOneSelect(sqlite3 *db, const QString &sql)
 {
     const QByteArray text = sql.toUtf8();
@@ -110,7 +117,8 @@ QString notOneSelect(sqlite3 *db, const QString &sql)
     if (sqlite3_prepare_v2(db, text.constData(), int(text.size()), &raw, &tail) != SQLITE_OK || !raw)
         return QString::fromUtf8(sqlite3_errmsg(db));
     StatementPtr st(raw);
-    if (SqlCommands::firstWord(sql) != QLatin1String("SELECT") || !sqlite3_stmt_readonly(raw) || sqlite3_column_count(raw) == 0)
+    const QString word = SqlCommands::firstWord(sql);
+    if ((word != QLatin1String("SELECT") && word != QLatin1String("WITH")) || !sqlite3_stmt_readonly(raw) || sqlite3_column_count(raw) == 0)
         return QStringLiteral("it is not a query that only reads");
     sqlite3_stmt *next = nullptr;
     const int rest = sqlite3_prepare_v2(db, tail, -1, &next, nullptr);
@@ -216,7 +224,10 @@ void importTable(MdbHandle *mdb, MdbCatalogEntry *entry, sqlite3 *db)
     for (int c = 0; c < columns; ++c) {
         auto *col = static_cast<MdbColumn *>(g_ptr_array_index(table->columns, c));
         types[size_t(c)] = col->col_type;
-        definitions << quoted(QString::fromUtf8(col->name)) + QLatin1Char(' ') + MdbImporter::declaredType(col->col_type);
+        // Text compares and sorts as the legacy engine does it.
+        const bool text = col->col_type == MDB_TEXT || col->col_type == MDB_MEMO;
+        definitions << quoted(QString::fromUtf8(col->name)) + QLatin1Char(' ') + MdbImporter::declaredType(col->col_type)
+                + (text ? QStringLiteral(" COLLATE ") + QLatin1String(JetCollation::Name) : QString());
         marks << QStringLiteral("?");
     }
     execute(db, QStringLiteral("CREATE TABLE %1 (%2)").arg(quoted(name), definitions.join(QStringLiteral(", "))));
@@ -255,6 +266,12 @@ void importTable(MdbHandle *mdb, MdbCatalogEntry *entry, sqlite3 *db)
                 case MDB_NUMERIC:
                     rc = sqlite3_bind_double(st.get(), n, std::strtod(QByteArray(text, length).constData(), nullptr));
                     break;
+                case MDB_DATETIME:
+                    // The one text form of dates: midnight as the date alone.
+                    if (length == 19 && std::memcmp(text + 10, " 00:00:00", 9) == 0)
+                        length = 10;
+                    rc = sqlite3_bind_text(st.get(), n, text, length, SQLITE_TRANSIENT);
+                    break;
                 default:
                     rc = sqlite3_bind_text(st.get(), n, text, length, SQLITE_TRANSIENT);
                     break;
@@ -270,7 +287,8 @@ void importTable(MdbHandle *mdb, MdbCatalogEntry *entry, sqlite3 *db)
     }
 }
 
-// The saved select queries of the file, as SQL for the embedded engine.
+// The saved queries of the file, as Jet SQL; empty for those that do not
+// read (or make no statement).
 QMap<QString, QString> savedQueries(MdbHandle *mdb)
 {
     // Saved queries are the objects of type 5; names starting with "~" are
@@ -285,9 +303,9 @@ QMap<QString, QString> savedQueries(MdbHandle *mdb)
             definitions[r[0]].append({r[1].toInt(), r[2], r[3], r[4], r[5].toInt()});
     QMap<QString, QString> queries;
     for (auto it = definitions.cbegin(); it != definitions.cend(); ++it) {
-        const QString text = AccessQueryText::selectText(it.value());
-        if (!text.isEmpty())
-            queries.insert(names.value(it.key()), JetSqlRewriter::toSqlite(text));
+        const int type = AccessQueryText::queryType(it.value());
+        const QString text = AccessQueryText::reads(type) ? AccessQueryText::sqlText(it.value()) : QString();
+        queries.insert(names.value(it.key()), text);
     }
     return queries;
 }
@@ -303,26 +321,55 @@ bool MdbImporter::isAccessFile(const QString &path)
     return head.size() >= 19 && (head.mid(4, 15) == "Standard Jet DB" || head.mid(4, 15) == "Standard ACE DB");
 }
 
-QStringList MdbImporter::createViews(SqliteEngine &engine, QMap<QString, QString> pending,
-                                     const std::function<void(const QString &)> &warn)
+MdbImporter::SavedQueries MdbImporter::createViews(SqliteEngine &engine, QMap<QString, QString> pending,
+                                                  const std::function<void(const QString &)> &warn)
 {
     sqlite3 *db = engine.handle();
     ImportGuard guard;
     guard.phase = ImportGuard::Views;
     sqlite3_set_authorizer(db, &ImportGuard::authorize, &guard);
     const auto unguard = qScopeGuard([db] { sqlite3_set_authorizer(db, nullptr, nullptr); });
+    // Queries saved in Access use its own LIKE wildcards.
+    JetSqlRewriter::Options access;
+    access.like = JetLikePattern::Ansi89;
+    // The statement a view is made of; a crosstab's columns come from its
+    // data, which cannot change, since the Access file is only read.
+    const auto viewSql = [&](const QString &text) {
+        const auto crosstab = JetCrosstab::parse(text);
+        if (!crosstab)
+            return JetSqlRewriter::rewrite(text, JetSqlRewriter::Sqlite, access);
+        QList<QVariant> values;
+        if (crosstab->needsValues()) {
+            auto rs = engine.run(crosstab->valuesQuery(), {});
+            for (rs->moveFirst(); !rs->isEOF(); rs->moveNext())
+                values << rs->field(0).value;
+        }
+        return JetSqlRewriter::rewrite(crosstab->select(values), JetSqlRewriter::Sqlite, access);
+    };
     // A query may read other queries: create what can be created, then try
     // the rest again, until a round creates nothing more.
-    QStringList created;
+    SavedQueries notes;
     QMap<QString, QString> why; // the last reason a query was left out
     for (bool progress = true; progress && !pending.isEmpty();) {
         progress = false;
         for (auto it = pending.begin(); it != pending.end();) {
             const QString view = quoted(it.key());
-            QString reason = notOneSelect(db, it.value());
+            QString reason;
+            QString sql;
+            if (it.value().isEmpty()) {
+                reason = QStringLiteral("it is not a query that only reads");
+            } else {
+                try {
+                    sql = viewSql(it.value());
+                } catch (const ReportError &e) {
+                    reason = e.description();
+                }
+            }
+            if (reason.isEmpty())
+                reason = notOneSelect(db, sql);
             if (reason.isEmpty()) {
                 try {
-                    execute(db, QStringLiteral("CREATE VIEW %1 AS %2").arg(view, it.value()));
+                    execute(db, QStringLiteral("CREATE VIEW %1 AS %2").arg(view, sql));
                     try {
                         execute(db, QStringLiteral("SELECT * FROM %1 LIMIT 0").arg(view));
                     } catch (const ReportError &) {
@@ -331,7 +378,7 @@ QStringList MdbImporter::createViews(SqliteEngine &engine, QMap<QString, QString
                         guard.dropping.clear();
                         throw;
                     }
-                    created << it.key();
+                    notes.views << it.key();
                     it = pending.erase(it);
                     progress = true;
                     continue;
@@ -343,11 +390,75 @@ QStringList MdbImporter::createViews(SqliteEngine &engine, QMap<QString, QString
             ++it; // not (yet) translatable
         }
     }
-    if (warn)
-        for (auto it = pending.cbegin(); it != pending.cend(); ++it)
+    // What is left runs as a statement when a report reads it: a crosstab
+    // whose columns depend on its parameters' values (it only ever runs on
+    // the read-only connection, under its checks).
+    for (auto it = pending.cbegin(); it != pending.cend(); ++it) {
+        if (JetCrosstab::parse(it.value()) && it.value().trimmed().startsWith(QLatin1String("PARAMETERS"), Qt::CaseInsensitive)) {
+            notes.statements << it.key();
+            continue;
+        }
+        notes.leftOut << it.key();
+        if (warn)
             warn(QStringLiteral("the query %1 was left out: %2").arg(it.key(), why.value(it.key())));
-    created.sort(Qt::CaseInsensitive);
-    return created;
+    }
+    notes.views.sort(Qt::CaseInsensitive);
+    notes.statements.sort(Qt::CaseInsensitive);
+    notes.leftOut.sort(Qt::CaseInsensitive);
+
+    // The record of what became of the queries, for the engine that reads
+    // the converted file (which cannot keep the statements otherwise).
+    guard.phase = ImportGuard::Notes;
+    const QString table = quoted(QString::fromLatin1(SavedQueriesTable));
+    execute(db, QStringLiteral("CREATE TABLE IF NOT EXISTS %1 (Name TEXT, Kind TEXT, Statement TEXT)").arg(table));
+    const QByteArray insert = QStringLiteral("INSERT INTO %1 VALUES (?1, ?2, ?3)").arg(table).toUtf8();
+    sqlite3_stmt *raw = nullptr;
+    if (sqlite3_prepare_v2(db, insert.constData(), -1, &raw, nullptr) != SQLITE_OK || !raw)
+        throw ProviderErrors::unspecified(QString::fromUtf8(sqlite3_errmsg(db)));
+    StatementPtr st(raw);
+    const auto record = [&](const QStringList &names, const char *kind) {
+        for (const QString &name : names) {
+            const QByteArray n = name.toUtf8();
+            const QByteArray statement = qstrcmp(kind, "statement") == 0 ? pending.value(name).toUtf8() : QByteArray();
+            sqlite3_bind_text(st.get(), 1, n.constData(), int(n.size()), SQLITE_TRANSIENT);
+            sqlite3_bind_text(st.get(), 2, kind, -1, SQLITE_STATIC);
+            if (statement.isNull())
+                sqlite3_bind_null(st.get(), 3);
+            else
+                sqlite3_bind_text(st.get(), 3, statement.constData(), int(statement.size()), SQLITE_TRANSIENT);
+            if (sqlite3_step(st.get()) != SQLITE_DONE)
+                throw ProviderErrors::unspecified(QString::fromUtf8(sqlite3_errmsg(db)));
+            sqlite3_reset(st.get());
+        }
+    };
+    record(notes.views, "view");
+    record(notes.statements, "statement");
+    record(notes.leftOut, "left out");
+    return notes;
+}
+
+MdbImporter::SavedQueries MdbImporter::readSavedQueries(SqliteEngine &converted)
+{
+    SavedQueries notes;
+    std::unique_ptr<Recordset> rs;
+    try {
+        rs = converted.run(QStringLiteral("SELECT Name, Kind, Statement FROM [%1] ORDER BY Name").arg(QLatin1String(SavedQueriesTable)), {});
+    } catch (const ReportError &) {
+        return notes; // a database converted from a file without saved queries
+    }
+    for (rs->moveFirst(); !rs->isEOF(); rs->moveNext()) {
+        const QString name = rs->field(0).value.toString();
+        const QString kind = rs->field(1).value.toString();
+        if (kind == QLatin1String("view")) {
+            notes.views << name;
+        } else if (kind == QLatin1String("statement")) {
+            notes.statements << name;
+            converted.addStoredQuery(name, rs->field(2).value.toString());
+        } else {
+            notes.leftOut << name;
+        }
+    }
+    return notes;
 }
 
 QString MdbImporter::declaredType(int type)

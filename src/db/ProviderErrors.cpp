@@ -20,6 +20,21 @@ ReportError ProviderErrors::unknownColumn(const QString &column)
                        QStringLiteral("Provider"));
 }
 
+ReportError ProviderErrors::missingParameter(const QString &name)
+{
+    return ReportError(UnknownColumn, QStringLiteral("No value given for one or more required parameters: %1.").arg(name),
+                       QStringLiteral("Provider"));
+}
+
+QString ProviderErrors::missingParameterName(const ReportError &error)
+{
+    static const QLatin1String lead("No value given for one or more required parameters: ");
+    const QString d = error.description();
+    if (error.number() != UnknownColumn || !d.startsWith(lead) || !d.endsWith(QLatin1Char('.')))
+        return QString();
+    return d.mid(lead.size(), d.size() - lead.size() - 1);
+}
+
 ReportError ProviderErrors::typeMismatch(const QString &detail)
 {
     QString d = QStringLiteral("Data type mismatch in criteria expression.");

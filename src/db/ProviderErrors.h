@@ -20,6 +20,10 @@ public:
 
     static ReportError noSuchTable(const QString &table);
     static ReportError unknownColumn(const QString &column);
+    // A declared parameter, or one a saved query asks for, without a value;
+    // and the name such an error gives (empty for any other error).
+    static ReportError missingParameter(const QString &name);
+    static QString missingParameterName(const ReportError &error);
     static ReportError typeMismatch(const QString &detail = QString());
     static ReportError syntaxError(const QString &detail);
     static ReportError unspecified(const QString &description);

@@ -3,6 +3,8 @@
 #include "AdoType.h"
 #include "BoundStatement.h"
 #include "MemoryRecordset.h"
+#include "JetCrosstab.h"
+#include "JetSqlTokenizer.h"
 #include "ProviderErrors.h"
 #include "SqlCommands.h"
 #include "SqlLiteralScanner.h"
@@ -87,7 +89,36 @@ QString spelledAsWritten(const QString &name, const QString &sql)
     return name;
 }
 
+// The database behind an ODBC driver decides how statements are written:
+// SQLite and PostgreSQL in their own SQL, anything else in the ODBC escapes.
+JetSqlRewriter::Dialect odbcDialect(const QSqlDatabase &db)
+{
+    switch (db.driver()->dbmsType()) {
+    case QSqlDriver::PostgreSQL:
+        return JetSqlRewriter::PostgreSql;
+    case QSqlDriver::SQLite:
+        return JetSqlRewriter::SqliteNative;
+    case QSqlDriver::UnknownDbms: {
+        // Qt's ODBC driver does not tell SQLite apart: ask it.
+        QSqlQuery q(db);
+        if (q.exec(QStringLiteral("SELECT sqlite_version()")) && q.next())
+            return JetSqlRewriter::SqliteNative;
+        break;
+    }
+    default:
+        break;
+    }
+    return JetSqlRewriter::Odbc;
+}
+
 } // namespace
+
+void QtSqlEngine::setParameterValues(const QHash<QString, QVariant> &values)
+{
+    m_parameters.clear();
+    for (auto it = values.cbegin(); it != values.cend(); ++it)
+        m_parameters.insert(it.key().toLower(), it.value());
+}
 
 QtSqlEngine::QtSqlEngine(Kind kind, QString connectionName, bool readOnly)
     : m_kind(kind), m_connectionName(std::move(connectionName)), m_readOnly(readOnly)
@@ -142,7 +173,9 @@ std::unique_ptr<QtSqlEngine> QtSqlEngine::openWith(Kind kind, const QString &dri
             q.exec(QStringLiteral("SET DateStyle TO ISO, YMD"));
         }
     }
-    return std::unique_ptr<QtSqlEngine>(new QtSqlEngine(kind, name, cs.readOnly()));
+    auto engine = std::unique_ptr<QtSqlEngine>(new QtSqlEngine(kind, name, cs.readOnly()));
+    engine->m_dialect = kind == PostgreSql ? JetSqlRewriter::PostgreSql : odbcDialect(QSqlDatabase::database(name, false));
+    return engine;
 }
 
 std::unique_ptr<QtSqlEngine> QtSqlEngine::openPostgreSql(const ConnectionString &cs)
@@ -414,8 +447,26 @@ std::unique_ptr<Recordset> QtSqlEngine::execute(const QString &sql, const QList<
     if (sql.trimmed().isEmpty())
         throw ReportError(qint32(0x80040E0C), QStringLiteral("Command text was not set for the command object."),
                           QStringLiteral("Provider"));
-    QString text = JetSqlRewriter::rewrite(sql, m_kind == PostgreSql ? JetSqlRewriter::PostgreSql : JetSqlRewriter::Odbc);
+    // A crosstab runs as its parts: its headings' values, then the select
+    // they make (each part under the same checks and limits).
+    if (auto crosstab = JetCrosstab::run(sql, [this, &values](const QString &part) { return run(part, values); }))
+        return crosstab;
+    const JetSqlRewriter::Result rewritten = JetSqlRewriter::translate(sql, m_dialect);
+    QString text = rewritten.sql;
     checkReadOnly(sql, text);
+    // The report's own parameters are ?1..?n; a PARAMETERS declaration's
+    // placeholders follow them and take their values by name.
+    QList<BoundValue> all = values;
+    if (!rewritten.parameters.isEmpty()) {
+        while (all.size() < rewritten.firstPlaceholder - 1)
+            all.append(BoundValue());
+        for (const QString &name : rewritten.parameters) {
+            const auto value = m_parameters.constFind(name.toLower());
+            if (value == m_parameters.constEnd())
+                throw ProviderErrors::missingParameter(name);
+            all.append(BoundValue::fromVariant(*value));
+        }
+    }
 
     // On PostgreSQL a read-only statement runs in a transaction of its own,
     // which ends with it whatever happens.
@@ -444,12 +495,12 @@ std::unique_ptr<Recordset> QtSqlEngine::execute(const QString &sql, const QList<
     QSqlQuery query(db);
     query.setForwardOnly(true);
     query.setNumericalPrecisionPolicy(QSql::LowPrecisionDouble);
-    if (values.isEmpty()) {
+    if (all.isEmpty()) {
         if (!query.exec(text))
             raise(query.lastError(), sql);
     } else {
         QList<QVariant> bound;
-        text = positional(m_kind, text, values, bound);
+        text = positional(m_kind, text, all, bound);
         if (!query.prepare(text))
             raise(query.lastError(), sql);
         for (int i = 0; i < bound.size(); ++i)

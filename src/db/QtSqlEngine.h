@@ -47,6 +47,12 @@ public:
     std::unique_ptr<Recordset> tables() override;
     QStringList columns(const QString &table) override;
     void close() override;
+    void setParameterValues(const QHash<QString, QVariant> &values) override;
+
+    // The dialect statements are written in for this connection: PostgreSQL's
+    // own SQL, or through ODBC the SQL of the database behind the driver
+    // (SQLite, PostgreSQL) or the ODBC escapes.
+    JetSqlRewriter::Dialect dialect() const { return m_dialect; }
 
     // The type code of a result column: from the server's own type number
     // (a PostgreSQL type oid, an ODBC SQL type) where there is one.
@@ -79,6 +85,8 @@ private:
     QString m_connectionName;
     bool m_readOnly;
     StatementLimits m_limits;
+    JetSqlRewriter::Dialect m_dialect = JetSqlRewriter::Odbc;
+    QHash<QString, QVariant> m_parameters; // by name in lower case
 };
 
 } // namespace KRML_ReportGen

@@ -1,6 +1,7 @@
 #include "SqliteEngine.h"
 
 #include "AdoType.h"
+#include "JetCrosstab.h"
 #include "JetDateText.h"
 #include "JetFunctions.h"
 #include "JetSqlRewriter.h"
@@ -8,9 +9,12 @@
 #include "PathNames.h"
 #include "ProviderErrors.h"
 #include "SqliteRows.h"
+#include "SqliteShadowViews.h"
 
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
+#include <QScopeGuard>
 #include <limits>
 #include <sqlite3.h>
 
@@ -27,15 +31,17 @@ public:
 
 } // namespace
 
-SqliteEngine::SqliteEngine(sqlite3 *db, bool readOnly) : m_db(db), m_readOnly(readOnly)
+SqliteEngine::SqliteEngine(sqlite3 *db, bool readOnly, const QString &path) : m_db(db), m_readOnly(readOnly), m_path(path)
 {
-    JetFunctions::install(m_db);
+    JetFunctions::install(m_db, &m_parameters);
     if (m_readOnly) {
         sqlite3_exec(m_db, "PRAGMA query_only = 1", nullptr, nullptr, nullptr);
         sqlite3_set_authorizer(m_db, &SqliteEngine::authorize, this);
     }
     // Every few thousand steps of the engine's machine: is time up?
     sqlite3_progress_handler(m_db, 4096, &SqliteEngine::progress, this);
+    if (!path.isEmpty())
+        m_shadows = std::make_unique<SqliteShadowViews>(m_db);
 }
 
 SqliteEngine::~SqliteEngine()
@@ -48,14 +54,16 @@ int SqliteEngine::progress(void *engine)
     return static_cast<SqliteEngine *>(engine)->m_deadline.hasExpired() ? 1 : 0;
 }
 
-int SqliteEngine::authorize(void *, int action, const char *name, const char *, const char *, const char *)
+int SqliteEngine::authorize(void *engine, int action, const char *name, const char *, const char *, const char *)
 {
     // Reading another database file, or switching the connection back to
-    // writing, is not for a report.
+    // writing, is not for a report (only the engine itself lifts query_only,
+    // for its temporary shadow views).
     if (action == SQLITE_ATTACH || action == SQLITE_DETACH)
         return SQLITE_DENY;
-    if (action == SQLITE_PRAGMA && name
-        && (sqlite3_stricmp(name, "query_only") == 0 || sqlite3_stricmp(name, "writable_schema") == 0))
+    if (action == SQLITE_PRAGMA && name && sqlite3_stricmp(name, "query_only") == 0)
+        return static_cast<SqliteEngine *>(engine)->m_arranging ? SQLITE_OK : SQLITE_DENY;
+    if (action == SQLITE_PRAGMA && name && sqlite3_stricmp(name, "writable_schema") == 0)
         return SQLITE_DENY;
     return SQLITE_OK;
 }
@@ -103,7 +111,7 @@ std::unique_ptr<SqliteEngine> SqliteEngine::open(const ConnectionString &cs, Acc
     const QString mode = cs.value(QStringLiteral("Mode")).toLower();
     const bool readMode = (mode.contains(QLatin1String("read")) && !mode.contains(QLatin1String("write"))) || mode == QLatin1String("1");
     const bool readOnly = readMode || (!memory && cs.readOnly());
-    return std::unique_ptr<SqliteEngine>(new SqliteEngine(openHandle(path, given, readOnly), readOnly));
+    return std::unique_ptr<SqliteEngine>(new SqliteEngine(openHandle(path, given, readOnly), readOnly, memory ? QString() : path));
 }
 
 std::unique_ptr<SqliteEngine> SqliteEngine::openReadOnly(const QString &path, const QString &shownName)
@@ -126,6 +134,11 @@ std::unique_ptr<SqliteEngine> SqliteEngine::create(const QString &path)
 
 void SqliteEngine::close()
 {
+    m_shadows.reset();
+    if (m_plain) {
+        sqlite3_close_v2(m_plain);
+        m_plain = nullptr;
+    }
     if (m_db) {
         sqlite3_close_v2(m_db);
         m_db = nullptr;
@@ -149,12 +162,30 @@ void SqliteEngine::raise(int rc, const QString &sql)
     }
     if (msg.startsWith(noColumn))
         throw ProviderErrors::unknownColumn(msg.mid(noColumn.size()));
+    const QString parameter = ProviderErrors::missingParameterName(ReportError(ProviderErrors::UnknownColumn, msg));
+    if (!parameter.isEmpty())
+        throw ProviderErrors::missingParameter(parameter);
     if ((rc & 0xFF) == SQLITE_MISMATCH)
         throw ProviderErrors::typeMismatch(msg);
     if (msg.contains(QLatin1String("syntax error")) || msg.contains(QLatin1String("incomplete input"))
         || msg.contains(QLatin1String("unrecognized token")))
         throw ProviderErrors::syntaxError(msg);
     throw ProviderErrors::unspecified(msg);
+}
+
+void SqliteEngine::addStoredQuery(const QString &name, const QString &sql)
+{
+    m_stored.insert(name.toLower(), sql);
+}
+
+QString SqliteEngine::storedStatement(const QString &sql) const
+{
+    if (m_stored.isEmpty())
+        return QString();
+    static const QRegularExpression byName(QStringLiteral(R"(^\s*SELECT\s+\*\s+FROM\s+(?:\[([^\]]+)\]|(\w+))\s*;?\s*$)"),
+                                           QRegularExpression::CaseInsensitiveOption);
+    const auto m = byName.match(sql);
+    return m.hasMatch() ? m_stored.value((m.captured(1) + m.captured(2)).toLower()) : QString();
 }
 
 void SqliteEngine::bind(sqlite3_stmt *st, const QList<BoundValue> &values)
@@ -201,11 +232,31 @@ void SqliteEngine::startClock()
     m_deadline = m_limits.timeoutSeconds > 0 ? QDeadlineTimer(qint64(m_limits.timeoutSeconds) * 1000) : QDeadlineTimer(QDeadlineTimer::Forever);
 }
 
-sqlite3_stmt *SqliteEngine::prepare(const QString &sql, const QList<BoundValue> &values)
+void SqliteEngine::arrangeShadows(bool reads)
 {
-    if (!m_db)
-        throw ProviderErrors::unspecified(QStringLiteral("The database is closed."));
-    const QByteArray text = JetSqlRewriter::toSqlite(sql).toUtf8();
+    if (!m_shadows)
+        return;
+    // The temporary views live in the connection's own temporary schema,
+    // never in the file; query_only would refuse them too, so it is lifted
+    // for them alone.
+    if (m_readOnly) {
+        m_arranging = true;
+        sqlite3_exec(m_db, "PRAGMA query_only = 0", nullptr, nullptr, nullptr);
+    }
+    const auto restore = qScopeGuard([this] {
+        if (m_readOnly) {
+            sqlite3_exec(m_db, "PRAGMA query_only = 1", nullptr, nullptr, nullptr);
+            m_arranging = false;
+        }
+    });
+    if (reads)
+        m_shadows->ensure();
+    else
+        m_shadows->putAside();
+}
+
+sqlite3_stmt *SqliteEngine::prepare(const QString &sql, const QByteArray &text, const QList<BoundValue> &values)
+{
     startClock();
     sqlite3_stmt *st = nullptr;
     const int rc = sqlite3_prepare_v2(m_db, text.constData(), int(text.size()), &st, nullptr);
@@ -224,11 +275,47 @@ sqlite3_stmt *SqliteEngine::prepare(const QString &sql, const QList<BoundValue> 
 
 std::unique_ptr<Recordset> SqliteEngine::run(const QString &sql, const QList<BoundValue> &values)
 {
+    if (!m_db)
+        throw ProviderErrors::unspecified(QStringLiteral("The database is closed."));
+    if (const QString stored = storedStatement(sql); !stored.isEmpty())
+        return run(stored, values);
+    if (auto crosstab = JetCrosstab::run(sql, [this, &values](const QString &part) { return run(part, values); }))
+        return crosstab;
+    return execute(sql, values, true);
+}
+
+std::unique_ptr<Recordset> SqliteEngine::describe(const QString &sql, const QList<BoundValue> &values)
+{
+    if (!m_db)
+        throw ProviderErrors::unspecified(QStringLiteral("The database is closed."));
+    // A crosstab's columns are its data's values: it runs to know them.
+    if (!storedStatement(sql).isEmpty() || JetCrosstab::parse(sql))
+        return run(sql, values);
+    return execute(sql, values, false);
+}
+
+std::unique_ptr<Recordset> SqliteEngine::execute(const QString &sql, const QList<BoundValue> &values, bool fetchRows)
+{
+    const QString rewritten = JetSqlRewriter::toSqlite(sql);
+    startClock();
+    arrangeShadows(SqliteShadowViews::reads(rewritten));
+    const QByteArray text = rewritten.toUtf8();
     Statement s;
-    s.st = prepare(sql, values);
+    try {
+        s.st = prepare(sql, text, values);
+    } catch (const ReportError &) {
+        // A statement that writes behind a query (WITH … DELETE) meets the
+        // views, which cannot be written: it is the tables it means.
+        if (!m_shadows || !m_shadows->inPlace())
+            throw;
+        arrangeShadows(false);
+        s.st = prepare(sql, text, values);
+    }
     int rc = SQLITE_OK;
     const int columns = sqlite3_column_count(s.st);
     if (columns == 0) {
+        if (!fetchRows)
+            return std::make_unique<MemoryRecordset>(QStringList(), QList<int>());
         while ((rc = sqlite3_step(s.st)) == SQLITE_ROW) {
         }
         if (rc != SQLITE_DONE)
@@ -239,12 +326,24 @@ std::unique_ptr<Recordset> SqliteEngine::run(const QString &sql, const QList<Bou
     QStringList names;
     QList<int> types;
     QList<bool> computed;
+    QList<QByteArray> declared;
+    bool hidden = false;
+    for (int c = 0; c < columns; ++c) {
+        const char *decl = sqlite3_column_decltype(s.st, c);
+        declared.append(decl ? QByteArray(decl) : QByteArray());
+        hidden = hidden || !decl;
+    }
+    if (hidden && m_shadows && m_shadows->inPlace())
+        declared = fileTypes(text, columns);
     for (int c = 0; c < columns; ++c) {
         names.append(QString::fromUtf8(sqlite3_column_name(s.st, c)));
-        const char *decl = sqlite3_column_decltype(s.st, c);
-        computed.append(decl == nullptr);
-        types.append(decl ? AdoType::fromDeclaredType(QString::fromUtf8(decl)) : int(AdoType::Empty));
+        computed.append(declared[c].isNull());
+        // Without rows, a computed column is taken for text.
+        const int unknown = fetchRows ? int(AdoType::Empty) : int(AdoType::VarWChar);
+        types.append(declared[c].isNull() ? unknown : AdoType::fromDeclaredType(QString::fromUtf8(declared[c])));
     }
+    if (!fetchRows)
+        return std::make_unique<MemoryRecordset>(names, types);
     auto rows = std::make_shared<SqliteRows>(types, computed);
     const qint64 most = m_limits.maxResultBytes > 0 ? m_limits.maxResultBytes : std::numeric_limits<qint64>::max();
     while ((rc = sqlite3_step(s.st)) == SQLITE_ROW) {
@@ -262,26 +361,39 @@ std::unique_ptr<Recordset> SqliteEngine::run(const QString &sql, const QList<Bou
     return std::make_unique<MemoryRecordset>(names, types, std::move(rows));
 }
 
-std::unique_ptr<Recordset> SqliteEngine::describe(const QString &sql, const QList<BoundValue> &values)
+QList<QByteArray> SqliteEngine::fileTypes(const QByteArray &statement, int columns)
 {
-    Statement s;
-    s.st = prepare(sql, values);
-    QStringList names;
-    QList<int> types;
-    for (int c = 0; c < sqlite3_column_count(s.st); ++c) {
-        names.append(QString::fromUtf8(sqlite3_column_name(s.st, c)));
-        const char *decl = sqlite3_column_decltype(s.st, c);
-        types.append(decl ? AdoType::fromDeclaredType(QString::fromUtf8(decl)) : int(AdoType::VarWChar));
+    QList<QByteArray> types(columns);
+    if (!m_plain) {
+        if (sqlite3_open_v2(m_path.toUtf8().constData(), &m_plain, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr) != SQLITE_OK) {
+            sqlite3_close(m_plain);
+            m_plain = nullptr;
+            return types;
+        }
+        JetFunctions::install(m_plain, &m_parameters);
     }
-    auto rs = std::make_unique<MemoryRecordset>(names, types);
-    return rs;
+    Statement s;
+    if (sqlite3_prepare_v2(m_plain, statement.constData(), int(statement.size()), &s.st, nullptr) != SQLITE_OK || !s.st
+        || sqlite3_column_count(s.st) != columns)
+        return types;
+    for (int c = 0; c < columns; ++c)
+        if (const char *decl = sqlite3_column_decltype(s.st, c))
+            types[c] = decl;
+    return types;
+}
+
+void SqliteEngine::setParameterValues(const QHash<QString, QVariant> &values)
+{
+    m_parameters.clear();
+    for (auto it = values.cbegin(); it != values.cend(); ++it)
+        m_parameters.insert(it.key().toLower(), it.value());
 }
 
 std::unique_ptr<Recordset> SqliteEngine::tables()
 {
     auto rs = run(QStringLiteral("SELECT NULL AS TABLE_CATALOG, NULL AS TABLE_SCHEMA, name AS TABLE_NAME, "
                                  "CASE type WHEN 'view' THEN 'VIEW' ELSE 'TABLE' END AS TABLE_TYPE "
-                                 "FROM sqlite_master WHERE type IN ('table', 'view') AND name NOT LIKE 'sqlite\\_%' ESCAPE '\\' "
+                                 "FROM main.sqlite_master WHERE type IN ('table', 'view') AND name NOT LIKE 'sqlite\\_%' ESCAPE '\\' "
                                  "ORDER BY name"),
                   {});
     return rs;

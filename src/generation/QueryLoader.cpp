@@ -2,11 +2,13 @@
 
 #include "DbConnection.h"
 #include "FileService.h"
+#include "JetSqlRewriter.h"
 #include "LegacyNumber.h"
 #include "ModuleState.h"
 #include "MsgBoxStyle.h"
 #include "ParameterBinding.h"
 #include "ParameterMarker.h"
+#include "ProviderErrors.h"
 #include "ReportError.h"
 #include "ReportSqlFile.h"
 #include "StatementCache.h"
@@ -124,6 +126,58 @@ BoundValue QueryLoader::givenLookupValue(const clsParameter &p, const QVariant &
     throw ParameterValue::invalid(p.ParameterName, clsParameter::Lookup, ValueText::of(given));
 }
 
+BoundValue QueryLoader::namedValue(const QString &name, const QString &declaredType)
+{
+    // The declared type chooses how the value is asked for and read; a
+    // saved query's parameter of unknown type reads as a date or a number
+    // when it is one.
+    const QString type = declaredType.section(QLatin1Char('('), 0, 0).trimmed().toLower();
+    clsParameter p;
+    p.ParameterName = name;
+    static const QStringList numbers{QStringLiteral("bit"),        QStringLiteral("byte"),       QStringLiteral("short"),
+                                     QStringLiteral("long"),       QStringLiteral("currency"),   QStringLiteral("ieeesingle"),
+                                     QStringLiteral("ieeedouble"), QStringLiteral("single"),     QStringLiteral("double"),
+                                     QStringLiteral("integer"),    QStringLiteral("decimal"),    QStringLiteral("number")};
+    if (type == QLatin1String("datetime") || type == QLatin1String("date"))
+        p.ParamType = clsParameter::Date;
+    else if (numbers.contains(type))
+        p.ParamType = clsParameter::Number;
+    else
+        p.ParamType = clsParameter::String;
+    const BoundValue value = valueFor(p);
+    if (p.ParamType != clsParameter::String || (!type.isEmpty() && type != QLatin1String("value"))
+        || value.type() != BoundValue::Type::Text)
+        return value;
+    const QString text = value.toText();
+    if (const auto date = ParameterValue::dateOf(text))
+        return BoundValue::date(*date);
+    if (const auto number = ParameterValue::convert(clsParameter::Number, text))
+        return *number;
+    return value;
+}
+
+std::unique_ptr<Recordset> QueryLoader::openWithNamedValues(const BoundStatement &statement)
+{
+    DbConnection &connection = *ModuleState::current().data().RDDataConnection();
+    const JetSqlRewriter::Result declared = JetSqlRewriter::translate(statement.sql, JetSqlRewriter::Sqlite);
+    QHash<QString, QVariant> values;
+    for (int i = 0; i < declared.parameters.size(); ++i)
+        values.insert(declared.parameters[i], namedValue(declared.parameters[i], declared.parameterTypes.value(i)).toVariant());
+    connection.setParameterValues(values);
+    // A saved query the statement reads may ask for more, one at a time.
+    for (;;) {
+        try {
+            return m_columnsOnly ? connection.describe(statement) : open(statement);
+        } catch (const ReportError &e) {
+            const QString name = ProviderErrors::missingParameterName(e);
+            if (name.isEmpty() || values.contains(name))
+                throw;
+            values.insert(name, namedValue(name, QString()).toVariant());
+            connection.setParameterValues(values);
+        }
+    }
+}
+
 void QueryLoader::runQuery(const QString &statementName, QStringList &fieldList)
 {
     ModuleState &state = ModuleState::current();
@@ -216,7 +270,7 @@ void QueryLoader::runQuery(const QString &statementName, QStringList &fieldList)
         }
         const BoundStatement statement = binding.bind(values);
         state.CurrentReportSQL = statement;
-        main = m_columnsOnly ? connection->describe(statement) : open(statement);
+        main = openWithNamedValues(statement);
         // No rows for the first data list of a run: try the lookup's next
         // row. Without a lookup nothing would change, so there is no retry.
         if (m_columnsOnly || !main->isEOF() || !state.FirstQueryPending || !hasLookup)

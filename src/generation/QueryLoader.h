@@ -67,6 +67,12 @@ private:
     void runQuery(const QString &statementName, QStringList &fieldList);
     BoundValue valueFor(const clsParameter &parameter);
     BoundValue givenLookupValue(const clsParameter &parameter, const QVariant &given, int returnType);
+    // A statement's own parameters (a PARAMETERS declaration, or a saved
+    // query it reads that asks for a value) take their values the same way.
+    BoundValue namedValue(const QString &name, const QString &declaredType);
+    // Opens the statement (only its fields, when columns only are asked
+    // for) with those values given to the connection.
+    std::unique_ptr<Recordset> openWithNamedValues(const BoundStatement &statement);
 
     const FileService &m_files;
     UserPrompts &m_prompts;

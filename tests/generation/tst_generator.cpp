@@ -6,6 +6,7 @@
 #include "ReportError.h"
 #include "ReportGenerator.h"
 #include "ScriptedPrompts.h"
+#include "SqliteEngine.h"
 #include "StatementPalette.h"
 
 #include <QProcess>
@@ -365,10 +366,10 @@ private slots:
         r.fixture.files.writeBytes(r.fixture.app.filePath(QStringLiteral("Temp/SQL.mtq")),
                                    "marlowentallymasterfile\r\nnoofparams=0\r\n##########\r\n1\r\n"
                                    "tablename=Measures\r\nSELECT A, B, C FROM Measures ORDER BY A\r\ntablename=endreport");
-        ModuleState::current().data().RDDataConnection()->execute(QStringLiteral(
-            "CREATE TABLE Measures (A REAL, B DOUBLE, C FLOAT)"));
-        ModuleState::current().data().RDDataConnection()->execute(QStringLiteral(
-            "INSERT INTO Measures VALUES (1234567.89, 98765.4321, 0.1), (2.5, 1e20, 1.0)"));
+        // The report's connection only reads: the table is made beside it.
+        SqliteEngine::create(r.fixture.app.filePath(QStringLiteral("sales.db")))
+            ->runScript(QStringLiteral("CREATE TABLE Measures (A REAL, B DOUBLE, C FLOAT);"
+                                       "INSERT INTO Measures VALUES (1234567.89, 98765.4321, 0.1), (2.5, 1e20, 1.0);"));
         for (const char *field : {"A", "B", "C"})
             label(r.page, 100, 1000, QString(), QStringLiteral("DATA:Measures.") + QLatin1String(field));
         label(r.page, 100, 2000, QStringLiteral("{Measures.A}/1"), QStringLiteral("FORMULA:{Measures.A}/1"));

@@ -2,7 +2,9 @@
 #include "QueryLoader.h"
 #include "ReportError.h"
 #include "ScriptedPrompts.h"
+#include "Recordset.h"
 #include "StatementCache.h"
+#include "TestData.h"
 
 #include <QtTest>
 
@@ -219,6 +221,71 @@ private slots:
         ModuleState::current().ParamFieldCollection()->Add(QStringLiteral("Start"));
         ModuleState::current().ParamValueCollection()->Add(QStringLiteral("soon"));
         QVERIFY_THROWS_EXCEPTION(ReportError, loader.RunReportQuery(QStringLiteral("Since"), fields));
+    }
+
+    void declaredParametersTakeTheirValuesByName()
+    {
+        // PARAMETERS at the head of a statement: the declared names are the
+        // statement's parameters, with values from the host or the prompt.
+        const QByteArray file = "marlowentallymasterfile\r\nnoofparams=0\r\n##########\r\n1\r\n"
+                                "tablename=S\r\nPARAMETERS [First Day] DateTime, Who Text(40);\r\n"
+                                "SELECT OrderID FROM Orders WHERE OrderDate >= [First Day] AND Customer <> Who ORDER BY OrderID\r\n"
+                                "tablename=endreport";
+        GenerationFixture f(file);
+        ScriptedPrompts prompts;
+        QueryLoader loader(f.files, prompts);
+        ModuleState::current().ParamFieldCollection()->Add(QStringLiteral("first day"));
+        ModuleState::current().ParamValueCollection()->Add(QStringLiteral("2024-02-01"));
+        QStringList asked;
+        loader.setValueSource([&asked](const clsParameter &p) -> std::optional<QString> {
+            asked << p.ParameterName + QLatin1Char('/') + QString::number(p.ParamType);
+            return QStringLiteral("Cy");
+        });
+        StatementCache cache;
+        loader.setCache(&cache);
+        QStringList fields;
+        loader.RunReportQuery(QStringLiteral("S"), fields);
+        QCOMPARE(asked, QStringList{"Who/2"});
+        auto rs = loader.open(ModuleState::current().CurrentReportSQL);
+        QStringList ids;
+        for (; !rs->isEOF(); rs->moveNext())
+            ids << rs->field(0).value.toString();
+        QCOMPARE(ids, (QStringList{"2", "4"}));
+
+        // A value that is no date is refused with the parameter's name.
+        ModuleState::current().ParamValueCollection()->Remove(1);
+        ModuleState::current().ParamValueCollection()->Add(QStringLiteral("soon"));
+        try {
+            loader.RunReportQuery(QStringLiteral("S"), fields);
+            QFAIL("ran with a date that is none");
+        } catch (const ReportError &e) {
+            QCOMPARE(e.number(), 380);
+            QVERIFY2(e.description().contains(QStringLiteral("\"First Day\"")), qPrintable(e.description()));
+        }
+    }
+
+    void savedParameterQueriesAskForTheirValues()
+    {
+        KRML_REQUIRE_TESTDATA();
+        // A report that reads an Access parameter query: its parameters are
+        // asked for one by one, as Access asks, through the value source.
+        const QByteArray file = "marlowentallymasterfile\r\nnoofparams=0\r\n##########\r\n1\r\n"
+                                "tablename=S\r\nSELECT COUNT(*) AS N FROM [Employee Sales by Country]\r\ntablename=endreport";
+        GenerationFixture f(file);
+        ModuleState::current().data().setRDDataConnectionString(
+            QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + TestData::path(QStringLiteral("mdb/nwind-jet3.mdb")));
+        ScriptedPrompts prompts;
+        QueryLoader loader(f.files, prompts);
+        QStringList asked;
+        loader.setValueSource([&asked](const clsParameter &p) -> std::optional<QString> {
+            asked << p.ParameterName;
+            return p.ParameterName == QLatin1String("Beginning Date") ? QStringLiteral("1995-01-01") : QStringLiteral("1995-01-31");
+        });
+        QStringList fields;
+        loader.RunReportQuery(QStringLiteral("S"), fields);
+        QCOMPARE(asked, (QStringList{"Beginning Date", "Ending Date"}));
+        QCOMPARE(fields, QStringList{"N"});
+        QCOMPARE(loader.open(ModuleState::current().CurrentReportSQL)->field(0).value.toInt(), 32);
     }
 
     void cacheRunsEachStatementOnce()

@@ -264,16 +264,32 @@ private slots:
         QTest::newRow("two literals") << "#2006/1/2# AND #2007/3/4#" << "'2006-01-02' AND '2007-03-04'";
         QTest::newRow("unclosed quote") << "x = 'abc #2006/1/2#" << "x = 'abc #2006/1/2#";
         QTest::newRow("lone hash") << "a # b" << "a # b";
-        QTest::newRow("concatenation") << "Name & ' (' & City & ')'" << "Name || ' (' || City || ')'";
+        QTest::newRow("concatenation") << "Name & ' (' & City & ')'"
+                                       << "jet_concat(jet_concat(jet_concat(Name, ' ('), City), ')')";
         QTest::newRow("truth values") << "WHERE Paid = True OR Shipped = false" << "WHERE Paid = 1 OR Shipped = 0";
         QTest::newRow("yes and no") << "WHERE (Discontinued)=No OR x <> Yes" << "WHERE (Discontinued)=0 OR x <> 1";
         QTest::newRow("qualified names stay") << "t.True, [False], 'True'" << "t.True, [False], 'True'";
         QTest::newRow("distinctrow") << "SELECT DISTINCTROW x" << "SELECT DISTINCT x";
-        QTest::newRow("top n") << "SELECT TOP 5 a FROM t ORDER BY a;\r\n" << "SELECT a FROM t ORDER BY a LIMIT 5;\r\n";
+        QTest::newRow("top n") << "SELECT TOP 5 a FROM t;\r\n" << "SELECT a FROM t LIMIT 5;\r\n";
+        QTest::newRow("top n ordered, with ties")
+            << "SELECT TOP 5 a FROM t ORDER BY a;\r\n"
+            << "SELECT a FROM t ORDER BY a LIMIT (SELECT COUNT(*) FROM (SELECT RANK() OVER (ORDER BY a) AS jet_rank FROM t) "
+               "WHERE jet_rank <= 5);\r\n";
         QTest::newRow("top after distinct") << "SELECT DISTINCT TOP 2 a FROM t" << "SELECT DISTINCT a FROM t LIMIT 2";
         QTest::newRow("top as a name") << "SELECT Top FROM t" << "SELECT Top FROM t";
         QTest::newRow("Left and Right calls") << "Left(Name, 2) LEFT JOIN t RIGHT (x)" << "jet_left(Name, 2) LEFT JOIN t jet_right (x)";
         QTest::newRow("words containing them") << "TrueValue, IsFalse" << "TrueValue, IsFalse";
+        QTest::newRow("text compared in the legacy order")
+            << "SELECT 'a', Name FROM t WHERE Name = 'x' OR Code IN ('y')"
+            << "SELECT 'a', Name FROM t WHERE Name = 'x' COLLATE JETTEXT OR Code COLLATE JETTEXT IN ('y')";
+        QTest::newRow("double-quoted text is text") << "SELECT \"a\" AS b" << "SELECT 'a' COLLATE JETTEXT AS b";
+        QTest::newRow("top percent")
+            << "SELECT TOP 25 PERCENT a FROM t"
+            << "SELECT a FROM t LIMIT (SELECT CAST(c AS INTEGER) + (c > CAST(c AS INTEGER)) FROM "
+               "(SELECT COUNT(*) * 25 / 100.0 AS c FROM (SELECT a FROM t)))";
+        QTest::newRow("declared parameters") << "PARAMETERS [Day One] DateTime; SELECT a FROM t WHERE d > [Day One]"
+                                             << "SELECT a FROM t WHERE d > jet_param('Day One')";
+        QTest::newRow("division with a fraction") << "SELECT a / b * 2" << "SELECT (1.0 * a / b) * 2";
     }
     void jetRewriter()
     {
@@ -290,7 +306,7 @@ private slots:
         const int pg = JetSqlRewriter::PostgreSql, odbc = JetSqlRewriter::Odbc;
         QTest::newRow("pg date") << pg << "d >= #3/1/2024#" << "d >= DATE '2024-03-01'";
         QTest::newRow("pg timestamp") << pg << "d < #2024/03/01 10:30#" << "d < TIMESTAMP '2024-03-01 10:30:00'";
-        QTest::newRow("pg concatenation") << pg << "Name & ', ' & City" << "Name || ', ' || City";
+        QTest::newRow("pg concatenation") << pg << "Name & ', ' & City" << "concat(concat(Name, ', '), City)";
         QTest::newRow("pg plain bracketed name") << pg << "SELECT [OrderDate] FROM [Orders]" << "SELECT OrderDate FROM Orders";
         QTest::newRow("pg name with blank") << pg << "SELECT [Order Details].Qty" << "SELECT \"Order Details\".Qty";
         QTest::newRow("pg name with quote") << pg << "[a\"b]" << "\"a\"\"b\"";
@@ -298,11 +314,24 @@ private slots:
         QTest::newRow("pg single-quoted text stays") << pg << "x = 'a [b] #1/2/2003# & c'" << "x = 'a [b] #1/2/2003# & c'";
         QTest::newRow("pg truth values stay") << pg << "Paid = True OR Gone = No" << "Paid = TRUE OR Gone = FALSE";
         QTest::newRow("pg top and distinctrow") << pg << "SELECT DISTINCTROW TOP 3 a FROM t" << "SELECT DISTINCT a FROM t LIMIT 3";
-        QTest::newRow("pg left stays") << pg << "Left(Name, 2)" << "Left(Name, 2)";
+        QTest::newRow("pg Left") << pg << "Left(Name, 2)" << "left(CAST(Name AS text), CAST(2 AS integer))";
+        const int sqliteOdbc = JetSqlRewriter::SqliteNative;
+        QTest::newRow("pg like as a regular expression")
+            << pg << "x LIKE '[!a-c]_%.'" << "CAST(x AS text) ~* '^[^a-c]..*\\.$'";
+        QTest::newRow("pg not like a bound pattern") << pg << "x NOT LIKE ?1" << "CAST(x AS text) NOT ILIKE ?1 ESCAPE ''";
+        QTest::newRow("pg top with ties") << pg << "SELECT TOP 2 a FROM t ORDER BY a" << "SELECT a FROM t ORDER BY a FETCH FIRST 2 ROWS WITH TIES";
+        QTest::newRow("pg declared parameter") << pg << "PARAMETERS p Long; SELECT a FROM t WHERE b = ?1 AND c = p"
+                                               << "SELECT a FROM t WHERE b = ?1 AND c = ?2";
+        QTest::newRow("sqlite through odbc: lists spelled out")
+            << sqliteOdbc << "x LIKE '[ab]1%'" << "((x LIKE 'a1%' OR x LIKE 'b1%'))";
+        QTest::newRow("sqlite through odbc: a negated list")
+            << sqliteOdbc << "x LIKE '[!a]%'" << "((x LIKE '_%') AND NOT (x LIKE 'a%'))";
+        QTest::newRow("sqlite through odbc: IIf") << sqliteOdbc << "IIf(a, b, c)" << "(CASE WHEN a THEN b ELSE c END)";
+        QTest::newRow("odbc like without case") << odbc << "x LIKE 'a%'" << "(({fn UCASE(x)} LIKE {fn UCASE('a%')}))";
         QTest::newRow("odbc date") << odbc << "d = #2024-03-01#" << "d = {d '2024-03-01'}";
         QTest::newRow("odbc timestamp") << odbc << "d = #3/1/2024 1:02:03 PM#" << "d = {ts '2024-03-01 13:02:03'}";
-        QTest::newRow("odbc leaves the rest") << odbc << "SELECT TOP 2 [a] & b FROM t WHERE x = True"
-                                              << "SELECT TOP 2 [a] & b FROM t WHERE x = True";
+        QTest::newRow("odbc escapes") << odbc << "SELECT TOP 2 [a] & b FROM t WHERE x = True"
+                                      << "SELECT TOP 2 {fn CONCAT([a], b)} FROM t WHERE x = 1";
     }
     void jetOtherDialects()
     {
@@ -318,7 +347,7 @@ private slots:
         QTest::addColumn<QVariant>("value");
         QTest::newRow("Nz of null") << "Nz(NULL, 5)" << QVariant(5);
         QTest::newRow("Nz of a value") << "Nz('x', 5)" << QVariant(QStringLiteral("x"));
-        QTest::newRow("Nz without default") << "Nz(NULL)" << QVariant(0);
+        QTest::newRow("Nz without default is empty text") << "Nz(NULL)" << QVariant(QStringLiteral(""));
         QTest::newRow("UCase") << "UCase('abc')" << QVariant(QStringLiteral("ABC"));
         QTest::newRow("LCase") << "LCase('ÄBC')" << QVariant(QStringLiteral("äbc"));
         QTest::newRow("Len") << "Len('Straße')" << QVariant(6);
@@ -376,6 +405,23 @@ private slots:
         QTest::newRow("CInt") << "CInt('abc')";
         QTest::newRow("CCur") << "CCur('')";
         QTest::newRow("Int") << "Int('1.2.3')";
+    }
+
+    void conversionsOverflow_data()
+    {
+        QTest::addColumn<QString>("expression");
+        QTest::newRow("CInt beyond 16 bits") << "CInt(32767.5)";
+        QTest::newRow("CLng beyond 32 bits") << "CLng(-2147483649)";
+        QTest::newRow("Mod of a huge number") << "1e300 Mod 7";
+    }
+    void conversionsOverflow()
+    {
+        QFETCH(QString, expression);
+        auto c = connect(QStringLiteral("Provider=SQLite;Data Source=:memory:"));
+        expectError([&] { c->openRecordset(QStringLiteral("SELECT ") + expression + QStringLiteral(" AS v")); },
+                    qint32(0x80004005), QStringLiteral("Overflow"));
+        // Within the range they convert.
+        QCOMPARE(c->openRecordset(QStringLiteral("SELECT CInt(-32768.4), CLng(2147483647), Int(1e300)"))->field(2).value, QVariant(1e300));
     }
     void conversionsRefuseWhatIsNotANumber()
     {

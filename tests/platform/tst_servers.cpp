@@ -181,7 +181,7 @@ private slots:
     void pgDeclaredTypes()
     {
         requirePostgres();
-        DbConnection c(pgString());
+        DbConnection c(pgString(QStringLiteral("ReadOnly=False")));
         c.open();
         c.execute(QStringLiteral("DROP TABLE IF EXISTS TypeMap"));
         c.execute(QStringLiteral(

@@ -196,6 +196,12 @@ private slots:
         QTest::newRow("both") << QStringList{"Customers CustomerID = Orders CustomerID"} << QStringList{"Orders.Total >= 1"}
                               << head + "\r\nWHERE Customers.CustomerID = Orders.CustomerID and Orders.Total >= 1";
         QTest::newRow("neither: no WHERE line") << QStringList{} << QStringList{} << head;
+        // Conditions typed in the dialect run as the dialect means them.
+        QTest::newRow("dialect conditions") << QStringList{"Customers CustomerID = Orders CustomerID"}
+                                            << QStringList{"Customers.Name Like '[!x-z]%'", "Customers.Since >= #1/1/2019#",
+                                                           "Orders.Total > Val('12abc')"}
+                                            << head + "\r\nWHERE Customers.CustomerID = Orders.CustomerID and Customers.Name Like "
+                                                      "'[!x-z]%' and Customers.Since >= #1/1/2019# and Orders.Total > Val('12abc')";
     }
     void composedSql()
     {
