@@ -551,6 +551,39 @@ private slots:
         QCOMPARE(engine->run(QStringLiteral("SELECT * FROM Counted"), {})->field(0).value.toInt(), count);
     }
 
+    void crosstabOverItsParametersRunsByName()
+    {
+        // A crosstab whose columns depend on its parameters cannot be a
+        // view: the converted file records its statement, and the read-only
+        // engine runs it when a report reads the query by name.
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("converted.sqlite"));
+        {
+            auto engine = SqliteEngine::create(path);
+            engine->runScript(QStringLiteral("CREATE TABLE Sales (Region VARCHAR, Yr LONG, Qty LONG);"
+                                             "INSERT INTO Sales VALUES ('North', 1995, 2), ('North', 1996, 3), ('South', 1996, 4);"));
+            QMap<QString, QString> queries;
+            queries.insert(QStringLiteral("By Year"), QStringLiteral("PARAMETERS [Since] Long;\r\nTRANSFORM Sum(Qty)\r\n"
+                                                                     "SELECT Region\r\nFROM Sales\r\nWHERE Yr >= [Since]\r\n"
+                                                                     "GROUP BY Region\r\nPIVOT Yr"));
+            queries.insert(QStringLiteral("Update"), QString());
+            const MdbImporter::SavedQueries made = MdbImporter::createViews(*engine, queries);
+            QCOMPARE(made.statements, QStringList{QStringLiteral("By Year")});
+            QCOMPARE(made.leftOut, QStringList{QStringLiteral("Update")});
+        }
+        auto reader = SqliteEngine::openReadOnly(path, QStringLiteral("sales.mdb"));
+        const MdbImporter::SavedQueries read = MdbImporter::readSavedQueries(*reader);
+        QCOMPARE(read.statements, QStringList{QStringLiteral("By Year")});
+        QCOMPARE(read.leftOut, QStringList{QStringLiteral("Update")});
+        reader->setParameterValues({{QStringLiteral("since"), 1996}});
+        auto rs = reader->run(QStringLiteral("SELECT * FROM [By Year]"), {});
+        QStringList names;
+        for (int i = 0; i < rs->fieldCount(); ++i)
+            names << rs->fieldName(i);
+        QCOMPARE(names, (QStringList{"Region", "1996"}));
+        QCOMPARE(rs->recordCount(), 2);
+    }
+
     void notAnAccessFile()
     {
         QTemporaryDir dir;
