@@ -3,7 +3,9 @@
 //   Opens a layout package of 5,000 labels and shows it in the designer
 //   (budget 300 ms: package open, scene built, first picture of the page),
 //   then drags a grip on that page, repainting after every pointer move
-//   (budget 16 ms per move). The exit code is 2 when a budget is missed.
+//   (budget 10 ms per move). Each figure is the median of several runs, so
+//   that other work on the machine disturbs it less. The exit code is 2
+//   when a budget is missed.
 
 #include "ConsolePrompts.h"
 #include "DesignerView.h"
@@ -18,6 +20,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <cstdio>
 
 using namespace KRML_ReportGen;
@@ -47,10 +50,10 @@ int main(int argc, char **argv)
         LayoutPackage(files, temp, prompts, page).saveLayoutTo(package);
     }
 
-    double best = 1e9;
+    QList<double> openRuns;
     LayoutPage page;
     std::unique_ptr<DesignerView> view;
-    for (int run = 0; run < 3; ++run) {
+    for (int run = 0; run < 5; ++run) {
         view.reset();
         page.removeAll();
         QElapsedTimer timer;
@@ -60,12 +63,15 @@ int main(int argc, char **argv)
         view = std::make_unique<DesignerView>(page, prompts, files);
         view->resize(900, 700);
         const QImage first = view->grab(QRect(0, 0, 900, 700)).toImage();
-        best = std::min(best, timer.nsecsElapsed() / 1e6);
+        openRuns.append(timer.nsecsElapsed() / 1e6);
         if (first.isNull() || page.labelCount() != count)
             return 1;
     }
-    std::printf("Open and show %d labels: %.1f ms (budget 300)\n", page.labelCount(), best);
-    bool missed = best > 300;
+    std::sort(openRuns.begin(), openRuns.end());
+    const double open = openRuns[openRuns.size() / 2];
+    std::printf("Open and show %d labels: %.1f ms (median of %d runs; runs %.1f to %.1f) (budget 300)\n", page.labelCount(), open,
+                int(openRuns.size()), openRuns.first(), openRuns.last());
+    bool missed = open > 300;
 
     // A grip drag on that page, repainting the view after every move.
     view->show();
@@ -81,26 +87,39 @@ int main(int argc, char **argv)
         }
     } counter;
     view->viewport()->installEventFilter(&counter);
-    view->sizer().setBoundControl({ObjectRef::Label, 1});
-    view->sizer().pressGrip(7, 1, 50, 50);
-    QElapsedTimer timer;
-    timer.start();
+    // Each run drags the bottom-right grip 200 times; every move takes the
+    // frame a little further (as a real drag across the page does), so the
+    // repainted area grows with it.
     const int moves = 200;
+    QList<double> perMoveRuns;
     double worst = 0;
-    for (int m = 0; m < moves; ++m) {
-        QElapsedTimer one;
-        one.start();
-        view->sizer().moveOverGrip(7, 1, (m % 2) ? 115 : 85, (m % 2) ? 115 : 85);
-        // What the screen gets after the move: the scene's changed region
-        // drawn again, as the event loop does it.
+    for (int run = 0; run < 5; ++run) {
+        view->sizer().setBoundControl({ObjectRef::Label, 1});
         QApplication::processEvents();
-        worst = std::max(worst, one.nsecsElapsed() / 1e6);
+        view->sizer().pressGrip(7, 1, 50, 50);
+        const int paintsBefore = counter.paints;
+        QElapsedTimer timer;
+        timer.start();
+        for (int m = 0; m < moves; ++m) {
+            QElapsedTimer one;
+            one.start();
+            view->sizer().moveOverGrip(7, 1, (m % 2) ? 115 : 85, (m % 2) ? 115 : 85);
+            // What the screen gets after the move: the scene's changed region
+            // drawn again, as the event loop does it.
+            QApplication::processEvents();
+            worst = std::max(worst, one.nsecsElapsed() / 1e6);
+        }
+        perMoveRuns.append(timer.nsecsElapsed() / 1e6 / moves);
+        if (view->sizer().frame().width <= 200 || counter.paints - paintsBefore < moves / 2)
+            return 1; // the drag must really have sized the frame and repainted
+        view->sizer().releaseGrip(2); // the right button: the label keeps its size
     }
-    const double perMove = timer.nsecsElapsed() / 1e6 / moves;
-    if (view->sizer().frame().width <= 200 || counter.paints < moves / 2)
-        return 1; // the drag must really have sized the frame and repainted
-    std::printf("Grip drag on %d labels: %.2f ms per pointer move, %d repaints (worst %.2f, budget 16)\n", page.labelCount(),
-                perMove, counter.paints, worst);
-    missed |= perMove > 16;
+    std::sort(perMoveRuns.begin(), perMoveRuns.end());
+    const double perMove = perMoveRuns[perMoveRuns.size() / 2];
+    std::printf("Grip drag on %d labels: %.2f ms per pointer move (median of %d runs; runs %.2f to %.2f; worst move %.2f), "
+                "%d repaints (budget 10)\n",
+                page.labelCount(), perMove, int(perMoveRuns.size()), perMoveRuns.first(), perMoveRuns.last(), worst,
+                counter.paints);
+    missed |= perMove > 10;
     return missed ? 2 : 0;
 }

@@ -14,6 +14,7 @@ PACKAGES=(
   libqt6sql6-psql libqt6sql6-odbc unixodbc libsqliteodbc postgresql
   zip unzip poppler-utils
   fonts-liberation
+  shared-mime-info
 )
 # Callers may ask for more (the fuzzers need clang and its runtime).
 PACKAGES+=("$@")

@@ -1,6 +1,11 @@
-// The standalone report designer. With a display it opens the designer
-// window; without one (or with --state) it prints the version and the state
-// of a freshly created control.
+// The standalone report designer.
+//
+//   reportdesigner [PACKAGE.lrd] [--connection STRING] [/developmentmode]
+//   reportdesigner --state
+//
+// With a display it opens the designer window (on the package, connected
+// with the string when given); without one (or with --state) it prints the
+// version and the state of a freshly created control.
 
 #include "DesignerWindow.h"
 #include "HeadlessEnvironment.h"
@@ -10,6 +15,7 @@
 #include "UserDataFolder.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
 #include <QTextStream>
 #include <cstdio>
 #include <cstdlib>
@@ -50,11 +56,30 @@ int main(int argc, char **argv)
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Report Designer"));
+    QApplication::setDesktopFileName(QStringLiteral("krml-reportdesigner"));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Designs KRML ReportGen report layouts (.lrd)."));
+    parser.addHelpOption();
+    const QCommandLineOption connection(QStringLiteral("connection"), QStringLiteral("The database to connect to (a connection string)."),
+                                        QStringLiteral("string"));
+    const QCommandLineOption state(QStringLiteral("state"), QStringLiteral("Print the state of a new control and end."));
+    parser.addOptions({connection, state});
+    parser.addPositionalArgument(QStringLiteral("package"), QStringLiteral("The layout package (.lrd) to open."), QStringLiteral("[package]"));
+    parser.process(app);
+    // "/developmentmode" is the control's own switch, read by the window.
+    QStringList packages = parser.positionalArguments();
+    packages.removeAll(QStringLiteral("/developmentmode"));
+    if (packages.size() > 1) {
+        std::fprintf(stderr, "reportdesigner: one package at a time, please\n%s", qPrintable(parser.helpText()));
+        return 1;
+    }
     try {
         if (stateOnly || !haveDisplay())
             return printState();
         DesignerWindow window;
         window.show();
+        window.start(parser.value(connection), packages.isEmpty() ? QString() : packages.first());
         return app.exec();
     } catch (const ReportError &e) {
         std::fprintf(stderr, "reportdesigner: error %d: %s\n", e.number(), qPrintable(e.description()));

@@ -1,19 +1,16 @@
 #include "ReportJob.h"
 
 #include "ConnectionString.h"
-#include "DurableFile.h"
-#include "ImageSurface.h"
 #include "LayoutPackage.h"
 #include "ModuleState.h"
 #include "ParameterMarker.h"
 #include "ParameterValue.h"
 #include "PathNames.h"
-#include "PdfSurface.h"
 #include "ProgressLine.h"
-#include "SvgSurface.h"
 #include "UserDataFolder.h"
 #include "QueryLoader.h"
 #include "ReportError.h"
+#include "ReportExport.h"
 #include "ReportGenerator.h"
 #include "ReportSqlFile.h"
 #include "WorkingConnectionFile.h"
@@ -22,7 +19,6 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <QImageWriter>
 #include <QTextStream>
 #include <cstdio>
 #include <unistd.h>
@@ -120,21 +116,11 @@ void ReportJob::handOverParameters()
     }
 }
 
-QString ReportJob::pagePattern(const QString &output)
-{
-    const int dot = output.lastIndexOf(QLatin1Char('.'));
-    return output.left(dot) + QStringLiteral("-%1") + output.mid(dot);
-}
-
-QString ReportJob::pageFile(const QString &output, int page)
-{
-    return pagePattern(output).arg(page);
-}
-
 ReportJob::Exit ReportJob::render(const QString &outputPath)
 {
-    const QString suffix = QFileInfo(outputPath).suffix().toLower();
-    if (suffix != QLatin1String("pdf") && suffix != QLatin1String("png") && suffix != QLatin1String("svg"))
+    const QList<ReportExport::Format> formats = ReportExport::standardFormats();
+    const ReportExport::Format *format = ReportExport::formatFor(formats, outputPath);
+    if (!format)
         return fail(Usage, QStringLiteral("the output must end in .pdf, .png or .svg: %1").arg(outputPath));
     ModuleState &state = ModuleState::current();
     state.setParamFieldCollection(std::make_shared<VariantCollection>());
@@ -148,7 +134,10 @@ ReportJob::Exit ReportJob::render(const QString &outputPath)
     if (page > 0)
         generator.setPageRange(page, page);
     // Several pages as images: one file per page, named OUT-1.png, OUT-2.png ...
-    const bool filePerPage = paginate && page == 0;
+    ReportExport::Options options;
+    options.dotsPerInch = dotsPerInch;
+    options.filePerPage = paginate && page == 0;
+    options.firstPageNumber = page > 0 ? page : 1; // an SVG's title names the report's page
     QElapsedTimer clock;
     clock.start();
     ProgressLine line(isatty(fileno(stderr)) != 0, [](const QByteArray &text) {
@@ -160,35 +149,7 @@ ReportJob::Exit ReportJob::render(const QString &outputPath)
     const auto endProgress = [&] { line.finish(); };
     QStringList written;
     try {
-        if (suffix == QLatin1String("pdf")) {
-            PdfSurface pdf(outputPath, m_page.Width(), m_page.Height());
-            generator.GenerateOutput(pdf);
-            written << outputPath;
-        } else if (suffix == QLatin1String("svg")) {
-            SvgSurface svg(filePerPage ? pagePattern(outputPath) : outputPath, m_page.Width(), m_page.Height());
-            if (page > 0)
-                svg.setFirstPageNumber(page); // its title names the report's page
-            generator.GenerateOutput(svg);
-            for (int i = 1; i <= svg.pagesWritten(); ++i)
-                written << svg.fileFor(i);
-        } else {
-            ImageSurface image(m_page.Width(), m_page.Height(), dotsPerInch);
-            QString failure;
-            const auto save = [&](const QImage &picture, int number) {
-                const QString name = filePerPage ? pageFile(outputPath, number) : outputPath;
-                DurableFile file(name);
-                QImageWriter writer(&file, "png");
-                if (!file.open(QIODevice::WriteOnly) || !writer.write(picture) || !file.commit()) {
-                    const QString why = file.errorText().isEmpty() ? writer.errorString() : file.errorText();
-                    failure = QStringLiteral("cannot write %1: %2").arg(name, why);
-                    throw ReportError(file.errorNumber() ? file.errorNumber() : ReportError::PathFileAccessError, failure);
-                }
-                written << name;
-            };
-            image.setPageSink(save);
-            generator.GenerateOutput(image);
-            image.finishPages();
-        }
+        written = format->write(generator, m_page, outputPath, options);
     } catch (const ReportError &e) {
         endProgress();
         for (const QString &f : written)

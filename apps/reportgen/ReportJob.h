@@ -62,9 +62,6 @@ public:
 
 private:
     Exit fail(Exit code, const QString &message);
-    // OUT.png becomes OUT-3.png for page 3 of several.
-    static QString pageFile(const QString &output, int page);
-    static QString pagePattern(const QString &output); // OUT-%1.png
     void handOverParameters();
     QString packageFailure(const LayoutPackage &package) const;
 

@@ -1,24 +1,44 @@
 #include "DesignerCommands.h"
 
 #include "DbConnection.h"
+#include "LayoutClipboard.h"
 #include "LayoutPage.h"
 #include "LegacyNumber.h"
 #include "MsgBoxStyle.h"
 #include "ObjectChangeCommand.h"
+#include "PagePropertyCommand.h"
 #include "PictureLoader.h"
+#include "PropertyDescriptor.h"
+#include "RemoveObjectCommand.h"
 #include "ReportError.h"
 #include "Sizer.h"
 #include "UserPrompts.h"
 #include "VbConvert.h"
 
+#include <QMap>
+#include <QMimeData>
+#include <utility>
 #include <QUndoStack>
 
 namespace KRML_ReportGen {
 
 DesignerCommands::DesignerCommands(LayoutPage &page, Sizer &sizer, UserPrompts &prompts, FileService &files, QUndoStack &undo)
-    : m_page(page), m_sizer(sizer), m_prompts(prompts), m_files(files), m_undo(undo)
+    : m_page(page), m_sizer(sizer), m_prompts(prompts), m_files(files), m_undo(undo),
+      m_selection(std::make_unique<Selection>(page, sizer))
 {
+    // However the selection changed (a press, the object list, a rubber
+    // band), the "&Object" menu offers what its last object takes.
+    QObject::connect(m_selection.get(), &Selection::changed, m_selection.get(), [this] {
+        const ObjectRef o = m_selection->primary();
+        if (o.kind == ObjectRef::Label)
+            m_menu.pressLabel(m_page.Label(o.index), Sizer::LeftButton);
+        else if (o.kind == ObjectRef::Picture)
+            m_menu.pressPicture(Sizer::LeftButton);
+        else
+            m_menu.clickPage();
+    });
 }
+
 
 ObjectRef DesignerCommands::selected() const
 {
@@ -29,16 +49,39 @@ template <typename Change>
 void DesignerCommands::changeSelected(const QString &what, Change change)
 {
     const ObjectRef o = selected();
-    if (o.isNull())
-        return;
-    const ObjectChangeCommand::State before = ObjectChangeCommand::stateOf(m_page, o);
-    if (!change(o))
-        return;
-    if (o.kind == ObjectRef::Label)
-        m_page.notifyLabelChanged(o.index);
-    else
-        m_page.notifyPicChanged(o.index);
-    m_undo.push(new ObjectChangeCommand(m_page, o, before, what));
+    if (!o.isNull())
+        changeObjects(what, {o}, change);
+}
+
+template <typename Change>
+void DesignerCommands::changeObjects(const QString &what, const QList<ObjectRef> &objects, Change change)
+{
+    QList<QPair<ObjectRef, ObjectChangeCommand::State>> changed;
+    for (const ObjectRef &o : objects) {
+        ObjectChangeCommand::State before = ObjectChangeCommand::stateOf(m_page, o);
+        if (!change(o))
+            continue;
+        if (o.kind == ObjectRef::Label)
+            m_page.notifyLabelChanged(o.index);
+        else
+            m_page.notifyPicChanged(o.index);
+        changed.append({o, std::move(before)});
+    }
+    pushChanges(what, changed);
+}
+
+void DesignerCommands::pushChanges(const QString &what, const QList<QPair<ObjectRef, ObjectChangeCommand::State>> &before)
+{
+    // One object is one command; several are the children of one, so that
+    // a single undo takes them all back.
+    if (before.size() == 1) {
+        m_undo.push(new ObjectChangeCommand(m_page, before[0].first, before[0].second, what));
+    } else if (before.size() > 1) {
+        auto *parent = new QUndoCommand(what);
+        for (const auto &[o, state] : before)
+            new ObjectChangeCommand(m_page, o, state, what, parent);
+        m_undo.push(parent);
+    }
 }
 
 void DesignerCommands::pressLabel(int index, int button)
@@ -332,7 +375,10 @@ void DesignerCommands::nudge(double dx, double dy)
     const ObjectRef o = selected();
     if (o.isNull())
         return;
-    changeSelected(QStringLiteral("Move"), [&](const ObjectRef &sel) {
+    QList<ObjectRef> objects = m_selection->objects();
+    if (!objects.contains(o))
+        objects = {o};
+    changeObjects(QStringLiteral("Move"), objects, [&](const ObjectRef &sel) {
         SizerGeometry::Rect r = sel.geometry(m_page);
         r.left += dx;
         r.top += dy;
@@ -340,6 +386,266 @@ void DesignerCommands::nudge(double dx, double dy)
         return true;
     });
     m_sizer.setBoundControl(o);
+}
+
+void DesignerCommands::deleteSelected()
+{
+    QList<ObjectRef> objects = m_selection->objects();
+    if (objects.isEmpty())
+        return;
+    // From the back, so that the indices still to go stay valid.
+    std::sort(objects.begin(), objects.end(),
+              [](const ObjectRef &a, const ObjectRef &b) { return a.kind != b.kind ? a.kind < b.kind : a.index > b.index; });
+    const QString what = objects.size() == 1 ? QStringLiteral("Delete") : QStringLiteral("Delete %1 Objects").arg(objects.size());
+    auto *parent = new QUndoCommand(what);
+    for (const ObjectRef &o : objects)
+        new RemoveObjectCommand(m_page, o, what, parent);
+    m_undo.push(parent);
+    m_menu.clickPage();
+}
+
+std::unique_ptr<QMimeData> DesignerCommands::copySelected() const
+{
+    if (m_selection->isEmpty())
+        return nullptr;
+    return LayoutClipboard::copy(m_page, m_selection->objects());
+}
+
+bool DesignerCommands::paste(const QMimeData &mime)
+{
+    if (!LayoutClipboard::holdsLayout(mime))
+        return false;
+    LayoutPage pasted;
+    try {
+        LayoutClipboard::read(mime, pasted);
+    } catch (const ReportError &e) {
+        m_prompts.msgBox(QStringLiteral("The objects on the clipboard could not be pasted: %1 - %2").arg(e.number()).arg(e.description()),
+                         MsgBoxStyle::Exclamation);
+        return false;
+    }
+    if (pasted.labelCount() + pasted.picCount() == 0)
+        return false;
+    if (m_page.labelCount() + pasted.labelCount() > LayoutPage::MaxObjects
+        || m_page.picCount() + pasted.picCount() > LayoutPage::MaxObjects) {
+        m_prompts.msgBox(QStringLiteral("The page cannot hold that many more objects."), MsgBoxStyle::Exclamation);
+        return false;
+    }
+    // Where a copy would cover its original exactly, it moves one grid step.
+    const double step = m_snapStep >= 1 ? m_snapStep : 113;
+    const auto coincides = [&](double dx) {
+        for (int i = 1; i <= pasted.labelCount(); ++i)
+            for (int j = 1; j <= m_page.labelCount(); ++j)
+                if (m_page.Label(j).Left == float(pasted.Label(i).Left + dx) && m_page.Label(j).Top == float(pasted.Label(i).Top + dx))
+                    return true;
+        for (int i = 1; i <= pasted.picCount(); ++i)
+            for (int j = 1; j <= m_page.picCount(); ++j)
+                if (m_page.Pic(j).Left == float(pasted.Pic(i).Left + dx) && m_page.Pic(j).Top == float(pasted.Pic(i).Top + dx))
+                    return true;
+        return false;
+    };
+    double offset = 0;
+    for (int tries = 0; tries < 50 && coincides(offset); ++tries)
+        offset += step;
+
+    const QString what = QStringLiteral("Paste");
+    auto *parent = new QUndoCommand(what);
+    QList<ObjectRef> added;
+    for (int i = 1; i <= pasted.labelCount(); ++i) {
+        LayoutLabel l = pasted.Label(i);
+        l.Left = float(l.Left + offset);
+        l.Top = float(l.Top + offset);
+        const ObjectRef o{ObjectRef::Label, m_page.labelCount() + 1};
+        m_page.insertLabel(o.index, l);
+        new InsertObjectCommand(m_page, o, what, parent);
+        added.append(o);
+    }
+    for (int i = 1; i <= pasted.picCount(); ++i) {
+        LayoutPicture p = pasted.Pic(i);
+        p.Left = float(p.Left + offset);
+        p.Top = float(p.Top + offset);
+        const ObjectRef o{ObjectRef::Picture, m_page.picCount() + 1};
+        m_page.insertPic(o.index, p);
+        new InsertObjectCommand(m_page, o, what, parent);
+        added.append(o);
+    }
+    m_undo.push(parent);
+    m_selection->set(added);
+    return true;
+}
+
+void DesignerCommands::duplicateSelected()
+{
+    if (const auto mime = copySelected())
+        paste(*mime);
+}
+
+QList<SizerGeometry::Rect> DesignerCommands::selectedGeometries() const
+{
+    QList<SizerGeometry::Rect> rects;
+    for (const ObjectRef &o : m_selection->objects())
+        rects.append(o.geometry(m_page));
+    return rects;
+}
+
+void DesignerCommands::setGeometries(const QString &what, const QList<SizerGeometry::Rect> &rects)
+{
+    const QList<ObjectRef> objects = m_selection->objects();
+    int i = 0;
+    changeObjects(what, objects, [&](const ObjectRef &o) {
+        const SizerGeometry::Rect r = rects[i++];
+        if (r == o.geometry(m_page))
+            return false;
+        o.setGeometry(m_page, r);
+        return true;
+    });
+    if (!m_selection->isEmpty())
+        m_sizer.setBoundControl(m_selection->primary());
+}
+
+void DesignerCommands::alignSelected(Arrangement::Align edge)
+{
+    static const QMap<Arrangement::Align, QString> names = {
+        {Arrangement::Align::Left, QStringLiteral("Align Left")},
+        {Arrangement::Align::Right, QStringLiteral("Align Right")},
+        {Arrangement::Align::Top, QStringLiteral("Align Top")},
+        {Arrangement::Align::Bottom, QStringLiteral("Align Bottom")},
+        {Arrangement::Align::HorizontalCentre, QStringLiteral("Align Centres Horizontally")},
+        {Arrangement::Align::VerticalCentre, QStringLiteral("Align Centres Vertically")}};
+    if (m_selection->count() < 2)
+        return;
+    setGeometries(names.value(edge), Arrangement::align(selectedGeometries(), m_selection->count() - 1, edge));
+}
+
+void DesignerCommands::sizeSelected(Arrangement::Size what)
+{
+    if (m_selection->count() < 2)
+        return;
+    const QString name = what == Arrangement::Size::Width    ? QStringLiteral("Same Width")
+                         : what == Arrangement::Size::Height ? QStringLiteral("Same Height")
+                                                             : QStringLiteral("Same Size");
+    setGeometries(name, Arrangement::sameSize(selectedGeometries(), m_selection->count() - 1, what));
+}
+
+void DesignerCommands::distributeSelected(Arrangement::Axis axis)
+{
+    if (m_selection->count() < 3)
+        return;
+    setGeometries(axis == Arrangement::Axis::Horizontal ? QStringLiteral("Distribute Horizontally")
+                                                        : QStringLiteral("Distribute Vertically"),
+                  Arrangement::distribute(selectedGeometries(), axis));
+}
+
+void DesignerCommands::restack(bool front)
+{
+    const QList<ObjectRef> selected = m_selection->objects();
+    if (selected.isEmpty())
+        return;
+    const QString what = front ? QStringLiteral("Bring to Front") : QStringLiteral("Send to Back");
+    auto *parent = new QUndoCommand(what);
+    QList<ObjectRef> moved;
+    for (ObjectRef::Kind kind : {ObjectRef::Label, ObjectRef::Picture}) {
+        QList<int> indices;
+        for (const ObjectRef &o : selected)
+            if (o.kind == kind)
+                indices.append(o.index);
+        std::sort(indices.begin(), indices.end());
+        QList<ObjectChangeCommand::State> states;
+        for (int i : indices)
+            states.append(ObjectChangeCommand::stateOf(m_page, {kind, i}));
+        for (auto it = indices.crbegin(); it != indices.crend(); ++it)
+            new RemoveObjectCommand(m_page, {kind, *it}, what, parent);
+        const int count = kind == ObjectRef::Label ? m_page.labelCount() : m_page.picCount();
+        for (int n = 0; n < states.size(); ++n) {
+            const ObjectRef o{kind, front ? count + 1 + n : 1 + n};
+            ObjectChangeCommand::insert(m_page, o, states[n]);
+            new InsertObjectCommand(m_page, o, what, parent);
+            moved.append(o);
+        }
+    }
+    m_undo.push(parent);
+    m_selection->set(moved);
+}
+
+void DesignerCommands::bringToFront()
+{
+    restack(true);
+}
+
+void DesignerCommands::sendToBack()
+{
+    restack(false);
+}
+
+void DesignerCommands::setSnapStep(double twips)
+{
+    m_snapStep = twips;
+    m_sizer.setSnapStep(twips);
+}
+
+void DesignerCommands::beginDrag()
+{
+    m_dragBefore.clear();
+    for (const ObjectRef &o : m_selection->objects())
+        m_dragBefore.append({o, o.geometry(m_page)});
+    m_dragPrimary = m_selection->primary().geometry(m_page);
+}
+
+void DesignerCommands::dragBy(double dx, double dy)
+{
+    if (m_dragBefore.isEmpty())
+        return;
+    // The sizer's object lands on the grid; the others keep their distance to it.
+    const double mx = Arrangement::snap(m_dragPrimary.left + dx, m_snapStep) - m_dragPrimary.left;
+    const double my = Arrangement::snap(m_dragPrimary.top + dy, m_snapStep) - m_dragPrimary.top;
+    for (const auto &[o, before] : std::as_const(m_dragBefore)) {
+        SizerGeometry::Rect r = before;
+        r.left += mx;
+        r.top += my;
+        if (r != o.geometry(m_page))
+            o.setGeometry(m_page, r);
+    }
+    m_sizer.setBoundControl(m_selection->primary());
+}
+
+void DesignerCommands::endDrag()
+{
+    const auto before = std::exchange(m_dragBefore, {});
+    QList<QPair<ObjectRef, ObjectChangeCommand::State>> moved;
+    for (const auto &[o, rect] : before) {
+        if (o.geometry(m_page) == rect)
+            continue;
+        // The state before: the object as it is, at its old place.
+        ObjectChangeCommand::State state = ObjectChangeCommand::stateOf(m_page, o);
+        std::visit([&rect](auto &object) {
+            object.Left = float(rect.left);
+            object.Top = float(rect.top);
+        }, state);
+        moved.append({o, state});
+    }
+    pushChanges(QStringLiteral("Move"), moved);
+}
+
+void DesignerCommands::setProperty(const PropertyDescriptor &row, const QVariant &value)
+{
+    if (!row.editable())
+        return;
+    if (m_selection->isEmpty()) {
+        if (!row.applies(m_page, ObjectRef{}))
+            return;
+        const QVariant before = row.get(m_page, ObjectRef{});
+        if (before == value)
+            return;
+        row.set(m_page, ObjectRef{}, value);
+        m_undo.push(new PagePropertyCommand(m_page, row, before, value));
+        return;
+    }
+    changeObjects(row.caption, m_selection->objects(), [&](const ObjectRef &o) {
+        if (!row.applies(m_page, o) || row.get(m_page, o) == value)
+            return false;
+        row.set(m_page, o, value);
+        return true;
+    });
+    m_sizer.setBoundControl(m_selection->primary());
 }
 
 void DesignerCommands::rescalePicture(int index)

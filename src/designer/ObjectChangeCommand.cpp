@@ -22,8 +22,25 @@ void ObjectChangeCommand::apply(LayoutPage &page, const ObjectRef &o, const Stat
     }
 }
 
-ObjectChangeCommand::ObjectChangeCommand(LayoutPage &page, const ObjectRef &o, State before, const QString &text)
-    : QUndoCommand(text), m_page(page), m_object(o), m_before(std::move(before)), m_after(stateOf(page, o))
+void ObjectChangeCommand::insert(LayoutPage &page, const ObjectRef &o, const State &state)
+{
+    if (o.kind == ObjectRef::Picture && std::holds_alternative<LayoutPicture>(state))
+        page.insertPic(o.index, std::get<LayoutPicture>(state));
+    else if (o.kind == ObjectRef::Label && std::holds_alternative<LayoutLabel>(state))
+        page.insertLabel(o.index, std::get<LayoutLabel>(state));
+}
+
+void ObjectChangeCommand::remove(LayoutPage &page, const ObjectRef &o)
+{
+    if (o.kind == ObjectRef::Picture)
+        page.removePic(o.index);
+    else if (o.kind == ObjectRef::Label)
+        page.removeLabel(o.index);
+}
+
+ObjectChangeCommand::ObjectChangeCommand(LayoutPage &page, const ObjectRef &o, State before, const QString &text,
+                                         QUndoCommand *parent)
+    : QUndoCommand(text, parent), m_page(page), m_object(o), m_before(std::move(before)), m_after(stateOf(page, o))
 {
 }
 
@@ -41,17 +58,14 @@ void ObjectChangeCommand::redo()
     apply(m_page, m_object, m_after);
 }
 
-InsertObjectCommand::InsertObjectCommand(LayoutPage &page, const ObjectRef &o, const QString &text)
-    : QUndoCommand(text), m_page(page), m_object(o), m_state(ObjectChangeCommand::stateOf(page, o))
+InsertObjectCommand::InsertObjectCommand(LayoutPage &page, const ObjectRef &o, const QString &text, QUndoCommand *parent)
+    : QUndoCommand(text, parent), m_page(page), m_object(o), m_state(ObjectChangeCommand::stateOf(page, o))
 {
 }
 
 void InsertObjectCommand::undo()
 {
-    if (m_object.kind == ObjectRef::Picture)
-        m_page.removeLastPic();
-    else
-        m_page.removeLastLabel();
+    ObjectChangeCommand::remove(m_page, m_object);
 }
 
 void InsertObjectCommand::redo()
@@ -60,11 +74,7 @@ void InsertObjectCommand::redo()
         m_first = false;
         return;
     }
-    if (m_object.kind == ObjectRef::Picture)
-        m_page.createPic();
-    else
-        m_page.createLabel();
-    ObjectChangeCommand::apply(m_page, m_object, m_state);
+    ObjectChangeCommand::insert(m_page, m_object, m_state);
 }
 
 } // namespace KRML_ReportGen

@@ -22,7 +22,12 @@ public:
     static void apply(LayoutPage &page, const ObjectRef &o, const State &state);
 
     // The change already made on the page; the first redo does nothing.
-    ObjectChangeCommand(LayoutPage &page, const ObjectRef &o, State before, const QString &text);
+    ObjectChangeCommand(LayoutPage &page, const ObjectRef &o, State before, const QString &text,
+                        QUndoCommand *parent = nullptr);
+    // Puts the state in at index o.index / takes the object out (insertion
+    // and removal commands).
+    static void insert(LayoutPage &page, const ObjectRef &o, const State &state);
+    static void remove(LayoutPage &page, const ObjectRef &o);
 
     void undo() override;
     void redo() override;
@@ -35,12 +40,14 @@ private:
     bool m_first = true;
 };
 
-// Undoable insertion of the page's last label or picture: undoing removes
-// it (objects are only ever removed from the end).
+// Undoable insertion of a label or picture at its index (the last one for
+// the insert methods, any for paste and the stacking order): undoing takes
+// it out again, and the objects after it move back down.
 class InsertObjectCommand : public QUndoCommand
 {
 public:
-    InsertObjectCommand(LayoutPage &page, const ObjectRef &o, const QString &text);
+    // The object is already on the page; the first redo does nothing.
+    InsertObjectCommand(LayoutPage &page, const ObjectRef &o, const QString &text, QUndoCommand *parent = nullptr);
     void undo() override;
     void redo() override;
 

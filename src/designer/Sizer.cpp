@@ -77,7 +77,10 @@ void Sizer::moveOverGrip(int index, int button, double x, double y)
 {
     if (button != LeftButton || m_frame.height <= SizerGeometry::StuckSize || m_frame.width <= SizerGeometry::StuckSize)
         return;
-    setFrame(SizerGeometry::dragGrip(m_frame, index, x, y));
+    const Rect dragged = SizerGeometry::dragGrip(m_frame, index, x, y);
+    // Snapping never makes the frame stuck (two grips or less).
+    const Rect snapped = SizerGeometry::snapGrip(dragged, index, m_snapStep);
+    setFrame(snapped.width > SizerGeometry::StuckSize && snapped.height > SizerGeometry::StuckSize ? snapped : dragged);
 }
 
 std::optional<SizerGeometry::Rect> Sizer::releaseGrip(int button)

@@ -48,6 +48,9 @@ public:
     int pointerShape() const { return m_pointer; }
     int pressedGrip() const { return m_pressedGrip; }
 
+    // Grip drags put the object's edges on a grid of this step (twips);
+    // 0, the default, leaves them where the pointer is.
+    void setSnapStep(double twips) { m_snapStep = twips; }
     // Grip i pressed / moved over / released; x, y relative to the grip.
     void pressGrip(int index, int button, double x, double y);
     void moveOverGrip(int index, int button, double x, double y);
@@ -79,6 +82,7 @@ private:
     int m_pointer = 0;
     bool m_bodyPressed = false;
     std::optional<Rect> m_before;
+    double m_snapStep = 0;
 };
 
 } // namespace KRML_ReportGen

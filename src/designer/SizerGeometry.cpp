@@ -1,5 +1,7 @@
 #include "SizerGeometry.h"
 
+#include <cmath>
+
 namespace KRML_ReportGen {
 
 SizerGeometry::Rect SizerGeometry::bind(const Rect &o, double g)
@@ -66,6 +68,31 @@ SizerGeometry::Rect SizerGeometry::dragGrip(const Rect &frame, int index, double
     case 7: p.height += y; p.width += x; break;
     default: break;
     }
+    return p;
+}
+
+SizerGeometry::Rect SizerGeometry::snapGrip(const Rect &frame, int index, double step, double g)
+{
+    if (step < 1)
+        return frame;
+    const auto snap = [step](double v) { return std::round(v / step) * step; };
+    Rect p = frame;
+    // The edges the grip moves: the object's edge (one grip inside the
+    // frame) goes to the nearest grid line, the opposite edge stays.
+    if (index == 0 || index == 3 || index == 5) {
+        const double right = p.left + p.width;
+        p.left = snap(p.left + g) - g;
+        p.width = right - p.left;
+    }
+    if (index == 2 || index == 4 || index == 7)
+        p.width = snap(p.left + p.width - g) + g - p.left;
+    if (index == 0 || index == 1 || index == 2) {
+        const double bottom = p.top + p.height;
+        p.top = snap(p.top + g) - g;
+        p.height = bottom - p.top;
+    }
+    if (index == 5 || index == 6 || index == 7)
+        p.height = snap(p.top + p.height - g) + g - p.top;
     return p;
 }
 

@@ -41,6 +41,9 @@ public:
     // The frame after the pointer moved over grip index with the left button
     // held, at (x, y) relative to the grip's top-left corner.
     static Rect dragGrip(const Rect &frame, int index, double x, double y);
+    // The frame after a grip drag with the object's moved edges put on the
+    // nearest line of a grid of step twips (no change when step < 1).
+    static Rect snapGrip(const Rect &frame, int index, double step, double g = GripSize);
     // Where the object goes when the grip is released.
     static Rect release(const Rect &frame, double g = GripSize) { return interior(frame, g); }
 };

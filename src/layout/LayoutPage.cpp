@@ -73,20 +73,50 @@ int LayoutPage::createLabel()
 
 void LayoutPage::removeLastLabel()
 {
-    const int n = labelCount();
-    if (n < 1)
-        return;
-    m_labels.removeLast();
-    emit labelRemoved(n);
+    if (labelCount() >= 1)
+        removeLabel(labelCount());
 }
 
 void LayoutPage::removeLastPic()
 {
-    const int n = picCount();
-    if (n < 1)
-        return;
-    m_pics.removeLast();
-    emit picRemoved(n);
+    if (picCount() >= 1)
+        removePic(picCount());
+}
+
+void LayoutPage::insertLabel(int index, const LayoutLabel &label)
+{
+    if (index < 1 || index > labelCount() + 1)
+        throw noSuchElement(index);
+    if (labelCount() >= MaxObjects)
+        throw ReportError::overflow();
+    m_labels.insert(index, label);
+    emit labelAdded(index);
+}
+
+void LayoutPage::removeLabel(int index)
+{
+    if (index < 1 || index > labelCount())
+        throw noSuchElement(index);
+    m_labels.removeAt(index);
+    emit labelRemoved(index);
+}
+
+void LayoutPage::insertPic(int index, const LayoutPicture &picture)
+{
+    if (index < 1 || index > picCount() + 1)
+        throw noSuchElement(index);
+    if (picCount() >= MaxObjects)
+        throw ReportError::overflow();
+    m_pics.insert(index, picture);
+    emit picAdded(index);
+}
+
+void LayoutPage::removePic(int index)
+{
+    if (index < 1 || index > picCount())
+        throw noSuchElement(index);
+    m_pics.removeAt(index);
+    emit picRemoved(index);
 }
 
 int LayoutPage::createPic()

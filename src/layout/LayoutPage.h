@@ -43,10 +43,16 @@ public:
     int createPic();
     // Unloads every element but the templates.
     void removeAll();
-    // Unloads the last label or picture (undoing its insertion). Objects are
-    // never removed from the middle: indices stay contiguous.
+    // Unloads the last label or picture (undoing its insertion).
     void removeLastLabel();
     void removeLastPic();
+    // The designer's delete, paste and stacking order: an element put in at
+    // index (1..count + 1) or taken out, the later ones moving up or down
+    // one place, so the indices stay contiguous. Element 0 is never touched.
+    void insertLabel(int index, const LayoutLabel &label);
+    void removeLabel(int index);
+    void insertPic(int index, const LayoutPicture &picture);
+    void removePic(int index);
 
     DrawingLayer &drawing() { return m_drawing; }
     const DrawingLayer &drawing() const { return m_drawing; }
@@ -58,11 +64,13 @@ public:
 
 signals:
     void sizeChanged();
+    // An element now at index; any after it moved up one place.
     void labelAdded(int index);
     void picAdded(int index);
     void labelChanged(int index);
     void picChanged(int index);
     void cleared();
+    // The element that was at index is gone; any after it moved down one place.
     void labelRemoved(int index);
     void picRemoved(int index);
     void drawingChanged();

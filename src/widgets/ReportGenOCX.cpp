@@ -43,6 +43,7 @@
 #include <QPrinter>
 #include <QResizeEvent>
 #include <QScrollBar>
+#include <QUndoStack>
 #include <limits>
 
 #ifndef KRML_VERSION_MAJOR
@@ -587,6 +588,8 @@ LayoutPackage ReportGenOCX::package()
 void ReportGenOCX::NewLayout()
 {
     package().clearLayout();
+    // What could be undone belonged to the page that is gone.
+    m_pageView->undoStack().clear();
     m_palette->clear();
     RepModes mode = Designer;
     FlipMode(mode);

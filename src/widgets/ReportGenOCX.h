@@ -146,6 +146,9 @@ public:
     QPrinter *printer();
     const QStringList &statementList() const;
     StatementPalette &palette() { return *m_palette; }
+    // The report query loader the control's generator runs statements with
+    // (it asks for parameter values the host left out).
+    QueryLoader &queryLoader() { return *m_loader; }
     // The generator's lists of the last run.
     const QList<double> &LabelTops() const;
     const QList<double> &LabelExtents() const;

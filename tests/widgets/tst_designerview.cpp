@@ -16,6 +16,7 @@
 #include "ProcessTempNames.h"
 #include "ReportGenOCX.h"
 #include "ScriptedPrompts.h"
+#include "Selection.h"
 #include "Sizer.h"
 #include "SqliteEngine.h"
 
@@ -87,6 +88,56 @@ private slots:
         // Clicking the bare page hides the sizer.
         QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, at(view, 8000, 9000));
         QVERIFY(!view.sizer().isVisible());
+    }
+
+    void directEditingWithThePointer()
+    {
+        auto c = control();
+        QVERIFY(QTest::qWaitForWindowExposed(c.get()));
+        DesignerView &view = c->designer();
+        const auto add = [&](float left, float top) {
+            const int i = c->page().createLabel();
+            LayoutLabel &l = c->page().Label(i);
+            l.Left = left;
+            l.Top = top;
+            l.Width = 1000;
+            l.Height = 300;
+            l.Visible = true;
+            c->page().notifyLabelChanged(i);
+            return i;
+        };
+        const int a = add(1000, 1000), b = add(3000, 1000), far = add(8000, 9000);
+        // As the control always was: dragging a label's body moves nothing.
+        QTest::mousePress(view.viewport(), Qt::LeftButton, {}, at(view, 1500, 1100));
+        QTest::mouseMove(view.viewport(), at(view, 2500, 2100));
+        QTest::mouseRelease(view.viewport(), Qt::LeftButton, {}, at(view, 2500, 2100));
+        QCOMPARE(c->page().Label(a).Left, 1000.0f);
+
+        view.setDirectEditing(true);
+        // A rubber band from the empty page takes what it touches.
+        QTest::mousePress(view.viewport(), Qt::LeftButton, {}, at(view, 500, 500));
+        QTest::mouseMove(view.viewport(), at(view, 3200, 1200));
+        QTest::mouseRelease(view.viewport(), Qt::LeftButton, {}, at(view, 3200, 1200));
+        QCOMPARE(view.commands().selection().objects(), QList<ObjectRef>({{ObjectRef::Label, a}, {ObjectRef::Label, b}}));
+        // Shift-click adds, Ctrl-click takes away again.
+        QTest::mouseClick(view.viewport(), Qt::LeftButton, Qt::ShiftModifier, at(view, 8500, 9100));
+        QCOMPARE(view.commands().selection().count(), 3);
+        QTest::mouseClick(view.viewport(), Qt::LeftButton, Qt::ControlModifier, at(view, 8500, 9100));
+        QCOMPARE(view.commands().selection().count(), 2);
+        QVERIFY(!view.commands().selection().contains({ObjectRef::Label, far}));
+        // A body drag moves all of them, one undo step.
+        QTest::mousePress(view.viewport(), Qt::LeftButton, {}, at(view, 3500, 1100));
+        QTest::mouseMove(view.viewport(), at(view, 3800, 1400));
+        QTest::mouseMove(view.viewport(), at(view, 4100, 1700));
+        QTest::mouseRelease(view.viewport(), Qt::LeftButton, {}, at(view, 4100, 1700));
+        QVERIFY2(std::abs(c->page().Label(a).Left - 1600) <= 15, qPrintable(QString::number(c->page().Label(a).Left)));
+        QVERIFY(std::abs(c->page().Label(b).Top - 1600) <= 15);
+        view.undoStack().undo();
+        QCOMPARE(c->page().Label(a).Left, 1000.0f);
+        QCOMPARE(c->page().Label(b).Top, 1000.0f);
+        // Escape lets go of everything.
+        QTest::keyClick(&view, Qt::Key_Escape);
+        QVERIFY(view.commands().selection().isEmpty());
     }
 
     void arrowKeysAndZoom()

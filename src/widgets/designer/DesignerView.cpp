@@ -6,10 +6,13 @@
 #include "ObjectMenu.h"
 #include "PageObjectItem.h"
 #include "ReportError.h"
+#include "Selection.h"
 #include "Sizer.h"
 #include "SizerItem.h"
 
+#include <QApplication>
 #include <QDragEnterEvent>
+#include <QRubberBand>
 #include <QGraphicsScene>
 #include <QKeyEvent>
 #include <QMimeData>
@@ -55,16 +58,10 @@ DesignerView::DesignerView(LayoutPage &page, UserPrompts &prompts, FileService &
         if (i >= 1 && i <= m_pictures.size())
             m_pictures[i - 1]->sync();
     });
-    connect(&page, &LayoutPage::labelRemoved, this, [this](int i) {
-        if (m_sizer->BoundControl() == ObjectRef{ObjectRef::Label, i})
-            m_commands->clickPage();
-        delete m_labels.takeLast();
-    });
-    connect(&page, &LayoutPage::picRemoved, this, [this](int i) {
-        if (m_sizer->BoundControl() == ObjectRef{ObjectRef::Picture, i})
-            m_commands->clickPage();
-        delete m_pictures.takeLast();
-    });
+    // The selection (and with it the sizer) follows removals by itself.
+    connect(&page, &LayoutPage::labelRemoved, this, [this](int i) { removed(m_labels, ObjectRef::Label, i); });
+    connect(&page, &LayoutPage::picRemoved, this, [this](int i) { removed(m_pictures, ObjectRef::Picture, i); });
+    connect(&m_commands->selection(), &Selection::changed, this, &DesignerView::markSelection);
     connect(&page, &LayoutPage::cleared, this, &DesignerView::rebuild);
     connect(&page, &LayoutPage::drawingChanged, this, [this] { m_paper->update(); });
     connect(&page, &LayoutPage::sizeChanged, this, &DesignerView::syncSize);
@@ -80,24 +77,96 @@ DesignerView::~DesignerView()
 
 void DesignerView::addLabel(int index)
 {
-    while (m_labels.size() < index) {
-        auto *item = new PageObjectItem(m_page, {ObjectRef::Label, int(m_labels.size()) + 1});
-        m_scene->addItem(item);
-        m_labels.append(item);
-    }
+    added(m_labels, ObjectRef::Label, index);
 }
 
 void DesignerView::addPicture(int index)
 {
-    while (m_pictures.size() < index) {
-        auto *item = new PageObjectItem(m_page, {ObjectRef::Picture, int(m_pictures.size()) + 1});
+    added(m_pictures, ObjectRef::Picture, index);
+}
+
+void DesignerView::added(QList<PageObjectItem *> &items, ObjectRef::Kind kind, int index)
+{
+    const int count = kind == ObjectRef::Label ? m_page.labelCount() : m_page.picCount();
+    if (index <= items.size() && count > items.size()) {
+        // Put in before others (paste, stacking order): the ones after it
+        // now show the next object each.
+        auto *item = new PageObjectItem(m_page, {kind, index});
         m_scene->addItem(item);
-        m_pictures.append(item);
+        items.insert(index - 1, item);
+        for (int i = index; i < items.size(); ++i)
+            items[i]->setObject({kind, i + 1});
+        // The selection followed the indices before the items did.
+        markSelection();
+        return;
     }
+    while (items.size() < count) {
+        auto *item = new PageObjectItem(m_page, {kind, int(items.size()) + 1});
+        m_scene->addItem(item);
+        items.append(item);
+    }
+}
+
+void DesignerView::removed(QList<PageObjectItem *> &items, ObjectRef::Kind kind, int index)
+{
+    if (index < 1 || index > items.size())
+        return;
+    PageObjectItem *gone = items.takeAt(index - 1);
+    m_marked.removeOne(gone);
+    if (m_raised == gone)
+        m_raised = nullptr;
+    delete gone;
+    for (int i = index - 1; i < items.size(); ++i)
+        items[i]->setObject({kind, i + 1});
+    // The selection followed the indices before the items did.
+    markSelection();
+}
+
+PageObjectItem *DesignerView::itemFor(const ObjectRef &o) const
+{
+    const QList<PageObjectItem *> &items = o.kind == ObjectRef::Label ? m_labels : m_pictures;
+    return o.index >= 1 && o.index <= items.size() ? items[o.index - 1] : nullptr;
+}
+
+void DesignerView::markSelection()
+{
+    // The sizer frames the last object chosen; the others get an outline.
+    for (PageObjectItem *item : std::as_const(m_marked))
+        item->setMarked(false);
+    m_marked.clear();
+    const QList<ObjectRef> &selected = m_commands->selection().objects();
+    for (int i = 0; i + 1 < selected.size(); ++i)
+        if (PageObjectItem *item = itemFor(selected[i])) {
+            item->setMarked(true);
+            m_marked.append(item);
+        }
+    PageObjectItem *primary = selected.isEmpty() ? nullptr : itemFor(selected.last());
+    if (m_raised != primary) {
+        if (m_raised)
+            m_raised->setRaised(false);
+        m_raised = primary;
+        if (m_raised)
+            m_raised->setRaised(true);
+    }
+}
+
+void DesignerView::setGridStep(double twips)
+{
+    m_gridStep = twips;
+    if (m_snap)
+        m_commands->setSnapStep(twips);
+}
+
+void DesignerView::setSnapToGrid(bool on)
+{
+    m_snap = on;
+    m_commands->setSnapStep(on ? m_gridStep : 0);
 }
 
 void DesignerView::rebuild()
 {
+    m_marked.clear();
+    m_raised = nullptr;
     qDeleteAll(m_labels);
     qDeleteAll(m_pictures);
     m_labels.clear();
@@ -115,6 +184,13 @@ void DesignerView::syncSize()
     const double scale = m_zoom / 100.0 / TwipsPerPixel;
     setTransform(QTransform::fromScale(scale, scale));
     resize(std::max(1, int(std::lround(m_page.Width() * scale))), std::max(1, int(std::lround(m_page.Height() * scale))));
+    emit placementChanged();
+}
+
+void DesignerView::moveEvent(QMoveEvent *event)
+{
+    QGraphicsView::moveEvent(event);
+    emit placementChanged();
 }
 
 void DesignerView::setZoom(double percent)
@@ -156,12 +232,16 @@ void DesignerView::mousePressEvent(QMouseEvent *event)
 {
     setFocus();
     const int button = event->button() == Qt::LeftButton ? 1 : (event->button() == Qt::RightButton ? 2 : 0);
+    m_gesture = Gesture::None;
     try {
         if (onSizer(event->pos())) {
             QGraphicsView::mousePressEvent(event);
             return;
         }
-        if (PageObjectItem *item = objectAt(event->pos())) {
+        PageObjectItem *item = objectAt(event->pos());
+        if (m_direct && directPress(event, item))
+            return;
+        if (item) {
             const ObjectRef o = item->object();
             if (o.kind == ObjectRef::Label)
                 m_commands->pressLabel(o.index, button);
@@ -169,6 +249,8 @@ void DesignerView::mousePressEvent(QMouseEvent *event)
                 m_commands->pressPicture(o.index, button);
             if (button == 2)
                 m_menu->popupAt(event->globalPosition().toPoint());
+            else if (m_direct && button == 1)
+                m_gesture = Gesture::Pressed;
             return;
         }
         if (button == 1)
@@ -176,6 +258,33 @@ void DesignerView::mousePressEvent(QMouseEvent *event)
     } catch (const ReportError &) {
         // A press never ends the host; the commands report their own failures.
     }
+}
+
+bool DesignerView::directPress(QMouseEvent *event, PageObjectItem *item)
+{
+    m_pressAt = event->pos();
+    m_pressTwips = mapToScene(event->pos());
+    const bool adding = event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier);
+    if (event->button() != Qt::LeftButton)
+        return false;
+    if (item && adding) {
+        // Shift or Ctrl: in or out of the selection, nothing else.
+        m_commands->selection().toggle(item->object());
+        return true;
+    }
+    if (!item) {
+        // The empty page: a rubber band (adding to the selection with Shift or Ctrl).
+        if (!adding)
+            m_commands->clickPage();
+        m_bandAdds = adding;
+        m_gesture = Gesture::Band;
+        if (!m_band)
+            m_band = new QRubberBand(QRubberBand::Rectangle, viewport());
+        m_band->setGeometry(QRect(m_pressAt, QSize()));
+        m_band->show();
+        return true;
+    }
+    return false;
 }
 
 void DesignerView::mouseDoubleClickEvent(QMouseEvent *event)
@@ -194,7 +303,50 @@ void DesignerView::mouseMoveEvent(QMouseEvent *event)
 {
     const QPointF t = mapToScene(event->pos());
     emit mouseMovedTwips(t.x(), t.y());
+    if (m_gesture == Gesture::Pressed && (event->buttons() & Qt::LeftButton)
+        && (event->pos() - m_pressAt).manhattanLength() >= QApplication::startDragDistance()) {
+        m_gesture = Gesture::Dragging;
+        m_commands->beginDrag();
+        viewport()->setCursor(Qt::SizeAllCursor);
+    }
+    if (m_gesture == Gesture::Dragging) {
+        m_commands->dragBy(t.x() - m_pressTwips.x(), t.y() - m_pressTwips.y());
+        return;
+    }
+    if (m_gesture == Gesture::Band) {
+        m_band->setGeometry(QRect(m_pressAt, event->pos()).normalized());
+        return;
+    }
     QGraphicsView::mouseMoveEvent(event);
+}
+
+void DesignerView::mouseReleaseEvent(QMouseEvent *event)
+{
+    const Gesture gesture = std::exchange(m_gesture, Gesture::None);
+    if (gesture == Gesture::Dragging) {
+        viewport()->unsetCursor();
+        m_commands->endDrag();
+        return;
+    }
+    if (gesture == Gesture::Band) {
+        m_band->hide();
+        const QRectF area = mapToScene(QRect(m_pressAt, event->pos()).normalized()).boundingRect();
+        QList<ObjectRef> chosen = m_bandAdds ? m_commands->selection().objects() : QList<ObjectRef>{};
+        // Every object the band touches, in page order.
+        QList<ObjectRef> touched;
+        for (QGraphicsItem *item : m_scene->items(area, Qt::IntersectsItemShape))
+            if (item->type() == PageObjectItem::Type && item->isVisible())
+                touched.append(static_cast<PageObjectItem *>(item)->object());
+        std::sort(touched.begin(), touched.end(),
+                  [](const ObjectRef &a, const ObjectRef &b) { return a.kind != b.kind ? a.kind < b.kind : a.index < b.index; });
+        for (const ObjectRef &o : touched)
+            if (!chosen.contains(o))
+                chosen.append(o);
+        if (area.width() > 0 || area.height() > 0)
+            m_commands->selection().set(chosen);
+        return;
+    }
+    QGraphicsView::mouseReleaseEvent(event);
 }
 
 void DesignerView::keyPressEvent(QKeyEvent *event)
@@ -205,6 +357,12 @@ void DesignerView::keyPressEvent(QKeyEvent *event)
     case Qt::Key_Right: m_commands->nudge(step, 0); return;
     case Qt::Key_Up: m_commands->nudge(0, -step); return;
     case Qt::Key_Down: m_commands->nudge(0, step); return;
+    case Qt::Key_Escape:
+        if (m_direct) {
+            m_commands->clickPage();
+            return;
+        }
+        break;
     default: QGraphicsView::keyPressEvent(event);
     }
 }

@@ -26,6 +26,7 @@ FieldPalette::FieldPalette(QWidget *parent) : QFrame(parent)
     m_title->setCursor(Qt::SizeAllCursor);
     titleRow->addWidget(m_title, 1);
     auto *close = new QToolButton(this);
+    m_close = close;
     close->setObjectName(QStringLiteral("imgFieldsClose"));
     close->setText(QStringLiteral("x"));
     close->setAutoRaise(true);
@@ -35,14 +36,30 @@ FieldPalette::FieldPalette(QWidget *parent) : QFrame(parent)
     m_tables->setObjectName(QStringLiteral("lstDBTables"));
     m_fields = new QListWidget(this);
     m_fields->setObjectName(QStringLiteral("lstDBFields"));
-    layout->addWidget(m_tables);
-    layout->addWidget(m_fields);
+    m_tablesHeading = new QLabel(QStringLiteral("Statements"), this);
+    m_fieldsHeading = new QLabel(QStringLiteral("Fields (drag onto the page)"), this);
+    m_tablesHeading->hide();
+    m_fieldsHeading->hide();
+    layout->addWidget(m_tablesHeading);
+    layout->addWidget(m_tables, 1);
+    layout->addWidget(m_fieldsHeading);
+    layout->addWidget(m_fields, 2);
     resize(180, 300);
     connect(close, &QToolButton::clicked, this, &QWidget::hide);
     connect(m_tables, &QListWidget::currentRowChanged, this, &FieldPalette::chooseStatement);
     m_title->installEventFilter(this);
     installEventFilter(this);
     m_fields->viewport()->installEventFilter(this);
+}
+
+void FieldPalette::setDocked(bool docked)
+{
+    m_docked = docked;
+    m_title->setVisible(!docked);
+    m_close->setVisible(!docked);
+    m_tablesHeading->setVisible(docked);
+    m_fieldsHeading->setVisible(docked);
+    setFrameStyle(docked ? QFrame::NoFrame : QFrame::Panel | QFrame::Raised);
 }
 
 void FieldPalette::setStatements(const QStringList &names)
@@ -62,7 +79,7 @@ void FieldPalette::chooseStatement(int row)
 
 bool FieldPalette::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_title || watched == this) {
+    if ((watched == m_title || watched == this) && !m_docked) {
         // Moving the palette by its frame or title.
         if (event->type() == QEvent::MouseButtonPress) {
             auto *e = static_cast<QMouseEvent *>(event);

@@ -27,6 +27,10 @@ public:
     QListWidget *fields() const { return m_fields; }
     // Chooses a statement as a click in the list does.
     void chooseStatement(int row);
+    // In a window's dock instead of floating on the page: no title of its
+    // own, no close image, not moved by its frame.
+    void setDocked(bool docked);
+    bool docked() const { return m_docked; }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -35,6 +39,10 @@ private:
     QListWidget *m_tables;
     QListWidget *m_fields;
     QLabel *m_title;
+    QWidget *m_close;
+    QLabel *m_tablesHeading;
+    QLabel *m_fieldsHeading;
+    bool m_docked = false;
     FieldsOf m_fieldsOf;
     QPoint m_anchor;
     QPoint m_pressAt;

@@ -24,11 +24,17 @@ Qt::CursorShape cursorFor(int pointerShape)
 
 } // namespace
 
+// Half the width of a side's strip: room for a one-pixel line at any zoom.
+constexpr double kSideMargin = 30;
+
 SizerItem::SizerItem(Sizer &sizer, Changed changed) : m_sizer(sizer), m_changed(std::move(changed))
 {
-    setZValue(10);
+    setZValue(1000000);
+    setFlag(ItemHasNoContents);
+    for (int i = 0; i < 4; ++i)
+        m_sides.append(new OutlineSideItem(this, i));
     for (int i = 0; i < 8; ++i)
-        new GripItem(this, i);
+        m_grips.append(new GripItem(this, i));
     connect(&m_sizer, &Sizer::changed, this, &SizerItem::sync);
     sync();
 }
@@ -45,11 +51,22 @@ void SizerItem::sync()
     setVisible(m_sizer.isVisible());
     // The body takes the pointer only in move mode; otherwise a press goes
     // through to the object under it.
-    setAcceptedMouseButtons(m_sizer.MoveState() ? Qt::LeftButton : Qt::NoButton);
-    setCursor(QCursor(m_sizer.MoveState() ? Qt::SizeAllCursor : Qt::ArrowCursor));
-    for (QGraphicsItem *child : childItems())
-        static_cast<GripItem *>(child)->sync();
-    update();
+    const Qt::MouseButtons buttons = m_sizer.MoveState() ? Qt::LeftButton : Qt::NoButton;
+    if (acceptedMouseButtons() != buttons) {
+        setAcceptedMouseButtons(buttons);
+        setCursor(QCursor(m_sizer.MoveState() ? Qt::SizeAllCursor : Qt::ArrowCursor));
+    }
+    for (GripItem *grip : std::as_const(m_grips))
+        grip->sync();
+    const bool outline = m_sizer.pressOutlineShown() || m_sizer.MoveState();
+    const QRectF interior(SizerGeometry::GripSize, SizerGeometry::GripSize, m_rect.width() - 2 * SizerGeometry::GripSize,
+                          m_rect.height() - 2 * SizerGeometry::GripSize);
+    const QColor colour = m_sizer.MoveState() ? QColor(0, 0, 255) : QColor(128, 128, 128);
+    for (OutlineSideItem *side : std::as_const(m_sides)) {
+        side->setVisible(outline);
+        if (outline)
+            side->sync(interior, colour);
+    }
 }
 
 QRectF SizerItem::boundingRect() const
@@ -57,15 +74,42 @@ QRectF SizerItem::boundingRect() const
     return m_rect.normalized();
 }
 
-void SizerItem::paint(QPainter *p, const QStyleOptionGraphicsItem *, QWidget *)
+void SizerItem::paint(QPainter *, const QStyleOptionGraphicsItem *, QWidget *)
 {
-    const QRectF interior(SizerGeometry::GripSize, SizerGeometry::GripSize, m_rect.width() - 2 * SizerGeometry::GripSize,
-                          m_rect.height() - 2 * SizerGeometry::GripSize);
-    if (m_sizer.pressOutlineShown() || m_sizer.MoveState()) {
-        p->setPen(QPen(m_sizer.MoveState() ? QColor(0, 0, 255) : QColor(128, 128, 128), 0, Qt::DashLine));
-        p->setBrush(Qt::NoBrush);
-        p->drawRect(interior);
+    // The grips and the outline's sides draw themselves.
+}
+
+OutlineSideItem::OutlineSideItem(SizerItem *parent, int side) : QGraphicsItem(parent), m_side(side)
+{
+    setAcceptedMouseButtons(Qt::NoButton);
+    setVisible(false);
+}
+
+void OutlineSideItem::sync(const QRectF &interior, const QColor &colour)
+{
+    QLineF line;
+    switch (m_side) {
+    case 0: line = QLineF(interior.topLeft(), interior.topRight()); break;
+    case 1: line = QLineF(interior.topRight(), interior.bottomRight()); break;
+    case 2: line = QLineF(interior.bottomLeft(), interior.bottomRight()); break;
+    default: line = QLineF(interior.topLeft(), interior.bottomLeft()); break;
     }
+    if (line == m_line && colour == m_colour)
+        return;
+    prepareGeometryChange();
+    m_line = line;
+    m_colour = colour;
+}
+
+QRectF OutlineSideItem::boundingRect() const
+{
+    return QRectF(m_line.p1(), m_line.p2()).normalized().adjusted(-kSideMargin, -kSideMargin, kSideMargin, kSideMargin);
+}
+
+void OutlineSideItem::paint(QPainter *p, const QStyleOptionGraphicsItem *, QWidget *)
+{
+    p->setPen(QPen(m_colour, 0, Qt::DashLine));
+    p->drawLine(m_line);
 }
 
 void SizerItem::reportChange(const std::optional<SizerGeometry::Rect> &before)
@@ -92,6 +136,7 @@ void SizerItem::mouseReleaseEvent(QGraphicsSceneMouseEvent *)
 
 GripItem::GripItem(SizerItem *parent, int index) : QGraphicsItem(parent), m_sizerItem(parent), m_index(index)
 {
+    setZValue(1);
     setAcceptedMouseButtons(Qt::LeftButton | Qt::RightButton);
     setCursor(QCursor(cursorFor(SizerGeometry::pointerShape(index))));
 }
@@ -99,7 +144,8 @@ GripItem::GripItem(SizerItem *parent, int index) : QGraphicsItem(parent), m_size
 void GripItem::sync()
 {
     const auto g = m_sizerItem->sizer().grips()[m_index];
-    setPos(g.left, g.top);
+    if (pos() != QPointF(g.left, g.top))
+        setPos(g.left, g.top);
     const QRectF r(0, 0, g.width, g.height);
     if (r != m_rect) {
         prepareGeometryChange();

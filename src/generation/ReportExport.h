@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+namespace KRML_ReportGen {
+
+class LayoutPage;
+class ReportGenerator;
+
+// The file formats a report is written in, one writer each: the command-
+// line renderer and the preview window's Export use the same list, and a
+// new format is one more entry in it. A writer runs the generator on its
+// surface; a report of several pages becomes one file (PDF) or one file
+// per page (OUT-1.png, OUT-2.png ...). A failure removes what was written
+// and reaches the caller as a ReportError.
+class ReportExport
+{
+public:
+    struct Options
+    {
+        double dotsPerInch = 150; // pictures (PNG)
+        bool filePerPage = false; // several pages as OUT-1.ext, OUT-2.ext ...
+        int firstPageNumber = 1;  // the report's number of the first page drawn (SVG titles)
+    };
+    struct Format
+    {
+        QString name;   // "PDF document"
+        QString suffix; // "pdf"
+        // Writes the report; returns the files written.
+        std::function<QStringList(ReportGenerator &, const LayoutPage &, const QString &path, const Options &)> write;
+    };
+
+    static QList<Format> standardFormats();
+    // The format a file name's suffix names (any letter case), or null.
+    static const Format *formatFor(const QList<Format> &formats, const QString &path);
+    // "Name (*.suffix)" entries for a file dialog, joined by ";;".
+    static QString dialogFilter(const QList<Format> &formats);
+
+    // OUT.png becomes OUT-%1.png, and OUT-3.png for page 3.
+    static QString pagePattern(const QString &output);
+    static QString pageFile(const QString &output, int page);
+};
+
+} // namespace KRML_ReportGen
