@@ -16,6 +16,7 @@
 #include "VbConvert.h"
 
 #include <QScopeGuard>
+#include <cmath>
 
 namespace KRML_ReportGen {
 
@@ -159,9 +160,11 @@ void ReportGenerator::drawFixedText(DrawingSurface &surface, const LayoutLabel &
     surface.setFont(label.Font);
     m_extents.append(0);
     surface.setForeColor(label.ForeColor);
-    qint32 left = 0, top = 0;
-    CheckForPrintOverlap(label, left, top);
-    drawTextAt(surface, label, left, top, pageCaption(label.Caption, 1, 1));
+    // A list of millions of rows ends beyond what 32 bits of twips hold:
+    // the position stays a double here.
+    const auto moved = overlapTop(label);
+    const double top = moved ? std::nearbyint(*moved) : double(VbConvert::toInt32(label.Top));
+    drawTextAt(surface, label, VbConvert::toInt32(label.Left), top, pageCaption(label.Caption, 1, 1));
 }
 
 int ReportGenerator::printRows(DrawingSurface &surface, const LayoutLabel &label, Recordset &rs,
@@ -508,21 +511,28 @@ void ReportGenerator::drawPlanOnPage(DrawingSurface &surface, Plan &plan, int pa
                      DrawingSurface::LineStyle::Box);
 }
 
-bool ReportGenerator::CheckForPrintOverlap(const LayoutLabel &label, qint32 &returnLeft, qint32 &returnTop) const
+std::optional<double> ReportGenerator::overlapTop(const LayoutLabel &label) const
 {
-    returnTop = VbConvert::toInt32(label.Top);
-    returnLeft = VbConvert::toInt32(label.Left);
     const int n = std::min(m_tops.size(), m_extents.size());
     for (int i = 0; i < n; ++i) {
         const double top = m_tops[i];
         const double bottom = m_tops[i] + m_extents[i];
-        if (top < label.Top && label.Top < bottom) {
-            if (bottom > returnTop)
-                returnTop = VbConvert::toInt32(bottom);
-            return true;
-        }
+        if (top < label.Top && label.Top < bottom)
+            return std::max(bottom, double(label.Top));
     }
-    return false;
+    return std::nullopt;
+}
+
+bool ReportGenerator::CheckForPrintOverlap(const LayoutLabel &label, qint32 &returnLeft, qint32 &returnTop) const
+{
+    returnTop = VbConvert::toInt32(label.Top);
+    returnLeft = VbConvert::toInt32(label.Left);
+    const auto moved = overlapTop(label);
+    if (!moved)
+        return false;
+    if (*moved > returnTop)
+        returnTop = VbConvert::toInt32(*moved);
+    return true;
 }
 
 } // namespace KRML_ReportGen

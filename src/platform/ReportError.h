@@ -28,8 +28,10 @@ public:
     static ReportError typeMismatch();
 
     static constexpr qint32 Overflow = 6;
+    static constexpr qint32 OutOfMemory = 7;
     static constexpr qint32 TypeMismatch = 13;
     static constexpr qint32 FileNotFound = 53;
+    static constexpr qint32 DiskFull = 61;
     static constexpr qint32 PathNotFound = 76;
     static constexpr qint32 PermissionDenied = 70;
     static constexpr qint32 PathFileAccessError = 75;
