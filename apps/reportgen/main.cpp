@@ -1,8 +1,8 @@
 // reportgen: renders layout packages without a window.
 //
 //   reportgen render PACKAGE.lrd -o OUT.pdf|OUT.png|OUT.svg [--connection STRING]
-//                    [--param NAME=VALUE]... [--dpi N] [--paginate [--page N]] [--codepage N]
-//   reportgen list PACKAGE.lrd [--connection STRING] [--param NAME=VALUE]... [--codepage N]
+//                    [--param NAME=VALUE]... [--dpi N] [--paginate [--page N]] [--codepage N] [--timeout S]
+//   reportgen list PACKAGE.lrd [--connection STRING] [--param NAME=VALUE]... [--codepage N] [--timeout S]
 
 #include "ReportJob.h"
 
@@ -11,6 +11,7 @@
 #include "KRMLReportGenVersion.h"
 #include "PasswordMask.h"
 #include "ModuleState.h"
+#include "StatementLimits.h"
 
 #include <QCommandLineParser>
 #include <QGuiApplication>
@@ -62,7 +63,10 @@ int main(int argc, char **argv)
                                       QStringLiteral("The Windows code page the package's text files were written in "
                                                      "(default 1252; 874, 932, 936, 949, 950, 1250 to 1258)."),
                                       QStringLiteral("n"), QStringLiteral("1252"));
-    parser.addOptions({output, connection, param, dpi, quiet, paginate, page, codePage});
+    const QCommandLineOption timeout(QStringLiteral("timeout"),
+                                     QStringLiteral("The longest one statement may run, in seconds (default 300; 0: no limit)."),
+                                     QStringLiteral("seconds"), QString::number(StatementLimits::DefaultTimeoutSeconds));
+    parser.addOptions({output, connection, param, dpi, quiet, paginate, page, codePage, timeout});
     parser.process(app);
 
     const QStringList args = parser.positionalArguments();
@@ -95,6 +99,11 @@ int main(int argc, char **argv)
     job.dotsPerInch = parser.value(dpi).toInt(&ok);
     if (!ok || job.dotsPerInch < 10 || job.dotsPerInch > 1200) {
         std::fprintf(stderr, "reportgen: --dpi takes a number from 10 to 1200\n");
+        return ReportJob::Usage;
+    }
+    job.timeoutSeconds = parser.value(timeout).toInt(&ok);
+    if (!ok || job.timeoutSeconds < 0) {
+        std::fprintf(stderr, "reportgen: --timeout takes a number of seconds (0: no limit)\n");
         return ReportJob::Usage;
     }
     job.connectionString = parser.value(connection);

@@ -40,7 +40,15 @@ void DbConnection::open(const QString &, const QString &, int)
         // A provider's message may quote the connection string.
         throw ReportError(e.number(), PasswordMask::hide(e.description()), e.source());
     }
+    m_engine->setLimits(m_limits);
     m_engine->setParameterValues(m_parameterValues);
+}
+
+void DbConnection::setLimits(const StatementLimits &limits)
+{
+    m_limits = limits;
+    if (m_engine)
+        m_engine->setLimits(limits);
 }
 
 void DbConnection::setParameterValues(const QHash<QString, QVariant> &values)
@@ -90,6 +98,16 @@ std::unique_ptr<Recordset> DbConnection::openRecordset(const BoundStatement &sta
 std::unique_ptr<Recordset> DbConnection::tableSchema()
 {
     return engine().tables();
+}
+
+std::unique_ptr<Recordset> DbConnection::describe(const QString &sql)
+{
+    return engine().describe(sql, {});
+}
+
+std::unique_ptr<Recordset> DbConnection::describe(const BoundStatement &statement)
+{
+    return engine().describe(statement.sql, statement.values);
 }
 
 QStringList DbConnection::columnSchema(const QString &table)

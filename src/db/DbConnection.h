@@ -3,6 +3,7 @@
 #include "KRMLReportGenExport.h"
 #include "BoundStatement.h"
 #include "Recordset.h"
+#include "StatementLimits.h"
 
 #include <QHash>
 #include <QString>
@@ -42,6 +43,11 @@ public:
     void open(const QString &user = QString(), const QString &password = QString(), int options = -1);
     void close();
 
+    // How long a statement may run and how much of its result may be held
+    // (StatementLimits' defaults unless set); kept across close and open.
+    StatementLimits limits() const { return m_limits; }
+    void setLimits(const StatementLimits &limits);
+
     // Runs a statement; rows come back as an open recordset.
     std::unique_ptr<Recordset> execute(const QString &sql, int options = -1);
     // Runs a statement with its values bound to its placeholders.
@@ -55,6 +61,9 @@ public:
     // engine's own bookkeeping tables are left out; the "MSys" tables of an
     // Access file are not, and callers drop them.
     std::unique_ptr<Recordset> tableSchema();
+    // The fields a statement would give, without fetching its rows.
+    std::unique_ptr<Recordset> describe(const QString &sql);
+    std::unique_ptr<Recordset> describe(const BoundStatement &statement);
     // The values for parameters that statements declare (PARAMETERS) and
     // that saved parameter queries ask for, by name (any letter case).
     // They stay with the connection, across opening and closing.
@@ -71,6 +80,7 @@ private:
     QString m_connectionString;
     const DbProviders &m_providers;
     std::unique_ptr<DbEngine> m_engine;
+    StatementLimits m_limits;
     QHash<QString, QVariant> m_parameterValues;
 };
 

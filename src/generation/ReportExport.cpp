@@ -1,5 +1,6 @@
 #include "ReportExport.h"
 
+#include "DurableFile.h"
 #include "ImageSurface.h"
 #include "LayoutPage.h"
 #include "PdfSurface.h"
@@ -10,7 +11,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImageWriter>
-#include <QSaveFile>
 
 namespace KRML_ReportGen {
 
@@ -59,10 +59,14 @@ QStringList writePng(ReportGenerator &generator, const LayoutPage &page, const Q
         ImageSurface image(page.Width(), page.Height(), options.dotsPerInch);
         image.setPageSink([&](const QImage &picture, int number) {
             const QString name = options.filePerPage ? ReportExport::pageFile(path, number) : path;
-            QSaveFile file(name);
+            // Checked and durable, as every file the system writes.
+            DurableFile file(name);
             QImageWriter writer(&file, "png");
-            if (!file.open(QIODevice::WriteOnly) || !writer.write(picture) || !file.commit())
-                throw ReportError(ReportError::PathFileAccessError, QStringLiteral("cannot write %1: %2").arg(name, file.errorString()));
+            if (!file.open(QIODevice::WriteOnly) || !writer.write(picture) || !file.commit()) {
+                const QString why = file.errorText().isEmpty() ? writer.errorString() : file.errorText();
+                throw ReportError(file.errorNumber() ? file.errorNumber() : ReportError::PathFileAccessError,
+                                  QStringLiteral("cannot write %1: %2").arg(name, why));
+            }
             written << name;
         });
         generator.GenerateOutput(image);

@@ -12,6 +12,7 @@ set(KRML_PUBLIC_HEADERS
   ${PROJECT_SOURCE_DIR}/src/db/DbField.h
   ${PROJECT_SOURCE_DIR}/src/db/BoundStatement.h
   ${PROJECT_SOURCE_DIR}/src/db/BoundValue.h
+  ${PROJECT_SOURCE_DIR}/src/db/StatementLimits.h
   ${PROJECT_SOURCE_DIR}/src/datadef/VbCollection.h
   ${PROJECT_SOURCE_DIR}/src/datadef/clsParameter.h
   ${PROJECT_SOURCE_DIR}/src/surfaces/DrawingSurface.h

@@ -29,10 +29,12 @@ public:
 
     static constexpr qint32 InvalidProcedureCall = 5;
     static constexpr qint32 Overflow = 6;
+    static constexpr qint32 OutOfMemory = 7;
     static constexpr qint32 SubscriptOutOfRange = 9;
     static constexpr qint32 DivisionByZero = 11;
     static constexpr qint32 TypeMismatch = 13;
     static constexpr qint32 FileNotFound = 53;
+    static constexpr qint32 DiskFull = 61;
     static constexpr qint32 InputPastEndOfFile = 62;
     static constexpr qint32 PermissionDenied = 70;
     static constexpr qint32 PathFileAccessError = 75;

@@ -1,5 +1,7 @@
 #include "ImageSurface.h"
 
+#include "ReportError.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -27,8 +29,19 @@ void ImageSurface::endPainting()
 void ImageSurface::reallocate()
 {
     endPainting();
-    const int w = std::max(1, static_cast<int>(std::ceil(m_width * m_dpi / 1440.0)));
-    const int h = std::max(1, static_cast<int>(std::ceil(m_height * m_dpi / 1440.0)));
+    // Checked in floating point first: the product of two page sides at a
+    // high resolution does not fit an int, let alone memory.
+    const double wide = std::max(1.0, std::ceil(m_width * m_dpi / 1440.0));
+    const double high = std::max(1.0, std::ceil(m_height * m_dpi / 1440.0));
+    if (!(wide * high <= double(MaxPixels)))
+        throw ReportError(ReportError::OutOfMemory,
+                          QStringLiteral("A page of %1 x %2 pixels is more than one picture may hold (%3 million pixels); "
+                                         "choose a lower resolution.")
+                              .arg(wide, 0, 'f', 0)
+                              .arg(high, 0, 'f', 0)
+                              .arg(MaxPixels / 1000000));
+    const int w = static_cast<int>(wide);
+    const int h = static_cast<int>(high);
     m_image = QImage(w, h, QImage::Format_RGB32);
     m_image.setDotsPerMeterX(static_cast<int>(std::lround(m_dpi / 0.0254)));
     m_image.setDotsPerMeterY(static_cast<int>(std::lround(m_dpi / 0.0254)));

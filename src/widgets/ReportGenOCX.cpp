@@ -1,6 +1,7 @@
 #include "ReportGenOCX.h"
 
 #include "ControlServices.h"
+#include "DurableFile.h"
 #include "GridBuilder.h"
 #include "FormulaEvaluator.h"
 #include "ImageSurface.h"
@@ -259,6 +260,8 @@ bool ReportGenOCX::devModeForMeta() const
 void ReportGenOCX::setRdAppPath(const QString &path)
 {
     ModuleState::current().setRdAppPath(PathNames::normalize(path));
+    // Working files that a killed process was writing when it died.
+    DurableFile::removeStaleParts(PathNames::resolve(ModuleState::current().tempFolder()));
 }
 
 int ReportGenOCX::CodePage() const
@@ -639,7 +642,9 @@ void ReportGenOCX::OpenLayout(const QString &rptFile)
 
 void ReportGenOCX::SaveLayout()
 {
-    package().saveLayout();
+    LayoutPackage layout = package();
+    if (layout.saveLayout() == LayoutPackage::Result::Failed)
+        emit SaveFailed(layout.saveTarget(), layout.failure());
 }
 
 bool ReportGenOCX::CheckForPrintOverlap(const LayoutLabel &PrintObject, qint32 &returnLeft, qint32 &returnTop)

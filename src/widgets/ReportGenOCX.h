@@ -183,6 +183,9 @@ signals:
     void ModeSwitch(KRML_ReportGen::ReportGenOCX::RepModes &curMode);
     void ProcessorSending(KRML_ReportGen::ParameterCollection &ParamStringCollection);
     void ProcessorReceivedResults(qint32 &ProcessorErrorNumber, QString &ProcessorErrorMessage);
+    // A layout package could not be saved (the user has been told why too);
+    // whatever file was at path before is unchanged.
+    void SaveFailed(const QString &path, const QString &reason);
 
     // The statement list changed (the field palette follows it).
     void statementListChanged();

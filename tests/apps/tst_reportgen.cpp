@@ -2,6 +2,7 @@
 // database, real PDF and PNG files, and its exit codes.
 
 #include "ConsolePrompts.h"
+#include "DbConnection.h"
 #include "KRMLReportGenVersion.h"
 #include "LayoutPackage.h"
 #include "LayoutPage.h"
@@ -12,6 +13,7 @@
 #include "ReportSqlFile.h"
 #include "SqliteEngine.h"
 
+#include <QElapsedTimer>
 #include <QImage>
 #include <QRegularExpression>
 #include <QProcess>
@@ -69,7 +71,7 @@ class TestReportgen : public QObject
     // the connection string stored in it, as a designer would.
     static bool savePackage(KRML_ReportGen::LayoutPage &page, const QString &statement, const QString &sql,
                             const QString &connection, const QString &path, const QStringList &markers = {},
-                            int codePage = 1252)
+                            int codePage = 1252, const QList<QPair<QString, QString>> &moreStatements = {})
     {
         using namespace KRML_ReportGen;
         QTemporaryDir app;
@@ -83,6 +85,8 @@ class TestReportgen : public QObject
         for (const QString &marker : markers)
             d.addParameter(marker);
         d.addStatement(statement, sql);
+        for (const auto &[name, text] : moreStatements)
+            d.addStatement(name, text);
         ReportSqlFile::write(files, state.workingFile(QStringLiteral("SQL.mtq")), d);
         state.data().RDDataConnection()->setConnectionString(connection);
         ProcessTempNames temp;
@@ -391,6 +395,103 @@ private slots:
             QSKIP("poppler-utils not installed");
         const QString text = pdfText(out);
         QVERIFY2(text.contains(QStringLiteral("Speedy Express")) && text.contains(QStringLiteral("Federal Shipping")), qPrintable(text));
+    }
+
+    // A package of one list over the example database (a copy of its own)
+    // and the given statements besides.
+    QString packageOver(const QString &name, const QString &listSql, const QList<QPair<QString, QString>> &more, float side = 11907)
+    {
+        using namespace KRML_ReportGen;
+        const QString db = m_dir.filePath(name + QStringLiteral(".db"));
+        QFile::remove(db);
+        if (!QFile::copy(example(QStringLiteral("sales.db")), db))
+            return QString();
+        LayoutPage page;
+        page.setWidth(side);
+        page.setHeight(side);
+        const int i = page.createLabel();
+        page.Label(i).Top = 500;
+        page.Label(i).Width = 3000;
+        page.Label(i).Height = 300;
+        page.Label(i).Tag = QStringLiteral("DATA:List.X");
+        page.Label(i).Visible = true;
+        const QString path = m_dir.filePath(name + QStringLiteral(".lrd"));
+        if (!savePackage(page, QStringLiteral("List"), listSql, QStringLiteral("Provider=SQLite;Data Source=%1.db").arg(name), path, {},
+                         1252, more))
+            return QString();
+        return path;
+    }
+
+    int orders(const QString &db)
+    {
+        KRML_ReportGen::DbConnection c(QStringLiteral("Provider=SQLite;Data Source=") + db);
+        c.open();
+        return c.openRecordset(QStringLiteral("SELECT COUNT(*) FROM Orders"))->field(0).value.toInt();
+    }
+
+    void listNeverChangesTheDatabase()
+    {
+        // A package whose statements delete and never end: list names the
+        // first and reads the second's fields without running it.
+        const QString package = packageOver(QStringLiteral("attack"), QStringLiteral("SELECT OrderID AS X FROM Orders"),
+                                            {{QStringLiteral("Kill"), QStringLiteral("DELETE FROM Orders")},
+                                             {QStringLiteral("Endless"), QStringLiteral("WITH RECURSIVE n(x) AS (SELECT 1 UNION ALL "
+                                                                                        "SELECT x + 1 FROM n) SELECT x FROM n")}});
+        QVERIFY(!package.isEmpty());
+        const int before = orders(m_dir.filePath(QStringLiteral("attack.db")));
+        QVERIFY(before > 0);
+        QElapsedTimer clock;
+        clock.start();
+        const Result r = reportgen({QStringLiteral("list"), package});
+        QVERIFY2(r.code == 0, qPrintable(r.err));
+        QVERIFY2(r.out.contains(QStringLiteral("  Kill\n      DELETE FROM Orders\n    fields: (The statement \"DELETE FROM Orders\" would "
+                                               "change the database, and reports only read it. A connection string with "
+                                               "ReadOnly=False allows changes.)\n")),
+                 qPrintable(r.out));
+        QVERIFY2(r.out.contains(QStringLiteral("    fields: x\n")), qPrintable(r.out));
+        QVERIFY2(clock.elapsed() < 20000, qPrintable(QString::number(clock.elapsed())));
+        QCOMPARE(orders(m_dir.filePath(QStringLiteral("attack.db"))), before);
+        // Rendering a list over a deleting statement fails and deletes nothing.
+        const Result rendered = reportgen({QStringLiteral("render"),
+                                           packageOver(QStringLiteral("deleting"), QStringLiteral("DELETE FROM Orders"), {}),
+                                           QStringLiteral("-o"), m_dir.filePath(QStringLiteral("deleting.pdf"))});
+        QCOMPARE(rendered.code, 6);
+        QVERIFY2(rendered.err.contains(QStringLiteral("would change the database")), qPrintable(rendered.err));
+        QCOMPARE(orders(m_dir.filePath(QStringLiteral("deleting.db"))), before);
+    }
+
+    void statementsStopAtTheTimeout()
+    {
+        const QString package = packageOver(QStringLiteral("endless"),
+                                            QStringLiteral("WITH RECURSIVE n(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM n) "
+                                                           "SELECT count(*) AS X FROM n"),
+                                            {});
+        QVERIFY(!package.isEmpty());
+        QElapsedTimer clock;
+        clock.start();
+        const Result r = reportgen({QStringLiteral("render"), package, QStringLiteral("-o"), m_dir.filePath(QStringLiteral("endless.pdf")),
+                                    QStringLiteral("--timeout"), QStringLiteral("2")});
+        QCOMPARE(r.code, 6);
+        QVERIFY2(r.err.contains(QStringLiteral("was stopped after 2 seconds, the longest a statement may run.")), qPrintable(r.err));
+        QVERIFY2(clock.elapsed() < 30000, qPrintable(QString::number(clock.elapsed())));
+        QVERIFY(!QFileInfo::exists(m_dir.filePath(QStringLiteral("endless.pdf"))));
+        QCOMPARE(reportgen({QStringLiteral("list"), package, QStringLiteral("--timeout"), QStringLiteral("soon")}).code, 1);
+    }
+
+    void rasterPagesHaveALimit()
+    {
+        // 32767 twips square at 1200 dots per inch would be 2.9 GB of pixels.
+        const QString package = packageOver(QStringLiteral("huge"), QStringLiteral("SELECT OrderID AS X FROM Orders"), {}, 32767);
+        QVERIFY(!package.isEmpty());
+        const Result r = reportgen({QStringLiteral("render"), package, QStringLiteral("-o"), m_dir.filePath(QStringLiteral("huge.png")),
+                                    QStringLiteral("--dpi"), QStringLiteral("1200")});
+        QCOMPARE(r.code, 6);
+        QVERIFY2(r.err.contains(QStringLiteral("A page of 27306 x 27306 pixels is more than one picture may hold (200 million "
+                                               "pixels); choose a lower resolution.")),
+                 qPrintable(r.err));
+        const Result small = reportgen({QStringLiteral("render"), package, QStringLiteral("-o"), m_dir.filePath(QStringLiteral("huge.png")),
+                                        QStringLiteral("--dpi"), QStringLiteral("300")});
+        QVERIFY2(small.code == 0, qPrintable(small.err));
     }
 
     void listsStatementsFieldsAndParameters()
