@@ -4,6 +4,7 @@
 #include "LayoutPackage.h"
 #include "ModuleState.h"
 #include "ParameterMarker.h"
+#include "PasswordMask.h"
 #include "ParameterValue.h"
 #include "PathNames.h"
 #include "ProgressLine.h"
@@ -82,7 +83,10 @@ ReportJob::Exit ReportJob::connect()
         connection->setLimits(limits);
         ModuleState::current().data().setRDDataConnectionString(text);
     } catch (const ReportError &e) {
-        return fail(ConnectionFailed, QStringLiteral("cannot connect with \"%1\": error %2: %3").arg(text).arg(e.number()).arg(e.description()));
+        return fail(ConnectionFailed, QStringLiteral("cannot connect with \"%1\": error %2: %3")
+                                          .arg(PasswordMask::hide(text))
+                                          .arg(e.number())
+                                          .arg(e.description()));
     }
     return Ok;
 }

@@ -8,6 +8,8 @@
 
 #include "CodePage.h"
 #include "HeadlessEnvironment.h"
+#include "KRMLReportGenVersion.h"
+#include "PasswordMask.h"
 #include "ModuleState.h"
 #include "StatementLimits.h"
 
@@ -21,7 +23,7 @@ using namespace KRML_ReportGen;
 static int finish(ReportJob::Exit code, const ReportJob &job)
 {
     if (code != ReportJob::Ok)
-        std::fprintf(stderr, "reportgen: %s\n", qPrintable(job.error()));
+        std::fprintf(stderr, "reportgen: %s\n", qPrintable(PasswordMask::hide(job.error())));
     return code;
 }
 
@@ -30,7 +32,11 @@ int main(int argc, char **argv)
     HeadlessEnvironment::prepare();
     QGuiApplication app(argc, argv);
     QGuiApplication::setApplicationName(QStringLiteral("reportgen"));
-    QGuiApplication::setApplicationVersion(QStringLiteral(KRML_VERSION_TEXT));
+    // The control's version as OCXVersion gives it: major.minor.revision.
+    QGuiApplication::setApplicationVersion(QStringLiteral("%1.%2.%3")
+                                               .arg(KRML_REPORTGEN_VERSION_MAJOR)
+                                               .arg(KRML_REPORTGEN_VERSION_MINOR)
+                                               .arg(KRML_REPORTGEN_VERSION_REVISION));
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Renders KRML ReportGen layout packages (.lrd) to PDF, PNG or SVG."));
@@ -127,7 +133,7 @@ int main(int argc, char **argv)
     const ReportJob::Exit connected = job.connect();
     QTextStream out(stdout);
     if (connected != ReportJob::Ok)
-        out << "(not connected: " << job.error() << ")\n";
+        out << "(not connected: " << PasswordMask::hide(job.error()) << ")\n";
     const auto code = job.list(out);
     out.flush();
     return finish(code, job);

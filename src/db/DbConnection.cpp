@@ -2,6 +2,7 @@
 
 #include "DbEngine.h"
 #include "DbProviders.h"
+#include "PasswordMask.h"
 #include "ReportError.h"
 
 namespace KRML_ReportGen {
@@ -33,7 +34,12 @@ void DbConnection::open(const QString &, const QString &, int)
 {
     if (m_engine)
         throw ReportError(OperationNotAllowedWhenOpen, QStringLiteral("Operation is not allowed when the object is open."));
-    m_engine = m_providers.open(m_connectionString);
+    try {
+        m_engine = m_providers.open(m_connectionString);
+    } catch (const ReportError &e) {
+        // A provider's message may quote the connection string.
+        throw ReportError(e.number(), PasswordMask::hide(e.description()), e.source());
+    }
     m_engine->setLimits(m_limits);
     m_engine->setParameterValues(m_parameterValues);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "KRMLReportGenExport.h"
 #include "BoundStatement.h"
 #include "Recordset.h"
 #include "StatementLimits.h"
@@ -19,7 +20,7 @@ class DbProviders;
 // (0 closed, 1 open), Open and Close, Execute, recordsets and the table
 // schema. The engine behind it is chosen from the connection string when it
 // opens.
-class DbConnection
+class KRML_REPORTGEN_EXPORT DbConnection
 {
 public:
     enum State { Closed = 0, Open = 1 };
@@ -27,7 +28,8 @@ public:
     enum LockType { ReadOnly = 1, Pessimistic = 2, Optimistic = 3 };
 
     explicit DbConnection(QString connectionString = QString());
-    DbConnection(QString connectionString, const DbProviders &providers);
+    // With another set of engines than the standard ones.
+    KRML_REPORTGEN_NO_EXPORT DbConnection(QString connectionString, const DbProviders &providers);
     ~DbConnection();
     DbConnection(const DbConnection &) = delete;
     DbConnection &operator=(const DbConnection &) = delete;

@@ -15,7 +15,12 @@ struct FontDescription
     bool underline = false;
     bool strikethru = false;
 
-    friend bool operator==(const FontDescription &, const FontDescription &) = default;
+    friend bool operator==(const FontDescription &a, const FontDescription &b)
+    {
+        return a.name == b.name && a.size == b.size && a.bold == b.bold && a.italic == b.italic
+            && a.underline == b.underline && a.strikethru == b.strikethru;
+    }
+    friend bool operator!=(const FontDescription &a, const FontDescription &b) { return !(a == b); }
 };
 
 } // namespace KRML_ReportGen

@@ -72,7 +72,7 @@ class TestDesignerApp : public QObject
 
     std::unique_ptr<DesignerWindow> window()
     {
-        ControlServices services{m_settings, m_prompts, std::make_shared<LocalFileService>(), std::make_shared<ProcessTempNames>(), {}};
+        ControlServices services{m_settings, m_prompts, std::make_shared<LocalFileService>(), std::make_shared<ProcessTempNames>(), nullptr};
         auto w = std::make_unique<DesignerWindow>(services);
         w->resize(1280, 860);
         w->show();

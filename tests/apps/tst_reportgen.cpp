@@ -3,6 +3,7 @@
 
 #include "ConsolePrompts.h"
 #include "DbConnection.h"
+#include "KRMLReportGenVersion.h"
 #include "LayoutPackage.h"
 #include "LayoutPage.h"
 #include "LocalFileService.h"
@@ -14,6 +15,7 @@
 
 #include <QElapsedTimer>
 #include <QImage>
+#include <QRegularExpression>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -562,6 +564,99 @@ private slots:
             QCOMPARE(QDir(working).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
         // Nothing lands in the current folder.
         QCOMPARE(QDir(cwd.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
+    }
+
+    void helpAndVersion_data()
+    {
+        QTest::addColumn<QString>("program");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("manPage");
+        QTest::newRow("reportgen") << QStringLiteral(REPORTGEN) << "reportgen" << "reportgen.1";
+        QTest::newRow("reportdesigner") << QStringLiteral(REPORTDESIGNER) << "Report Designer" << "reportdesigner.1";
+    }
+    void helpAndVersion()
+    {
+        QFETCH(QString, program);
+        QFETCH(QString, name);
+        QFETCH(QString, manPage);
+        // The control's version: major.minor.revision.
+        const QString version = QStringLiteral("%1.%2.%3")
+                                    .arg(KRML_REPORTGEN_VERSION_MAJOR)
+                                    .arg(KRML_REPORTGEN_VERSION_MINOR)
+                                    .arg(KRML_REPORTGEN_VERSION_REVISION);
+        // Without a display, as from a terminal on a server.
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.remove(QStringLiteral("DISPLAY"));
+        env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+        env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+        for (const QString &option : {QStringLiteral("--version"), QStringLiteral("-v")}) {
+            const Result r = run(program, {option}, env);
+            QCOMPARE(r.code, 0);
+            QCOMPARE(r.out, name + QLatin1Char(' ') + version + QLatin1Char('\n'));
+        }
+        const Result help = run(program, {QStringLiteral("--help")}, env);
+        QCOMPARE(help.code, 0);
+        QVERIFY2(help.out.startsWith(QStringLiteral("Usage: ")), qPrintable(help.out));
+
+        // The manual page describes every option the program takes.
+        QFile file(QStringLiteral(KRML_SOURCE_DIR "/docs/man/") + manPage);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QString man = QString::fromUtf8(file.readAll());
+        man.replace(QStringLiteral("\\-"), QStringLiteral("-"));
+        man.remove(QRegularExpression(QStringLiteral("\\\\f[BIRP]")));
+        QStringList options;
+        static const QRegularExpression optionPattern(QStringLiteral("^\\s+((?:-[\\w-]+(?:, )?)+)"),
+                                                      QRegularExpression::MultilineOption);
+        for (auto it = optionPattern.globalMatch(help.out); it.hasNext();)
+            options += it.next().captured(1).split(QStringLiteral(", "), Qt::SkipEmptyParts);
+        QVERIFY(options.contains(QStringLiteral("--version")));
+        QVERIFY(options.size() >= 4);
+        for (const QString &option : options)
+            QVERIFY2(man.contains(option), qPrintable(manPage + QStringLiteral(" does not describe ") + option));
+
+        // It is a well-formed page where man is installed.
+        const QString manTool = QStandardPaths::findExecutable(QStringLiteral("man"));
+        if (!manTool.isEmpty()) {
+            QProcessEnvironment manEnv = env;
+            manEnv.insert(QStringLiteral("MANWIDTH"), QStringLiteral("80"));
+            const Result rendered = run(manTool, {QStringLiteral("--warnings"), QStringLiteral("-l"), QStringLiteral("-Tutf8"),
+                                                  file.fileName()},
+                                        manEnv);
+            QCOMPARE(rendered.code, 0);
+            QVERIFY2(rendered.err.isEmpty(), qPrintable(rendered.err));
+            // Bold and underlined text come as overstrikes (X backspace X).
+            QString text = rendered.out;
+            text.remove(QRegularExpression(QStringLiteral(".\\x{0008}")));
+            QVERIFY2(text.contains(QStringLiteral("SYNOPSIS")), qPrintable(text));
+        }
+    }
+
+    void passwordsAreNotPrinted_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("secret");
+        QTest::addColumn<QString>("hidden");
+        QTest::newRow("failing connection") << QStringList{"render", "EXAMPLE", "-o", "OUT.pdf", "--connection",
+                                                           "Provider=SQLite;Data Source=/no/such.db;Password=TopSecret1"}
+                                            << "TopSecret1" << "Password=***";
+        QTest::newRow("server refusing, quoted") << QStringList{"list", "EXAMPLE", "--connection",
+                                                                "Provider=PostgreSQL;Host=127.0.0.1;Port=1;User ID=u;PWD='Top;Secret2'"}
+                                                 << "Secret2" << "PWD=***";
+        QTest::newRow("unknown provider") << QStringList{"render", "EXAMPLE", "-o", "OUT.pdf", "--connection",
+                                                         "Provider=Nope;pwd = Secret3;Data Source=x"}
+                                          << "Secret3" << "pwd = ***";
+    }
+    void passwordsAreNotPrinted()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(QString, secret);
+        QFETCH(QString, hidden);
+        args.replaceInStrings(QStringLiteral("EXAMPLE"), example(QStringLiteral("customers.lrd")));
+        args.replaceInStrings(QStringLiteral("OUT"), m_dir.filePath(QStringLiteral("secret-out")));
+        const Result r = reportgen(args);
+        QVERIFY(r.code != 0 || args.first() == QLatin1String("list"));
+        QVERIFY2(!r.err.contains(secret) && !r.out.contains(secret), qPrintable(r.out + r.err));
+        QVERIFY2(r.err.contains(hidden) || r.out.contains(hidden), qPrintable(r.out + r.err));
     }
 
     void errors_data()

@@ -1,3 +1,4 @@
+#include "ControlServices.h"
 #include "DbConnection.h"
 #include "DesignerCommands.h"
 #include "DesignerView.h"
