@@ -92,14 +92,11 @@ QString MdbImportProcess::helperPath()
     folders << QFileInfo(QStringLiteral("/proc/self/exe")).canonicalPath();
     // A host that embeds the control may live elsewhere than the library.
     Dl_info info;
-    if (dladdr(reinterpret_cast<void *>(&MdbImportProcess::helperPath), &info) != 0 && info.dli_fname) {
-        const QString library = QFileInfo(QFile::decodeName(info.dli_fname)).canonicalPath();
-        folders << library;
-#ifdef KRML_MDBIMPORT_FROM_LIBRARY
-        // The installed library's own program folder (lib/<multiarch>/../../libexec).
-        folders << library + QLatin1Char('/') + QStringLiteral(KRML_MDBIMPORT_FROM_LIBRARY);
+    if (dladdr(reinterpret_cast<void *>(&MdbImportProcess::helperPath), &info) != 0 && info.dli_fname)
+        folders << QFileInfo(QFile::decodeName(info.dli_fname)).canonicalPath();
+#ifdef KRML_MDBIMPORT_INSTALL_DIR
+    folders << QStringLiteral(KRML_MDBIMPORT_INSTALL_DIR);
 #endif
-    }
 #ifdef KRML_MDBIMPORT_BUILD_DIR
     folders << QStringLiteral(KRML_MDBIMPORT_BUILD_DIR);
 #endif

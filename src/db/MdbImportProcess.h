@@ -20,8 +20,8 @@ class SqliteEngine;
 //
 // The helper is looked for in KRML_MDBIMPORT (a path), beside the running
 // program or the library holding this code (and in ../libexec from
-// there, and in the installed libexec folder from the library's), then in
-// the build tree.
+// there), in the folder it is installed in (libexec), then in the build
+// tree.
 class MdbImportProcess
 {
 public:
