@@ -20,7 +20,8 @@ class SqliteEngine;
 //
 // The helper is looked for in KRML_MDBIMPORT (a path), beside the running
 // program or the library holding this code (and in ../libexec from
-// there), then in the build tree.
+// there), in the folder it is installed in (libexec), then in the build
+// tree.
 class MdbImportProcess
 {
 public:

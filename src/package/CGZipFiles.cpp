@@ -10,6 +10,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QScopeGuard>
+#include <cstdlib>
+#include <cstring>
 #include <memory>
 #include <zip.h>
 
@@ -147,10 +149,21 @@ qint32 CGZipFiles::build(const QList<Entry> &entries, const QByteArray &existing
         zip_error_fini(&ze);
         return code;
     };
-    zip_source_t *buffer = zip_source_buffer_create(existing.isEmpty() ? nullptr : existing.constData(),
-                                                    zip_uint64_t(existing.size()), 0, &ze);
-    if (!buffer)
+    // libzip gets a copy of its own (malloc'd, freed by it): when the
+    // archive is rewritten, the buffer source may free the data it started
+    // with even when told it does not own it.
+    void *start = nullptr;
+    if (!existing.isEmpty()) {
+        start = std::malloc(size_t(existing.size()));
+        if (!start)
+            return fail(QStringLiteral("Out of memory"), ZipCannotCreate);
+        std::memcpy(start, existing.constData(), size_t(existing.size()));
+    }
+    zip_source_t *buffer = zip_source_buffer_create(start, zip_uint64_t(existing.size()), 1, &ze);
+    if (!buffer) {
+        std::free(start);
         return fail(QString::fromUtf8(zip_error_strerror(&ze)), ZipCannotCreate);
+    }
     zip_t *archive = zip_open_from_source(buffer, existing.isEmpty() ? (ZIP_CREATE | ZIP_TRUNCATE) : ZIP_CREATE, &ze);
     if (!archive) {
         zip_source_free(buffer);

@@ -7,6 +7,7 @@
 #include <QDateTime>
 #include <QFile>
 #include <QRandomGenerator>
+#include <cerrno>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
@@ -47,12 +48,17 @@ int ProcessTempNames::removeStaleFolders(const QString &parent, int maxAgeSecond
     for (const QFileInfo &fi : dir.entryInfoList(QStringList{kFolderPrefix + QStringLiteral("??????")}, QDir::Dirs | QDir::NoDotAndDotDot)) {
         if (fi.isSymLink() || !fi.isDir() || fi.lastModified().toUTC() > before)
             continue;
-        // Only a folder with an owner file whose lock nobody holds: a folder
-        // without one may belong to a process that is still setting it up.
+        // A folder with an owner file whose lock nobody holds. A process
+        // makes its owner file right after the folder, so a folder older
+        // than the limit without one was left by a process killed between
+        // the two.
         const int fd = ::open(QFile::encodeName(fi.absoluteFilePath() + QLatin1String(kOwnerFile)).constData(),
                               O_RDWR | O_CLOEXEC | O_NOFOLLOW);
-        if (fd < 0)
+        if (fd < 0) {
+            if (errno == ENOENT && QDir(fi.absoluteFilePath()).removeRecursively())
+                ++removed;
             continue;
+        }
         const bool orphaned = ::flock(fd, LOCK_EX | LOCK_NB) == 0;
         if (orphaned && QDir(fi.absoluteFilePath()).removeRecursively())
             ++removed;

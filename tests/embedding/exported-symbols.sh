@@ -5,7 +5,7 @@
 # instances of the standard library and Qt may name published classes too.
 set -euo pipefail
 lib=$1
-published='ReportGenOCX|ReportError|DbConnection|Recordset|BoundStatement|BoundValue|DrawingSurface|PropertyBag|libraryVersion|VbCollection|clsParameter|DbField|FontDescription|LayoutLabel'
+published='ReportGenOCX|ReportError|DbConnection|Recordset|BoundStatement|BoundValue|StatementLimits|DrawingSurface|PropertyBag|libraryVersion|VbCollection|clsParameter|DbField|FontDescription|LayoutLabel'
 symbols=$(nm -D --defined-only -C "$lib")
 status=0
 

@@ -47,7 +47,7 @@ const QStringList kPublishedEvents{"ShowMe", "MousePos", "ModeSwitch", "Processo
 // Beyond the published interface, after it.
 const QStringList kAddedProperties{"Paginate", "CodePage"};
 const QStringList kAddedMethods{};
-const QStringList kAddedEvents{"statementListChanged", "sqlEditorOpened", "dialogOpened"};
+const QStringList kAddedEvents{"SaveFailed", "statementListChanged", "sqlEditorOpened", "dialogOpened"};
 
 // A surface of the host's own: GenerateOutput draws on anything that
 // implements the published DrawingSurface.
