@@ -20,10 +20,11 @@ struct PlacedItem
     bool header = false; // drawn on every page, exactly as on the first
 
     // Fixed texts: the page and the position they are drawn at (whole twips,
-    // below any earlier list they would collide with).
+    // below any earlier list they would collide with). Doubles: below a list
+    // of millions of rows the position is beyond what 32 bits of twips hold.
     int page = 1;
-    qint32 left = 0;
-    qint32 top = 0;
+    double left = 0;
+    double top = 0;
 
     // Lists and formulas.
     std::unique_ptr<Recordset> rows;
