@@ -9,16 +9,18 @@ cd "$(dirname "$0")/.."
 SECONDS_PER_TARGET=${1:-30}
 ./tools/install-deps.sh clang libclang-rt-14-dev
 TARGETS=(fuzz_layoutfile fuzz_reportsqlfile fuzz_legacyreport fuzz_connectionfiles
-         fuzz_package fuzz_formula fuzz_jetsql fuzz_bitmap fuzz_sqlsyntax fuzz_rtf fuzz_accessquery fuzz_jetdialect)
+         fuzz_package fuzz_formula fuzz_jetsql fuzz_bitmap fuzz_sqlsyntax fuzz_rtf fuzz_accessquery fuzz_accessimport fuzz_jetdialect)
 
 cmake -S . -B build-fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DKRML_FUZZ=ON -DKRML_BUILD_TESTS=OFF -DKRML_BUILD_BENCH=OFF >/dev/null
-cmake --build build-fuzz --parallel "$(nproc)" --target "${TARGETS[@]}"
+cmake --build build-fuzz --parallel "$(nproc)" --target "${TARGETS[@]}" krml-mdbimport
 
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1"
 export LSAN_OPTIONS="suppressions=$PWD/tools/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 export QT_QPA_PLATFORM=offscreen
+export KRML_MDBIMPORT=$PWD/build-fuzz/apps/mdbimport/krml-mdbimport
+export XDG_CACHE_HOME=$PWD/build-fuzz/xdg-cache
 mkdir -p build-fuzz/artifacts
 status=0
 for target in "${TARGETS[@]}"; do

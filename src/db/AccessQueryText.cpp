@@ -4,6 +4,7 @@
 #include "JetSqlTokenizer.h"
 
 #include <QStringList>
+#include <sqlite3.h>
 
 namespace KRML_ReportGen {
 
@@ -265,7 +266,7 @@ QString AccessQueryText::sqlText(const QList<Row> &rows)
     default:
         return QString();
     }
-    if (body.isEmpty())
+    if (body.isEmpty() || !isOneStatement(body))
         return QString();
     QStringList declarations, names;
     for (const Row &r : rows) {
@@ -283,6 +284,25 @@ QString AccessQueryText::sqlText(const QList<Row> &rows)
     if (declarations.isEmpty())
         return body;
     return QStringLiteral("PARAMETERS ") + declarations.join(QStringLiteral(", ")) + QStringLiteral(";\r\n") + body;
+}
+
+bool AccessQueryText::isOneStatement(const QString &sql)
+{
+    // SQLite's own tokenizer decides where a statement ends: a prefix that
+    // ends in ";" is complete when that ";" stands outside quotes and
+    // comments. Saved queries hardly ever hold a ";", so a text with many
+    // is refused rather than searched.
+    const QByteArray text = sql.toUtf8();
+    int semicolons = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] != ';')
+            continue;
+        if (++semicolons > 64)
+            return false;
+        if (sqlite3_complete(text.left(i + 1).constData()) && !text.mid(i + 1).trimmed().isEmpty())
+            return false;
+    }
+    return true;
 }
 
 } // namespace KRML_ReportGen

@@ -5,7 +5,7 @@
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPdfWriter>
-#include <QSaveFile>
+#include "DurableFile.h"
 
 namespace KRML_ReportGen {
 
@@ -31,10 +31,10 @@ QPainter *PdfSurface::painter()
 {
     if (m_painter)
         return m_painter.get();
-    m_file = std::make_unique<QSaveFile>(m_fileName);
+    m_file = std::make_unique<DurableFile>(m_fileName);
     if (!m_file->open(QIODevice::WriteOnly))
-        throw ReportError(ReportError::PathFileAccessError,
-                          QStringLiteral("The PDF file could not be written: '%1' (%2)").arg(m_fileName, m_file->errorString()));
+        throw ReportError(m_file->errorNumber() ? m_file->errorNumber() : ReportError::PathFileAccessError,
+                          QStringLiteral("The PDF file could not be written: '%1' (%2)").arg(m_fileName, m_file->errorText()));
     m_writer = std::make_unique<QPdfWriter>(m_file.get());
     m_writer->setCreator(QStringLiteral("KRML ReportGen"));
     // 1440 dots per inch: one device unit is one twip.
@@ -66,10 +66,11 @@ void PdfSurface::EndDoc()
     m_painter.reset();
     m_writer.reset();
     const bool ok = m_file->commit();
-    const QString why = m_file->errorString();
+    const QString why = m_file->errorText();
+    const qint32 number = m_file->errorNumber();
     m_file.reset();
     if (!ok)
-        throw ReportError(ReportError::PathFileAccessError,
+        throw ReportError(number ? number : ReportError::PathFileAccessError,
                           QStringLiteral("The PDF file could not be written: '%1' (%2)").arg(m_fileName, why));
 }
 

@@ -3,9 +3,10 @@
 #include "PainterSurface.h"
 
 class QPdfWriter;
-class QSaveFile;
 
 namespace KRML_ReportGen {
+
+class DurableFile;
 
 // A printer-like surface that writes a PDF file. The page takes the surface's
 // Width and Height as they are when drawing starts. The file appears (or
@@ -34,7 +35,7 @@ private:
     QString m_fileName;
     double m_width;
     double m_height;
-    std::unique_ptr<QSaveFile> m_file;
+    std::unique_ptr<DurableFile> m_file;
     std::unique_ptr<QPdfWriter> m_writer;
     std::unique_ptr<QPainter> m_painter;
 };
