@@ -1,5 +1,6 @@
 #include "AccessQueryText.h"
 
+#include "JetCrosstab.h"
 #include "JetSqlRewriter.h"
 #include "JetSqlTokenizer.h"
 
@@ -13,6 +14,27 @@ namespace {
 QString bracketed(const QString &name)
 {
     return QLatin1Char('[') + name + QLatin1Char(']');
+}
+
+// Access allows no brackets and no control characters in the names of
+// tables, columns and parameters; a row naming one so comes from a damaged
+// or hostile file, and its "]" would end the bracketed name early.
+bool isWritableName(const QString &name)
+{
+    for (const QChar c : name)
+        if (c == QLatin1Char('[') || c == QLatin1Char(']') || c.unicode() < 0x20)
+            return false;
+    return true;
+}
+
+bool namesAreWritable(const QList<AccessQueryText::Row> &rows)
+{
+    using A = AccessQueryText;
+    for (const A::Row &r : rows)
+        if ((r.attribute == A::Parameter || r.attribute == A::Table || r.attribute == A::Column)
+            && (!isWritableName(r.name1) || !isWritableName(r.name2)))
+            return false;
+    return true;
 }
 
 struct Source
@@ -156,7 +178,11 @@ QString crosstabBody(const QList<AccessQueryText::Row> &rows)
     const QString select = selectBody(rows, true);
     if (value.isEmpty() || pivot.isEmpty() || select.isEmpty())
         return QString();
-    return QStringLiteral("TRANSFORM %1\r\n%2\r\nPIVOT %3").arg(value, select, pivot);
+    // Pieces that break the statement's shape (an unclosed parenthesis in
+    // the value, as a damaged file may hold) make a crosstab that cannot be
+    // run, and so no statement.
+    const QString text = QStringLiteral("TRANSFORM %1\r\n%2\r\nPIVOT %3").arg(value, select, pivot);
+    return JetCrosstab::parse(text) ? text : QString();
 }
 
 // The two parts of a union, kept as text by Access, and its ordering.
@@ -252,6 +278,8 @@ int AccessQueryText::queryType(const QList<Row> &rows)
 
 QString AccessQueryText::sqlText(const QList<Row> &rows)
 {
+    if (!namesAreWritable(rows))
+        return QString();
     QString body;
     switch (queryType(rows)) {
     case Select:

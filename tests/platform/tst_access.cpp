@@ -199,6 +199,12 @@ private slots:
             << QList<R>{{1, {}, {}, {}, 9}, {3, {}, {}, {}, 3}, {5, {}, "X7YZ_____1", "SELECT a FROM t", 0},
                         {5, {}, "X7YZ_____2", "SELECT b FROM u; DROP TABLE t", 0}}
             << QString();
+        QTest::newRow("a parameter name that closes its bracket and ends the declaration")
+            << QList<R>{select, {2, "A] Value;\r\nDELETE FROM Orders;--", {}, {}, 10}, {5, "Orders", {}, {}, 0},
+                        {6, {}, {}, "OrderID", 0}}
+            << QString();
+        QTest::newRow("a table name with a control character")
+            << QList<R>{select, {5, QStringLiteral("Ord\u0000ers"), {}, {}, 0}, {6, {}, {}, "OrderID", 0}} << QString();
         QTest::newRow("a semicolon inside quotes is text")
             << QList<R>{select, {5, "Orders", {}, {}, 0}, {6, "T", {}, "'a;b'", 0}}
             << "SELECT 'a;b' AS [T]\r\nFROM [Orders]";
@@ -226,6 +232,11 @@ private slots:
                         {6, {}, {}, "Orders.ShipCountry", 2}, {6, "Y", {}, "Year([OrderDate])", 1}, {6, {}, {}, "Count(*)", 0},
                         {9, {}, {}, "Orders.ShipCountry", 2}, {9, {}, {}, "Year([OrderDate])", 1}}
             << "TRANSFORM Count(*)\r\nSELECT Orders.ShipCountry\r\nFROM [Orders]\r\nGROUP BY Orders.ShipCountry\r\nPIVOT Year([OrderDate])";
+        QTest::newRow("a crosstab whose value's parenthesis closes in its grouping")
+            << QList<R>{{1, {}, {}, {}, 6}, {3, {}, {}, {}, 0}, {5, "Orders", {}, {}, 0},
+                        {6, {}, {}, "Orders.ShipCountry", 2}, {6, "Y", {}, "Year([OrderDate])", 1}, {6, {}, {}, "Sum(Freight", 0},
+                        {9, {}, {}, "Orders.ShipCountry)", 2}}
+            << QString();
         QTest::newRow("a delete query") << QList<R>{{1, {}, {}, {}, 5}, {5, "Orders", {}, {}, 0}} << QString();
         QTest::newRow("a join naming an unknown table")
             << QList<R>{select, {5, "Orders", {}, {}, 0}, {6, {}, {}, "OrderID", 0}, {7, "Orders", "Nowhere", "x = y", 1}}
