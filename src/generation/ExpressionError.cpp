@@ -7,4 +7,9 @@ ExpressionError::ExpressionError(qint32 number, int position, const QString &mes
 {
 }
 
+ReportError ExpressionError::forLabel(int index, const QString &formula) const
+{
+    return ReportError(number(), QStringLiteral("Label(%1) \"%2\", position %3: %4").arg(index).arg(formula).arg(m_position).arg(m_message));
+}
+
 } // namespace KRML_ReportGen

@@ -19,6 +19,8 @@ public:
     ExpressionError(qint32 number, int position, const QString &message);
 
     int position() const { return m_position; }
+    // The error as a report run gives it: which label, and where in its formula.
+    ReportError forLabel(int index, const QString &formula) const;
     const QString &message() const { return m_message; }
 
 private:

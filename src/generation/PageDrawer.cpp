@@ -1,10 +1,14 @@
 #include "PageDrawer.h"
 
 #include "DrawingSurface.h"
+#include "Expression.h"
+#include "ExpressionError.h"
 #include "FormulaEvaluator.h"
+#include "LabelExpressionScope.h"
 #include "LayoutPage.h"
 #include "ReportError.h"
 #include "ReportLayout.h"
+#include "ValueFormat.h"
 #include "ValueText.h"
 #include "VbColor.h"
 
@@ -31,7 +35,10 @@ double alignedX(const LayoutLabel &label, float left, double textWidth, bool ins
 
 } // namespace
 
-PageDrawer::PageDrawer(const LayoutPage &page, DrawingSurface &surface) : m_page(page), m_surface(surface) {}
+PageDrawer::PageDrawer(const LayoutPage &page, DrawingSurface &surface)
+    : m_page(page), m_surface(surface), m_locale(ValueFormat::localeOf(page.extension().Locale))
+{
+}
 
 QString PageDrawer::pageCaption(const QString &caption, int page, int pages)
 {
@@ -52,8 +59,11 @@ void PageDrawer::draw(ReportLayout &layout, int page)
                 drawPicture(item.index);
             break;
         case PlacedItem::Kind::FixedText:
-            if (item.everyPage() || item.page == page)
+            if (item.everyPage() || item.page == page) {
+                if (item.computed && item.expression && item.expression->usesPage())
+                    item.text = pageText(m_page.Label(item.index), item, layout, page);
                 drawFixedText(m_page.Label(item.index), item, page, layout.pageCount());
+            }
             break;
         case PlacedItem::Kind::DataList:
         case PlacedItem::Kind::Formula:
@@ -68,7 +78,7 @@ void PageDrawer::drawFixedText(const LayoutLabel &label, PlacedItem &item, int p
 {
     const double left = item.left;
     const double top = item.top;
-    const QString caption = pageCaption(label.Caption, page, pages);
+    const QString caption = item.computed ? item.text : pageCaption(label.Caption, page, pages);
     m_surface.setFont(label.Font);
     m_surface.setForeColor(label.ForeColor);
     if (label.BackColor != VbColor::White)
@@ -92,20 +102,56 @@ void PageDrawer::drawFixedText(const LayoutLabel &label, PlacedItem &item, int p
     m_surface.Print(caption);
 }
 
-QString PageDrawer::lineText(const LayoutLabel &label, PlacedItem &item)
+QString PageDrawer::pageText(const LayoutLabel &label, PlacedItem &item, ReportLayout &layout, int page) const
 {
+    // The page's rows of a statement are those its first list in the body
+    // prints on the page.
+    item.scope->setPageRows([&layout, page](const QString &statement) -> std::pair<int, int> {
+        for (const PlacedItem &list : layout.items())
+            if (list.isList() && !list.everyPage() && list.statement.compare(statement, Qt::CaseInsensitive) == 0)
+                return {list.firstRow(page), page > list.pages ? list.firstRow(page) : list.endRow(page)};
+        return {0, -1};
+    });
+    const LayoutExtension::LabelSettings s = m_page.extension().label(item.index);
+    try {
+        return ValueFormat::forLabel(item.expression->evaluate(*item.scope), s.Format, s.NullText, m_locale);
+    } catch (const ExpressionError &e) {
+        throw e.forLabel(item.index, label.Caption);
+    }
+}
+
+QString PageDrawer::lineText(const LayoutLabel &label, PlacedItem &item) const
+{
+    const LayoutExtension &ext = m_page.extension();
+    const LayoutExtension::LabelSettings s = ext.label(item.index);
     if (item.kind == PlacedItem::Kind::DataList) {
         const QVariant v = item.rows->field(item.column).value;
-        return v.isNull() ? QString() : ValueText::of(v);
+        if (s.isDefault() && ext.Locale.isEmpty())
+            return v.isNull() ? QString() : ValueText::of(v);
+        return ValueFormat::forLabel(v, s.Format, s.NullText, m_locale);
     }
-    // Each row is evaluated on its own; a row that cannot be worked out (a
-    // null field, a division by zero) prints an empty line.
+    if (item.expression) {
+        // An expression that cannot be worked out ends the run, naming the
+        // label and the place in its formula.
+        item.scope->standOn(item.rows.get(), item.row);
+        try {
+            return ValueFormat::forLabel(item.expression->evaluate(*item.scope), s.Format, s.NullText, m_locale);
+        } catch (const ExpressionError &e) {
+            throw e.forLabel(item.index, label.Caption);
+        }
+    }
+    // Each row of a legacy formula is evaluated on its own; a row that
+    // cannot be worked out (a null field, a division by zero) prints an
+    // empty line.
+    QString result;
     try {
-        const QString result = FormulaEvaluator::evaluateCurrentRow(label.Caption, *item.rows);
-        return result.isNull() ? QStringLiteral("") : result;
+        result = FormulaEvaluator::evaluateCurrentRow(label.Caption, *item.rows);
     } catch (const ReportError &) {
-        return QString();
+        return s.NullText.isEmpty() ? QString() : s.NullText;
     }
+    if (result.isNull())
+        result = QStringLiteral("");
+    return s.Format.isEmpty() ? result : ValueFormat::format(result, s.Format, m_locale);
 }
 
 void PageDrawer::drawRows(const LayoutLabel &label, PlacedItem &item, int page)

@@ -57,6 +57,13 @@ QLocale ValueFormat::localeOf(const QString &name)
     return l;
 }
 
+QString ValueFormat::forLabel(const QVariant &value, const QString &pattern, const QString &nullText, const QLocale &locale)
+{
+    if (ExpressionValues::isNull(value))
+        return nullText.isEmpty() ? QString() : nullText;
+    return format(value, pattern, locale);
+}
+
 QString ValueFormat::unformatted(const QVariant &value, const QLocale &locale)
 {
     QString s = ExpressionValues::text(value);

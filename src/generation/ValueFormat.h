@@ -31,6 +31,10 @@ public:
 
     // value is not Null.
     static QString format(const QVariant &value, const QString &pattern, const QLocale &locale);
+    // What a data-field or formula label prints for a value: nullText for
+    // Null (a null text when that is empty: an empty line), the value by
+    // the pattern otherwise.
+    static QString forLabel(const QVariant &value, const QString &pattern, const QString &nullText, const QLocale &locale);
     // The value's text without a pattern, with the locale's decimal separator.
     static QString unformatted(const QVariant &value, const QLocale &locale);
 

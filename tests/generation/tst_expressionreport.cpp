@@ -1,0 +1,133 @@
+#include "GenerationFixture.h"
+#include "LayoutPage.h"
+#include "QueryLoader.h"
+#include "RecordingSurface.h"
+#include "ReportError.h"
+#include "ReportGenerator.h"
+#include "ScriptedPrompts.h"
+
+#include <QtTest>
+
+using namespace KRML_ReportGen;
+
+// Formulas of the expression language and label formats in a report run,
+// over the fixture's orders of region 2: Ann 150 x 4, Bob 20.5 x 0 (no
+// note), Cy 7 x 7.
+class TestExpressionReport : public QObject
+{
+    Q_OBJECT
+
+    struct Run
+    {
+        GenerationFixture fixture;
+        ScriptedPrompts prompts;
+        LayoutPage page;
+        QueryLoader loader{fixture.files, prompts};
+        ReportGenerator generator{page, loader};
+
+        int label(float left, float top, const QString &caption, const QString &tag)
+        {
+            return GenerationFixture::label(page, left, top, page.Label(0).Height, caption, tag);
+        }
+        int formula(float left, float top, const QString &text) { return label(left, top, text, QStringLiteral("FORMULA:") + text); }
+    };
+
+private slots:
+    void perRowAndTotalsLine()
+    {
+        Run r;
+        r.label(100, 1000, QString(), QStringLiteral("DATA:Orders.Customer"));
+        r.formula(3000, 1000, QStringLiteral("={Orders.Total} * {Orders.Qty}"));
+        // Inside the lists' range: printed once, after their last line.
+        r.formula(100, 1100, QStringLiteral("=\"Total \" & Sum({Orders.Total}) & \" in \" & Count(*) & \" orders\""));
+        RecordingSurface s;
+        r.generator.GenerateOutput(s);
+        QCOMPARE(s.printedTexts(), (QStringList{"Ann", "Bob", "Cy", "600", "0", "49", "Total 177.5 in 3 orders"}));
+        const auto prints = s.prints();
+        QCOMPARE(prints[3].y, 1000.0);
+        QCOMPARE(prints[5].y, 1480.0);
+        QCOMPARE(prints[6].y, 1720.0);
+        QCOMPARE(prints[6].x, 100.0);
+        QCOMPARE(r.generator.LabelExtents(), (QList<double>{720, 720, 0}));
+    }
+
+    void onceWhereDesigned()
+    {
+        Run r;
+        r.formula(100, 200, QStringLiteral("=Round(Avg({Orders.Total}), 2)"));
+        r.label(100, 1000, QString(), QStringLiteral("DATA:Orders.Customer"));
+        RecordingSurface s;
+        r.generator.GenerateOutput(s);
+        QCOMPARE(s.printedTexts(), (QStringList{"59.17", "Ann", "Bob", "Cy"}));
+        QCOMPARE(s.prints()[0].y, 200.0);
+    }
+
+    void formatsOnListsAndFormulas()
+    {
+        Run r;
+        const int total = r.label(100, 1000, QString(), QStringLiteral("DATA:Orders.Total"));
+        const int note = r.label(2000, 1000, QString(), QStringLiteral("DATA:Orders.Note"));
+        const int legacy = r.formula(4000, 1000, QStringLiteral("{Orders.Total}/2"));
+        const int share = r.formula(6000, 1000, QStringLiteral("={Orders.Total} / Sum({Orders.Total})"));
+        const int sum = r.formula(100, 1100, QStringLiteral("=Sum({Orders.Total})"));
+        const int missing = r.formula(2000, 1100, QStringLiteral("=Max({Orders.Note}) & Null"));
+        LayoutExtension &ext = r.page.extension();
+        ext.Locale = QStringLiteral("de_DE");
+        ext.labels[total].Format = QStringLiteral("#,##0.00");
+        ext.labels[note].NullText = QStringLiteral("-");
+        ext.labels[legacy].Format = QStringLiteral("0.00");
+        ext.labels[share].Format = QStringLiteral("0.0%");
+        ext.labels[sum].Format = QStringLiteral("Currency");
+        ext.labels[missing].Format = QStringLiteral(">");
+        RecordingSurface s;
+        r.generator.GenerateOutput(s);
+        QCOMPARE(s.printedTexts(), (QStringList{"150,00", "20,50", "7,00", "first", "-", "third", "75,00", "10,25", "3,50", "84,5%",
+                                                "11,5%", "3,9%", QString::fromUtf8("177,50\u00a0\u20ac"), "THIRD"}));
+    }
+
+    void legacyListsUnchangedWithoutSettings()
+    {
+        Run r;
+        r.label(100, 1000, QString(), QStringLiteral("DATA:Orders.Total"));
+        r.label(2000, 1000, QString(), QStringLiteral("DATA:Orders.Note"));
+        r.formula(4000, 1000, QStringLiteral("{Orders.Total}/{Orders.Qty}"));
+        RecordingSurface s;
+        r.generator.GenerateOutput(s);
+        QCOMPARE(s.printedTexts(), (QStringList{"150", "20.5", "7", "first", "", "third", "37.5", "", "1"}));
+    }
+
+    void runFailsNamingTheLabel_data()
+    {
+        QTest::addColumn<QString>("formula");
+        QTest::addColumn<int>("number");
+        QTest::addColumn<QString>("description");
+        QTest::newRow("syntax") << "=Sum({Orders.Total}" << 3075
+                                << "Label(2) \"=Sum({Orders.Total}\", position 20: expected \")\" instead of the end of the expression";
+        QTest::newRow("unknown field") << "=Sum({Orders.Nope})" << 3265
+                                       << "Label(2) \"=Sum({Orders.Nope})\", position 6: the statement \"Orders\" has no field \"Nope\"";
+        QTest::newRow("unknown statement") << "={Nope.X}" << 3265
+                                           << "Label(2) \"={Nope.X}\", position 2: The report SQL file has no statement \"Nope\"";
+        QTest::newRow("division by zero in a row") << "={Orders.Total} / {Orders.Qty}" << 11
+                                                   << "Label(2) \"={Orders.Total} / {Orders.Qty}\", position 17: Division by zero";
+    }
+    void runFailsNamingTheLabel()
+    {
+        QFETCH(QString, formula);
+        QFETCH(int, number);
+        QFETCH(QString, description);
+        Run r;
+        r.label(100, 100, QStringLiteral("Title"), QString());
+        r.formula(100, 1000, formula);
+        RecordingSurface s;
+        try {
+            r.generator.GenerateOutput(s);
+            QFAIL("no error");
+        } catch (const ReportError &e) {
+            QCOMPARE(e.number(), number);
+            QCOMPARE(e.description(), description);
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(TestExpressionReport)
+#include "tst_expressionreport.moc"
