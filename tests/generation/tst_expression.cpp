@@ -5,10 +5,10 @@
 #include "FormulaEvaluator.h"
 #include "MemoryRecordset.h"
 #include "ReportError.h"
+#include "RowsExpressionScope.h"
 #include "ValueFormat.h"
 
 #include <QtTest>
-#include <map>
 
 using namespace KRML_ReportGen;
 
@@ -16,7 +16,7 @@ namespace {
 
 // Two statements of a report: Orders (three rows, one with a Null amount)
 // and Customers.
-class TestScope : public ExpressionScope
+class TestScope : public RowsExpressionScope
 {
 public:
     TestScope()
@@ -30,43 +30,20 @@ public:
         MemoryRecordset customers({QStringLiteral("Id")}, {3});
         customers.appendRow({1});
         customers.appendRow({2});
-        m_rows.emplace(QStringLiteral("orders"), orders);
-        m_rows.emplace(QStringLiteral("customers"), customers);
+        addStatement(QStringLiteral("Orders"), orders);
+        addStatement(QStringLiteral("Customers"), customers);
         settingsValue.taxRate = 7.0;
         settingsValue.locale = QStringLiteral("en_US");
+        setSettings(settingsValue);
     }
-
-    std::unique_ptr<Recordset> openRows(const QString &statement) override
+    void setTaxRate(const QVariant &rate)
     {
-        const auto it = m_rows.find(statement.toLower());
-        if (it == m_rows.end())
-            throw ReportError(Recordset::ItemNotFound, QStringLiteral("The report SQL file has no statement \"%1\"").arg(statement));
-        auto rs = std::make_unique<MemoryRecordset>(it->second);
-        rs->moveFirst();
-        return rs;
+        settingsValue.taxRate = rate;
+        setSettings(settingsValue);
     }
-    QString defaultStatement() const override { return QStringLiteral("Orders"); }
-    Recordset *currentRows() override { return current.get(); }
-    int currentRow() const override { return row; }
-    std::pair<int, int> pageRows(const QString &) const override { return page; }
-    ExpressionFunctions::Settings settings() const override { return settingsValue; }
-
-    // Stands on a row of the statement a per-row expression prints.
-    void standOn(const QString &statement, int index)
-    {
-        current = openRows(statement);
-        for (int i = 0; i < index; ++i)
-            current->moveNext();
-        row = index;
-    }
-
-    std::unique_ptr<Recordset> current;
-    int row = 0;
-    std::pair<int, int> page{0, -1};
-    ExpressionFunctions::Settings settingsValue;
 
 private:
-    std::map<QString, MemoryRecordset> m_rows;
+    ExpressionFunctions::Settings settingsValue;
 };
 
 // What a value prints as; Null as the word, so that the tables show it.
@@ -255,7 +232,7 @@ private slots:
     void taxRateFromTheReportOnly()
     {
         TestScope scope;
-        scope.settingsValue.taxRate = QVariant();
+        scope.setTaxRate(QVariant());
         try {
             run(QStringLiteral("=AddTax(100)"), scope);
             QFAIL("no error");
@@ -293,9 +270,9 @@ private slots:
         Expression e(QStringLiteral("=PageSum({Orders.Qty})"));
         e.bind(scope);
         QVERIFY(e.usesPage());
-        scope.page = {1, 3};
+        scope.setPageRows(1, 3);
         QCOMPARE(shown(e.evaluate(scope)), QStringLiteral("5"));
-        scope.page = {0, 1};
+        scope.setPageRows(0, 1);
         QCOMPARE(shown(e.evaluate(scope)), QStringLiteral("2"));
     }
 
