@@ -165,10 +165,16 @@ QVariant Expression::eval(const ExpressionNode &node, ExpressionScope &scope, Re
     case ExpressionNode::Kind::Binary: {
         const QVariant a = eval(*node.args[0], scope, rows);
         // And and Or need their right side only when the left does not decide.
-        if (node.op == ExpressionNode::Op::And && !ExpressionValues::isNull(a) && !ExpressionValues::truth(a))
-            return false;
-        if (node.op == ExpressionNode::Op::Or && !ExpressionValues::isNull(a) && ExpressionValues::truth(a))
-            return true;
+        if ((node.op == ExpressionNode::Op::And || node.op == ExpressionNode::Op::Or) && !ExpressionValues::isNull(a)) {
+            bool left = false;
+            try {
+                left = ExpressionValues::truth(a);
+            } catch (const ReportError &e) {
+                throw ExpressionError(e.number(), node.args[0]->position, e.description());
+            }
+            if (left == (node.op == ExpressionNode::Op::Or))
+                return left;
+        }
         const QVariant b = eval(*node.args[1], scope, rows);
         try {
             return ExpressionValues::binary(node.op, a, b);
