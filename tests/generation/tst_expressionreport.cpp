@@ -96,6 +96,30 @@ private slots:
         QCOMPARE(s.printedTexts(), (QStringList{"150", "20.5", "7", "first", "", "third", "37.5", "", "1"}));
     }
 
+    void pageSubtotalsInTheFooter()
+    {
+        GenerationFixture fixture(QByteArray("marlowentallymasterfile\r\nnoofparams=0\r\n##########\r\n1\r\n"
+                                             "tablename=All\r\nSELECT OrderID, Total FROM Orders ORDER BY OrderID\r\n"
+                                             "tablename=endreport"));
+        ScriptedPrompts prompts;
+        LayoutPage page;
+        QueryLoader loader{fixture.files, prompts};
+        ReportGenerator generator{page, loader};
+        generator.setPaginate(true);
+        page.setHeight(3000);
+        page.extension().BottomMargin = 1520; // the body ends at 1480: two lines from 1000
+        GenerationFixture::label(page, 100, 1000, 240, QString(), QStringLiteral("DATA:All.Total"));
+        const QString subtotal = QStringLiteral("=\"Page total \" & PageSum({All.Total})");
+        GenerationFixture::label(page, 100, 2000, 240, subtotal, QStringLiteral("FORMULA:") + subtotal);
+        RecordingSurface s(DrawingSurface::Kind::Printer);
+        generator.GenerateOutput(s);
+        QCOMPARE(generator.pageCount(), 2);
+        QCOMPARE(s.printedTexts(), (QStringList{"150", "20.5", "Page total 170.5", "7", "99", "Page total 106"}));
+        QCOMPARE(s.prints()[2].y, 2000.0);
+        QCOMPARE(s.prints()[2].page, 1);
+        QCOMPARE(s.prints()[5].page, 2);
+    }
+
     void runFailsNamingTheLabel_data()
     {
         QTest::addColumn<QString>("formula");
