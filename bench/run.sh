@@ -25,6 +25,10 @@ echo "Paginated:"
 for rows in 1000 10000 100000; do
   bench "$BIN/bench_pagination" "$rows" "${RUNS:-3}"
 done
+echo "Formulas (expressions against data lists, paginated PDF):"
+for rows in 10000 100000; do
+  bench "$BIN/bench_expressions" "$rows" "${RUNS:-3}"
+done
 echo "Designer:"
 QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen} bench "$BIN/bench_designer"
 echo "SQL editor:"

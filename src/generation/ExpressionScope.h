@@ -30,7 +30,7 @@ public:
     // The rows of a statement printed on the page being drawn: first
     // (from 0) and end (not included); all rows when there are no pages.
     virtual std::pair<int, int> pageRows(const QString &statement) const = 0;
-    virtual ExpressionFunctions::Settings settings() const = 0;
+    virtual const ExpressionFunctions::Settings &settings() const = 0;
 };
 
 } // namespace KRML_ReportGen

@@ -22,7 +22,7 @@ public:
     Recordset *currentRows() override { return m_current; }
     int currentRow() const override { return m_row; }
     std::pair<int, int> pageRows(const QString &statement) const override;
-    ExpressionFunctions::Settings settings() const override { return m_settings; }
+    const ExpressionFunctions::Settings &settings() const override { return m_settings; }
 
     void standOn(Recordset *rows, int row)
     {

@@ -3,6 +3,7 @@
 #include "DrawingSurface.h"
 #include "Expression.h"
 #include "ExpressionError.h"
+#include "ExpressionValues.h"
 #include "FormulaEvaluator.h"
 #include "LabelExpressionScope.h"
 #include "LayoutPage.h"
@@ -123,10 +124,14 @@ QString PageDrawer::pageText(const LayoutLabel &label, PlacedItem &item, ReportL
 QString PageDrawer::lineText(const LayoutLabel &label, PlacedItem &item) const
 {
     const LayoutExtension &ext = m_page.extension();
-    const LayoutExtension::LabelSettings s = ext.label(item.index);
+    // Most labels have no settings: their values print as they always did.
+    static const LayoutExtension::LabelSettings none;
+    const auto found = ext.labels.constFind(item.index);
+    const LayoutExtension::LabelSettings &s = found == ext.labels.cend() ? none : *found;
+    const bool plain = s.isDefault() && ext.Locale.isEmpty();
     if (item.kind == PlacedItem::Kind::DataList) {
         const QVariant v = item.rows->field(item.column).value;
-        if (s.isDefault() && ext.Locale.isEmpty())
+        if (plain)
             return v.isNull() ? QString() : ValueText::of(v);
         return ValueFormat::forLabel(v, s.Format, s.NullText, m_locale);
     }
@@ -135,7 +140,10 @@ QString PageDrawer::lineText(const LayoutLabel &label, PlacedItem &item) const
         // label and the place in its formula.
         item.scope->standOn(item.rows.get(), item.row);
         try {
-            return ValueFormat::forLabel(item.expression->evaluate(*item.scope), s.Format, s.NullText, m_locale);
+            const QVariant v = item.expression->evaluate(*item.scope);
+            if (plain)
+                return ExpressionValues::isNull(v) ? QString() : ExpressionValues::text(v);
+            return ValueFormat::forLabel(v, s.Format, s.NullText, m_locale);
         } catch (const ExpressionError &e) {
             throw e.forLabel(item.index, label.Caption);
         }

@@ -26,7 +26,7 @@ public:
     Recordset *currentRows() override { return m_current.get(); }
     int currentRow() const override { return m_row; }
     std::pair<int, int> pageRows(const QString &) const override { return m_page; }
-    ExpressionFunctions::Settings settings() const override { return m_settings; }
+    const ExpressionFunctions::Settings &settings() const override { return m_settings; }
 
 private:
     std::map<QString, MemoryRecordset> m_rows;
