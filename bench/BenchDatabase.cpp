@@ -34,7 +34,7 @@ void BenchDatabase::build(const QString &path, int rows)
 void BenchDatabase::prepareHost(const QString &folder, const QString &databasePath)
 {
     ModuleState &state = ModuleState::current();
-    state.rdAppPath = folder;
+    state.setRdAppPath(folder);
     LocalFileService files;
     files.createFolder(folder + QStringLiteral("/Temp"));
     const QByteArray mode = qgetenv("KRML_BENCH_PARAMETERS");

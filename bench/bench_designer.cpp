@@ -31,7 +31,7 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     const int count = argc > 1 ? std::max(1, atoi(argv[1])) : 5000;
     QTemporaryDir dir;
-    ModuleState::current().rdAppPath = dir.path();
+    ModuleState::current().setRdAppPath(dir.path());
     LocalFileService files;
     ProcessTempNames temp;
     ConsolePrompts prompts(stderr, true);
@@ -96,14 +96,14 @@ int main(int argc, char **argv)
     for (int run = 0; run < 5; ++run) {
         view->sizer().setBoundControl({ObjectRef::Label, 1});
         QApplication::processEvents();
-        view->sizer().pressGrip(7, 1, 50, 50);
+        view->sizer().pressGrip(7, MouseButton::Left, 50, 50);
         const int paintsBefore = counter.paints;
         QElapsedTimer timer;
         timer.start();
         for (int m = 0; m < moves; ++m) {
             QElapsedTimer one;
             one.start();
-            view->sizer().moveOverGrip(7, 1, (m % 2) ? 115 : 85, (m % 2) ? 115 : 85);
+            view->sizer().moveOverGrip(7, MouseButton::Left, (m % 2) ? 115 : 85, (m % 2) ? 115 : 85);
             // What the screen gets after the move: the scene's changed region
             // drawn again, as the event loop does it.
             QApplication::processEvents();
@@ -112,7 +112,7 @@ int main(int argc, char **argv)
         perMoveRuns.append(timer.nsecsElapsed() / 1e6 / moves);
         if (view->sizer().frame().width <= 200 || counter.paints - paintsBefore < moves / 2)
             return 1; // the drag must really have sized the frame and repainted
-        view->sizer().releaseGrip(2); // the right button: the label keeps its size
+        view->sizer().releaseGrip(MouseButton::Right); // the right button: the label keeps its size
     }
     std::sort(perMoveRuns.begin(), perMoveRuns.end());
     const double perMove = perMoveRuns[perMoveRuns.size() / 2];

@@ -23,7 +23,6 @@
 #include "ReportGenerator.h"
 #include "ScriptedPrompts.h"
 #include "SqliteEngine.h"
-#include "StatementPalette.h"
 
 #include <QBuffer>
 #include <QElapsedTimer>
@@ -173,9 +172,8 @@ int main(int argc, char **argv)
     LayoutPage page;
     buildLayout(page);
     ScriptedPrompts prompts;
-    StatementPalette palette;
     QueryLoader loader(files, prompts);
-    ReportGenerator generator(page, loader, palette);
+    ReportGenerator generator(page, loader);
 
     // Each measurement in a phase of its own, after warm-up runs: fonts load
     // and glyph caches fill on first use, and the PDF engine's fonts must

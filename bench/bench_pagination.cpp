@@ -24,7 +24,6 @@
 #include "QueryLoader.h"
 #include "ReportGenerator.h"
 #include "ScriptedPrompts.h"
-#include "StatementPalette.h"
 
 #include <QElapsedTimer>
 #include <QGuiApplication>
@@ -124,9 +123,8 @@ int main(int argc, char **argv)
     LayoutPage page;
     buildLayout(page);
     ScriptedPrompts prompts;
-    StatementPalette palette;
     QueryLoader loader(files, prompts);
-    ReportGenerator generator(page, loader, palette);
+    ReportGenerator generator(page, loader);
     generator.setPaginate(true);
 
     std::vector<double> pdf, png, ref;

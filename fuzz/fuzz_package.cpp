@@ -18,7 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     static LocalFileService files;
     static ProcessTempNames tempNames;
     static ConsolePrompts prompts(stderr, false);
-    ModuleState::current().rdAppPath = app.path();
+    ModuleState::current().setRdAppPath(app.path());
     const QString path = app.filePath(QStringLiteral("fuzz.lrd"));
     QFile f(path);
     if (!f.open(QIODevice::WriteOnly))

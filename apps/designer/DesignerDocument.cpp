@@ -69,7 +69,7 @@ bool DesignerDocument::newDocument()
     m_control.designer().undoStack().clear();
     m_path.clear();
     m_storeConnection.reset();
-    ModuleState::current().packageFolder.clear();
+    ModuleState::current().data().setPackageFolder(QString());
     emit changed();
     return true;
 }
@@ -167,7 +167,7 @@ bool DesignerDocument::saveTo(const QString &path)
     }
     m_path = QFileInfo(path).absoluteFilePath();
     m_control.setCurOpenFile(m_path);
-    ModuleState::current().packageFolder = PathNames::folderOf(m_path);
+    ModuleState::current().data().setPackageFolder(PathNames::folderOf(m_path));
     m_control.designer().undoStack().setClean();
     m_recent.add(m_path);
     emit status(QStringLiteral("Saved %1").arg(m_path));

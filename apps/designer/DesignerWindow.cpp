@@ -21,7 +21,6 @@
 #include "Selection.h"
 #include "SettingsStore.h"
 #include "Sizer.h"
-#include "StatementPalette.h"
 #include "ThemeIcon.h"
 #include "UserDataFolder.h"
 #include "ZoomBox.h"
@@ -54,8 +53,8 @@ DesignerWindow::DesignerWindow(ControlServices services, QWidget *parent)
     ReportGenOCX::checkCommandLine(QCoreApplication::arguments());
 
     ModuleState &state = ModuleState::current();
-    if (state.rdAppPath.isEmpty())
-        state.rdAppPath = UserDataFolder::path();
+    if (state.rdAppPath().isEmpty())
+        state.setRdAppPath(UserDataFolder::path());
 
     m_control = new ReportGenOCX(nullptr, m_services);
     m_control->setCurrentMode(ReportGenOCX::DesignerMode);
@@ -368,7 +367,7 @@ void DesignerWindow::updateSelectionStatus()
 PreviewWindow &DesignerWindow::preview()
 {
     if (!m_preview) {
-        m_preview = new PreviewWindow(m_control->page(), m_control->queryLoader(), m_control->palette(), *m_services.prompts, this);
+        m_preview = new PreviewWindow(m_control->page(), m_control->queryLoader(), *m_services.prompts, this);
         m_preview->setWindowFlag(Qt::Window);
         m_preview->setWindowIcon(windowIcon());
         SettingsStore &s = *m_services.settings;

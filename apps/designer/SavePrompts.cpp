@@ -10,7 +10,7 @@ SavePrompts::SavePrompts(UserPrompts &inner, std::optional<bool> storeConnection
 {
 }
 
-int SavePrompts::msgBox(const QString &text, int style, const QString &title)
+MsgBoxStyle::Answer SavePrompts::msgBox(const QString &text, int style, const QString &title)
 {
     if (text == LayoutPackage::connectionQuestion()) {
         if (!m_store)

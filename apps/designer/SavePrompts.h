@@ -20,7 +20,7 @@ public:
     // The answer given (or asked) to the connection question, if it came up.
     std::optional<bool> storeConnection() const { return m_store; }
 
-    int msgBox(const QString &text, int style = 0, const QString &title = QString()) override;
+    MsgBoxStyle::Answer msgBox(const QString &text, int style = 0, const QString &title = QString()) override;
     QString inputBox(const QString &prompt, const QString &title = QString(), const QString &defaultText = QString()) override;
     QString openFileName(const QString &title, const QString &filter, int filterIndex, const QString &initialFolder) override;
     QString saveFileName(const QString &title, const QString &filter, int filterIndex, const QString &initialFolder,

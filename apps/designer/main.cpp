@@ -33,8 +33,8 @@ static int printState()
 {
     QTextStream out(stdout);
     ModuleState &state = ModuleState::current();
-    if (state.rdAppPath.isEmpty())
-        state.rdAppPath = UserDataFolder::path();
+    if (state.rdAppPath().isEmpty())
+        state.setRdAppPath(UserDataFolder::path());
     ReportGenOCX control;
     out << "KRML ReportGen " << control.OCXVersion() << "\n";
     out << "Application name: " << control.rdAppName() << "\n";
@@ -43,7 +43,7 @@ static int printState()
     out << "Grid size: " << control.GridSize() << " mm\n";
     const QStringList statements = control.statementList();
     out << "Statements: " << (statements.isEmpty() ? QStringLiteral("(none)") : statements.join(QStringLiteral(", "))) << "\n";
-    out << "Working folder: " << state.rdAppPath << "\n";
+    out << "Working folder: " << state.rdAppPath() << "\n";
     return 0;
 }
 

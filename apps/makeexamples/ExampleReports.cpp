@@ -110,17 +110,17 @@ void save(FileService &files, TempNameService &tempNames, const LayoutPage &layo
     QTemporaryDir app;
     ModuleState &state = ModuleState::current();
     state.reset();
-    state.rdAppPath = app.path();
+    state.setRdAppPath(app.path());
     files.createFolder(state.tempFolder());
-    ReportSqlFile::write(files, state.workingFile(QStringLiteral("SQL.mtq")), definition);
+    ReportSqlFile::write(files, ReportSqlFile::workingFile(), definition);
     state.data().RDDataConnection()->setConnectionString(kConnection);
 
     ConsolePrompts prompts(stderr, false);
-    prompts.yesNoAnswer = 6; // keep the connection in the package
+    prompts.yesNoAnswer = MsgBoxStyle::Yes; // keep the connection in the package
     LayoutPage &page = const_cast<LayoutPage &>(layout);
     LayoutPackage package(files, tempNames, prompts, page);
     if (package.saveLayoutTo(path) != LayoutPackage::Result::Done)
-        throw ReportError(75, QStringLiteral("The example %1 could not be written: %2").arg(path, prompts.messages.join(QLatin1Char(' '))));
+        throw ReportError(ReportError::PathFileAccessError, QStringLiteral("The example %1 could not be written: %2").arg(path, prompts.messages.join(QLatin1Char(' '))));
     state.reset();
 }
 
@@ -131,7 +131,7 @@ ExampleReports::ExampleReports(FileService &files, TempNameService &tempNames) :
 void ExampleReports::buildDatabase(const QString &script, const QString &databasePath)
 {
     if (QFile::exists(databasePath) && !QFile::remove(databasePath))
-        throw ReportError(75, QStringLiteral("Cannot replace %1").arg(databasePath));
+        throw ReportError(ReportError::PathFileAccessError, QStringLiteral("Cannot replace %1").arg(databasePath));
     const QString sql = QString::fromUtf8(m_files.readBytes(script));
     SqliteEngine::create(databasePath)->runScript(sql);
 }

@@ -33,7 +33,7 @@ ReportJob::ReportJob()
         m_app = std::make_unique<QTemporaryDir>(QDir(data).filePath(QStringLiteral("run-XXXXXX")));
     if (!m_app || !m_app->isValid())
         m_app = std::make_unique<QTemporaryDir>(); // no data folder to be had: the system's temporary one
-    ModuleState::current().rdAppPath = m_app->path();
+    ModuleState::current().setRdAppPath(m_app->path());
 }
 
 QString ReportJob::packageFailure(const LayoutPackage &package) const
@@ -133,7 +133,7 @@ ReportJob::Exit ReportJob::render(const QString &outputPath)
 
     QueryLoader loader(m_files, m_prompts);
     loader.setNotice(notice);
-    ReportGenerator generator(m_page, loader, m_palette);
+    ReportGenerator generator(m_page, loader);
     generator.setPaginate(paginate);
     if (page > 0)
         generator.setPageRange(page, page);
@@ -207,12 +207,12 @@ ReportJob::Exit ReportJob::list(QTextStream &out)
         if (!connected)
             continue;
         QStringList fields;
-        state.FirstQueryPending = true;
-        state.CurrentReportSQL.clear();
+        state.setCurrentReportSQL(BoundStatement());
         try {
-            loader.RunReportQuery(s.name, fields);
-            if (fields.isEmpty() && !state.CurrentReportSQL.isEmpty())
-                state.data().RDDataConnection()->describe(state.CurrentReportSQL); // says why it did not run
+            // Each statement as the first list of a run would show it.
+            loader.RunReportQuery(s.name, fields, true);
+            if (fields.isEmpty() && !state.CurrentReportSQL().isEmpty())
+                state.data().RDDataConnection()->describe(state.CurrentReportSQL()); // says why it did not run
             out << "    fields: " << (fields.isEmpty() ? QStringLiteral("(the statement did not run)") : fields.join(QStringLiteral(", ")))
                 << "\n";
         } catch (const ReportError &e) {

@@ -5,7 +5,6 @@
 #include "LocalFileService.h"
 #include "ProcessTempNames.h"
 #include "StatementLimits.h"
-#include "StatementPalette.h"
 
 #include <QPair>
 #include <QStringList>
@@ -72,7 +71,6 @@ private:
     ProcessTempNames m_tempNames;
     ConsolePrompts m_prompts{stderr, false};
     LayoutPage m_page;
-    StatementPalette m_palette;
     QString m_packagePath;
     QString m_error;
 };

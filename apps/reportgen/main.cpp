@@ -121,7 +121,7 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "reportgen: --codepage takes a Windows code page: 874, 932, 936, 949, 950 or 1250 to 1258\n");
         return ReportJob::Usage;
     }
-    ModuleState::current().codePage = pageNumber;
+    ModuleState::current().setCodePage(pageNumber);
 
     if (auto code = job.open(args[1]); code != ReportJob::Ok)
         return finish(code, job);

@@ -15,7 +15,7 @@ QString DataSource::extract(const QString &connectionString)
 {
     const int at = connectionString.lastIndexOf(QLatin1String("Data Source"), -1, Qt::CaseSensitive);
     if (at < 0)
-        throw ReportError(5, QStringLiteral("Invalid procedure call or argument: the connection string names no \"Data Source\""));
+        throw ReportError(ReportError::InvalidProcedureCall, QStringLiteral("Invalid procedure call or argument: the connection string names no \"Data Source\""));
     const int start = at + 12;
     const int semi = connectionString.indexOf(QLatin1Char(';'), start);
     return connectionString.mid(start, semi < 0 ? -1 : semi - start);

@@ -39,12 +39,12 @@ QString DataSourceLocator::resolve(const QString &text, const QStringList &folde
 
 QStringList DataSourceLocator::standardFolders()
 {
-    const ModuleState &state = ModuleState::current();
+    ModuleState &state = ModuleState::current();
     QStringList folders;
-    if (!state.packageFolder.isEmpty())
-        folders << state.packageFolder;
-    if (!state.rdAppPath.isEmpty())
-        folders << state.rdAppPath;
+    if (!state.data().packageFolder().isEmpty())
+        folders << state.data().packageFolder();
+    if (!state.rdAppPath().isEmpty())
+        folders << state.rdAppPath();
     return folders;
 }
 

@@ -1,12 +1,10 @@
 #include "LegacyReportFile.h"
-#include "ModuleState.h"
 
 #include "FileService.h"
-#include "LegacyNumber.h"
+#include "ModuleState.h"
 #include "ParameterMarker.h"
 #include "ReportError.h"
 #include "TextReader.h"
-#include "VbConvert.h"
 
 #include <QDir>
 
@@ -16,18 +14,12 @@ using ReadResult = ReportSqlFile::ReadResult;
 
 ReadResult LegacyReportFile::import(const QByteArray &bytes, const QString &fileName, ReportDefinition &into)
 {
-    const QStringList lines = TextReader::splitLines(ModuleState::current().codec().decode(bytes));
-    int next = 0;
-    const auto read = [&](QString &line) {
-        if (next >= lines.size())
-            return false;
-        line = lines[next++];
-        return true;
-    };
+    TextReader in = TextReader::fromBytes(bytes, TextReader::LoneCr::InLine, ModuleState::current().codec());
+    const auto read = [&](QString &line) { return in.readLine(line); };
     const auto malformed = [&](const QString &why) {
         return ReadResult{ReadResult::Malformed, QStringLiteral("The report file \"%1\" cannot be read: line %2: %3.")
                                                      .arg(QDir::toNativeSeparators(fileName))
-                                                     .arg(next)
+                                                     .arg(in.lineNumber())
                                                      .arg(why)};
     };
     const auto truncated = [&] { return malformed(QStringLiteral("the file ends too early")); };
@@ -41,16 +33,13 @@ ReadResult LegacyReportFile::import(const QByteArray &bytes, const QString &file
 
     if (!read(line))
         return truncated();
-    const QString countText = line.mid(11);
-    if (!line.startsWith(QLatin1String("noofparams=")) || !LegacyNumber::isNumber(countText))
-        return malformed(QStringLiteral("\"%1\" does not give the number of parameters").arg(line));
-    const double count = LegacyNumber::convert(countText).value();
-    if (count < 0 || count > 32767 || count != qint64(count))
-        return malformed(QStringLiteral("\"%1\" is not a number of parameters").arg(countText));
+    int count = 0;
+    if (const QString error = ReportSqlFile::readParameterCount(line, count); !error.isEmpty())
+        return malformed(error);
 
     ReportDefinition work = into;
     QStringList markers; // by 1-based position in this file
-    for (int i = 0; i < int(count); ++i) {
+    for (int i = 0; i < count; ++i) {
         if (!read(line))
             return truncated();
         ReportSqlFile::ParameterLine p;
@@ -66,13 +55,8 @@ ReadResult LegacyReportFile::import(const QByteArray &bytes, const QString &file
     if (hasCount) {
         if (!read(line) || !read(line))
             return truncated();
-        if (!LegacyNumber::isNumber(line))
-            return malformed(QStringLiteral("\"%1\" is not a number of statements").arg(line));
-        try {
-            statements = VbConvert::toInt16(line);
-        } catch (const ReportError &e) {
-            return malformed(QStringLiteral("\"%1\": %2").arg(line, e.description()));
-        }
+        if (const QString error = ReportSqlFile::readStatementCount(line, statements); !error.isEmpty())
+            return malformed(error);
         if (!read(line))
             return truncated();
     }
@@ -88,14 +72,14 @@ ReadResult LegacyReportFile::import(const QByteArray &bytes, const QString &file
     bool haveCurrent = read(current);
     QString name;
     for (int s = 0; s < statements && haveCurrent; ++s) {
-        if (current.startsWith(QLatin1String("tablename="))) {
-            name = current.mid(10);
-            if (name == QLatin1String("endreport"))
+        if (ReportSqlFile::isSectionHeader(current)) {
+            name = ReportSqlFile::sectionName(current);
+            if (ReportSqlFile::isTerminator(name))
                 break;
             haveCurrent = read(current);
         }
         QString sql;
-        while (haveCurrent && !current.startsWith(QLatin1String("tablename="))) {
+        while (haveCurrent && !ReportSqlFile::isSectionHeader(current)) {
             sql += placeholders(current) + QStringLiteral("\r\n");
             haveCurrent = read(current);
         }

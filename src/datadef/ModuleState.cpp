@@ -50,7 +50,7 @@ std::shared_ptr<ParameterCollection> ModuleState::parameters()
 
 QString ModuleState::tempFolder() const
 {
-    return PathNames::join(rdAppPath, QStringLiteral("Temp"));
+    return PathNames::join(m_rdAppPath, QStringLiteral("Temp"));
 }
 
 QString ModuleState::workingFile(const QString &name) const

@@ -1,8 +1,8 @@
 #include "ReportSqlFile.h"
-#include "ModuleState.h"
 
 #include "FileService.h"
 #include "LegacyNumber.h"
+#include "ModuleState.h"
 #include "ParameterMarker.h"
 #include "ReportError.h"
 #include "TextReader.h"
@@ -17,30 +17,6 @@ namespace {
 
 const QString kCrLf = QStringLiteral("\r\n");
 const QLatin1String kHeader("tablename=");
-
-// Lines of a file with their 1-based numbers, for messages that say where
-// the fault is.
-class LineCursor
-{
-public:
-    explicit LineCursor(const QByteArray &bytes)
-        : m_lines(TextReader::splitLines(ModuleState::current().codec().decode(bytes)))
-    {
-    }
-    bool atEnd() const { return m_next >= m_lines.size(); }
-    int lineNumber() const { return m_next; } // of the line read last
-    bool next(QString &line)
-    {
-        if (atEnd())
-            return false;
-        line = m_lines[m_next++];
-        return true;
-    }
-
-private:
-    QStringList m_lines;
-    int m_next = 0;
-};
 
 QString takeField(const QString &line, int &pos, bool toEnd = false)
 {
@@ -57,6 +33,63 @@ QString takeField(const QString &line, int &pos, bool toEnd = false)
 }
 
 } // namespace
+
+QString ReportSqlFile::workingFile()
+{
+    return ModuleState::current().workingFile(workingFileName());
+}
+
+bool ReportSqlFile::isSectionHeader(const QString &line)
+{
+    return line.startsWith(kHeader);
+}
+
+QString ReportSqlFile::sectionName(const QString &line)
+{
+    return line.mid(kHeader.size());
+}
+
+bool ReportSqlFile::isTerminator(const QString &sectionName)
+{
+    return sectionName == QLatin1String("endreport");
+}
+
+QStringList ReportSqlFile::statementNames(const FileService &files, const QString &path, const QStringList &previous)
+{
+    if (!files.fileExists(path))
+        return previous;
+    QStringList names;
+    for (const QString &line : TextReader::splitLines(ModuleState::current().codec().decode(files.readBytes(path))))
+        if (isSectionHeader(line) && !isTerminator(sectionName(line)))
+            names.append(sectionName(line));
+    return names;
+}
+
+QString ReportSqlFile::readParameterCount(const QString &line, int &count)
+{
+    const QLatin1String key("noofparams=");
+    const QString countText = line.mid(key.size());
+    const std::optional<double> number = LegacyNumber::convert(countText);
+    if (!line.startsWith(key) || !number)
+        return QStringLiteral("\"%1\" does not give the number of parameters").arg(line);
+    const double n = *number;
+    if (n < 0 || n > 32767 || n != std::floor(n))
+        return QStringLiteral("\"%1\" is not a number of parameters").arg(countText);
+    count = int(n);
+    return QString();
+}
+
+QString ReportSqlFile::readStatementCount(const QString &line, int &count)
+{
+    if (!LegacyNumber::isNumber(line))
+        return QStringLiteral("\"%1\" is not a number of statements").arg(line);
+    try {
+        count = VbConvert::toInt16(line);
+    } catch (const ReportError &e) {
+        return QStringLiteral("\"%1\": %2").arg(line, e.description());
+    }
+    return QString();
+}
 
 QString ReportSqlFile::parseParameterLine(const QString &line, bool legacy, ParameterLine &out)
 {
@@ -146,7 +179,7 @@ void ReportSqlFile::write(FileService &files, const QString &path, const ReportD
 ReportSqlFile::ReadResult ReportSqlFile::read(const QByteArray &bytes, const QString &fileName, ReportDefinition &into,
                                               ParameterCollection *shared)
 {
-    LineCursor in(bytes);
+    TextReader in = TextReader::fromBytes(bytes, TextReader::LoneCr::InLine, ModuleState::current().codec());
     const QString shownName = QDir::toNativeSeparators(fileName);
     const auto malformed = [&](const QString &why) {
         return ReadResult{ReadResult::Malformed,
@@ -158,57 +191,47 @@ ReportSqlFile::ReadResult ReportSqlFile::read(const QByteArray &bytes, const QSt
     const auto truncated = [&] { return malformed(QStringLiteral("the file ends before \"tablename=endreport\"")); };
 
     QString line;
-    if (!in.next(line) || line != magic())
+    if (!in.readLine(line) || line != magic())
         return ReadResult{ReadResult::NotValid, notValidMessage()};
 
     ReportDefinition work = into;
     QList<clsParameter> records;
 
-    if (!in.next(line))
+    if (!in.readLine(line))
         return truncated();
-    const QString countText = line.mid(11);
-    if (!line.startsWith(QLatin1String("noofparams=")) || !LegacyNumber::isNumber(countText))
-        return malformed(QStringLiteral("\"%1\" does not give the number of parameters").arg(line));
-    const double count = LegacyNumber::convert(countText).value();
-    if (count < 0 || count > 32767 || count != std::floor(count))
-        return malformed(QStringLiteral("\"%1\" is not a number of parameters").arg(countText));
+    int count = 0;
+    if (const QString error = readParameterCount(line, count); !error.isEmpty())
+        return malformed(error);
 
     for (int i = 0; i < int(count); ++i) {
-        if (!in.next(line))
+        if (!in.readLine(line))
             return truncated();
         ParameterLine p;
         const QString error = parseParameterLine(line, false, p);
         if (!error.isEmpty())
             return malformed(error);
-        const int n = work.addParameter(ParameterMarker::make(p.name, p.type),
-                                        p.type == clsParameter::Lookup ? &p.lookup : nullptr);
+        work.addParameter(ParameterMarker::make(p.name, p.type), p.type == clsParameter::Lookup ? &p.lookup : nullptr);
         records.append(work.record(work.parameters().last()));
-        Q_UNUSED(n);
     }
 
-    if (!in.next(line)) // the separator, not looked at
+    if (!in.readLine(line)) // the separator, not looked at
         return truncated();
-    if (!in.next(line))
+    if (!in.readLine(line))
         return truncated();
-    if (!LegacyNumber::isNumber(line))
-        return malformed(QStringLiteral("\"%1\" is not a number of statements").arg(line));
-    double statements = 0;
-    try {
-        statements = VbConvert::toInt16(line);
-    } catch (const ReportError &e) {
-        return malformed(QStringLiteral("\"%1\": %2").arg(line, e.description()));
-    }
+    int statements = 0;
+    if (const QString error = readStatementCount(line, statements); !error.isEmpty())
+        return malformed(error);
     QString current;
-    if (statements > 0 && !in.next(current))
+    if (statements > 0 && !in.readLine(current))
         return truncated();
-    for (int s = 0; s < int(statements); ++s) {
-        const QString name = current.mid(10);
-        if (name == QLatin1String("endreport"))
+    for (int s = 0; s < statements; ++s) {
+        const QString name = sectionName(current);
+        if (isTerminator(name))
             break;
         QString sql;
         bool headerFound = false;
-        while (in.next(line)) {
-            if (line.startsWith(kHeader)) {
+        while (in.readLine(line)) {
+            if (isSectionHeader(line)) {
                 headerFound = true;
                 current = line;
                 break;

@@ -1,6 +1,7 @@
 #include "ReportSqlFileLimits.h"
 
 #include "ModuleState.h"
+#include "ReportSqlFile.h"
 
 #include <QStringList>
 
@@ -38,7 +39,7 @@ QString ReportSqlFileLimits::codePageProblem(const QString &what, const QString 
     return QStringLiteral("%1 cannot contain \"%2\": the report SQL file is written in the Windows-%3 code page, "
                           "which has no such character.")
         .arg(what, foreign)
-        .arg(ModuleState::current().codePage);
+        .arg(ModuleState::current().codePage());
 }
 
 QString ReportSqlFileLimits::parameterName(const QString &name)
@@ -72,7 +73,7 @@ QString ReportSqlFileLimits::lookupField(const QString &field, const QString &va
 
 QString ReportSqlFileLimits::statementName(const QString &name)
 {
-    if (name == QLatin1String("endreport"))
+    if (ReportSqlFile::isTerminator(name))
         return QStringLiteral("A statement cannot be named \"endreport\": the report SQL file ends its statements with that name.");
     if (hasLineBreak(name))
         return QStringLiteral("A statement name cannot contain a line break: the report SQL file keeps it on one line.");
@@ -84,7 +85,7 @@ QString ReportSqlFileLimits::statementSql(const QString &sql)
     QString lines = sql;
     lines.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
     for (const QString &line : lines.split(QLatin1Char('\n')))
-        if (line.startsWith(QLatin1String("tablename=")))
+        if (ReportSqlFile::isSectionHeader(line))
             return QStringLiteral("No line of a statement can begin with \"tablename=\": the report SQL file starts the next "
                                   "statement there.");
     return codePageProblem(QStringLiteral("A statement"), sql);

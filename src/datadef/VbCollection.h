@@ -21,7 +21,7 @@ public:
     void Add(const T &item, const QString &key = QString())
     {
         if (!key.isEmpty() && keyIndex(key) >= 0)
-            throw ReportError(457, QStringLiteral("This key is already associated with an element of this collection"));
+            throw ReportError(ReportError::KeyAlreadyAssociated, QStringLiteral("This key is already associated with an element of this collection"));
         m_items.append({item, key});
     }
 
@@ -55,7 +55,7 @@ private:
         QString key;
     };
 
-    static ReportError subscriptError() { return ReportError(9, QStringLiteral("Subscript out of range")); }
+    static ReportError subscriptError() { return ReportError(ReportError::SubscriptOutOfRange, QStringLiteral("Subscript out of range")); }
 
     int checked(int index) const
     {

@@ -83,14 +83,14 @@ std::unique_ptr<Recordset> DbConnection::execute(const BoundStatement &statement
     return engine().run(statement.sql, statement.values);
 }
 
-std::unique_ptr<Recordset> DbConnection::openRecordset(const QString &sql, int, int, int)
+std::unique_ptr<Recordset> DbConnection::openRecordset(const QString &sql, CursorType, LockType, int)
 {
     // Every engine fetches the whole result, which is what a keyset cursor
     // promises: a true record count and free movement over the rows.
     return engine().run(sql, {});
 }
 
-std::unique_ptr<Recordset> DbConnection::openRecordset(const BoundStatement &statement, int, int, int)
+std::unique_ptr<Recordset> DbConnection::openRecordset(const BoundStatement &statement, CursorType, LockType, int)
 {
     return engine().run(statement.sql, statement.values);
 }

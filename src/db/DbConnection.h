@@ -53,10 +53,10 @@ public:
     // Runs a statement with its values bound to its placeholders.
     std::unique_ptr<Recordset> execute(const BoundStatement &statement, int options = -1);
     // Opens a recordset on this connection (keyset cursor, optimistic lock).
-    std::unique_ptr<Recordset> openRecordset(const QString &sql, int cursorType = Keyset,
-                                             int lockType = Optimistic, int options = -1);
-    std::unique_ptr<Recordset> openRecordset(const BoundStatement &statement, int cursorType = Keyset,
-                                             int lockType = Optimistic, int options = -1);
+    std::unique_ptr<Recordset> openRecordset(const QString &sql, CursorType cursorType = Keyset,
+                                             LockType lockType = Optimistic, int options = -1);
+    std::unique_ptr<Recordset> openRecordset(const BoundStatement &statement, CursorType cursorType = Keyset,
+                                             LockType lockType = Optimistic, int options = -1);
     // One row per table, with the column "Table_Name" among others. The
     // engine's own bookkeeping tables are left out; the "MSys" tables of an
     // Access file are not, and callers drop them.

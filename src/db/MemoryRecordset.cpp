@@ -44,7 +44,7 @@ MemoryRecordset::MemoryRecordset(QStringList names, QList<int> types, std::share
 void MemoryRecordset::appendRow(const QList<QVariant> &values)
 {
     if (!m_building)
-        throw ReportError(3251, QStringLiteral("Current Recordset does not support updating."));
+        throw ReportError(NotUpdatable, QStringLiteral("Current Recordset does not support updating."));
     // Copies share the rows: one that appends gets rows of its own first.
     if (m_building.use_count() > 2) {
         m_building = std::make_shared<VariantRows>(*m_building);

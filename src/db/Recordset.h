@@ -40,6 +40,7 @@ public:
     static constexpr qint32 NoCurrentRecord = 3021;
     static constexpr qint32 ItemNotFound = 3265;
     static constexpr qint32 ObjectClosed = 3704;
+    static constexpr qint32 NotUpdatable = 3251;
 };
 
 } // namespace KRML_ReportGen

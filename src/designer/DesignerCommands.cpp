@@ -31,9 +31,9 @@ DesignerCommands::DesignerCommands(LayoutPage &page, Sizer &sizer, UserPrompts &
     QObject::connect(m_selection.get(), &Selection::changed, m_selection.get(), [this] {
         const ObjectRef o = m_selection->primary();
         if (o.kind == ObjectRef::Label)
-            m_menu.pressLabel(m_page.Label(o.index), Sizer::LeftButton);
+            m_menu.pressLabel(m_page.Label(o.index), MouseButton::Left);
         else if (o.kind == ObjectRef::Picture)
-            m_menu.pressPicture(Sizer::LeftButton);
+            m_menu.pressPicture(MouseButton::Left);
         else
             m_menu.clickPage();
     });
@@ -84,15 +84,15 @@ void DesignerCommands::pushChanges(const QString &what, const QList<QPair<Object
     }
 }
 
-void DesignerCommands::pressLabel(int index, int button)
+void DesignerCommands::pressLabel(int index, MouseButton button)
 {
     m_sizer.setBoundControl({ObjectRef::Label, index});
     m_menu.pressLabel(m_page.Label(index), button);
 }
 
-void DesignerCommands::pressPicture(int index, int button)
+void DesignerCommands::pressPicture(int index, MouseButton button)
 {
-    if (button == Sizer::LeftButton)
+    if (button == MouseButton::Left)
         m_sizer.setBoundControl({ObjectRef::Picture, index});
     m_menu.pressPicture(button);
 }
@@ -206,7 +206,7 @@ void DesignerCommands::pictureBackColor(int index)
     QImage image;
     try {
         if (pic.Tag.isEmpty())
-            throw ReportError(53, QStringLiteral("File not found"));
+            throw ReportError(ReportError::FileNotFound, QStringLiteral("File not found"));
         image = PictureLoader::scaledInto(m_files, pic.Tag, pic.Width, pic.Height, colour);
     } catch (const ReportError &) {
         image = PictureLoader::onBackColor(pic.Picture, pic.Width, pic.Height, colour);
@@ -275,9 +275,9 @@ int DesignerCommands::insertAt100(ObjectRef::Kind kind, const QString &caption, 
     o.setGeometry(m_page, r);
     m_undo.push(new InsertObjectCommand(m_page, o, what));
     if (kind == ObjectRef::Label)
-        pressLabel(o.index, Sizer::LeftButton);
+        pressLabel(o.index, MouseButton::Left);
     else
-        pressPicture(o.index, Sizer::LeftButton);
+        pressPicture(o.index, MouseButton::Left);
     return o.index;
 }
 

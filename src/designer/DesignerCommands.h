@@ -46,9 +46,9 @@ public:
     Selection &selection() { return *m_selection; }
     const Selection &selection() const { return *m_selection; }
 
-    // Presses (button 1 left, 2 right) and the empty page.
-    void pressLabel(int index, int button);
-    void pressPicture(int index, int button);
+    // Presses and the empty page.
+    void pressLabel(int index, MouseButton button);
+    void pressPicture(int index, MouseButton button);
     void clickPage();
 
     // The object menu, on the selected object.

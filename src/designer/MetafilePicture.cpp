@@ -30,7 +30,7 @@ constexpr double kLargestTwips = 32767.0 * 10;
 
 ReportError invalidPicture(const QString &why)
 {
-    return ReportError(481, QStringLiteral("Invalid picture: %1").arg(why));
+    return ReportError(ReportError::InvalidPicture, QStringLiteral("Invalid picture: %1").arg(why));
 }
 
 quint32 u32(const QByteArray &b, int at) { return qFromLittleEndian<quint32>(b.constData() + at); }

@@ -29,7 +29,7 @@ QString ObjectMenuState::alignCaption(AlignItem item)
     }
 }
 
-void ObjectMenuState::pressLabel(const LayoutLabel &label, int button)
+void ObjectMenuState::pressLabel(const LayoutLabel &label, MouseButton button)
 {
     for (Item i : {Object, EditText, Move, FormatText, BackColor, Alignment, Border, Coordinate})
         m_visible[i] = true;
@@ -38,13 +38,13 @@ void ObjectMenuState::pressLabel(const LayoutLabel &label, int button)
     m_alignChecked[RightAligned] = label.Alignment == 1;
     m_alignChecked[Centered] = label.Alignment == 2;
     m_borderChecked = label.BorderStyle == 1;
-    if (button == 2)
+    if (button == MouseButton::Right)
         m_visible[EditText] = !label.Tag.contains(QLatin1String("DATA"), Qt::CaseInsensitive);
 }
 
-void ObjectMenuState::pressPicture(int button)
+void ObjectMenuState::pressPicture(MouseButton button)
 {
-    if (button != 1)
+    if (button != MouseButton::Left)
         return; // the right button only shows the menu as it is
     for (Item i : {Object, EditPicture, Move, BackColor, Coordinate})
         m_visible[i] = true;

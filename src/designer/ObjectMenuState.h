@@ -1,5 +1,7 @@
 #pragma once
 
+#include "MouseButton.h"
+
 #include <QString>
 
 namespace KRML_ReportGen {
@@ -23,10 +25,10 @@ public:
     bool borderChecked() const { return m_borderChecked; }
     bool alignChecked(AlignItem item) const { return m_alignChecked[item]; }
 
-    // button: 1 left, 2 right. A right press on a data-field label hides
+    // A right press on a data-field label hides
     // "&Edit Text".
-    void pressLabel(const LayoutLabel &label, int button);
-    void pressPicture(int button);
+    void pressLabel(const LayoutLabel &label, MouseButton button);
+    void pressPicture(MouseButton button);
     void clickPage();
     // "&Border" inverts its check mark; returns the new state.
     bool toggleBorder();

@@ -29,7 +29,7 @@ QImage PictureLoader::scaledInto(const FileService &files, const QString &path, 
         return scaledInto(MetafilePicture(bytes), boxWidth, boxHeight, backColor);
     QImage image;
     if (!image.loadFromData(bytes))
-        throw ReportError(481, QStringLiteral("Invalid picture"));
+        throw ReportError(ReportError::InvalidPicture, QStringLiteral("Invalid picture"));
     return scaledInto(image, boxWidth, boxHeight, backColor);
 }
 

@@ -7,7 +7,7 @@ namespace KRML_ReportGen {
 PictureScaling::Fitted PictureScaling::fit(double w, double h, double areaWidth, double areaHeight)
 {
     if (areaWidth == 0 || areaHeight == 0 || h == 0)
-        throw ReportError(11, QStringLiteral("Division by zero"));
+        throw ReportError(ReportError::DivisionByZero, QStringLiteral("Division by zero"));
     const double rx = w / areaWidth;
     const double ry = h / areaHeight;
     const double aspect = w / h;

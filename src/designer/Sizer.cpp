@@ -60,7 +60,7 @@ int Sizer::gripAt(double x, double y) const
     return -1;
 }
 
-void Sizer::pressGrip(int index, int button, double x, double y)
+void Sizer::pressGrip(int index, MouseButton button, double x, double y)
 {
     Q_UNUSED(button);
     m_anchorX = qint16(x);
@@ -73,9 +73,9 @@ void Sizer::pressGrip(int index, int button, double x, double y)
     emit changed();
 }
 
-void Sizer::moveOverGrip(int index, int button, double x, double y)
+void Sizer::moveOverGrip(int index, MouseButton button, double x, double y)
 {
-    if (button != LeftButton || m_frame.height <= SizerGeometry::StuckSize || m_frame.width <= SizerGeometry::StuckSize)
+    if (button != MouseButton::Left || m_frame.height <= SizerGeometry::StuckSize || m_frame.width <= SizerGeometry::StuckSize)
         return;
     const Rect dragged = SizerGeometry::dragGrip(m_frame, index, x, y);
     // Snapping never makes the frame stuck (two grips or less).
@@ -83,11 +83,11 @@ void Sizer::moveOverGrip(int index, int button, double x, double y)
     setFrame(snapped.width > SizerGeometry::StuckSize && snapped.height > SizerGeometry::StuckSize ? snapped : dragged);
 }
 
-std::optional<SizerGeometry::Rect> Sizer::releaseGrip(int button)
+std::optional<SizerGeometry::Rect> Sizer::releaseGrip(MouseButton button)
 {
     std::optional<Rect> before = m_before;
     m_before.reset();
-    if (m_bound.isNull() || button != LeftButton)
+    if (m_bound.isNull() || button != MouseButton::Left)
         return std::nullopt;
     const Rect fitted = SizerGeometry::release(m_frame);
     m_bound.setGeometry(m_page, fitted);
@@ -97,9 +97,9 @@ std::optional<SizerGeometry::Rect> Sizer::releaseGrip(int button)
     return before;
 }
 
-void Sizer::pressBody(int button, double x, double y)
+void Sizer::pressBody(MouseButton button, double x, double y)
 {
-    if (!m_moveState || button != LeftButton || m_bound.isNull())
+    if (!m_moveState || button != MouseButton::Left || m_bound.isNull())
         return;
     m_anchorX = qint16(x);
     m_anchorY = qint16(y);
@@ -107,9 +107,9 @@ void Sizer::pressBody(int button, double x, double y)
     m_before = m_bound.geometry(m_page);
 }
 
-void Sizer::moveBody(int button, double x, double y)
+void Sizer::moveBody(MouseButton button, double x, double y)
 {
-    if (!m_moveState || button != LeftButton || !m_bodyPressed || m_bound.isNull())
+    if (!m_moveState || button != MouseButton::Left || !m_bodyPressed || m_bound.isNull())
         return;
     const double dx = x - m_anchorX;
     const double dy = y - m_anchorY;

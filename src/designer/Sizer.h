@@ -1,6 +1,8 @@
 #pragma once
 
+#include "MouseButton.h"
 #include "ObjectRef.h"
+#include "PointerShape.h"
 #include "SizerGeometry.h"
 
 #include <QList>
@@ -22,8 +24,6 @@ class Sizer : public QObject
     Q_OBJECT
 public:
     using Rect = SizerGeometry::Rect;
-    static constexpr int LeftButton = 1;
-    static constexpr int RightButton = 2;
 
     explicit Sizer(LayoutPage &page, QObject *parent = nullptr);
 
@@ -45,21 +45,21 @@ public:
     const QList<Rect> &grips() const { return m_grips; }
     int gripAt(double x, double y) const; // x, y relative to the frame
     bool pressOutlineShown() const { return m_pressOutline; }
-    int pointerShape() const { return m_pointer; }
+    PointerShape pointerShape() const { return m_pointer; }
     int pressedGrip() const { return m_pressedGrip; }
 
     // Grip drags put the object's edges on a grid of this step (twips);
     // 0, the default, leaves them where the pointer is.
     void setSnapStep(double twips) { m_snapStep = twips; }
     // Grip i pressed / moved over / released; x, y relative to the grip.
-    void pressGrip(int index, int button, double x, double y);
-    void moveOverGrip(int index, int button, double x, double y);
+    void pressGrip(int index, MouseButton button, double x, double y);
+    void moveOverGrip(int index, MouseButton button, double x, double y);
     // The object's geometry before, when the release changed it.
-    std::optional<Rect> releaseGrip(int button);
+    std::optional<Rect> releaseGrip(MouseButton button);
 
     // The body in move mode; x, y relative to the frame.
-    void pressBody(int button, double x, double y);
-    void moveBody(int button, double x, double y);
+    void pressBody(MouseButton button, double x, double y);
+    void moveBody(MouseButton button, double x, double y);
     // The object's geometry before the move, when it moved.
     std::optional<Rect> releaseBody();
 
@@ -79,7 +79,7 @@ private:
     qint16 m_anchorX = 0;
     qint16 m_anchorY = 0;
     int m_pressedGrip = -1;
-    int m_pointer = 0;
+    PointerShape m_pointer = PointerShape::Default;
     bool m_bodyPressed = false;
     std::optional<Rect> m_before;
     double m_snapStep = 0;

@@ -26,10 +26,12 @@ SizerGeometry::Rect SizerGeometry::grip(int index, double w, double h, double g)
     }
 }
 
-int SizerGeometry::pointerShape(int index)
+PointerShape SizerGeometry::pointerShape(int index)
 {
-    static const int shapes[8] = {8, 7, 6, 9, 9, 6, 7, 8};
-    return index >= 0 && index < 8 ? shapes[index] : 0;
+    static const PointerShape shapes[8] = {PointerShape::SizeNWSE, PointerShape::SizeNS, PointerShape::SizeNESW,
+                                           PointerShape::SizeWE,   PointerShape::SizeWE, PointerShape::SizeNESW,
+                                           PointerShape::SizeNS,   PointerShape::SizeNWSE};
+    return index >= 0 && index < 8 ? shapes[index] : PointerShape::Default;
 }
 
 int SizerGeometry::gripAt(double x, double y, double w, double h, double g)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "PointerShape.h"
+
 #include <QtGlobal>
 
 namespace KRML_ReportGen {
@@ -31,9 +33,8 @@ public:
     // Grip index 0..7 (top left, top centre, top right, middle left, middle
     // right, bottom left, bottom centre, bottom right), relative to the frame.
     static Rect grip(int index, double frameWidth, double frameHeight, double g = GripSize);
-    // The pointer shape a grip sets when pressed (the platform's codes:
-    // 8 NW-SE, 7 N-S, 6 NE-SW, 9 W-E).
-    static int pointerShape(int index);
+    // The pointer shape a grip sets when pressed.
+    static PointerShape pointerShape(int index);
     // The grip under a point of the frame, or -1.
     static int gripAt(double x, double y, double frameWidth, double frameHeight, double g = GripSize);
     static bool laysOut(const Rect &frame, double g = GripSize);

@@ -40,7 +40,7 @@ QString FormulaEvaluator::evaluate(const QString &funcString, Recordset &rs, boo
                 if (rs.fieldName(i) == fieldName) {
                     const QVariant value = rs.field(i).value;
                     if (value.isNull())
-                        throw ReportError(InvalidUseOfNull, QStringLiteral("Invalid use of Null"));
+                        throw ReportError(ReportError::InvalidUseOfNull, QStringLiteral("Invalid use of Null"));
                     working.replace(reference, ValueText::of(value));
                     break;
                 }
@@ -57,7 +57,7 @@ QString FormulaEvaluator::evaluate(const QString &funcString, Recordset &rs, boo
     if (b == 0.0) {
         if (a == 0.0)
             throw ReportError::overflow();
-        throw ReportError(DivisionByZero, QStringLiteral("Division by zero"));
+        throw ReportError(ReportError::DivisionByZero, QStringLiteral("Division by zero"));
     }
     return ValueText::number(a / b);
 }

@@ -14,8 +14,6 @@ class Recordset;
 class FormulaEvaluator
 {
 public:
-    static constexpr qint32 InvalidUseOfNull = 94;
-    static constexpr qint32 DivisionByZero = 11;
 
     // The control's AnalyseFunction: values from the first row of funcRS.
     // A null field, a recordset at its end and a division by zero fail.

@@ -3,38 +3,23 @@
 #include "DbConnection.h"
 #include "FileService.h"
 #include "JetSqlRewriter.h"
-#include "LegacyNumber.h"
 #include "ModuleState.h"
 #include "MsgBoxStyle.h"
 #include "ParameterBinding.h"
-#include "ParameterMarker.h"
 #include "ProviderErrors.h"
 #include "ReportError.h"
 #include "ReportSqlFile.h"
 #include "StatementCache.h"
-#include "StatementCatalog.h"
-#include "TextReader.h"
 #include "UserPrompts.h"
 #include "ValueText.h"
 
 namespace KRML_ReportGen {
 
-namespace {
-
-const QLatin1String kHeader("tablename=");
-
-} // namespace
-
 QueryLoader::QueryLoader(const FileService &files, UserPrompts &prompts) : m_files(files), m_prompts(prompts) {}
-
-QString QueryLoader::workingFile()
-{
-    return ModuleState::current().workingFile(QStringLiteral("SQL.mtq"));
-}
 
 QStringList QueryLoader::FillStatementList(const QStringList &previous) const
 {
-    return StatementCatalog::FillStatementList(m_files, workingFile(), previous);
+    return ReportSqlFile::statementNames(m_files, ReportSqlFile::workingFile(), previous);
 }
 
 int QueryLoader::FindInCollection(const VariantCollection &collection, const QVariant &value)
@@ -50,16 +35,17 @@ std::unique_ptr<Recordset> QueryLoader::open(const BoundStatement &statement)
     return connection.openRecordset(statement, DbConnection::Keyset, DbConnection::Optimistic, -1);
 }
 
-BoundStatement QueryLoader::GetStatementSQL(const QString &statementName, QStringList &fieldList, bool)
+BoundStatement QueryLoader::GetStatementSQL(const QString &statementName, QStringList &fieldList, bool,
+                                            bool firstQueryPending)
 {
-    RunReportQuery(statementName, fieldList);
-    return ModuleState::current().CurrentReportSQL;
+    RunReportQuery(statementName, fieldList, firstQueryPending);
+    return ModuleState::current().CurrentReportSQL();
 }
 
-QString QueryLoader::RunReportQuery(const QString &statementName, QStringList &fieldList)
+QString QueryLoader::RunReportQuery(const QString &statementName, QStringList &fieldList, bool firstQueryPending)
 {
     try {
-        runQuery(statementName, fieldList);
+        runQuery(statementName, fieldList, firstQueryPending);
     } catch (const ReportError &e) {
         // A statement that cannot run ends the query quietly; a parameter
         // without a value, or with a value of the wrong type, must reach
@@ -178,56 +164,33 @@ std::unique_ptr<Recordset> QueryLoader::openWithNamedValues(const BoundStatement
     }
 }
 
-void QueryLoader::runQuery(const QString &statementName, QStringList &fieldList)
+void QueryLoader::runQuery(const QString &statementName, QStringList &fieldList, bool firstQueryPending)
 {
     ModuleState &state = ModuleState::current();
-    if (!m_files.fileExists(workingFile()))
+    const QString path = ReportSqlFile::workingFile();
+    if (!m_files.fileExists(path))
         return;
-    const QStringList lines = TextReader::splitLines(state.codec().decode(m_files.readBytes(workingFile())));
-    if (lines.isEmpty() || lines[0] != ReportSqlFile::magic()) {
-        m_prompts.msgBox(ReportSqlFile::notValidMessage(), MsgBoxStyle::Information);
+    ReportDefinition definition;
+    const ReportSqlFile::ReadResult read = ReportSqlFile::readFile(m_files, path, definition);
+    if (read.status == ReportSqlFile::ReadResult::NotValid)
+        m_prompts.msgBox(read.message, MsgBoxStyle::Information);
+    if (!read.ok())
         return;
-    }
-    if (lines.size() < 2)
-        return;
-    const auto count = LegacyNumber::convert(lines[1].mid(11));
-    if (!count || *count < 0)
-        return;
-    QList<clsParameter> parameters;
-    int next = 2;
-    for (int i = 0; i < int(*count); ++i, ++next) {
-        if (next >= lines.size())
-            return;
-        ReportSqlFile::ParameterLine line;
-        if (!ReportSqlFile::parseParameterLine(lines[next], false, line).isEmpty())
-            return;
-        clsParameter p;
-        p.ParamType = line.type;
-        p.ParameterName = line.name;
-        p.Mode = line.lookup.mode;
-        p.DisplayField = line.lookup.displayField;
-        p.ReturnField = line.lookup.returnField;
-        p.SQL = line.lookup.sql;
-        parameters.append(p);
-    }
-
     // The statement, compared by name exactly; a missing one runs empty.
-    QString original;
-    for (; next < lines.size(); ++next)
-        if (lines[next].startsWith(kHeader) && lines[next].mid(10) == statementName)
-            break;
-    for (++next; next < lines.size() && !lines[next].startsWith(kHeader); ++next)
-        original += lines[next] + QStringLiteral("\r\n");
+    const ReportDefinition::Statement *statement = definition.statement(statementName);
+    const QString original = statement ? statement->sql : QString();
 
     auto connection = state.data().RDDataConnection();
     if (connection->state() == DbConnection::Closed)
         connection->open();
 
     bool hasLookup = false;
+    QList<clsParameter> parameters;
     QStringList markers;
-    for (const clsParameter &p : parameters) {
-        hasLookup = hasLookup || p.ParamType == clsParameter::Lookup;
-        markers << ParameterMarker::make(p.ParameterName, p.ParamType);
+    for (const ReportDefinition::Parameter &parameter : definition.parameters()) {
+        parameters << definition.record(parameter);
+        markers << parameter.marker;
+        hasLookup = hasLookup || parameters.last().ParamType == clsParameter::Lookup;
     }
     // The original text is read once for its markers; each attempt binds
     // values to the same placeholders.
@@ -269,11 +232,11 @@ void QueryLoader::runQuery(const QString &statementName, QStringList &fieldList)
             }
         }
         const BoundStatement statement = binding.bind(values);
-        state.CurrentReportSQL = statement;
+        state.setCurrentReportSQL(statement);
         main = openWithNamedValues(statement);
         // No rows for the first data list of a run: try the lookup's next
         // row. Without a lookup nothing would change, so there is no retry.
-        if (m_columnsOnly || !main->isEOF() || !state.FirstQueryPending || !hasLookup)
+        if (m_columnsOnly || !main->isEOF() || !firstQueryPending || !hasLookup)
             break;
         // The last lookup value withdrawn: the collections may also hold
         // the host's values of Date, Number and String parameters, which

@@ -51,20 +51,21 @@ public:
     // does not exist).
     QStringList FillStatementList(const QStringList &previous = QStringList()) const;
     // Always returns the empty text; the results are CurrentReportSQL, the
-    // parameter collections and fieldList.
-    QString RunReportQuery(const QString &statementName, QStringList &fieldList);
+    // parameter collections and fieldList. firstQueryPending: the first
+    // data list of a report run, for which a lookup whose value gives no
+    // rows is tried with its next rows.
+    QString RunReportQuery(const QString &statementName, QStringList &fieldList, bool firstQueryPending = false);
     // CurrentReportSQL after RunReportQuery: the statement with its values.
-    BoundStatement GetStatementSQL(const QString &statementName, QStringList &fieldList, bool connectionFlag = true);
+    BoundStatement GetStatementSQL(const QString &statementName, QStringList &fieldList, bool connectionFlag = true,
+                                   bool firstQueryPending = false);
     // 1-based position of the first item equal to value, 0 when none.
     static int FindInCollection(const VariantCollection &collection, const QVariant &value);
 
     // Opens a statement on the shared connection (through the run's cache).
     std::unique_ptr<Recordset> open(const BoundStatement &statement);
 
-    static QString workingFile();
-
 private:
-    void runQuery(const QString &statementName, QStringList &fieldList);
+    void runQuery(const QString &statementName, QStringList &fieldList, bool firstQueryPending);
     BoundValue valueFor(const clsParameter &parameter);
     BoundValue givenLookupValue(const clsParameter &parameter, const QVariant &given, int returnType);
     // A statement's own parameters (a PARAMETERS declaration, or a saved

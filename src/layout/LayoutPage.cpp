@@ -8,7 +8,7 @@ namespace {
 
 ReportError noSuchElement(int index)
 {
-    return ReportError(340, QStringLiteral("Control array element '%1' doesn't exist").arg(index));
+    return ReportError(ReportError::ControlArrayElementMissing, QStringLiteral("Control array element '%1' doesn't exist").arg(index));
 }
 
 } // namespace

@@ -1,7 +1,6 @@
 #include "CGUnzipFiles.h"
 
 #include "DurableFile.h"
-#include "ModuleState.h"
 #include "ZipMessage.h"
 #include "MsgBoxStyle.h"
 #include "PathNames.h"
@@ -242,9 +241,9 @@ bool CGUnzipFiles::read(zip_t *archive, const Member &m, QByteArray &data, Progr
 {
     zip_file_t *member = nullptr;
     if (m.encrypted) {
-        ModuleState &state = ModuleState::current();
-        if (!state.zipPasswordAsked && !m_password) {
-            state.zipPasswordAsked = true;
+        // Asked once, at the first member that needs it; later members
+        // and operations of this object use the same answer.
+        if (!m_password) {
             m_password = m_prompts ? Windows1252Codec::encode(m_prompts->inputBox(QStringLiteral("Please Enter The Password!")))
                                    : QByteArray();
         }
@@ -334,7 +333,6 @@ qint32 CGUnzipFiles::Unzip(const QString &zipFileName, const QString &extractDir
         m_extractDir = extractDir;
     ZipMessage::clear();
     m_refusal.clear();
-    ModuleState::current().zipPasswordAsked = false;
     try {
         VbConvert::toInt16(m_messageLevel);
         VbConvert::toInt16(m_extractList);

@@ -77,7 +77,7 @@ QString CGZipFiles::storedName(const QString &path) const
 qint32 CGZipFiles::MakeZipFile()
 {
     if (m_list.size() > MaxEntries)
-        throw ReportError(9, QStringLiteral("Subscript out of range"), QStringLiteral("CGZipFiles::MakeZipFile"));
+        throw ReportError(ReportError::SubscriptOutOfRange, QStringLiteral("Subscript out of range"), QStringLiteral("CGZipFiles::MakeZipFile"));
     ZipMessage::clear();
 
     QList<Entry> entries;

@@ -28,7 +28,7 @@ const QString kExtensionMember = QStringLiteral("Layout.ext");
 
 bool devMode()
 {
-    return ModuleState::current().devMode;
+    return ModuleState::current().devMode();
 }
 
 } // namespace
@@ -54,13 +54,13 @@ void LayoutPackage::clearLayout()
         m_files.deleteFile(workingSqlFile());
     if (m_files.fileExists(workingConnectionFile()))
         m_files.deleteFile(workingConnectionFile());
-    ModuleState::current().CurrentReportSQL.clear();
+    ModuleState::current().setCurrentReportSQL(BoundStatement());
     m_page.removeAll();
 }
 
 QString LayoutPackage::initialFolder() const
 {
-    const QString reports = PathNames::join(ModuleState::current().rdAppPath, QStringLiteral("Reports"));
+    const QString reports = PathNames::join(ModuleState::current().rdAppPath(), QStringLiteral("Reports"));
     return m_files.folderExists(reports) ? m_files.resolve(reports) : QString();
 }
 
@@ -137,7 +137,7 @@ LayoutPackage::Result LayoutPackage::openLayout(const QString &rptFile, QString 
     } else {
         curOpenFile = rptFile;
     }
-    state.packageFolder = PathNames::folderOf(QFileInfo(PathNames::normalize(packagePath)).absoluteFilePath());
+    state.data().setPackageFolder(PathNames::folderOf(QFileInfo(PathNames::normalize(packagePath)).absoluteFilePath()));
 
     QString staging;
     CGUnzipFiles unzip(&m_prompts);
@@ -189,7 +189,7 @@ LayoutPackage::Result LayoutPackage::openLayout(const QString &rptFile, QString 
             if (!read.ok()) {
                 m_prompts.msgBox(read.message, read.status == ReportSqlFile::ReadResult::NotValid ? MsgBoxStyle::Information
                                                                                                   : MsgBoxStyle::Exclamation);
-                throw ReportError(5, read.message);
+                throw ReportError(ReportError::InvalidProcedureCall, read.message);
             }
         },
     };

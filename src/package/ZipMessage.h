@@ -9,9 +9,13 @@ namespace KRML_ReportGen {
 class ZipMessage
 {
 public:
-    static void clear() { ModuleState::current().zipLastMessage.clear(); }
-    static void say(const QString &line) { ModuleState::current().zipLastMessage += line + QStringLiteral("\r\n"); }
-    static QString text() { return ModuleState::current().zipLastMessage; }
+    static void clear() { ModuleState::current().setZipLastMessage(QString()); }
+    static void say(const QString &line)
+    {
+        ModuleState &state = ModuleState::current();
+        state.setZipLastMessage(state.zipLastMessage() + line + QStringLiteral("\r\n"));
+    }
+    static QString text() { return ModuleState::current().zipLastMessage(); }
 };
 
 } // namespace KRML_ReportGen

@@ -5,7 +5,7 @@
 
 namespace KRML_ReportGen {
 
-int ConsolePrompts::msgBox(const QString &text, int style, const QString &)
+MsgBoxStyle::Answer ConsolePrompts::msgBox(const QString &text, int style, const QString &)
 {
     QString flat = PasswordMask::hide(text);
     flat.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));

@@ -17,9 +17,9 @@ public:
 
     QStringList messages;
     // The answer to Yes/No questions.
-    int yesNoAnswer = 7;
+    MsgBoxStyle::Answer yesNoAnswer = MsgBoxStyle::No;
 
-    int msgBox(const QString &text, int style = 0, const QString &title = QString()) override;
+    MsgBoxStyle::Answer msgBox(const QString &text, int style = 0, const QString &title = QString()) override;
     QString inputBox(const QString &prompt, const QString &title = QString(), const QString &defaultText = QString()) override;
     QString openFileName(const QString &, const QString &, int, const QString &) override { return QString(); }
     QString saveFileName(const QString &, const QString &, int, const QString &, const QString & = QString()) override

@@ -27,15 +27,25 @@ public:
     static ReportError overflow();
     static ReportError typeMismatch();
 
+    static constexpr qint32 InvalidProcedureCall = 5;
     static constexpr qint32 Overflow = 6;
     static constexpr qint32 OutOfMemory = 7;
+    static constexpr qint32 SubscriptOutOfRange = 9;
+    static constexpr qint32 DivisionByZero = 11;
     static constexpr qint32 TypeMismatch = 13;
     static constexpr qint32 FileNotFound = 53;
     static constexpr qint32 DiskFull = 61;
-    static constexpr qint32 PathNotFound = 76;
+    static constexpr qint32 InputPastEndOfFile = 62;
     static constexpr qint32 PermissionDenied = 70;
     static constexpr qint32 PathFileAccessError = 75;
+    static constexpr qint32 PathNotFound = 76;
+    static constexpr qint32 ObjectVariableNotSet = 91;
+    static constexpr qint32 InvalidUseOfNull = 94;
+    static constexpr qint32 ControlArrayElementMissing = 340;
     static constexpr qint32 ObjectDoesNotSupportAction = 445;
+    static constexpr qint32 KeyAlreadyAssociated = 457;
+    static constexpr qint32 InvalidPicture = 481;
+    static constexpr qint32 PrinterError = 482;
 
 private:
     qint32 m_number;

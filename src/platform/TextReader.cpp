@@ -20,8 +20,16 @@ TextReader TextReader::fromBytes(const QByteArray &bytes, LoneCr loneCr, const C
 QString TextReader::readLine()
 {
     if (atEnd())
-        throw ReportError(62, QStringLiteral("Input past end of file"));
+        throw ReportError(ReportError::InputPastEndOfFile, QStringLiteral("Input past end of file"));
     return m_lines[m_next++];
+}
+
+bool TextReader::readLine(QString &line)
+{
+    if (atEnd())
+        return false;
+    line = m_lines[m_next++];
+    return true;
 }
 
 void TextReader::skipLine()

@@ -26,9 +26,12 @@ public:
 
     bool atEnd() const { return m_next >= m_lines.size(); }
     QString readLine();
+    // The next line into line; false, and line untouched, at the end.
+    bool readLine(QString &line);
     void skipLine();
     // Every line not read yet, joined with CR LF.
     QString readAll();
+    // The 1-based number of the line read last.
     int lineNumber() const { return m_next; }
 
     // A whole file as lines (no line ends).

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "FontDescription.h"
+#include "MsgBoxStyle.h"
 
 #include <QString>
 #include <QtGlobal>
@@ -18,9 +19,9 @@ public:
     // The title used when a caller gives none.
     static QString defaultTitle() { return QStringLiteral("KRML_ReportGen"); }
 
-    // style: buttons 0-5 + icon 16/32/48/64 (+ default button 256/512).
-    // Returns the button code: 1 OK, 2 Cancel, 3 Abort, 4 Retry, 5 Ignore, 6 Yes, 7 No.
-    virtual int msgBox(const QString &text, int style = 0, const QString &title = QString()) = 0;
+    // style: MsgBoxStyle buttons + icon (+ default button). Returns the
+    // answer of the button pressed.
+    virtual MsgBoxStyle::Answer msgBox(const QString &text, int style = 0, const QString &title = QString()) = 0;
 
     // The entered text, or an empty string when the user cancels.
     virtual QString inputBox(const QString &prompt, const QString &title = QString(),

@@ -32,7 +32,7 @@ SqlEditorModel::SqlEditorModel(FileService &files, TempNameService &tempNames, U
 
 QString SqlEditorModel::workingCopyPath()
 {
-    return ModuleState::current().workingFile(QStringLiteral("SQL.mtq"));
+    return ReportSqlFile::workingFile();
 }
 
 ParameterCollection &SqlEditorModel::sharedParameters()
@@ -216,7 +216,7 @@ void SqlEditorModel::writeFile(const QString &path)
     } catch (const ReportError &e) {
         if (e.number() != ReportSqlFile::LookupInfoMissing)
             m_prompts.msgBox(e.description(), MsgBoxStyle::Exclamation);
-        else if (ModuleState::current().devMode)
+        else if (ModuleState::current().devMode())
             m_prompts.msgBox(ReportSqlFile::lookupInfoMissingMessage());
     }
 }

@@ -86,7 +86,7 @@ bool StatementTrial::checkSql()
         return false;
     }
     QString message = successMessage();
-    if (ModuleState::current().devMode)
+    if (ModuleState::current().devMode())
         message += QStringLiteral("\r\n\r\n") + statement.displayText();
     prompts.msgBox(message, MsgBoxStyle::Information);
     return true;
@@ -120,7 +120,7 @@ bool StatementTrial::preview()
             values[k] = prompt.value();
         }
         const BoundStatement statement = bound(values);
-        ModuleState::current().CurrentReportSQL = statement;
+        ModuleState::current().setCurrentReportSQL(statement);
         m_results = connectionOf(m_model).openRecordset(statement);
         return true;
     } catch (const ReportError &e) {

@@ -36,7 +36,7 @@ QPainter *PrinterSurface::painter()
         m_painter = std::make_unique<QPainter>();
         if (!m_painter->begin(m_printer)) {
             m_painter.reset();
-            throw ReportError(482, QStringLiteral("Printer error"));
+            throw ReportError(ReportError::PrinterError, QStringLiteral("Printer error"));
         }
         const double scale = m_printer->resolution() / 1440.0;
         m_painter->scale(scale, scale);

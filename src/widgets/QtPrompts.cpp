@@ -15,7 +15,7 @@
 
 namespace KRML_ReportGen {
 
-int QtPrompts::msgBox(const QString &text, int style, const QString &title)
+MsgBoxStyle::Answer QtPrompts::msgBox(const QString &text, int style, const QString &title)
 {
     using namespace MsgBoxStyle;
     QMessageBox box(m_parent);
@@ -31,7 +31,7 @@ int QtPrompts::msgBox(const QString &text, int style, const QString &title)
     struct Button
     {
         QMessageBox::StandardButton standard;
-        int result;
+        Answer result;
     };
     QList<Button> buttons;
     switch (buttonsOf(style)) {

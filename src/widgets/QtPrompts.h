@@ -14,7 +14,7 @@ public:
     explicit QtPrompts(QWidget *parent = nullptr) : m_parent(parent) {}
     void setParent(QWidget *parent) { m_parent = parent; }
 
-    int msgBox(const QString &text, int style = 0, const QString &title = QString()) override;
+    MsgBoxStyle::Answer msgBox(const QString &text, int style = 0, const QString &title = QString()) override;
     QString inputBox(const QString &prompt, const QString &title = QString(),
                      const QString &defaultText = QString()) override;
     QString openFileName(const QString &title, const QString &filter, int filterIndex,

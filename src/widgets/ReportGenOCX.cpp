@@ -44,6 +44,7 @@
 #include <QPainter>
 #include <QPrinter>
 #include <QResizeEvent>
+#include <QScopeGuard>
 #include <QScrollBar>
 #include <QUndoStack>
 #include <limits>
@@ -103,7 +104,7 @@ ReportGenOCX::ReportGenOCX(QWidget *parent, ControlServices services)
       m_page(std::make_unique<LayoutPage>()),
       m_preview(std::make_unique<ImageSurface>()), m_palette(std::make_unique<StatementPalette>()),
       m_loader(std::make_unique<QueryLoader>(*m_services.files, *m_services.prompts)),
-      m_generator(std::make_unique<ReportGenerator>(*m_page, *m_loader, *m_palette))
+      m_generator(std::make_unique<ReportGenerator>(*m_page, *m_loader))
 {
     m_loader->setValueSource([this](const clsParameter &p) { return askForParameter(p); });
     connect(m_palette.get(), &StatementPalette::statementsChanged, this, &ReportGenOCX::statementListChanged);
@@ -248,35 +249,35 @@ void ReportGenOCX::setPageheight(int twips)
 
 void ReportGenOCX::setDevMode(bool on)
 {
-    ModuleState::current().devMode = on;
+    ModuleState::current().setDevMode(on);
 }
 
 bool ReportGenOCX::devModeForMeta() const
 {
-    return ModuleState::current().devMode;
+    return ModuleState::current().devMode();
 }
 
 void ReportGenOCX::setRdAppPath(const QString &path)
 {
-    ModuleState::current().rdAppPath = PathNames::normalize(path);
+    ModuleState::current().setRdAppPath(PathNames::normalize(path));
     // Working files that a killed process was writing when it died.
     DurableFile::removeStaleParts(PathNames::resolve(ModuleState::current().tempFolder()));
 }
 
 int ReportGenOCX::CodePage() const
 {
-    return ModuleState::current().codePage;
+    return ModuleState::current().codePage();
 }
 
 void ReportGenOCX::setCodePage(int number)
 {
     (void)KRML_ReportGen::CodePage(number); // refuses a page it does not know
-    ModuleState::current().codePage = number;
+    ModuleState::current().setCodePage(number);
 }
 
 QString ReportGenOCX::rdAppPathForMeta() const
 {
-    return ModuleState::current().rdAppPath;
+    return ModuleState::current().rdAppPath();
 }
 
 std::shared_ptr<DbConnection> ReportGenOCX::RepDataConnection() const
@@ -385,8 +386,38 @@ DrawingSurface &ReportGenOCX::printerSurface()
 
 QString ReportGenOCX::GenerateOutput(DrawingSurface &outDestination)
 {
+    preparePalette();
     m_generator->GenerateOutput(outDestination);
     return QString();
+}
+
+void ReportGenOCX::preparePalette()
+{
+    // The designer's lists follow the working report SQL file before a
+    // report is drawn, where the designer is shown. They are no part of the
+    // report: nobody is asked for a parameter value here, what the first
+    // statement's lookups chose does not reach the report's values, and a
+    // failure leaves the report to run. A host that only renders (the
+    // control in component mode) runs no statement its report does not use.
+    if (m_currentMode != DesignerMode)
+        return;
+    try {
+        m_palette->prepareForReport(m_loader->FillStatementList(m_palette->statements()),
+                                    ModuleState::current().CurrentReportSQL().isEmpty(), [this](const QString &statement) {
+                                        ModuleState &state = ModuleState::current();
+                                        const VariantCollection fields = *state.ParamFieldCollection();
+                                        const VariantCollection values = *state.ParamValueCollection();
+                                        const auto restore = qScopeGuard([&] {
+                                            *state.ParamFieldCollection() = fields;
+                                            *state.ParamValueCollection() = values;
+                                        });
+                                        QueryLoader quiet(*m_services.files, *m_services.prompts);
+                                        QStringList names;
+                                        quiet.RunReportQuery(statement, names);
+                                        return names;
+                                    });
+    } catch (const ReportError &) {
+    }
 }
 
 void ReportGenOCX::showPreviewPage(int page)
@@ -442,7 +473,7 @@ void ReportGenOCX::wireDesigner()
             [this] { m_pageView->fieldPalette().setStatements(m_palette->statements()); });
     m_pageView->setFieldDrop([this](const QString &statement, const QString &field, double x, double y) {
         ModuleState &state = ModuleState::current();
-        m_pageView->commands().dropField(statement, field, x, y, *state.data().RDDataConnection(), state.CurrentReportSQL);
+        m_pageView->commands().dropField(statement, field, x, y, *state.data().RDDataConnection(), state.CurrentReportSQL());
     });
     m_pageView->objectMenu().setCoordinateDialog([this] { openCoordinateDialog(); });
 }
@@ -492,7 +523,7 @@ void ReportGenOCX::showExternalDataWizard()
 {
     ModuleState &state = ModuleState::current();
     ExternalDataWizard wizard(*m_services.files, *m_services.prompts, m_dbPath, this);
-    wizard.model().open(state.data().RDDataConnectionString(), state.currentConnectionString);
+    wizard.model().open(state.data().RDDataConnectionString(), state.data().currentConnectionString());
     wizard.refresh();
     emit dialogOpened(&wizard);
     wizard.exec();
@@ -605,7 +636,7 @@ void ReportGenOCX::OpenLayout(const QString &rptFile)
     const auto result = package().openLayout(rptFile, m_curOpenFile, [this] { NewLayout(); });
     // In development mode an open goes on past its failures to the end.
     if (result == LayoutPackage::Result::Done
-        || (result == LayoutPackage::Result::Failed && ModuleState::current().devMode))
+        || (result == LayoutPackage::Result::Failed && ModuleState::current().devMode()))
         emit ProcessorSending(*ModuleState::current().parameters());
 }
 
@@ -628,7 +659,7 @@ void ReportGenOCX::LoadGrid()
         m_pageView->setGridStep(m_gridStep >= 1 ? m_gridStep : DesignerView::TwipsPerPixel);
         GridBuilder::draw(m_page->drawing(), m_gridStep, m_page->Width(), m_page->Height());
     } catch (const ReportError &e) {
-        if (ModuleState::current().devMode)
+        if (ModuleState::current().devMode())
             m_services.prompts->msgBox(QStringLiteral("Error in LoadGrid %1: %2").arg(e.number()).arg(e.description()),
                                        MsgBoxStyle::OKOnly);
     }
@@ -719,7 +750,7 @@ void ReportGenOCX::onPageMouseMove(double xTwips, double yTwips)
 void ReportGenOCX::checkCommandLine(const QStringList &arguments)
 {
     if (arguments.join(QLatin1Char(' ')).contains(QLatin1String("/developmentmode")))
-        ModuleState::current().devMode = true;
+        ModuleState::current().setDevMode(true);
 }
 
 } // namespace KRML_ReportGen

@@ -99,9 +99,9 @@ public:
     void setRdAppPath(const QString &path);
     std::shared_ptr<DbConnection> RepDataConnection() const;
     void setRepDataConnection(std::shared_ptr<DbConnection> connection);
-    // Off (the default), a report is one page as it always was; on, lists
-    // continue on further pages, the preview pages through them and
-    // printing prints them all.
+    // Off (the default), a report is one page whose lists run on past its
+    // foot; on, lists continue on further pages, the preview pages through
+    // them and printing prints them all.
     bool Paginate() const { return m_paginate; }
     void setPaginate(bool on) { m_paginate = on; }
     // Shared by the controls of the thread, like rdAppPath: the working
@@ -204,6 +204,7 @@ private:
     void showExternalDataWizard();
     void openCoordinateDialog();
     void fillStatementList();
+    void preparePalette();
     void layoutChildren();
     void syncScrollBars();
     void onPageMouseMove(double xTwips, double yTwips);

@@ -87,7 +87,7 @@ bool ExternalDataWizardModel::testConnection()
         return true;
     } catch (const ReportError &e) {
         m_prompts.msgBox(QStringLiteral("Error %1: %2\r\n\r\n").arg(e.number()).arg(e.description()) + checkSettings());
-        if (ModuleState::current().devMode
+        if (ModuleState::current().devMode()
             && m_prompts.msgBox(QStringLiteral("Resume Next?"), MsgBoxStyle::YesNo | MsgBoxStyle::Question,
                                 QStringLiteral("Development Mode Message"))
                    == MsgBoxStyle::Yes)
@@ -140,7 +140,7 @@ bool ExternalDataWizardModel::save()
     if (m_files.fileExists(path))
         m_files.deleteFile(path);
     WorkingConnectionFile::write(m_files, path, m_cnnText);
-    state.currentConnectionString = m_cnnText;
+    state.data().setCurrentConnectionString(m_cnnText);
     return true;
 }
 

@@ -1,32 +1,21 @@
 #include "FormulaEditorModel.h"
 
+#include "AdoType.h"
 #include "DbConnection.h"
 #include "FileService.h"
-#include "ModuleState.h"
 #include "MsgBoxStyle.h"
-#include "AdoType.h"
 #include "ParameterBinding.h"
 #include "ParameterMarker.h"
 #include "ReportDefinition.h"
 #include "ReportError.h"
 #include "ReportSqlFile.h"
 #include "SqlErrorMessage.h"
-#include "TextReader.h"
 #include "UserPrompts.h"
 #include "clsParameter.h"
 
 #include <QDate>
 
 namespace KRML_ReportGen {
-
-namespace {
-
-QString workingSql()
-{
-    return ModuleState::current().workingFile(QStringLiteral("SQL.mtq"));
-}
-
-} // namespace
 
 QStringList FormulaEditorModel::functions()
 {
@@ -42,27 +31,18 @@ FormulaEditorModel::FormulaEditorModel(FileService &files, UserPrompts &prompts,
 
 QStringList FormulaEditorModel::statements() const
 {
-    QStringList names;
-    const QString path = workingSql();
-    if (!m_files.fileExists(path))
-        return names;
-    for (const QString &line : TextReader::splitLines(ModuleState::current().codec().decode(m_files.readBytes(path))))
-        if (line.startsWith(QLatin1String("tablename=")) && line.mid(10) != QLatin1String("endreport"))
-            names << line.mid(10);
-    return names;
+    return ReportSqlFile::statementNames(m_files, ReportSqlFile::workingFile());
 }
 
 std::optional<BoundStatement> FormulaEditorModel::dummyStatement(const QString &statement)
 {
-    const QString path = workingSql();
+    const QString path = ReportSqlFile::workingFile();
     if (!m_files.fileExists(path))
         throw ReportError(ReportError::FileNotFound, QStringLiteral("File not found: '%1'").arg(path));
-    const QByteArray bytes = m_files.readBytes(path);
-    const QStringList lines = TextReader::splitLines(ModuleState::current().codec().decode(bytes));
-    if (lines.isEmpty() || lines[0] != ReportSqlFile::magic())
-        return std::nullopt;
     ReportDefinition definition;
-    const auto read = ReportSqlFile::read(bytes, path, definition);
+    const auto read = ReportSqlFile::readFile(m_files, path, definition);
+    if (read.status == ReportSqlFile::ReadResult::NotValid)
+        return std::nullopt;
     if (!read.ok())
         throw ReportError(ReportSqlFile::LookupInfoMissing, read.message);
     const ReportDefinition::Statement *s = definition.statement(statement);

@@ -5,6 +5,7 @@
 #include "ModuleState.h"
 #include "MsgBoxStyle.h"
 #include "ReportError.h"
+#include "ReportSqlFile.h"
 #include "UserPrompts.h"
 #include "WorkingConnectionFile.h"
 
@@ -13,14 +14,14 @@ namespace KRML_ReportGen {
 StartupChooserModel::StartupChooserModel(FileService &files, UserPrompts &prompts) : m_files(files), m_prompts(prompts)
 {
     ModuleState &state = ModuleState::current();
-    if (!state.rdAppPath.isEmpty() && !m_files.folderExists(state.tempFolder()))
+    if (!state.rdAppPath().isEmpty() && !m_files.folderExists(state.tempFolder()))
         m_files.createFolder(state.tempFolder());
 }
 
 void StartupChooserModel::tick()
 {
     ModuleState &state = ModuleState::current();
-    if (!state.currentConnectionString.isEmpty()) {
+    if (!state.data().currentConnectionString().isEmpty()) {
         sqlEnabled = true;
     } else {
         const QString path = state.workingFile(WorkingConnectionFile::fileName());
@@ -28,9 +29,9 @@ void StartupChooserModel::tick()
             QString text;
             try {
                 text = WorkingConnectionFile::read(m_files, path);
-                state.currentConnectionString = text;
+                state.data().setCurrentConnectionString(text);
                 if (!text.isEmpty())
-                    state.currentDataSource = DataSource::extract(text);
+                    state.data().setCurrentDataSource(DataSource::extract(text));
                 m_reported.clear();
             } catch (const ReportError &e) {
                 // Said once per unusable content, and the chooser goes on.
@@ -43,7 +44,7 @@ void StartupChooserModel::tick()
             sqlEnabled = true;
         }
     }
-    if (m_files.fileExists(state.workingFile(QStringLiteral("SQL.mtq"))))
+    if (m_files.fileExists(ReportSqlFile::workingFile()))
         layoutEnabled = true;
 }
 

@@ -151,7 +151,7 @@ private slots:
     {
         m_app = std::make_unique<QTemporaryDir>();
         ModuleState::current().reset();
-        ModuleState::current().rdAppPath = m_app->path();
+        ModuleState::current().setRdAppPath(m_app->path());
         m_prompts = std::make_shared<ScriptedPrompts>();
         m_settings = std::make_shared<MemorySettingsStore>();
     }
@@ -301,7 +301,7 @@ private slots:
         }
         // The next start connects by itself.
         ModuleState::current().reset();
-        ModuleState::current().rdAppPath = m_app->path();
+        ModuleState::current().setRdAppPath(m_app->path());
         auto w = window();
         w->start(QString(), QString());
         QVERIFY(w->connection().isOpen());
@@ -418,6 +418,9 @@ private slots:
         QCOMPARE(preview.currentPage(), 3);
         preview.thumbnails()->setCurrentRow(1);
         QCOMPARE(preview.currentPage(), 2);
+        // The page keys are the window's shortcuts: they work once it is active.
+        preview.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&preview));
         QTest::keyClick(&preview, Qt::Key_PageDown);
         QCOMPARE(preview.currentPage(), 3);
         preview.showPage(pages + 5);

@@ -77,8 +77,8 @@ class TestReportgen : public QObject
         QTemporaryDir app;
         ModuleState &state = ModuleState::current();
         state.reset();
-        state.rdAppPath = app.path();
-        state.codePage = codePage;
+        state.setRdAppPath(app.path());
+        state.setCodePage(codePage);
         LocalFileService files;
         files.createFolder(state.tempFolder());
         ReportDefinition d;
@@ -91,7 +91,7 @@ class TestReportgen : public QObject
         state.data().RDDataConnection()->setConnectionString(connection);
         ProcessTempNames temp;
         ConsolePrompts prompts(stderr, false);
-        prompts.yesNoAnswer = 6;
+        prompts.yesNoAnswer = MsgBoxStyle::Yes;
         const bool saved = LayoutPackage(files, temp, prompts, page).saveLayoutTo(path) == LayoutPackage::Result::Done;
         state.reset();
         return saved;
@@ -319,7 +319,7 @@ private slots:
                 QVERIFY(text.contains(QStringLiteral("Last line of the report")));
             }
         }
-        // Without --paginate the same report is one page, as it always was.
+        // Without --paginate the same report is one page whose lists run on past its foot.
         r = reportgen({QStringLiteral("render"), package, QStringLiteral("-o"), out});
         QVERIFY(r.code == 0);
         QVERIFY(run(pdfinfo, {out}).out.contains(QRegularExpression(QStringLiteral("Pages:\\s+1\\n"))));

@@ -2,7 +2,6 @@
 #include "ModuleState.h"
 #include "ProviderErrors.h"
 #include "SqliteEngine.h"
-#include "StatementCatalog.h"
 #include "VbCollection.h"
 
 #include <QTemporaryDir>
@@ -20,14 +19,14 @@ private slots:
     void stateIsPerThread()
     {
         ModuleState &mine = ModuleState::current();
-        mine.devMode = true;
-        mine.rdAppPath = QStringLiteral("/app");
+        mine.setDevMode(true);
+        mine.setRdAppPath(QStringLiteral("/app"));
         bool otherDevMode = true;
         QString otherPath = QStringLiteral("unset");
         ModuleState *otherAddress = nullptr;
         std::thread t([&] {
-            otherDevMode = ModuleState::current().devMode;
-            otherPath = ModuleState::current().rdAppPath;
+            otherDevMode = ModuleState::current().devMode();
+            otherPath = ModuleState::current().rdAppPath();
             otherAddress = &ModuleState::current();
         });
         t.join();
@@ -52,7 +51,7 @@ private slots:
     void workingFilesUnderTemp()
     {
         ModuleState &s = ModuleState::current();
-        s.rdAppPath = QStringLiteral("/srv/app");
+        s.setRdAppPath(QStringLiteral("/srv/app"));
         QCOMPARE(s.tempFolder(), QStringLiteral("/srv/app/Temp"));
         QCOMPARE(s.workingFile(QStringLiteral("SQL.mtq")), QStringLiteral("/srv/app/Temp/SQL.mtq"));
     }
@@ -115,19 +114,6 @@ private slots:
         QVERIFY(data.CurRst());
         data.setCurUsersPos(5);
         QCOMPARE(data.CurUsersPos(), 5);
-    }
-
-    void statementList()
-    {
-        QTemporaryDir dir;
-        LocalFileService files;
-        const QString path = dir.filePath(QStringLiteral("SQL.mtq"));
-        QCOMPARE(StatementCatalog::FillStatementList(files, path, {QStringLiteral("kept")}), QStringList{"kept"});
-        files.writeBytes(path, "marlowentallymasterfile\r\nnoofparams=0\r\n##########\r\n2\r\n"
-                               "tablename=Orders\r\nSELECT * FROM Orders\r\ntablename=orders\r\nSELECT 1\r\n"
-                               "tablename=endreport");
-        QCOMPARE(StatementCatalog::FillStatementList(files, path, {QStringLiteral("old")}),
-                 (QStringList{"Orders", "orders"}));
     }
 };
 

@@ -314,6 +314,19 @@ private slots:
         QVERIFY(r.message.contains(QStringLiteral("old.kwr")));
         QVERIFY(d.parameters().isEmpty());
     }
+
+    void statementNamesForTheLists()
+    {
+        QTemporaryDir dir;
+        LocalFileService files;
+        const QString path = dir.filePath(QStringLiteral("SQL.mtq"));
+        QCOMPARE(ReportSqlFile::statementNames(files, path, {QStringLiteral("kept")}), QStringList{"kept"});
+        files.writeBytes(path, "marlowentallymasterfile\r\nnoofparams=0\r\n##########\r\n2\r\n"
+                               "tablename=Orders\r\nSELECT * FROM Orders\r\ntablename=orders\r\nSELECT 1\r\n"
+                               "tablename=endreport");
+        QCOMPARE(ReportSqlFile::statementNames(files, path, {QStringLiteral("old")}),
+                 (QStringList{"Orders", "orders"}));
+    }
 };
 
 QTEST_APPLESS_MAIN(TestReportSqlFile)

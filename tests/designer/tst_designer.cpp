@@ -11,13 +11,16 @@
 #include "MsgBoxStyle.h"
 #include "OptionsModel.h"
 #include "PictureLoader.h"
+#include "ReportError.h"
 #include "Sizer.h"
 #include "ScriptedPrompts.h"
 #include "SqliteEngine.h"
+#include "StatementPalette.h"
 #include "TestData.h"
 #include "VbColor.h"
 
 #include <QImage>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QUndoStack>
 #include <QtTest>
@@ -70,60 +73,60 @@ private slots:
     void sizerBindsDragsAndReleases()
     {
         const int i = label(1000, 500, 1485, 870);
-        m_commands->pressLabel(i, 1);
+        m_commands->pressLabel(i, MouseButton::Left);
         QVERIFY(m_sizer->isVisible());
         QCOMPARE(m_sizer->frame(), (Rect{900, 400, 1685, 1070}));
         QCOMPARE(m_sizer->grips()[7], (Rect{1585, 970, 100, 100}));
         // A grip drag changes the frame only.
-        m_sizer->pressGrip(7, 1, 50, 50);
-        m_sizer->moveOverGrip(7, 1, 300, 100);
+        m_sizer->pressGrip(7, MouseButton::Left, 50, 50);
+        m_sizer->moveOverGrip(7, MouseButton::Left, 300, 100);
         QCOMPARE(m_sizer->frame(), (Rect{900, 400, 1985, 1170}));
         QCOMPARE(m_page->Label(i).Width, 1485.0f);
         // Release fits the object into the interior.
-        const auto before = m_sizer->releaseGrip(1);
+        const auto before = m_sizer->releaseGrip(MouseButton::Left);
         QCOMPARE(m_page->Label(i).Width, 1785.0f);
         QCOMPARE(m_page->Label(i).Height, 970.0f);
         QCOMPARE(m_page->Label(i).Left, 1000.0f);
         QVERIFY(before);
         QCOMPARE(*before, (Rect{1000, 500, 1485, 870}));
         // The right button: pointer and outline, no size change.
-        m_sizer->pressGrip(0, 2, 10, 10);
-        QCOMPARE(m_sizer->pointerShape(), 8);
+        m_sizer->pressGrip(0, MouseButton::Right, 10, 10);
+        QCOMPARE(m_sizer->pointerShape(), PointerShape::SizeNWSE);
         QVERIFY(m_sizer->pressOutlineShown());
-        m_sizer->moveOverGrip(0, 2, 500, 500);
+        m_sizer->moveOverGrip(0, MouseButton::Right, 500, 500);
         QCOMPARE(m_sizer->frame(), (Rect{900, 400, 1985, 1170}));
-        QVERIFY(!m_sizer->releaseGrip(2));
+        QVERIFY(!m_sizer->releaseGrip(MouseButton::Right));
     }
 
     void sizerGetsStuck()
     {
         const int i = label(1000, 500, 300, 300);
-        m_commands->pressLabel(i, 1);
-        m_sizer->pressGrip(4, 1, 0, 0);
-        m_sizer->moveOverGrip(4, 1, -350, 0); // 500 - 350 = 150 wide
+        m_commands->pressLabel(i, MouseButton::Left);
+        m_sizer->pressGrip(4, MouseButton::Left, 0, 0);
+        m_sizer->moveOverGrip(4, MouseButton::Left, -350, 0); // 500 - 350 = 150 wide
         QCOMPARE(m_sizer->frame().width, 150.0);
         const auto grips = m_sizer->grips();
-        m_sizer->moveOverGrip(4, 1, 400, 0);
+        m_sizer->moveOverGrip(4, MouseButton::Left, 400, 0);
         QCOMPARE(m_sizer->frame().width, 150.0); // stuck
         QCOMPARE(m_sizer->grips(), grips);        // and not laid out again
-        m_commands->pressLabel(i, 1);             // binding again frees it
-        m_sizer->moveOverGrip(4, 1, 100, 0);
+        m_commands->pressLabel(i, MouseButton::Left);             // binding again frees it
+        m_sizer->moveOverGrip(4, MouseButton::Left, 100, 0);
         QCOMPARE(m_sizer->frame().width, 600.0);
     }
 
     void moveModeMovesBoth()
     {
         const int i = label(1000, 500, 400, 300);
-        m_commands->pressLabel(i, 1);
+        m_commands->pressLabel(i, MouseButton::Left);
         m_commands->startMove();
         QVERIFY(m_sizer->MoveState());
-        m_sizer->pressBody(1, 200, 200);
-        m_sizer->moveBody(1, 250, 230); // relative to the frame
+        m_sizer->pressBody(MouseButton::Left, 200, 200);
+        m_sizer->moveBody(MouseButton::Left, 250, 230); // relative to the frame
         QCOMPARE(m_page->Label(i).Left, 1050.0f);
         QCOMPARE(m_page->Label(i).Top, 530.0f);
         QCOMPARE(m_sizer->frame().left, 950.0);
         QCOMPARE(m_sizer->frame().top, 430.0);
-        m_sizer->moveBody(1, 200, 200); // back under the anchor: no move
+        m_sizer->moveBody(MouseButton::Left, 200, 200); // back under the anchor: no move
         QCOMPARE(m_page->Label(i).Left, 1050.0f);
         const auto before = m_sizer->releaseBody();
         QVERIFY(before);
@@ -132,7 +135,7 @@ private slots:
         QCOMPARE(m_page->Label(i).Left, 1000.0f);
         m_undo->redo();
         QCOMPARE(m_page->Label(i).Left, 1050.0f);
-        m_commands->pressLabel(i, 1);
+        m_commands->pressLabel(i, MouseButton::Left);
         QVERIFY(!m_sizer->MoveState()); // binding ends move mode
     }
 
@@ -159,11 +162,11 @@ private slots:
         for (const QString &step : press.split(QLatin1Char(','))) {
             const QStringList parts = step.split(QLatin1Char(' '));
             if (parts[0] == QLatin1String("label"))
-                m_commands->pressLabel(plain, parts[1].toInt());
+                m_commands->pressLabel(plain, MouseButton(parts[1].toInt()));
             else if (parts[0] == QLatin1String("data"))
-                m_commands->pressLabel(data, parts[1].toInt());
+                m_commands->pressLabel(data, MouseButton(parts[1].toInt()));
             else if (parts[0] == QLatin1String("picture"))
-                m_commands->pressPicture(pic, parts[1].toInt());
+                m_commands->pressPicture(pic, MouseButton(parts[1].toInt()));
             else
                 m_commands->clickPage();
         }
@@ -181,7 +184,7 @@ private slots:
     void textCommandsWithUndo()
     {
         const int i = label(100, 100, 800, 300);
-        m_commands->pressLabel(i, 1);
+        m_commands->pressLabel(i, MouseButton::Left);
         // Edit Text: an empty answer changes nothing.
         m_prompts->answer(QString());
         m_commands->editText();
@@ -199,7 +202,7 @@ private slots:
         // Alignment: the check marks follow at the next press.
         m_commands->align(2);
         QCOMPARE(m_page->Label(i).Alignment, qint16(2));
-        m_commands->pressLabel(i, 1);
+        m_commands->pressLabel(i, MouseButton::Left);
         QVERIFY(m_commands->menu().alignChecked(ObjectMenuState::Centered));
         // BackColor through the colour dialog (the scripted dialog answers Cancel first).
         m_commands->backColor();
@@ -219,7 +222,7 @@ private slots:
     void coordinatePositioning()
     {
         const int i = label(1000, 500, 400, 300);
-        m_commands->pressLabel(i, 1);
+        m_commands->pressLabel(i, MouseButton::Left);
         QVERIFY(!m_commands->moveTo(QStringLiteral("12x"), QStringLiteral("40")));
         QCOMPARE(m_prompts->calls.last().style, MsgBoxStyle::Exclamation);
         QCOMPARE(m_page->Label(i).Left, 1000.0f);
@@ -494,7 +497,7 @@ private slots:
         const int i = label(1000, 500, 400, 300);
         m_commands->nudge(113, 0); // nothing selected yet
         QCOMPARE(m_page->Label(i).Left, 1000.0f);
-        m_commands->pressLabel(i, 1);
+        m_commands->pressLabel(i, MouseButton::Left);
         m_commands->nudge(113, -15);
         QCOMPARE(m_page->Label(i).Left, 1113.0f);
         QCOMPARE(m_page->Label(i).Top, 485.0f);
@@ -544,6 +547,42 @@ private slots:
             QCOMPARE(m_prompts->messages(), QStringList{message});
             QCOMPARE(m_prompts->calls.last().style, 48);
         }
+    }
+
+    void paletteBeforeAReport()
+    {
+        StatementPalette palette;
+        QSignalSpy listed(&palette, &StatementPalette::statementsChanged);
+        QStringList asked;
+        const auto fieldsOf = [&](const QString &statement) {
+            asked << statement;
+            return QStringList{statement + QStringLiteral(".A"), statement + QStringLiteral(".B")};
+        };
+        // A statement ran before: the list only.
+        palette.prepareForReport({QStringLiteral("Orders"), QStringLiteral("Regions")}, false, fieldsOf);
+        QCOMPARE(palette.statements(), (QStringList{"Orders", "Regions"}));
+        QCOMPARE(palette.selected(), -1);
+        QVERIFY(asked.isEmpty());
+        QCOMPARE(listed.count(), 1);
+
+        // None ran yet: the first is chosen and its fields listed.
+        palette.prepareForReport({QStringLiteral("Orders"), QStringLiteral("Regions")}, true, fieldsOf);
+        QCOMPARE(palette.selected(), 0);
+        QCOMPARE(palette.fields(), (QStringList{"Orders.A", "Orders.B"}));
+        QCOMPARE(asked, QStringList{"Orders"});
+
+        // With a selection nothing changes.
+        palette.prepareForReport({QStringLiteral("Other")}, true, fieldsOf);
+        QCOMPARE(palette.statements(), (QStringList{"Orders", "Regions"}));
+        QCOMPARE(asked.size(), 1);
+
+        // A statement that fails leaves the fields as they were.
+        palette.clear();
+        palette.setFields({QStringLiteral("kept")});
+        palette.prepareForReport({QStringLiteral("Broken")}, true,
+                                 [](const QString &) -> QStringList { throw ReportError(449, QStringLiteral("no value")); });
+        QCOMPARE(palette.selected(), 0);
+        QCOMPARE(palette.fields(), QStringList{"kept"});
     }
 };
 

@@ -92,7 +92,7 @@ private slots:
     void pressesAndTogglesMakeTheSelection()
     {
         const int a = label(100, 100, 500, 200), b = label(100, 400, 800, 200), c = label(100, 700, 300, 200);
-        m_commands->pressLabel(a, 1);
+        m_commands->pressLabel(a, MouseButton::Left);
         QCOMPARE(selection().objects(), QList<ObjectRef>({L(a)}));
         selection().toggle(L(b));
         selection().toggle(L(c));
@@ -100,13 +100,13 @@ private slots:
         // The sizer frames the one chosen last.
         QCOMPARE(m_sizer->BoundControl(), L(c));
         // Pressing one of them again keeps the others and makes it the measure.
-        m_commands->pressLabel(a, 1);
+        m_commands->pressLabel(a, MouseButton::Left);
         QCOMPARE(selection().objects(), QList<ObjectRef>({L(b), L(c), L(a)}));
         selection().toggle(L(a));
         QCOMPARE(selection().primary(), L(c));
         // A press outside the selection starts a new one; the empty page ends it.
         const int d = label(2000, 2000, 300, 300);
-        m_commands->pressLabel(d, 1);
+        m_commands->pressLabel(d, MouseButton::Left);
         QCOMPARE(selection().objects(), QList<ObjectRef>({L(d)}));
         m_commands->clickPage();
         QVERIFY(selection().isEmpty());
@@ -345,10 +345,10 @@ private slots:
         QCOMPARE(SizerGeometry::snapGrip(frame, 7, 0), frame);
         const int a = label(1000, 500, 1485, 870);
         m_commands->setSnapStep(113);
-        m_commands->pressLabel(a, 1);
-        m_sizer->pressGrip(7, 1, 50, 50);
-        m_sizer->moveOverGrip(7, 1, 80, 80);
-        const auto released = m_sizer->releaseGrip(1);
+        m_commands->pressLabel(a, MouseButton::Left);
+        m_sizer->pressGrip(7, MouseButton::Left, 50, 50);
+        m_sizer->moveOverGrip(7, MouseButton::Left, 80, 80);
+        const auto released = m_sizer->releaseGrip(MouseButton::Left);
         QVERIFY(released);
         const Rect g = L(a).geometry(*m_page);
         QCOMPARE(std::fmod(g.left + g.width, 113.0), 0.0);

@@ -35,7 +35,7 @@ int main(int argc, char **argv)
     ProcessTempNames tempNames;
     QTemporaryDir folder;
     ModuleState &state = ModuleState::current();
-    state.rdAppPath = folder.path();
+    state.setRdAppPath(folder.path());
     files.createFolder(state.tempFolder());
     files.writeBytes(state.workingFile(QStringLiteral("SQL.mtq")),
                      "marlowentallymasterfile\r\nnoofparams=0\r\n##########\r\n1\r\ntablename=T\r\nSELECT 1 AS X\r\ntablename=endreport");

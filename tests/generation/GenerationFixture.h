@@ -1,6 +1,7 @@
 #pragma once
 
 #include "DbConnection.h"
+#include "LayoutPage.h"
 #include "LocalFileService.h"
 #include "ModuleState.h"
 #include "SqliteEngine.h"
@@ -35,7 +36,7 @@ struct GenerationFixture
     explicit GenerationFixture(const QByteArray &sql = defaultSql())
     {
         ModuleState::current().reset();
-        ModuleState::current().rdAppPath = app.path();
+        ModuleState::current().setRdAppPath(app.path());
         const QString db = app.filePath(QStringLiteral("sales.db"));
         SqliteEngine::create(db)->runScript(QStringLiteral(
             "CREATE TABLE Regions (RegionID INTEGER, RegionName VARCHAR(30), Opened DATE);"
@@ -51,6 +52,23 @@ struct GenerationFixture
         ModuleState::current().data().setRDDataConnectionString(QStringLiteral("Provider=SQLite;Data Source=") + db);
     }
     ~GenerationFixture() { ModuleState::current().reset(); }
+
+    // A visible label in a 10-point font: 240-twip lines and 100-twip
+    // characters on the recording surface.
+    static int label(LayoutPage &page, float left, float top, float height, const QString &caption,
+                     const QString &tag = QString())
+    {
+        const int i = page.createLabel();
+        LayoutLabel &l = page.Label(i);
+        l.Left = left;
+        l.Top = top;
+        l.Height = height;
+        l.Caption = caption;
+        l.Tag = tag;
+        l.Font.size = 10;
+        l.Visible = true;
+        return i;
+    }
 };
 
 } // namespace KRML_ReportGen

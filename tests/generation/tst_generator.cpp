@@ -7,7 +7,6 @@
 #include "ReportGenerator.h"
 #include "ScriptedPrompts.h"
 #include "SqliteEngine.h"
-#include "StatementPalette.h"
 
 #include <QProcess>
 #include <QStandardPaths>
@@ -20,15 +19,7 @@ namespace {
 
 int label(LayoutPage &page, float left, float top, const QString &caption, const QString &tag = QString())
 {
-    const int i = page.createLabel();
-    LayoutLabel &l = page.Label(i);
-    l.Left = left;
-    l.Top = top;
-    l.Caption = caption;
-    l.Tag = tag;
-    l.Font.size = 10; // 240-twip lines, 100-twip characters on the recording surface
-    l.Visible = true;
-    return i;
+    return GenerationFixture::label(page, left, top, page.Label(0).Height, caption, tag); // the template's height
 }
 
 QList<Op> ofKind(const RecordingSurface &s, const QString &kind)
@@ -51,9 +42,8 @@ class TestGenerator : public QObject
         GenerationFixture fixture;
         ScriptedPrompts prompts;
         LayoutPage page;
-        StatementPalette palette;
         QueryLoader loader{fixture.files, prompts};
-        ReportGenerator generator{page, loader, palette};
+        ReportGenerator generator{page, loader};
     };
 
 private slots:
@@ -73,10 +63,8 @@ private slots:
         r.generator.GenerateOutput(printer);
         QCOMPARE(printer.ops.size(), 1);
         QCOMPARE(printer.ops[0].kind, QStringLiteral("EndDoc"));
-        // The statement list was filled and the first statement run.
-        QCOMPARE(r.palette.statements().size(), 5);
-        QCOMPARE(r.palette.selected(), 0);
-        QCOMPARE(r.palette.fields(), (QStringList{"OrderID", "Customer", "Total", "Qty", "Note"}));
+        // A report runs only the statements its labels draw from.
+        QCOMPARE(r.generator.executions(), 0);
     }
 
     void fixedText_data()
@@ -148,7 +136,7 @@ private slots:
         QCOMPARE(boxes.size(), 1);
         QCOMPARE(boxes[0].y2, 1000.0 + 3 * 240); // down to the bottom of the third line
         QCOMPARE(r.generator.LabelExtents(), QList<double>{720});
-        QVERIFY(ModuleState::current().CurrentReportSQL.displayText().contains(QStringLiteral("RegionID = 2")));
+        QVERIFY(ModuleState::current().CurrentReportSQL().displayText().contains(QStringLiteral("RegionID = 2")));
     }
 
     void dataListAlignmentAndNulls()
@@ -173,9 +161,8 @@ private slots:
         GenerationFixture f(sql);
         ScriptedPrompts prompts;
         LayoutPage page;
-        StatementPalette palette;
         QueryLoader loader(f.files, prompts);
-        ReportGenerator generator(page, loader, palette);
+        ReportGenerator generator(page, loader);
         const int i = label(page, 100, 200, QString(), QStringLiteral("DATA:One.Customer"));
         page.Label(i).BackColor = 0x00FFFF;
         page.Label(i).BorderStyle = 1;
@@ -212,6 +199,74 @@ private slots:
         QCOMPARE(s.printedTexts(), QStringList{"Title"});
         // Its extent is the print position minus its top.
         QCOMPARE(r.generator.LabelExtents().last(), 300.0 + 240 - 5000);
+    }
+
+    void emptyListRangeRunsToThePrintPosition()
+    {
+        Run r;
+        label(r.page, 100, 1000, QString(), QStringLiteral("DATA:Orders.Customer")); // 1000 .. 1720
+        // No rows: its range runs from its top to where the print position
+        // stands, the end of the list before.
+        label(r.page, 3000, 500, QString(), QStringLiteral("DATA:Nothing.OrderID"));
+        const int fixed = label(r.page, 5000, 600, QStringLiteral("Moved"));
+        r.fixture.files.writeBytes(r.fixture.app.filePath(QStringLiteral("Temp/SQL.mtq")),
+                                   GenerationFixture::defaultSql().replace("5\r\n", "6\r\n").replace(
+                                       "tablename=endreport", "tablename=Nothing\r\nSELECT OrderID FROM Orders WHERE 1 = 0\r\ntablename=endreport"));
+        RecordingSurface s;
+        r.generator.GenerateOutput(s);
+        QCOMPARE(r.generator.LabelExtents(), (QList<double>{720, 1220, 0}));
+        QCOMPARE(s.prints().last().text, QStringLiteral("Moved"));
+        QCOMPARE(s.prints().last().y, 1720.0);
+        qint32 left = 0, top = 0;
+        QVERIFY(r.generator.CheckForPrintOverlap(r.page.Label(fixed), left, top));
+        QCOMPARE(top, 1720);
+    }
+
+    void fixedTextAtWholeTwips()
+    {
+        Run r;
+        label(r.page, 1000.4f, 500.6f, QStringLiteral("Title"));
+        RecordingSurface s;
+        r.generator.GenerateOutput(s);
+        QCOMPARE(s.prints()[0].x, 1000.0);
+        QCOMPARE(s.prints()[0].y, 501.0);
+    }
+
+    void unusedStatementNeedsNoParameterValue()
+    {
+        // The first statement asks for a date nobody gave; no label uses it.
+        GenerationFixture f(GenerationFixture::defaultSql().replace("5\r\n", "6\r\n").replace(
+            "tablename=Orders\r\n", "tablename=Since\r\nSELECT OrderID FROM Orders WHERE OrderDate >= Start(Date)\r\ntablename=Orders\r\n"));
+        ScriptedPrompts prompts;
+        LayoutPage page;
+        QueryLoader loader(f.files, prompts);
+        ReportGenerator generator(page, loader);
+        label(page, 100, 1000, QString(), QStringLiteral("DATA:AllOrders.Customer"));
+        RecordingSurface s;
+        generator.GenerateOutput(s);
+        QCOMPARE(s.printedTexts(), (QStringList{"Ann", "Bob", "Cy", "O'Hara"}));
+        QCOMPARE(generator.executions(), 2); // the report's lookup and AllOrders
+        QVERIFY(prompts.calls.isEmpty());
+    }
+
+    void failureWhileLayingOutDrawsNothing()
+    {
+        Run r;
+        label(r.page, 100, 100, QStringLiteral("Title"));
+        label(r.page, 100, 1000, QString(), QStringLiteral("DATA:Orders.Customer"));
+        label(r.page, 3000, 1000, QString(), QStringLiteral("DATA:Orders.NoSuchField"));
+        RecordingSurface s;
+        try {
+            r.generator.GenerateOutput(s);
+            QFAIL("no error");
+        } catch (const ReportError &e) {
+            QCOMPARE(e.number(), 3265);
+            QVERIFY(e.description().contains(QStringLiteral("NoSuchField")));
+        }
+        QCOMPARE(s.ops.size(), 1);
+        QCOMPARE(s.ops[0].kind, QStringLiteral("Cls"));
+        // What was laid out before the failure is still there to ask.
+        QCOMPARE(r.generator.LabelTops(), (QList<double>{100, 1000, 1000}));
     }
 
     void formulaRowByRow()

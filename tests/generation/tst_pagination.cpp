@@ -5,7 +5,6 @@
 #include "RecordingSurface.h"
 #include "ReportGenerator.h"
 #include "ScriptedPrompts.h"
-#include "StatementPalette.h"
 
 #include <QtTest>
 
@@ -24,16 +23,7 @@ QByteArray linesSql()
 
 int label(LayoutPage &page, float left, float top, float height, const QString &caption, const QString &tag = QString())
 {
-    const int i = page.createLabel();
-    LayoutLabel &l = page.Label(i);
-    l.Left = left;
-    l.Top = top;
-    l.Height = height;
-    l.Caption = caption;
-    l.Tag = tag;
-    l.Font.size = 10; // 240-twip lines on the recording surface
-    l.Visible = true;
-    return i;
+    return GenerationFixture::label(page, left, top, height, caption, tag);
 }
 
 } // namespace
@@ -64,9 +54,8 @@ class TestPagination : public QObject
         GenerationFixture fixture;
         ScriptedPrompts prompts;
         LayoutPage page;
-        StatementPalette palette;
         QueryLoader loader{fixture.files, prompts};
-        ReportGenerator generator{page, loader, palette};
+        ReportGenerator generator{page, loader};
         int footer = 0;
     };
 
@@ -183,6 +172,41 @@ private slots:
         QCOMPARE(prints[0].text, QStringLiteral("Page 3 of 4"));
         QVERIFY(s.printedTexts().contains(QStringLiteral("119")));
         QVERIFY(!s.printedTexts().contains(QStringLiteral("118")));
+    }
+
+    void backgroundAndBorderOnEveryPage()
+    {
+        Run r(200);
+        r.page.Label(3).BackColor = 0x00FFFF;
+        r.page.Label(3).BorderStyle = 1;
+        RecordingSurface s(DrawingSurface::Kind::Printer);
+        r.generator.GenerateOutput(s);
+        QList<double> fills, boxes;
+        for (const Op &op : s.ops) {
+            if (op.kind == QLatin1String("FilledBox")) {
+                QCOMPARE(op.y, 2000.0);
+                fills << op.y2;
+            }
+            if (op.kind == QLatin1String("Box"))
+                boxes << op.y2;
+        }
+        // Down to the last line of each page, under the text, then outlined.
+        QCOMPARE(fills, (QList<double>{2000 + 59 * 240, 2000 + 59 * 240, 2000 + 59 * 240, 2000 + 23 * 240}));
+        QCOMPARE(boxes, fills);
+    }
+
+    void fixedTextsAtWholeTwips()
+    {
+        Run r(10);
+        const int note = label(r.page, 600.4f, 1500.6f, 300, QStringLiteral("Note"));
+        Q_UNUSED(note);
+        RecordingSurface s(DrawingSurface::Kind::Printer);
+        r.generator.GenerateOutput(s);
+        const QList<Op> prints = printsOn(s, 1);
+        const auto at = std::find_if(prints.begin(), prints.end(), [](const Op &op) { return op.text == QLatin1String("Note"); });
+        QVERIFY(at != prints.end());
+        QCOMPARE(at->x, 600.0);
+        QCOMPARE(at->y, 1501.0);
     }
 
     void onePageModeIsUnchanged()

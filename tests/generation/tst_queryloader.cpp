@@ -15,8 +15,8 @@ class TestQueryLoader : public QObject
     Q_OBJECT
 
     // What the statement reads as, values shown as literals.
-    static QString sql() { return ModuleState::current().CurrentReportSQL.displayText(); }
-    static const BoundStatement &statement() { return ModuleState::current().CurrentReportSQL; }
+    static QString sql() { return ModuleState::current().CurrentReportSQL().displayText(); }
+    static const BoundStatement &statement() { return ModuleState::current().CurrentReportSQL(); }
     static QStringList collection(const VariantCollection &c)
     {
         QStringList out;
@@ -52,9 +52,8 @@ private slots:
         GenerationFixture f;
         ScriptedPrompts prompts;
         QueryLoader loader(f.files, prompts);
-        ModuleState::current().FirstQueryPending = true;
         QStringList fields;
-        loader.RunReportQuery(QStringLiteral("Orders"), fields);
+        loader.RunReportQuery(QStringLiteral("Orders"), fields, true);
         // Region 1 has no orders: the second row of the lookup is used,
         // bound as a value, not written into the text.
         QVERIFY2(statement().sql.contains(QStringLiteral("WHERE RegionID = ?1 ORDER BY")), qPrintable(statement().sql));
@@ -65,7 +64,6 @@ private slots:
         QCOMPARE(fields, (QStringList{"OrderID", "Customer", "Total", "Qty", "Note"}));
 
         // A later statement of the run reuses the value, without searching.
-        ModuleState::current().FirstQueryPending = false;
         f.files.writeBytes(f.app.filePath(QStringLiteral("Temp/SQL.mtq")),
                            GenerationFixture::defaultSql().replace("tablename=AllOrders\r\nSELECT OrderID, Customer, Total FROM Orders",
                                                                    "tablename=AllOrders\r\nSELECT COUNT(*) AS N FROM Orders WHERE RegionID = Region(Lookup)"));
@@ -82,9 +80,8 @@ private slots:
                                                                    "WHERE RegionID = Region(Lookup) AND Qty = 3"));
         ScriptedPrompts prompts;
         QueryLoader loader(f.files, prompts);
-        ModuleState::current().FirstQueryPending = true;
         QStringList fields;
-        loader.RunReportQuery(QStringLiteral("Orders"), fields);
+        loader.RunReportQuery(QStringLiteral("Orders"), fields, true);
         QVERIFY2(sql().contains(QStringLiteral("RegionID = 3 AND")), qPrintable(sql()));
         QCOMPARE(collection(*ModuleState::current().ParamValueCollection()), QStringList{"3"});
     }
@@ -97,10 +94,9 @@ private slots:
                                                                    "WHERE RegionID = Region(Lookup) AND Qty = 99"));
         ScriptedPrompts prompts;
         QueryLoader loader(f.files, prompts);
-        ModuleState::current().FirstQueryPending = true;
-        ModuleState::current().CurrentReportSQL = BoundStatement(QStringLiteral("before"));
+        ModuleState::current().setCurrentReportSQL(BoundStatement(QStringLiteral("before")));
         QStringList fields{"kept"};
-        loader.RunReportQuery(QStringLiteral("Orders"), fields);
+        loader.RunReportQuery(QStringLiteral("Orders"), fields, true);
         QCOMPARE(fields, QStringList{"kept"});
         QVERIFY(prompts.calls.isEmpty());
     }
@@ -112,9 +108,8 @@ private slots:
         QueryLoader loader(f.files, prompts);
         ModuleState::current().ParamFieldCollection()->Add(QStringLiteral("RegionID"));
         ModuleState::current().ParamValueCollection()->Add(3);
-        ModuleState::current().FirstQueryPending = true;
         QStringList fields;
-        loader.RunReportQuery(QStringLiteral("Orders"), fields);
+        loader.RunReportQuery(QStringLiteral("Orders"), fields, true);
         QVERIFY2(sql().contains(QStringLiteral("RegionID = 3 ORDER BY")), qPrintable(sql()));
         QCOMPARE(ModuleState::current().ParamFieldCollection()->Count(), 1);
     }
@@ -147,7 +142,7 @@ private slots:
         GenerationFixture f;
         ScriptedPrompts prompts;
         QueryLoader loader(f.files, prompts);
-        ModuleState::current().CurrentReportSQL = BoundStatement(QStringLiteral("previous"));
+        ModuleState::current().setCurrentReportSQL(BoundStatement(QStringLiteral("previous")));
         QStringList fields{"kept"};
         loader.RunReportQuery(QStringLiteral("regions"), fields);
         // Not found: an empty text runs, fails, and nothing else changes.
@@ -172,7 +167,7 @@ private slots:
         QFile::remove(f.app.filePath(QStringLiteral("Temp/SQL.mtq")));
         ScriptedPrompts prompts;
         QueryLoader loader(f.files, prompts);
-        ModuleState::current().CurrentReportSQL = BoundStatement(QStringLiteral("previous"));
+        ModuleState::current().setCurrentReportSQL(BoundStatement(QStringLiteral("previous")));
         QStringList fields{"kept"};
         loader.RunReportQuery(QStringLiteral("Orders"), fields);
         QCOMPARE(sql(), QStringLiteral("previous"));
@@ -246,7 +241,7 @@ private slots:
         QStringList fields;
         loader.RunReportQuery(QStringLiteral("S"), fields);
         QCOMPARE(asked, QStringList{"Who/2"});
-        auto rs = loader.open(ModuleState::current().CurrentReportSQL);
+        auto rs = loader.open(ModuleState::current().CurrentReportSQL());
         QStringList ids;
         for (; !rs->isEOF(); rs->moveNext())
             ids << rs->field(0).value.toString();
@@ -285,7 +280,7 @@ private slots:
         loader.RunReportQuery(QStringLiteral("S"), fields);
         QCOMPARE(asked, (QStringList{"Beginning Date", "Ending Date"}));
         QCOMPARE(fields, QStringList{"N"});
-        QCOMPARE(loader.open(ModuleState::current().CurrentReportSQL)->field(0).value.toInt(), 32);
+        QCOMPARE(loader.open(ModuleState::current().CurrentReportSQL())->field(0).value.toInt(), 32);
     }
 
     void cacheRunsEachStatementOnce()
@@ -326,9 +321,8 @@ private slots:
     static int rowsOf(QueryLoader &loader, const QString &statementName)
     {
         QStringList fields;
-        ModuleState::current().FirstQueryPending = false;
         loader.RunReportQuery(statementName, fields);
-        return loader.open(ModuleState::current().CurrentReportSQL)->recordCount();
+        return loader.open(ModuleState::current().CurrentReportSQL())->recordCount();
     }
     static int orderCount()
     {
@@ -406,9 +400,8 @@ private slots:
         // A Date parameter's value after it is not the lookup's to withdraw.
         ModuleState::current().ParamFieldCollection()->Add(QStringLiteral("Start"));
         ModuleState::current().ParamValueCollection()->Add(QStringLiteral("2024-01-01"));
-        ModuleState::current().FirstQueryPending = true;
         QStringList fields;
-        loader.RunReportQuery(QStringLiteral("Orders"), fields);
+        loader.RunReportQuery(QStringLiteral("Orders"), fields, true);
         QCOMPARE(collection(*ModuleState::current().ParamFieldCollection()), (QStringList{"Start", "RegionID"}));
         QCOMPARE(notices.size(), 1);
         QVERIFY2(notices[0].contains(QStringLiteral("\"North\"")) && notices[0].contains(QStringLiteral("\"Region\"")),
@@ -419,7 +412,7 @@ private slots:
         ModuleState::current().setParamFieldCollection(std::make_shared<VariantCollection>());
         ModuleState::current().setParamValueCollection(std::make_shared<VariantCollection>());
         notices.clear();
-        loader.RunReportQuery(QStringLiteral("Orders"), fields);
+        loader.RunReportQuery(QStringLiteral("Orders"), fields, true);
         QVERIFY(notices.isEmpty());
     }
 

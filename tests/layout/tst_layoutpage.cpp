@@ -239,8 +239,8 @@ private slots:
         QCOMPARE(SizerGeometry::interior(frame), (R{1000, 500, 1485, 870}));
         QCOMPARE(SizerGeometry::gripAt(1600, 1000, frame.width, frame.height), 7);
         QCOMPARE(SizerGeometry::gripAt(800, 500, frame.width, frame.height), -1);
-        QCOMPARE(SizerGeometry::pointerShape(0), 8);
-        QCOMPARE(SizerGeometry::pointerShape(4), 9);
+        QCOMPARE(SizerGeometry::pointerShape(0), PointerShape::SizeNWSE);
+        QCOMPARE(SizerGeometry::pointerShape(4), PointerShape::SizeWE);
     }
 
     void sizerDrags_data()

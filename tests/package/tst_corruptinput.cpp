@@ -75,7 +75,7 @@ private slots:
             for (const auto &[what, bytes] : variants(good)) {
                 QTemporaryDir app;
                 ModuleState::current().reset();
-                ModuleState::current().rdAppPath = app.path();
+                ModuleState::current().setRdAppPath(app.path());
                 LocalFileService files;
                 ProcessTempNames temp;
                 ScriptedPrompts prompts;

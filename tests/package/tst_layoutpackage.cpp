@@ -102,7 +102,7 @@ private slots:
         m_page.setWidth(11907);
         m_page.setHeight(16839.9f);
         ModuleState::current().reset();
-        ModuleState::current().rdAppPath = m_app->path();
+        ModuleState::current().setRdAppPath(m_app->path());
     }
 
     void saveAndOpen()
@@ -179,7 +179,7 @@ private slots:
         QDir(m_app->path()).mkpath(QStringLiteral("Reports"));
         SqliteEngine::create(app(QStringLiteral("Reports/shop.db")))->runScript(QStringLiteral("CREATE TABLE t (x INTEGER);"));
         ModuleState &state = ModuleState::current();
-        state.packageFolder = app(QStringLiteral("Reports"));
+        state.data().setPackageFolder(app(QStringLiteral("Reports")));
         const QString given = QStringLiteral("Provider=SQLite;Data Source=C:\\Reports\\shop.db");
         state.data().setRDDataConnectionString(given);
         QCOMPARE(state.data().RDDataConnection()->state(), int(DbConnection::Open));
@@ -310,7 +310,7 @@ private slots:
             zip.AddFile(dir.filePath(QString::fromLatin1(member)));
         QCOMPARE(zip.MakeZipFile(), 0);
 
-        ModuleState::current().codePage = 1251;
+        ModuleState::current().setCodePage(1251);
         QString cur;
         QCOMPARE(package().openLayout(legacy, cur, [&] { package().clearLayout(); }), LayoutPackage::Result::Done);
         QCOMPARE(m_page.Label(1).Caption, QStringLiteral("Продажи по регионам — итог"));
@@ -332,7 +332,7 @@ private slots:
 
         // The same page cannot be written in Windows-1252: refused with a
         // message that names the character, and no package is left.
-        ModuleState::current().codePage = 1252;
+        ModuleState::current().setCodePage(1252);
         m_prompts.calls.clear();
         const QString western = dir.filePath(QStringLiteral("western.lrd"));
         m_prompts.answer(6);
@@ -393,7 +393,7 @@ private slots:
             m_files.writeBytes(path, content);
         }
         for (const bool dev : {false, true}) {
-            ModuleState::current().devMode = dev;
+            ModuleState::current().setDevMode(dev);
             m_prompts.calls.clear();
             QString cur;
             QCOMPARE(package().openLayout(path, cur, [&] { package().clearLayout(); }), LayoutPackage::Result::Failed);
@@ -421,7 +421,7 @@ private slots:
         m_page.createPic(); // a picture without an image is saved too
         m_prompts.calls.clear();
         m_files.failOn = QStringLiteral("Picture2.bmp");
-        ModuleState::current().devMode = true;
+        ModuleState::current().setDevMode(true);
         m_prompts.calls.clear();
         QCOMPARE(package().saveLayoutTo(target), LayoutPackage::Result::Failed);
         QCOMPARE(m_prompts.messages(), QStringList{"Error in mnuSaveLayout 61: Disk full"});
@@ -488,7 +488,7 @@ private slots:
         zip.setRootDirectory(scratch.path());
         zip.AddFile(many);
         QCOMPARE(zip.MakeZipFile(), 0);
-        ModuleState::current().devMode = true;
+        ModuleState::current().setDevMode(true);
         QString cur;
         QCOMPARE(package().openLayout(target, cur, [&] { package().clearLayout(); }), LayoutPackage::Result::Failed);
         QVERIFY2(m_prompts.messages().first().startsWith(
@@ -540,7 +540,7 @@ private slots:
         QCOMPARE(m_prompts.messages(), (QStringList{"Would you like to save the data connection details in this file ?",
                                                     "The layout file was not saved: Subscript out of range\r\n\r\n"
                                                     "Any earlier file of that name is unchanged."}));
-        ModuleState::current().devMode = true;
+        ModuleState::current().setDevMode(true);
         m_prompts.answer(6);
         QCOMPARE(package().saveLayoutTo(target), LayoutPackage::Result::Failed);
         QCOMPARE(m_prompts.messages().last(), QStringLiteral("Error in mnuSaveLayout 9: Subscript out of range"));
@@ -552,7 +552,7 @@ private slots:
         fillPage(1);
         writeWorking(QStringLiteral("SQL.mtq"), kSql);
         writeWorking(QStringLiteral("Data.cnn"), "x");
-        ModuleState::current().CurrentReportSQL = BoundStatement(QStringLiteral("SELECT 1"));
+        ModuleState::current().setCurrentReportSQL(BoundStatement(QStringLiteral("SELECT 1")));
         m_page.setWidth(9000);
         package().clearLayout();
         QCOMPARE(m_page.labelCount(), 0);
@@ -560,7 +560,7 @@ private slots:
         QCOMPARE(m_page.Width(), 9000.0f); // the page size stays
         QVERIFY(!m_files.fileExists(app(QStringLiteral("Temp/SQL.mtq"))));
         QVERIFY(!m_files.fileExists(app(QStringLiteral("Temp/Data.cnn"))));
-        QVERIFY(ModuleState::current().CurrentReportSQL.isEmpty());
+        QVERIFY(ModuleState::current().CurrentReportSQL().isEmpty());
     }
 };
 

@@ -179,7 +179,7 @@ private slots:
     void cursorMovesAndCounts()
     {
         auto c = connect(sqliteString());
-        auto rs = c->openRecordset(QStringLiteral("SELECT RegionName FROM Regions ORDER BY RegionID"), 1, 3, -1);
+        auto rs = c->openRecordset(QStringLiteral("SELECT RegionName FROM Regions ORDER BY RegionID"), DbConnection::Keyset, DbConnection::Optimistic, -1);
         QCOMPARE(rs->state(), int(Recordset::Open));
         QCOMPARE(rs->recordCount(), 3);
         QVERIFY(!rs->isEOF());

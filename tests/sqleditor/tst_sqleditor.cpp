@@ -61,7 +61,7 @@ private slots:
     void init()
     {
         ModuleState::current().reset();
-        ModuleState::current().rdAppPath = m_dir.path();
+        ModuleState::current().setRdAppPath(m_dir.path());
         QDir(m_dir.path()).mkpath(QStringLiteral("Temp"));
         QFile::remove(path(QStringLiteral("Temp/SQL.mtq")));
         m_temp = std::make_unique<ProcessTempNames>();
@@ -419,7 +419,7 @@ private slots:
         QFETCH(bool, dev);
         QFETCH(QString, message);
         QFETCH(int, style);
-        ModuleState::current().devMode = dev;
+        ModuleState::current().setDevMode(dev);
         m_model->definition().addParameter(QStringLiteral("Qty(Number)"));
         m_model->definition().addParameter(QStringLiteral("Start(Date)"));
         m_model->definition().addParameter(QStringLiteral("Cust(String)"));
@@ -457,7 +457,7 @@ private slots:
         QVERIFY(trial.preview());
         QCOMPARE(m_dialogs->promptTitles, (QStringList{"Please select a value for Since", "Please select a value for Who"}));
         QCOMPARE(m_dialogs->promptEntries.last(), (QStringList{"Acme, Inc.", "Blue \"River\"", "Cedar"}));
-        const BoundStatement &previewed = ModuleState::current().CurrentReportSQL;
+        const BoundStatement &previewed = ModuleState::current().CurrentReportSQL();
         QVERIFY2(previewed.sql.contains(QLatin1String(">= ?1")), qPrintable(previewed.sql));
         QCOMPARE(previewed.values, (QList<BoundValue>{BoundValue::date(QDate(2024, 1, 1)), BoundValue::integer(1)}));
         QVERIFY(previewed.displayText().contains(QLatin1String("o.CustomerID = 1 OR")));
@@ -530,9 +530,9 @@ private slots:
         m_model->setSqlText(QStringLiteral("SELECT * FROM Orders WHERE Qty > Qty(Number)"));
         StatementTrial trial(*m_model, *m_dialogs);
         // Closed without OK: nothing runs.
-        ModuleState::current().CurrentReportSQL = BoundStatement(QStringLiteral("before"));
+        ModuleState::current().setCurrentReportSQL(BoundStatement(QStringLiteral("before")));
         QVERIFY(!trial.preview());
-        QCOMPARE(ModuleState::current().CurrentReportSQL.sql, QStringLiteral("before"));
+        QCOMPARE(ModuleState::current().CurrentReportSQL().sql, QStringLiteral("before"));
         QVERIFY(!trial.results());
         // A non-numeric number is refused by the prompt.
         m_dialogs->values << QVariant(QStringLiteral("abc"));

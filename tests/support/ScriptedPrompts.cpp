@@ -13,11 +13,11 @@ QStringList ScriptedPrompts::messages() const
     return out;
 }
 
-int ScriptedPrompts::msgBox(const QString &text, int style, const QString &title)
+MsgBoxStyle::Answer ScriptedPrompts::msgBox(const QString &text, int style, const QString &title)
 {
     calls.append({QStringLiteral("msgBox"), text, style, title.isEmpty() ? defaultTitle() : title, {}, 0});
     if (!answers.isEmpty())
-        return answers.dequeue().toInt();
+        return MsgBoxStyle::Answer(answers.dequeue().toInt());
     const int buttons = MsgBoxStyle::buttonsOf(style);
     if (buttons == MsgBoxStyle::YesNo || buttons == MsgBoxStyle::YesNoCancel)
         return MsgBoxStyle::Yes;

@@ -32,7 +32,7 @@ public:
     void answer(const QVariant &value) { answers.enqueue(value); }
     QStringList messages() const;
 
-    int msgBox(const QString &text, int style = 0, const QString &title = QString()) override;
+    MsgBoxStyle::Answer msgBox(const QString &text, int style = 0, const QString &title = QString()) override;
     QString inputBox(const QString &prompt, const QString &title = QString(), const QString &defaultText = QString()) override;
     QString openFileName(const QString &title, const QString &filter, int filterIndex, const QString &initialFolder) override;
     QString saveFileName(const QString &title, const QString &filter, int filterIndex, const QString &initialFolder,

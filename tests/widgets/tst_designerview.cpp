@@ -55,7 +55,7 @@ private slots:
     void init()
     {
         ModuleState::current().reset();
-        ModuleState::current().rdAppPath = m_app.path();
+        ModuleState::current().setRdAppPath(m_app.path());
         m_prompts = std::make_shared<ScriptedPrompts>();
     }
 
@@ -180,7 +180,7 @@ private slots:
         c->InsertLabel();
         c->page().Label(1).Tag = QStringLiteral("DATA:Orders.Total");
         ObjectMenu &menu = view.objectMenu();
-        view.commands().pressLabel(1, 2);
+        view.commands().pressLabel(1, MouseButton::Right);
         menu.refresh();
         QVERIFY(!menu.item(ObjectMenuState::EditText)->isVisible());
         QVERIFY(menu.item(ObjectMenuState::Border)->isVisible());
@@ -199,7 +199,7 @@ private slots:
         auto connection = std::make_shared<DbConnection>(QStringLiteral("Provider=SQLite;Data Source=") + db);
         connection->open();
         ModuleState::current().data().setRDDataConnection(connection);
-        ModuleState::current().CurrentReportSQL = BoundStatement(QStringLiteral("SELECT * FROM T WHERE Name = ?1"), {BoundValue::text(QStringLiteral("a"))});
+        ModuleState::current().setCurrentReportSQL(BoundStatement(QStringLiteral("SELECT * FROM T WHERE Name = ?1"), {BoundValue::text(QStringLiteral("a"))}));
         auto c = control();
         QVERIFY(QTest::qWaitForWindowExposed(c.get()));
         DesignerView &view = c->designer();

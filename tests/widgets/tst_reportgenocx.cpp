@@ -17,6 +17,7 @@
 #include "Sizer.h"
 #include "ScriptedPrompts.h"
 #include "SqliteEngine.h"
+#include "StatementPalette.h"
 
 #include <QMetaProperty>
 #include <QToolButton>
@@ -91,7 +92,7 @@ private slots:
     void init()
     {
         ModuleState::current().reset();
-        ModuleState::current().rdAppPath = m_app.path();
+        ModuleState::current().setRdAppPath(m_app.path());
         m_settings = std::make_shared<MemorySettingsStore>();
         m_prompts = std::make_shared<ScriptedPrompts>();
     }
@@ -371,7 +372,7 @@ private slots:
         ReportGenOCX b(nullptr, services());
         a.setDevMode(true);
         a.setRdAppPath(QStringLiteral("C:\\Apps\\Sales"));
-        QVERIFY(ModuleState::current().devMode);
+        QVERIFY(ModuleState::current().devMode());
         QCOMPARE(b.property("rdAppPath").toString(), QStringLiteral("C:/Apps/Sales"));
         QCOMPARE(b.property("DevMode").toBool(), true);
         auto connection = std::make_shared<DbConnection>();
@@ -385,9 +386,9 @@ private slots:
     void commandLineCheck()
     {
         ReportGenOCX::checkCommandLine({QStringLiteral("designer"), QStringLiteral("/DEVELOPMENTMODE")});
-        QVERIFY(!ModuleState::current().devMode);
+        QVERIFY(!ModuleState::current().devMode());
         ReportGenOCX::checkCommandLine({QStringLiteral("designer"), QStringLiteral("/developmentmode")});
-        QVERIFY(ModuleState::current().devMode);
+        QVERIFY(ModuleState::current().devMode());
     }
 
     void interfaceReachableByName()
@@ -405,7 +406,7 @@ private slots:
 
         QCOMPARE(c.property("CodePage").toInt(), 1252);
         QVERIFY(c.setProperty("CodePage", 1251));
-        QCOMPARE(ModuleState::current().codePage, 1251);
+        QCOMPARE(ModuleState::current().codePage(), 1251);
         QVERIFY_THROWS_EXCEPTION(ReportError, c.setCodePage(437));
         QCOMPARE(c.CodePage(), 1251);
         c.setCodePage(1252);
@@ -475,7 +476,7 @@ private slots:
         c.setRepDataConnection(connection);
         c.setCurrentMode(ReportGenOCX::DesignerMode);
         const int list = dataLabel(c, QStringLiteral("DATA:Orders.nosuchfield"));
-        c.designer().commands().pressLabel(list, Sizer::LeftButton);
+        c.designer().commands().pressLabel(list, MouseButton::Left);
         QVERIFY(c.designer().sizer().isVisible());
 
         QVERIFY_THROWS_EXCEPTION(ReportError, c.ShowPreview());
@@ -598,6 +599,9 @@ private slots:
         c.ShowPreview();
         QCOMPARE(c.LabelTops().size(), 2);
         QVERIFY(c.LabelExtents()[1] > 0);
+        // The designer's lists were brought up to date first.
+        QCOMPARE(c.palette().selected(), 0);
+        QCOMPARE(c.palette().fields(), QStringList{"x"});
         int ink = 0;
         const QImage &img = c.previewSurface().image();
         for (int y = 0; y < img.height(); ++y)

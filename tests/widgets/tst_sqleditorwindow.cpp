@@ -19,6 +19,7 @@
 #include "SqlEditorModel.h"
 #include "SqlEditorWindow.h"
 #include "SqliteEngine.h"
+#include "StatementPalette.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -53,6 +54,26 @@ class TestSqlEditorWindow : public QObject
         b->click();
     }
 
+    // A control in designer mode on the shop database and the given working
+    // report SQL file, with a data-field label for each tag, 1000 twips apart.
+    std::unique_ptr<ReportGenOCX> designerWith(const QByteArray &sql, const QStringList &tags)
+    {
+        m_files.writeBytes(m_app.filePath(QStringLiteral("Temp/SQL.mtq")), sql);
+        m_connection->open();
+        ControlServices services{std::make_shared<MemorySettingsStore>(), m_prompts, std::make_shared<LocalFileService>(),
+                                 m_temp, m_dialogs};
+        auto control = std::make_unique<ReportGenOCX>(nullptr, services);
+        control->setRepDataConnection(m_connection);
+        control->setCurrentMode(ReportGenOCX::DesignerMode);
+        for (const QString &tag : tags) {
+            const int label = control->page().createLabel();
+            control->page().Label(label).Tag = tag;
+            control->page().Label(label).Visible = true;
+            control->page().Label(label).Top = 1000 * label;
+        }
+        return control;
+    }
+
 private slots:
     void initTestCase()
     {
@@ -67,7 +88,7 @@ private slots:
     void init()
     {
         ModuleState::current().reset();
-        ModuleState::current().rdAppPath = m_app.path();
+        ModuleState::current().setRdAppPath(m_app.path());
         QDir(m_app.path()).mkpath(QStringLiteral("Temp"));
         QFile::remove(m_app.filePath(QStringLiteral("Temp/SQL.mtq")));
         m_temp = std::make_shared<ProcessTempNames>();
@@ -195,28 +216,17 @@ private slots:
 
     void runTimePromptAsksOncePerRun()
     {
-        m_files.writeBytes(m_app.filePath(QStringLiteral("Temp/SQL.mtq")),
-                           "marlowentallymasterfile\r\nnoofparams=1\r\np1=0,Since\r\n##########\r\n2\r\n"
-                           "tablename=Orders\r\nSELECT OrderID FROM Orders WHERE OrderDate >= Since(Date)\r\n"
-                           "tablename=Count\r\nSELECT COUNT(*) AS n FROM Orders WHERE OrderDate >= Since(Date)\r\n"
-                           "tablename=endreport");
-        m_connection->open();
-        ControlServices services{std::make_shared<MemorySettingsStore>(), m_prompts, std::make_shared<LocalFileService>(),
-                                 m_temp, m_dialogs};
-        ReportGenOCX control(nullptr, services);
-        control.setRepDataConnection(m_connection);
-        control.setCurrentMode(ReportGenOCX::DesignerMode);
-        for (const char *tag : {"DATA:Orders.OrderID", "DATA:Count.n"}) {
-            const int label = control.page().createLabel();
-            control.page().Label(label).Tag = QString::fromLatin1(tag);
-            control.page().Label(label).Visible = true;
-            control.page().Label(label).Top = 1000 * label;
-        }
+        const auto owned = designerWith("marlowentallymasterfile\r\nnoofparams=1\r\np1=0,Since\r\n##########\r\n2\r\n"
+                                        "tablename=Orders\r\nSELECT OrderID FROM Orders WHERE OrderDate >= Since(Date)\r\n"
+                                        "tablename=Count\r\nSELECT COUNT(*) AS n FROM Orders WHERE OrderDate >= Since(Date)\r\n"
+                                        "tablename=endreport",
+                                        {QStringLiteral("DATA:Orders.OrderID"), QStringLiteral("DATA:Count.n")});
+        ReportGenOCX &control = *owned;
         m_dialogs->values << QVariant(QDate(2024, 3, 1));
         control.ShowPreview();
         QCOMPARE(m_dialogs->promptTitles, QStringList{"Please select a value for Since"});
-        QVERIFY(ModuleState::current().CurrentReportSQL.displayText().contains(QLatin1String("#2024/03/01#")));
-        QCOMPARE(ModuleState::current().CurrentReportSQL.values, QList<BoundValue>{BoundValue::date(QDate(2024, 3, 1))});
+        QVERIFY(ModuleState::current().CurrentReportSQL().displayText().contains(QLatin1String("#2024/03/01#")));
+        QCOMPARE(ModuleState::current().CurrentReportSQL().values, QList<BoundValue>{BoundValue::date(QDate(2024, 3, 1))});
         // Closed without "OK": the report stops with the missing-value error.
         control.ShowDesign();
         try {
@@ -225,6 +235,41 @@ private slots:
         } catch (const ReportError &e) {
             QCOMPARE(e.number(), 449);
         }
+    }
+
+    void designersListsBeforeAPreviewAskNothing()
+    {
+        // The first statement wants a date; the report draws from the second.
+        const auto owned = designerWith("marlowentallymasterfile\r\nnoofparams=1\r\np1=0,Since\r\n##########\r\n2\r\n"
+                                        "tablename=Recent\r\nSELECT OrderID FROM Orders WHERE OrderDate >= Since(Date)\r\n"
+                                        "tablename=All\r\nSELECT OrderID FROM Orders ORDER BY OrderID\r\n"
+                                        "tablename=endreport",
+                                        {QStringLiteral("DATA:All.OrderID")});
+        ReportGenOCX &control = *owned;
+        control.ShowPreview();
+        QVERIFY(m_dialogs->promptTitles.isEmpty());
+        QCOMPARE(control.palette().statements(), (QStringList{"Recent", "All"}));
+        QCOMPARE(control.palette().selected(), 0);
+        QVERIFY(control.palette().fields().isEmpty()); // the first statement could not run
+        QVERIFY(ModuleState::current().CurrentReportSQL().sql.contains(QLatin1String("ORDER BY OrderID")));
+    }
+
+    void aRenderingHostRunsOnlyTheStatementsItsReportUses()
+    {
+        // The first statement reads a table that is not there; the report
+        // draws from the second. The control as an icon shows no designer,
+        // so nothing fills its lists and the first statement never runs.
+        const auto owned = designerWith("marlowentallymasterfile\r\nnoofparams=0\r\n##########\r\n2\r\n"
+                                        "tablename=Broken\r\nSELECT * FROM NoSuchTable\r\n"
+                                        "tablename=All\r\nSELECT OrderID FROM Orders ORDER BY OrderID\r\n"
+                                        "tablename=endreport",
+                                        {QStringLiteral("DATA:All.OrderID")});
+        ReportGenOCX &control = *owned;
+        control.setCurrentMode(ReportGenOCX::ComponentMode);
+        control.ShowPreview();
+        QCOMPARE(control.palette().selected(), -1);
+        QVERIFY(control.palette().fields().isEmpty());
+        QVERIFY(control.LabelExtents().first() > 0);
     }
 
     void parameterDialogRefusesANonNumber()

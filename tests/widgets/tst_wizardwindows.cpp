@@ -63,7 +63,7 @@ private slots:
     void init()
     {
         ModuleState::current().reset();
-        ModuleState::current().rdAppPath = m_app.path();
+        ModuleState::current().setRdAppPath(m_app.path());
         QDir(m_app.path()).mkpath(QStringLiteral("Temp"));
         QFile::remove(m_app.filePath(QStringLiteral("Temp/Data.cnn")));
         QFile::remove(m_app.filePath(QStringLiteral("Temp/SQL.mtq")));
@@ -84,8 +84,8 @@ private slots:
                     QCOMPARE(chooser->button(2)->text(), QStringLiteral("Setup Data Source"));
                     chooser->button(2)->click(); // the wizard, modal over the chooser
                     chooser->tick();
-                    QCOMPARE(ModuleState::current().currentConnectionString,
-                             QStringLiteral("Provider=SQLite;Data Source=") + QDir(ModuleState::current().rdAppPath).filePath(QStringLiteral("shop.db")));
+                    QCOMPARE(ModuleState::current().data().currentConnectionString(),
+                             QStringLiteral("Provider=SQLite;Data Source=") + QDir(ModuleState::current().rdAppPath()).filePath(QStringLiteral("shop.db")));
                     chooser->button(0)->click();
                 });
             } else if (auto *wizard = qobject_cast<ExternalDataWizard *>(dialog)) {

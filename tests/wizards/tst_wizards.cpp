@@ -70,7 +70,7 @@ private slots:
     void init()
     {
         ModuleState::current().reset();
-        ModuleState::current().rdAppPath = m_dir.path();
+        ModuleState::current().setRdAppPath(m_dir.path());
         QDir(m_dir.path()).mkpath(QStringLiteral("Temp"));
         QFile::remove(path(QStringLiteral("Temp/Data.cnn")));
         QFile::remove(path(QStringLiteral("Temp/SQL.mtq")));
@@ -262,7 +262,7 @@ private slots:
         w.setConnectionText(sqlite());
         w.save();
         QCOMPARE(m_files.readBytes(path(QStringLiteral("Temp/Data.cnn"))), sqlite().toUtf8());
-        QCOMPARE(ModuleState::current().currentConnectionString, sqlite());
+        QCOMPARE(ModuleState::current().data().currentConnectionString(), sqlite());
     }
 
     void connectionTestFailure_data()
@@ -279,7 +279,7 @@ private slots:
         QFETCH(bool, dev);
         QFETCH(int, resume);
         QFETCH(bool, nextEnabled);
-        ModuleState::current().devMode = dev;
+        ModuleState::current().setDevMode(dev);
         ExternalDataWizardModel w(m_files, m_prompts);
         w.setConnectionText(QStringLiteral("Provider=SQLite;Data Source=") + path(QStringLiteral("missing.db")));
         m_prompts.answer(MsgBoxStyle::OK);
@@ -314,27 +314,27 @@ private slots:
         QVERIFY(chooser.layoutEnabled && chooser.sqlEnabled);
         ModuleState &state = ModuleState::current();
         // An empty working file: the string stays empty, the data source unchanged.
-        state.currentDataSource = QStringLiteral("before");
+        state.data().setCurrentDataSource(QStringLiteral("before"));
         m_files.writeBytes(path(QStringLiteral("Temp/Data.cnn")), QByteArray());
         chooser.tick();
-        QVERIFY(state.currentConnectionString.isEmpty());
-        QCOMPARE(state.currentDataSource, QStringLiteral("before"));
+        QVERIFY(state.data().currentConnectionString().isEmpty());
+        QCOMPARE(state.data().currentDataSource(), QStringLiteral("before"));
         // A string without "Data Source": said once, the chooser goes on.
         m_files.writeBytes(path(QStringLiteral("Temp/Data.cnn")), "Provider=MSDASQL;DSN=Shop");
-        state.currentConnectionString.clear();
+        state.data().setCurrentConnectionString(QString());
         chooser.tick();
-        state.currentConnectionString.clear();
+        state.data().setCurrentConnectionString(QString());
         chooser.tick();
         QCOMPARE(m_prompts.messages().size(), 1);
         // A saved connection is picked up with its data source, then kept.
         m_files.writeBytes(path(QStringLiteral("Temp/Data.cnn")), sqlite().toUtf8());
-        state.currentConnectionString.clear();
+        state.data().setCurrentConnectionString(QString());
         chooser.tick();
-        QCOMPARE(state.currentConnectionString, sqlite());
-        QCOMPARE(state.currentDataSource, m_db);
+        QCOMPARE(state.data().currentConnectionString(), sqlite());
+        QCOMPARE(state.data().currentDataSource(), m_db);
         m_files.writeBytes(path(QStringLiteral("Temp/Data.cnn")), "Provider=SQLite;Data Source=other.db");
         chooser.tick();
-        QCOMPARE(state.currentConnectionString, sqlite());
+        QCOMPARE(state.data().currentConnectionString(), sqlite());
     }
 
     void bouncingBar()

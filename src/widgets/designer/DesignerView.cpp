@@ -231,7 +231,9 @@ bool DesignerView::onSizer(const QPoint &viewPos) const
 void DesignerView::mousePressEvent(QMouseEvent *event)
 {
     setFocus();
-    const int button = event->button() == Qt::LeftButton ? 1 : (event->button() == Qt::RightButton ? 2 : 0);
+    const MouseButton button = event->button() == Qt::LeftButton    ? MouseButton::Left
+                               : event->button() == Qt::RightButton ? MouseButton::Right
+                                                                    : MouseButton::None;
     m_gesture = Gesture::None;
     try {
         if (onSizer(event->pos())) {
@@ -247,13 +249,13 @@ void DesignerView::mousePressEvent(QMouseEvent *event)
                 m_commands->pressLabel(o.index, button);
             else
                 m_commands->pressPicture(o.index, button);
-            if (button == 2)
+            if (button == MouseButton::Right)
                 m_menu->popupAt(event->globalPosition().toPoint());
-            else if (m_direct && button == 1)
+            else if (m_direct && button == MouseButton::Left)
                 m_gesture = Gesture::Pressed;
             return;
         }
-        if (button == 1)
+        if (button == MouseButton::Left)
             m_commands->clickPage();
     } catch (const ReportError &) {
         // A press never ends the host; the commands report their own failures.

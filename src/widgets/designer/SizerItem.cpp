@@ -11,15 +11,20 @@ namespace KRML_ReportGen {
 
 namespace {
 
-Qt::CursorShape cursorFor(int pointerShape)
+Qt::CursorShape cursorFor(PointerShape shape)
 {
-    switch (pointerShape) {
-    case 6: return Qt::SizeBDiagCursor;
-    case 7: return Qt::SizeVerCursor;
-    case 8: return Qt::SizeFDiagCursor;
-    case 9: return Qt::SizeHorCursor;
+    switch (shape) {
+    case PointerShape::SizeNESW: return Qt::SizeBDiagCursor;
+    case PointerShape::SizeNS: return Qt::SizeVerCursor;
+    case PointerShape::SizeNWSE: return Qt::SizeFDiagCursor;
+    case PointerShape::SizeWE: return Qt::SizeHorCursor;
     default: return Qt::ArrowCursor;
     }
+}
+
+MouseButton buttonOf(Qt::MouseButtons buttons)
+{
+    return buttons & Qt::LeftButton ? MouseButton::Left : (buttons & Qt::RightButton ? MouseButton::Right : MouseButton::None);
 }
 
 } // namespace
@@ -120,13 +125,13 @@ void SizerItem::reportChange(const std::optional<SizerGeometry::Rect> &before)
 
 void SizerItem::mousePressEvent(QGraphicsSceneMouseEvent *event)
 {
-    m_sizer.pressBody(event->button() == Qt::LeftButton ? 1 : 2, event->pos().x(), event->pos().y());
+    m_sizer.pressBody(buttonOf(event->button()), event->pos().x(), event->pos().y());
     event->accept();
 }
 
 void SizerItem::mouseMoveEvent(QGraphicsSceneMouseEvent *event)
 {
-    m_sizer.moveBody(event->buttons() & Qt::LeftButton ? 1 : 0, event->pos().x(), event->pos().y());
+    m_sizer.moveBody(buttonOf(event->buttons() & Qt::LeftButton), event->pos().x(), event->pos().y());
 }
 
 void SizerItem::mouseReleaseEvent(QGraphicsSceneMouseEvent *)
@@ -161,11 +166,6 @@ QRectF GripItem::boundingRect() const
 void GripItem::paint(QPainter *p, const QStyleOptionGraphicsItem *, QWidget *)
 {
     p->fillRect(m_rect, QPalette().color(QPalette::Highlight));
-}
-
-int GripItem::buttonOf(Qt::MouseButtons buttons)
-{
-    return buttons & Qt::LeftButton ? 1 : (buttons & Qt::RightButton ? 2 : 0);
 }
 
 void GripItem::mousePressEvent(QGraphicsSceneMouseEvent *event)

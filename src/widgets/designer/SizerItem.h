@@ -76,7 +76,6 @@ protected:
     void mouseReleaseEvent(QGraphicsSceneMouseEvent *event) override;
 
 private:
-    static int buttonOf(Qt::MouseButtons buttons);
     SizerItem *m_sizerItem;
     int m_index;
     QRectF m_rect;

@@ -41,10 +41,9 @@ constexpr qint32 kCancelled = 18;
 
 } // namespace
 
-PreviewWindow::PreviewWindow(LayoutPage &page, QueryLoader &loader, StatementPalette &palette, UserPrompts &prompts,
-                             QWidget *parent)
-    : QMainWindow(parent), m_page(page), m_loader(loader), m_palette(palette), m_prompts(prompts),
-      m_generator(std::make_unique<ReportGenerator>(page, loader, palette))
+PreviewWindow::PreviewWindow(LayoutPage &page, QueryLoader &loader, UserPrompts &prompts, QWidget *parent)
+    : QMainWindow(parent), m_page(page), m_loader(loader), m_prompts(prompts),
+      m_generator(std::make_unique<ReportGenerator>(page, loader))
 {
     setObjectName(QStringLiteral("frmPreview"));
     setWindowTitle(QStringLiteral("Preview"));

@@ -19,7 +19,6 @@ class LayoutPage;
 class PreviewPageWidget;
 class QueryLoader;
 class ReportGenerator;
-class StatementPalette;
 class UserPrompts;
 class ZoomBox;
 
@@ -35,8 +34,7 @@ class PreviewWindow : public QMainWindow
 public:
     enum class Fit { None, Page, Width };
 
-    PreviewWindow(LayoutPage &page, QueryLoader &loader, StatementPalette &palette, UserPrompts &prompts,
-                  QWidget *parent = nullptr);
+    PreviewWindow(LayoutPage &page, QueryLoader &loader, UserPrompts &prompts, QWidget *parent = nullptr);
     ~PreviewWindow() override;
 
     // Lists that pass the page body continue on further pages (off, as in
@@ -91,7 +89,6 @@ private:
 
     LayoutPage &m_page;
     QueryLoader &m_loader;
-    StatementPalette &m_palette;
     UserPrompts &m_prompts;
     std::unique_ptr<ReportGenerator> m_generator;
     QList<ReportExport::Format> m_formats = ReportExport::standardFormats();

@@ -28,7 +28,7 @@ void SqlHighlighter::refresh()
     const auto result = SqlSyntaxChecker::CheckSyntax(doc->toPlainText(), m_tables, m_columns);
     for (const auto &span : result.spans)
         if (span.kind != SqlSyntaxChecker::WordClass::Other)
-            m_spans.append({span.start, {span.length, SqlSyntaxChecker::rgb(span.kind)}});
+            m_spans.append({span.start, span.length, SqlSyntaxChecker::rgb(span.kind)});
 }
 
 void SqlHighlighter::highlightBlock(const QString &text)
@@ -37,12 +37,12 @@ void SqlHighlighter::highlightBlock(const QString &text)
     const int start = currentBlock().position();
     const int end = start + int(text.size());
     auto it = std::lower_bound(m_spans.cbegin(), m_spans.cend(), start,
-                               [](const auto &span, int pos) { return span.first + span.second.first <= pos; });
-    for (; it != m_spans.cend() && it->first < end; ++it) {
-        const int from = std::max(it->first, start);
-        const int to = std::min(it->first + it->second.first, end);
+                               [](const Span &span, int pos) { return span.position + span.length <= pos; });
+    for (; it != m_spans.cend() && it->position < end; ++it) {
+        const int from = std::max(it->position, start);
+        const int to = std::min(it->position + it->length, end);
         if (to > from)
-            setFormat(from - start, to - from, QColor::fromRgb(it->second.second));
+            setFormat(from - start, to - from, QColor::fromRgb(it->rgb));
     }
 }
 

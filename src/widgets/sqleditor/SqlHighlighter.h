@@ -24,7 +24,13 @@ private:
     QStringList m_tables;
     QStringList m_columns;
     int m_revision = -1;
-    QList<QPair<int, QPair<int, unsigned>>> m_spans; // document position → (length, colour)
+    struct Span
+    {
+        int position; // in the document
+        int length;
+        unsigned rgb;
+    };
+    QList<Span> m_spans; // in document order
 };
 
 } // namespace KRML_ReportGen

@@ -1,5 +1,7 @@
 #include "StatementPalette.h"
 
+#include "ReportError.h"
+
 namespace KRML_ReportGen {
 
 void StatementPalette::setStatements(const QStringList &names)
@@ -30,6 +32,21 @@ void StatementPalette::clear()
     m_fields.clear();
     emit statementsChanged();
     emit fieldsChanged();
+}
+
+void StatementPalette::prepareForReport(const QStringList &names, bool noStatementRunYet, const FieldsOf &fieldsOf)
+{
+    if (m_selected >= 0)
+        return;
+    setStatements(names);
+    if (!noStatementRunYet || m_statements.isEmpty())
+        return;
+    setSelected(0);
+    try {
+        setFields(fieldsOf(m_statements.first()));
+    } catch (const ReportError &) {
+        // The designer's lists are no part of the report: it goes on.
+    }
 }
 
 } // namespace KRML_ReportGen

@@ -1,0 +1,154 @@
+#include "PageDrawer.h"
+
+#include "DrawingSurface.h"
+#include "FormulaEvaluator.h"
+#include "LayoutPage.h"
+#include "ReportError.h"
+#include "ReportLayout.h"
+#include "ValueText.h"
+#include "VbColor.h"
+
+namespace KRML_ReportGen {
+
+namespace {
+
+constexpr double kBorderInset = 50;
+
+// Where a text starts, by the label's alignment, inside a frame of the
+// label's width whose left edge is at left.
+double alignedX(const LayoutLabel &label, float left, double textWidth, bool inset)
+{
+    const double pad = inset && label.BorderStyle == 1 ? kBorderInset : 0;
+    switch (label.Alignment) {
+    case 1:
+        return left + label.Width - textWidth - pad;
+    case 2:
+        return left + label.Width / 2 - textWidth / 2;
+    default:
+        return left + pad;
+    }
+}
+
+} // namespace
+
+PageDrawer::PageDrawer(const LayoutPage &page, DrawingSurface &surface) : m_page(page), m_surface(surface) {}
+
+QString PageDrawer::pageCaption(const QString &caption, int page, int pages)
+{
+    if (!caption.contains(QLatin1Char('[')))
+        return caption;
+    QString out = caption;
+    out.replace(QLatin1String("[Page]"), QString::number(page));
+    out.replace(QLatin1String("[Pages]"), QString::number(pages));
+    return out;
+}
+
+void PageDrawer::draw(ReportLayout &layout, int page)
+{
+    for (PlacedItem &item : layout.items()) {
+        switch (item.kind) {
+        case PlacedItem::Kind::Picture:
+            if (item.header || page == 1)
+                drawPicture(item.index);
+            break;
+        case PlacedItem::Kind::FixedText:
+            if (item.header || item.page == page)
+                drawFixedText(m_page.Label(item.index), item, page, layout.pageCount());
+            break;
+        case PlacedItem::Kind::DataList:
+        case PlacedItem::Kind::Formula:
+            // The header shows the rows of the first page on every page.
+            drawRows(m_page.Label(item.index), item, item.header ? 1 : page);
+            break;
+        }
+    }
+}
+
+void PageDrawer::drawFixedText(const LayoutLabel &label, const PlacedItem &item, int page, int pages)
+{
+    const double left = item.left;
+    const double top = item.top;
+    const QString caption = pageCaption(label.Caption, page, pages);
+    m_surface.setFont(label.Font);
+    m_surface.setForeColor(label.ForeColor);
+    if (label.BackColor != VbColor::White)
+        m_surface.Line(left, top, left + label.Width, top + label.Height, label.BackColor, DrawingSurface::LineStyle::FilledBox);
+    if (label.BorderStyle == 1)
+        m_surface.Line(left, top, left + label.Width, top + label.Height, 0, DrawingSurface::LineStyle::Box);
+    m_surface.setCurrentY(top);
+    m_surface.setCurrentX(alignedX(label, float(left), m_surface.TextWidth(caption), false));
+    m_surface.Print(caption);
+}
+
+QString PageDrawer::lineText(const LayoutLabel &label, PlacedItem &item)
+{
+    if (item.kind == PlacedItem::Kind::DataList) {
+        const QVariant v = item.rows->field(item.column).value;
+        return v.isNull() ? QString() : ValueText::of(v);
+    }
+    // Each row is evaluated on its own; a row that cannot be worked out (a
+    // null field, a division by zero) prints an empty line.
+    try {
+        const QString result = FormulaEvaluator::evaluateCurrentRow(label.Caption, *item.rows);
+        return result.isNull() ? QStringLiteral("") : result;
+    } catch (const ReportError &) {
+        return QString();
+    }
+}
+
+void PageDrawer::drawRows(const LayoutLabel &label, PlacedItem &item, int page)
+{
+    const double right = label.Left + label.Width;
+    if (page > item.pages || item.count <= 0) {
+        if (page == 1 && label.BorderStyle == 1)
+            m_surface.Line(label.Left, label.Top, right, label.Top + label.Height, 0, DrawingSurface::LineStyle::Box);
+        return;
+    }
+    const int first = item.firstRow(page);
+    const int end = item.endRow(page);
+    Recordset &rs = *item.rows;
+    if (item.row > first) {
+        rs.moveFirst();
+        item.row = 0;
+    }
+    for (; item.row < first; ++item.row)
+        rs.moveNext();
+
+    // One row keeps the designed frame; more rows stretch it to their last line.
+    const double bottom = item.count < 2 ? label.Top + label.Height : label.Top + (end - first) * item.lineHeight;
+    m_surface.setFont(label.Font);
+    m_surface.setForeColor(label.ForeColor);
+    // The background goes under the text: drawn first, so the text is
+    // printed once and stays selectable in a PDF.
+    if (item.kind == PlacedItem::Kind::DataList && label.BackColor != VbColor::White)
+        m_surface.Line(label.Left, label.Top, right, bottom, label.BackColor, DrawingSurface::LineStyle::FilledBox);
+    double y = label.Top;
+    for (; item.row < end; ++item.row) {
+        if (y >= m_surface.Height()) {
+            // The rest of the list lies below the surface: nothing of it can
+            // be seen, so only the print position moves on.
+            m_surface.setCurrentY(y + (end - item.row) * item.lineHeight);
+            break;
+        }
+        const QString text = lineText(label, item);
+        m_surface.setCurrentY(y);
+        if (!text.isNull())
+            m_surface.setCurrentX(alignedX(label, label.Left, label.Alignment == 0 ? 0 : m_surface.TextWidth(text), true));
+        m_surface.Print(text);
+        y += item.lineHeight;
+        rs.moveNext();
+    }
+    if (label.BorderStyle == 1)
+        m_surface.Line(label.Left, label.Top, right, item.kind == PlacedItem::Kind::DataList ? bottom : label.Top + label.Height,
+                       0, DrawingSurface::LineStyle::Box);
+}
+
+void PageDrawer::drawPicture(int index)
+{
+    const LayoutPicture &picture = m_page.Pic(index);
+    m_surface.setCurrentX(picture.Left);
+    m_surface.setCurrentY(picture.Top);
+    m_surface.PaintPicture(picture.Picture, picture.Left, picture.Top);
+}
+
+} // namespace KRML_ReportGen

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "Recordset.h"
+
+#include <QtGlobal>
+#include <algorithm>
+#include <memory>
+
+namespace KRML_ReportGen {
+
+// One label or picture of the layout page as the report layout placed it:
+// on which pages it is drawn and where. Lists and formulas carry the rows
+// they print and how those rows fall onto pages.
+struct PlacedItem
+{
+    enum class Kind { FixedText, DataList, Formula, Picture };
+
+    Kind kind = Kind::FixedText;
+    int index = 0;       // of the label or picture on the layout page
+    bool header = false; // drawn on every page, exactly as on the first
+
+    // Fixed texts: the page and the position they are drawn at (whole twips,
+    // below any earlier list they would collide with). Doubles: below a list
+    // of millions of rows the position is beyond what 32 bits of twips hold.
+    int page = 1;
+    double left = 0;
+    double top = 0;
+
+    // Lists and formulas.
+    std::unique_ptr<Recordset> rows;
+    int column = -1;     // the field a list prints
+    int count = 0;       // rows
+    double lineHeight = 0;
+    int linesPerPage = 1;
+    int pages = 1;       // a list without rows is on page 1
+    int row = 0;         // where rows stands while the pages are drawn
+
+    bool isList() const { return kind == Kind::DataList || kind == Kind::Formula; }
+    // The rows printed on a page: first (0-based) up to, not including, end.
+    int firstRow(int onPage) const { return (onPage - 1) * linesPerPage; }
+    int endRow(int onPage) const { return std::min(count, onPage * linesPerPage); }
+};
+
+} // namespace KRML_ReportGen

@@ -1,0 +1,244 @@
+#include "ReportLayout.h"
+
+#include "DrawingSurface.h"
+#include "LabelTag.h"
+#include "LayoutPage.h"
+#include "PagePlanner.h"
+#include "QueryLoader.h"
+#include "ReportError.h"
+#include "VbConvert.h"
+
+#include <QScopeGuard>
+#include <cmath>
+#include <limits>
+
+namespace KRML_ReportGen {
+
+ReportLayout::ReportLayout(const LayoutPage &page, QueryLoader &loader) : m_page(page), m_loader(loader) {}
+
+ReportLayout::~ReportLayout() = default;
+
+void ReportLayout::layOut(DrawingSurface &surface, bool paginate, const std::function<void(int, int)> &progress)
+{
+    m_items.clear();
+    m_tops.clear();
+    m_extents.clear();
+    m_pageCount = 1;
+    m_paginate = paginate;
+    m_printY = surface.CurrentY();
+    m_surfaceEnd = surface.Height();
+    m_firstList = true;
+    m_haveList = false;
+    m_lastListSql.clear();
+    // Measuring sets the surface's font; drawing starts from the font it had.
+    const FontDescription fontBefore = surface.Font();
+    const auto restoreFont = qScopeGuard([&] { surface.setFont(fontBefore); });
+
+    constexpr double infinity = std::numeric_limits<double>::infinity();
+    m_headerEnd = -infinity;
+    m_bodyEnd = infinity;
+    if (paginate) {
+        bool anyList = false;
+        double lowest = 0;
+        for (int i = 1; i <= m_page.labelCount(); ++i) {
+            const LayoutLabel &l = m_page.Label(i);
+            if (!l.Visible)
+                continue;
+            lowest = std::max(lowest, double(l.Top) + l.Height);
+            if (LabelTag::kindOf(l.Tag) == LabelTag::Kind::DataField) {
+                m_headerEnd = anyList ? std::min(m_headerEnd, double(l.Top)) : double(l.Top);
+                anyList = true;
+            }
+        }
+        for (int i = 1; i <= m_page.picCount(); ++i)
+            if (m_page.Pic(i).Visible)
+                lowest = std::max(lowest, double(m_page.Pic(i).Top) + m_page.Pic(i).Height);
+        m_bodyEnd = PagePlanner::bodyEnd(m_page.Height(), lowest);
+    }
+
+    const int objects = m_page.labelCount() + m_page.picCount();
+    for (int i = 1; i <= m_page.labelCount(); ++i) {
+        if (progress)
+            progress(i - 1, objects);
+        const LayoutLabel &label = m_page.Label(i);
+        // A label nobody sees on the page (a rejected field drop) is not printed.
+        if (!label.Visible)
+            continue;
+        m_tops.append(label.Top);
+        PlacedItem item;
+        item.index = i;
+        item.header = label.Top < m_headerEnd;
+        switch (LabelTag::kindOf(label.Tag)) {
+        case LabelTag::Kind::DataField:
+            placeDataList(surface, label, item);
+            break;
+        case LabelTag::Kind::Formula:
+            placeFormula(surface, label, item);
+            break;
+        case LabelTag::Kind::FixedText:
+            placeFixedText(surface, label, item);
+            break;
+        }
+        m_items.push_back(std::move(item));
+    }
+    for (int i = 1; i <= m_page.picCount(); ++i) {
+        const LayoutPicture &picture = m_page.Pic(i);
+        if (!picture.Visible || picture.Picture.isNull())
+            continue;
+        PlacedItem item;
+        item.kind = PlacedItem::Kind::Picture;
+        item.index = i;
+        item.header = picture.Top < m_headerEnd;
+        m_items.push_back(std::move(item));
+    }
+    if (progress)
+        progress(objects, objects);
+
+    for (const PlacedItem &item : m_items) {
+        if (item.header)
+            continue;
+        if (item.isList())
+            m_pageCount = std::max(m_pageCount, item.pages);
+        else if (item.kind == PlacedItem::Kind::FixedText)
+            m_pageCount = std::max(m_pageCount, item.page);
+    }
+}
+
+double ReportLayout::placeRows(DrawingSurface &surface, const LayoutLabel &label, PlacedItem &item)
+{
+    surface.setFont(label.Font);
+    item.lineHeight = surface.TextHeight();
+    if (m_paginate) {
+        item.linesPerPage = PagePlanner::linesPerPage(label.Top, item.lineHeight, m_bodyEnd);
+        item.pages = PagePlanner::pagesFor(item.count, item.linesPerPage);
+    } else {
+        item.linesPerPage = std::max(1, item.count);
+        item.pages = 1;
+    }
+    // The lines one after the other, as the print position moves; from
+    // the surface's foot on nothing is drawn, the position only moves on.
+    double y = label.Top;
+    for (int line = 0; line < item.count; ++line) {
+        if (y >= m_surfaceEnd) {
+            y += (item.count - line) * item.lineHeight;
+            break;
+        }
+        y += item.lineHeight;
+    }
+    return y;
+}
+
+void ReportLayout::placeDataList(DrawingSurface &surface, const LayoutLabel &label, PlacedItem &item)
+{
+    item.kind = PlacedItem::Kind::DataList;
+    const QString statement = LabelTag::statementName(label.Tag);
+    const QString field = LabelTag::fieldName(label.Tag);
+    QStringList fields;
+    const BoundStatement sql = m_loader.GetStatementSQL(statement, fields, true, m_firstList);
+    m_firstList = false;
+    item.rows = openStatement(statement, sql);
+    m_lastListSql = sql;
+    m_haveList = true;
+    item.count = item.rows->recordCount();
+    if (item.count > 0) {
+        item.column = item.rows->fieldIndex(field);
+        if (item.column < 0)
+            throw ReportError(Recordset::ItemNotFound,
+                              QStringLiteral("The statement \"%1\" has no field \"%2\".").arg(statement, field));
+        m_printY = placeRows(surface, label, item);
+    }
+    // A list without rows prints nothing: its range runs from its Top to
+    // wherever the print position stands.
+    m_extents.append(m_printY - label.Top);
+}
+
+std::unique_ptr<Recordset> ReportLayout::openStatement(const QString &statement, const BoundStatement &sql)
+{
+    try {
+        return m_loader.open(sql);
+    } catch (const ReportError &e) {
+        // The provider's message does not say which of the report's
+        // statements failed, nor that the statement is not there at all.
+        QString what = QStringLiteral("The statement \"%1\" failed");
+        if (sql.sql.trimmed().isEmpty())
+            what = m_loader.FillStatementList().contains(statement) ? QStringLiteral("The statement \"%1\" has no SQL text")
+                                                                    : QStringLiteral("The report SQL file has no statement \"%1\"");
+        throw ReportError(e.number(), what.arg(statement) + QStringLiteral(": ") + e.description(), e.source());
+    }
+}
+
+void ReportLayout::placeFormula(DrawingSurface &surface, const LayoutLabel &label, PlacedItem &item)
+{
+    if (!m_haveList)
+        throw ReportError(ReportError::ObjectVariableNotSet,
+                          QStringLiteral("Object variable or With block variable not set: the formula \"%1\" comes "
+                                         "before every data list, so it has no rows to work on.")
+                              .arg(label.Caption));
+    item.kind = PlacedItem::Kind::Formula;
+    item.rows = m_loader.open(m_lastListSql);
+    item.count = item.rows->recordCount();
+    double extent = 0;
+    if (item.count > 0) {
+        m_printY = placeRows(surface, label, item);
+        extent = m_printY - label.Top;
+    }
+    m_extents.append(extent);
+}
+
+void ReportLayout::placeFixedText(DrawingSurface &surface, const LayoutLabel &label, PlacedItem &item)
+{
+    item.kind = PlacedItem::Kind::FixedText;
+    m_extents.append(0);
+    // Its place on one long page: the header stays where it was designed.
+    bool moved = false;
+    item.left = VbConvert::toInt32(label.Left);
+    item.top = VbConvert::toInt32(label.Top);
+    if (!item.header) {
+        const int i = firstOverlap(label.Top);
+        moved = i >= 0;
+        if (moved)
+            item.top = std::max(item.top, std::nearbyint(m_tops[i] + m_extents[i]));
+    }
+    surface.setFont(label.Font);
+    m_printY = item.top + surface.TextHeight();
+    if (!moved || !m_paginate)
+        return;
+
+    // On pages: below the list's last line, on its last page; on the next
+    // page at the list's own Top when it does not fit there.
+    const int k = firstOverlap(label.Top);
+    const PlacedItem &list = m_items[size_t(k)];
+    const double listTop = m_tops[k];
+    const int lastLines = list.count - (list.pages - 1) * list.linesPerPage;
+    const double lastBottom = list.pages == 1 ? listTop + m_extents[k] : listTop + lastLines * list.lineHeight;
+    const PagePlanner::Placement placed = PagePlanner::afterList(listTop, list.pages, lastBottom, label.Height, m_bodyEnd);
+    item.page = placed.page;
+    if (placed.page != list.pages)
+        item.top = std::nearbyint(placed.top);
+    else if (list.pages > 1)
+        item.top = std::nearbyint(lastBottom);
+}
+
+int ReportLayout::firstOverlap(double top) const
+{
+    const int n = int(std::min(m_tops.size(), m_extents.size()));
+    for (int i = 0; i < n; ++i)
+        if (m_tops[i] < top && top < m_tops[i] + m_extents[i])
+            return i;
+    return -1;
+}
+
+bool ReportLayout::CheckForPrintOverlap(const LayoutLabel &label, qint32 &returnLeft, qint32 &returnTop) const
+{
+    returnTop = VbConvert::toInt32(label.Top);
+    returnLeft = VbConvert::toInt32(label.Left);
+    const int i = firstOverlap(label.Top);
+    if (i < 0)
+        return false;
+    const double bottom = m_tops[i] + m_extents[i];
+    if (bottom > returnTop)
+        returnTop = VbConvert::toInt32(bottom);
+    return true;
+}
+
+} // namespace KRML_ReportGen

@@ -1,0 +1,92 @@
+#pragma once
+
+#include "BoundStatement.h"
+#include "PlacedItem.h"
+
+#include <QList>
+#include <QString>
+#include <functional>
+#include <vector>
+
+namespace KRML_ReportGen {
+
+class DrawingSurface;
+class LayoutPage;
+class QueryLoader;
+struct LayoutLabel;
+
+// The first step of a report run: runs the statements of the data-field
+// labels and places every label and picture of the layout page, in label
+// order, without drawing anything.
+//
+// - A data-field label becomes a list of its column, one line per row from
+//   its Top; a formula label a list of its formula over the rows of the
+//   last data list before it.
+// - A fixed text that lies inside the printed range of an earlier list goes
+//   below that list (CheckForPrintOverlap).
+// - Paginated, a list that passes the page body continues on the next page
+//   at its own Top; the objects above the highest data list (the header)
+//   repeat on every page. Not paginated, the report is one page whose body
+//   runs on past the page's foot.
+//
+// The surface lends its font metrics, its height and its print position:
+// the ranges the overlap rule reads are those the lists take when printed
+// one after the other on one long page.
+class ReportLayout
+{
+public:
+    ReportLayout(const LayoutPage &page, QueryLoader &loader);
+    ~ReportLayout();
+
+    // Errors of the data layer (and a formula before every data list) end
+    // the layout and reach the caller. progress: objects (labels and
+    // pictures) done, objects in all.
+    void layOut(DrawingSurface &surface, bool paginate, const std::function<void(int, int)> &progress = {});
+
+    // The labels in label order, then the pictures; item i of LabelTops and
+    // LabelExtents is items()[i].
+    std::vector<PlacedItem> &items() { return m_items; }
+    const std::vector<PlacedItem> &items() const { return m_items; }
+    int pageCount() const { return m_pageCount; }
+
+    // The Top of every label placed and the height of what it prints (0 for
+    // fixed text), in label order.
+    const QList<double> &LabelTops() const { return m_tops; }
+    const QList<double> &LabelExtents() const { return m_extents; }
+
+    // Where a fixed-text label goes on one long page: below the first
+    // earlier list whose range its Top lies strictly inside. True when it
+    // was moved.
+    bool CheckForPrintOverlap(const LayoutLabel &label, qint32 &returnLeft, qint32 &returnTop) const;
+
+private:
+    // The first item whose printed range holds top strictly inside, or -1.
+    int firstOverlap(double top) const;
+    void placeDataList(DrawingSurface &surface, const LayoutLabel &label, PlacedItem &item);
+    // A data list's statement, opened; a failure names the statement.
+    std::unique_ptr<Recordset> openStatement(const QString &statement, const BoundStatement &sql);
+    void placeFormula(DrawingSurface &surface, const LayoutLabel &label, PlacedItem &item);
+    void placeFixedText(DrawingSurface &surface, const LayoutLabel &label, PlacedItem &item);
+    // Line height and pages of a list's rows; returns where its last line
+    // ends on one long page.
+    double placeRows(DrawingSurface &surface, const LayoutLabel &label, PlacedItem &item);
+
+    const LayoutPage &m_page;
+    QueryLoader &m_loader;
+    std::vector<PlacedItem> m_items;
+    QList<double> m_tops;
+    QList<double> m_extents;
+    int m_pageCount = 1;
+
+    // State of one run of layOut.
+    bool m_paginate = false;
+    double m_headerEnd = 0;   // objects above it are the header
+    double m_bodyEnd = 0;     // where a page's lists end
+    double m_surfaceEnd = 0;  // rows from here down cannot be seen
+    double m_printY = 0;      // the print position on one long page
+    bool m_firstList = true;  // no data list placed yet: lookups search rows
+    bool m_haveList = false;
+    BoundStatement m_lastListSql; // the rows formulas work on
+};
+
+} // namespace KRML_ReportGen
