@@ -70,6 +70,12 @@ int formula(LayoutPage &page, float left, float top, float width, const QString 
     return i;
 }
 
+// The page number in the footer zone (below the page body's end, on every page).
+void pageNumber(LayoutPage &page, float top = 16350)
+{
+    text(page, 850, top, 9900, 300, QStringLiteral("Page [Page] of [Pages]"), font(8), 1);
+}
+
 QImage logo()
 {
     QImage img(160, 60, QImage::Format_RGB32);
@@ -154,11 +160,12 @@ void ExampleReports::dailySales(const QString &path)
                                   "SELECT c.Day, COUNT(o.OrderID) AS Orders, COALESCE(SUM(o.Total), 0) AS Total\r\n"
                                   "FROM Calendar c LEFT JOIN Orders o ON o.OrderDate = c.Day\r\n"
                                   "GROUP BY c.Day ORDER BY c.Day"));
-    // A year of days does not fit one page: render it with --paginate. The
+    // A year of days does not fit one page: the layout asks for pages. The
     // title and headings above the lists repeat on every page.
     LayoutPage page;
+    page.extension().Paginate = true;
     text(page, 850, 600, 9000, 500, QStringLiteral("Daily sales, 2024"), font(18, true));
-    text(page, 850, 1150, 9000, 300, QStringLiteral("Page [Page] of [Pages]"), font(9));
+    pageNumber(page);
     addPicture(page, 8600, 500, logo());
     heading(page, 850, 1700, 2000, QStringLiteral("Day"));
     heading(page, 2850, 1700, 1200, QStringLiteral("Orders"), 1);
@@ -166,9 +173,8 @@ void ExampleReports::dailySales(const QString &path)
     field(page, 850, 2050, 2000, QStringLiteral("Days"), QStringLiteral("Day"));
     field(page, 2850, 2050, 1200, QStringLiteral("Days"), QStringLiteral("Orders"), 1);
     field(page, 4050, 2050, 1800, QStringLiteral("Days"), QStringLiteral("Total"), 1);
-    // At the foot of the page: the body reaches down to it, and on the last
-    // page it follows the last day.
-    text(page, 850, 15800, 9000, 300, QStringLiteral("End of the year. Days without orders show 0."),
+    // Inside the lists' range: on the last page it follows the last day.
+    text(page, 850, 2200, 9000, 300, QStringLiteral("End of the year. Days without orders show 0."),
          font(8, false, QStringLiteral("Times New Roman")));
     save(m_files, m_tempNames, page, d, path);
 }
@@ -189,8 +195,14 @@ void ExampleReports::salesByRegion(const QString &path)
     // Label order matters: the first data list of a run chooses the region
     // (it tries the lookup's rows until the region has orders), and every
     // later list uses that region. So the order lists come first.
+    //
+    // The title and the column headings lie above the order lists and
+    // repeat on every page; the region, its manager and the page number
+    // are in the footer zone below the page body (a wider bottom margin).
     LayoutPage page;
-    const float top = 2500, rows = 2850;
+    page.extension().Paginate = true;
+    page.extension().BottomMargin = 1100; // the body ends at 15740
+    const float top = 1700, rows = 2050, foot = 15900;
     field(page, 850, rows, 900, QStringLiteral("RegionOrders"), QStringLiteral("OrderID"));
     field(page, 1750, rows, 1400, QStringLiteral("RegionOrders"), QStringLiteral("OrderDate"));
     field(page, 3150, rows, 2900, QStringLiteral("RegionOrders"), QStringLiteral("Customer"));
@@ -206,12 +218,13 @@ void ExampleReports::salesByRegion(const QString &path)
     heading(page, 8250, top, 1500, QStringLiteral("Unit price"), 1);
     heading(page, 9750, top, 900, QStringLiteral("Paid"), 2);
     text(page, 850, 600, 7000, 500, QStringLiteral("Sales by Region"), font(20, true));
-    text(page, 850, 1250, 1300, 300, QStringLiteral("Region:"), font(10, true));
-    const int name = field(page, 2200, 1250, 3000, QStringLiteral("Region"), QStringLiteral("RegionName"));
+    text(page, 850, foot, 1300, 300, QStringLiteral("Region:"), font(10, true));
+    const int name = field(page, 2200, foot, 3000, QStringLiteral("Region"), QStringLiteral("RegionName"));
     page.Label(name).Font = font(10, true);
-    text(page, 850, 1600, 1300, 300, QStringLiteral("Manager:"), font(10));
-    const int manager = field(page, 2200, 1600, 3000, QStringLiteral("Region"), QStringLiteral("Manager"));
+    text(page, 5300, foot, 1300, 300, QStringLiteral("Manager:"), font(10));
+    const int manager = field(page, 6600, foot, 3000, QStringLiteral("Region"), QStringLiteral("Manager"));
     page.Label(manager).Font = font(10);
+    pageNumber(page);
     addPicture(page, 8600, 600, logo());
     // Designed just inside the list: the overlap rule moves it below the rows.
     text(page, 850, rows + 100, 9800, 300,
@@ -228,15 +241,21 @@ void ExampleReports::customerList(const QString &path)
     d.addStatement(QStringLiteral("Summary"),
                    QStringLiteral("SELECT COUNT(*) AS Customers, SUM(Active) AS ActiveCustomers FROM Customers"));
 
+    // The counts are data lists too: they go to the footer zone, so that
+    // the headings above the customer lists repeat on every page.
     LayoutPage page;
+    page.extension().Paginate = true;
+    page.extension().BottomMargin = 1100; // the body ends at 15740
     text(page, 850, 600, 7000, 500, QStringLiteral("Customer List"), font(20, true));
     addPicture(page, 8600, 600, logo());
-    text(page, 850, 1250, 2000, 300, QStringLiteral("Customers in all:"), font(9, true));
-    const int count = field(page, 2850, 1250, 700, QStringLiteral("Summary"), QStringLiteral("Customers"), 1);
+    const float foot = 15900;
+    text(page, 850, foot, 2000, 300, QStringLiteral("Customers in all:"), font(9, true));
+    const int count = field(page, 2850, foot, 700, QStringLiteral("Summary"), QStringLiteral("Customers"), 1);
     page.Label(count).BorderStyle = 1;
-    text(page, 3800, 1250, 1500, 300, QStringLiteral("of them active:"), font(9, true));
-    field(page, 5300, 1250, 700, QStringLiteral("Summary"), QStringLiteral("ActiveCustomers"), 1);
-    const float top = 1900, rows = 2250;
+    text(page, 3800, foot, 1500, 300, QStringLiteral("of them active:"), font(9, true));
+    field(page, 5300, foot, 700, QStringLiteral("Summary"), QStringLiteral("ActiveCustomers"), 1);
+    pageNumber(page);
+    const float top = 1700, rows = 2050;
     heading(page, 850, top, 2900, QStringLiteral("Customer"));
     heading(page, 3750, top, 1800, QStringLiteral("Region"));
     heading(page, 5550, top, 3000, QStringLiteral("E-mail"));
@@ -260,6 +279,7 @@ void ExampleReports::ordersSince(const QString &path)
     d.addStatement(QStringLiteral("Recent"),
                    QStringLiteral("SELECT OrderID, OrderDate, Total, Note FROM Orders\r\nWHERE OrderDate >= Start(Date)\r\nORDER BY OrderDate"));
     LayoutPage page;
+    page.extension().Paginate = true;
     text(page, 850, 600, 9000, 500, QStringLiteral("Orders since a date"), font(18, true, QStringLiteral("Times New Roman")));
     text(page, 850, 1200, 9000, 300, QStringLiteral("Give the first day with --param Start=YYYY-MM-DD."), font(9));
     heading(page, 850, 1700, 1000, QStringLiteral("Order"));
@@ -271,6 +291,7 @@ void ExampleReports::ordersSince(const QString &path)
     field(page, 3350, 2050, 1500, QStringLiteral("Recent"), QStringLiteral("Total"), 1);
     const int note = field(page, 5050, 2050, 3500, QStringLiteral("Recent"), QStringLiteral("Note"));
     page.Label(note).Font.italic = true;
+    pageNumber(page);
     save(m_files, m_tempNames, page, d, path);
 }
 

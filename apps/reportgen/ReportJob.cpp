@@ -134,7 +134,7 @@ ReportJob::Exit ReportJob::render(const QString &outputPath)
     QueryLoader loader(m_files, m_prompts);
     loader.setNotice(notice);
     ReportGenerator generator(m_page, loader);
-    generator.setPaginate(paginate);
+    generator.setPagination(paginate ? ReportGenerator::Pagination::On : ReportGenerator::Pagination::Off);
     if (page > 0)
         generator.setPageRange(page, page);
     // Several pages as images: one file per page, named OUT-1.png, OUT-2.png ...
@@ -142,6 +142,7 @@ ReportJob::Exit ReportJob::render(const QString &outputPath)
     options.dotsPerInch = dotsPerInch;
     options.filePerPage = paginate && page == 0;
     options.firstPageNumber = page > 0 ? page : 1; // an SVG's title names the report's page
+    options.pngCompression = pngCompression;
     QElapsedTimer clock;
     clock.start();
     ProgressLine line(isatty(fileno(stderr)) != 0, [](const QByteArray &text) {
@@ -171,6 +172,15 @@ ReportJob::Exit ReportJob::render(const QString &outputPath)
         return fail(Usage, QStringLiteral("the report has %1 page(s); there is no page %2").arg(generator.pageCount()).arg(page));
     }
     pagesWritten = generator.pageCount();
+    // A report of one page keeps the name asked for.
+    if (options.filePerPage && written.size() == 1 && written.first() != outputPath) {
+        QFile::remove(outputPath);
+        QFile::rename(written.first(), outputPath);
+    }
+    // A one-page report never loses rows silently.
+    if (notice)
+        for (const CutList &cut : generator.cutLists())
+            notice(QStringLiteral("%1: %2 rows, %3 printed: use --paginate").arg(cut.statement).arg(cut.total).arg(cut.printed));
     return Ok;
 }
 

@@ -39,8 +39,9 @@ public:
     QString connectionString; // empty: the one stored in the package
     QList<QPair<QString, QString>> parameters;
     int dotsPerInch = 150;
+    int pngCompression = -1; // zlib's level 0 to 9; -1 its default
     bool progress = true;
-    bool paginate = false;
+    bool paginate = true; // false: one page, as the legacy preview shows it (--one-page)
     int page = 0; // 0: every page
     int pagesWritten = 0; // after render: the report's pages
     int timeoutSeconds = StatementLimits::DefaultTimeoutSeconds; // per statement, 0: none

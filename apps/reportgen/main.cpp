@@ -1,7 +1,8 @@
 // reportgen: renders layout packages without a window.
 //
 //   reportgen render PACKAGE.lrd -o OUT.pdf|OUT.png|OUT.svg [--connection STRING]
-//                    [--param NAME=VALUE]... [--dpi N] [--paginate [--page N]] [--codepage N] [--timeout S]
+//                    [--param NAME=VALUE]... [--dpi N] [--png-compression N] [--page N | --one-page] [--codepage N]
+//                    [--timeout S]
 //   reportgen list PACKAGE.lrd [--connection STRING] [--param NAME=VALUE]... [--codepage N] [--timeout S]
 
 #include "ReportJob.h"
@@ -54,11 +55,18 @@ int main(int argc, char **argv)
                                    QStringLiteral("NAME=VALUE"));
     const QCommandLineOption dpi(QStringLiteral("dpi"), QStringLiteral("Resolution of PNG output (default 150)."),
                                  QStringLiteral("n"), QStringLiteral("150"));
+    const QCommandLineOption pngCompression(QStringLiteral("png-compression"),
+                                            QStringLiteral("PNG compression, 0 (fastest, largest) to 9 (smallest); "
+                                                           "default 6."),
+                                            QStringLiteral("n"));
     const QCommandLineOption quiet({QStringLiteral("q"), QStringLiteral("quiet")}, QStringLiteral("No progress output."));
     const QCommandLineOption paginate(QStringLiteral("paginate"),
-                                      QStringLiteral("Lists longer than the page continue on further pages (PNG and SVG: "
-                                                     "one file per page, OUT-1.png, OUT-2.png ...)."));
-    const QCommandLineOption page(QStringLiteral("page"), QStringLiteral("Only this page (with --paginate)."), QStringLiteral("n"));
+                                      QStringLiteral("Lists longer than the page continue on further pages (the default; "
+                                                     "PNG and SVG: one file per page, OUT-1.png, OUT-2.png ...)."));
+    const QCommandLineOption onePage(QStringLiteral("one-page"),
+                                     QStringLiteral("One page, as the legacy preview shows it: lists that pass the page's "
+                                                    "foot are cut there (and said so on stderr)."));
+    const QCommandLineOption page(QStringLiteral("page"), QStringLiteral("Only this page."), QStringLiteral("n"));
     const QCommandLineOption codePage(QStringLiteral("codepage"),
                                       QStringLiteral("The Windows code page the package's text files were written in "
                                                      "(default 1252; 874, 932, 936, 949, 950, 1250 to 1258)."),
@@ -66,7 +74,7 @@ int main(int argc, char **argv)
     const QCommandLineOption timeout(QStringLiteral("timeout"),
                                      QStringLiteral("The longest one statement may run, in seconds (default 300; 0: no limit)."),
                                      QStringLiteral("seconds"), QString::number(StatementLimits::DefaultTimeoutSeconds));
-    parser.addOptions({output, connection, param, dpi, quiet, paginate, page, codePage, timeout});
+    parser.addOptions({output, connection, param, dpi, pngCompression, quiet, paginate, onePage, page, codePage, timeout});
     parser.process(app);
 
     const QStringList args = parser.positionalArguments();
@@ -101,17 +109,28 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "reportgen: --dpi takes a number from 10 to 1200\n");
         return ReportJob::Usage;
     }
+    if (parser.isSet(pngCompression)) {
+        job.pngCompression = parser.value(pngCompression).toInt(&ok);
+        if (!ok || job.pngCompression < 0 || job.pngCompression > 9) {
+            std::fprintf(stderr, "reportgen: --png-compression takes a number from 0 to 9\n");
+            return ReportJob::Usage;
+        }
+    }
     job.timeoutSeconds = parser.value(timeout).toInt(&ok);
     if (!ok || job.timeoutSeconds < 0) {
         std::fprintf(stderr, "reportgen: --timeout takes a number of seconds (0: no limit)\n");
         return ReportJob::Usage;
     }
     job.connectionString = parser.value(connection);
-    job.paginate = parser.isSet(paginate);
+    if (parser.isSet(paginate) && parser.isSet(onePage)) {
+        std::fprintf(stderr, "reportgen: --paginate and --one-page exclude each other\n");
+        return ReportJob::Usage;
+    }
+    job.paginate = !parser.isSet(onePage);
     if (parser.isSet(page)) {
         job.page = parser.value(page).toInt(&ok);
         if (!ok || job.page < 1 || !job.paginate) {
-            std::fprintf(stderr, "reportgen: --page takes a page number from 1 on, with --paginate\n");
+            std::fprintf(stderr, "reportgen: --page takes a page number from 1 on, without --one-page\n");
             return ReportJob::Usage;
         }
     }

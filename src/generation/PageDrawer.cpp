@@ -48,23 +48,23 @@ void PageDrawer::draw(ReportLayout &layout, int page)
     for (PlacedItem &item : layout.items()) {
         switch (item.kind) {
         case PlacedItem::Kind::Picture:
-            if (item.header || page == 1)
+            if (item.everyPage() || page == 1)
                 drawPicture(item.index);
             break;
         case PlacedItem::Kind::FixedText:
-            if (item.header || item.page == page)
+            if (item.everyPage() || item.page == page)
                 drawFixedText(m_page.Label(item.index), item, page, layout.pageCount());
             break;
         case PlacedItem::Kind::DataList:
         case PlacedItem::Kind::Formula:
-            // The header shows the rows of the first page on every page.
-            drawRows(m_page.Label(item.index), item, item.header ? 1 : page);
+            // Header and footer show the rows of the first page on every page.
+            drawRows(m_page.Label(item.index), item, item.everyPage() ? 1 : page);
             break;
         }
     }
 }
 
-void PageDrawer::drawFixedText(const LayoutLabel &label, const PlacedItem &item, int page, int pages)
+void PageDrawer::drawFixedText(const LayoutLabel &label, PlacedItem &item, int page, int pages)
 {
     const double left = item.left;
     const double top = item.top;
@@ -76,7 +76,19 @@ void PageDrawer::drawFixedText(const LayoutLabel &label, const PlacedItem &item,
     if (label.BorderStyle == 1)
         m_surface.Line(left, top, left + label.Width, top + label.Height, 0, DrawingSurface::LineStyle::Box);
     m_surface.setCurrentY(top);
-    m_surface.setCurrentX(alignedX(label, float(left), m_surface.TextWidth(caption), false));
+    // Left-aligned text needs no width; a heading repeated on every page is
+    // measured once.
+    double width = 0;
+    if (label.Alignment != 0) {
+        if (caption != label.Caption)
+            width = m_surface.TextWidth(caption);
+        else {
+            if (item.textWidth < 0)
+                item.textWidth = m_surface.TextWidth(caption);
+            width = item.textWidth;
+        }
+    }
+    m_surface.setCurrentX(alignedX(label, float(left), width, false));
     m_surface.Print(caption);
 }
 

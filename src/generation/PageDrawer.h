@@ -32,7 +32,7 @@ private:
     // The line a list prints for the row its cursor stands on; a null text
     // prints an empty line without moving the print position across.
     static QString lineText(const LayoutLabel &label, PlacedItem &item);
-    void drawFixedText(const LayoutLabel &label, const PlacedItem &item, int page, int pages);
+    void drawFixedText(const LayoutLabel &label, PlacedItem &item, int page, int pages);
     void drawRows(const LayoutLabel &label, PlacedItem &item, int page);
     void drawPicture(int index);
 

@@ -5,9 +5,17 @@
 
 namespace KRML_ReportGen {
 
-double PagePlanner::bodyEnd(double pageHeight, double lowestBottom)
+double PagePlanner::bodyEnd(double pageHeight, double bottomMargin)
 {
-    return pageHeight - std::max(MinimumBottomMargin, pageHeight - lowestBottom);
+    return pageHeight - std::max(0.0, bottomMargin);
+}
+
+int PagePlanner::linesAbove(double top, double lineHeight, int count, double end)
+{
+    if (lineHeight <= 0)
+        return top <= end ? count : 0;
+    const double fit = std::floor((end - top) / lineHeight + 1e-9);
+    return int(std::clamp(fit, 0.0, double(std::max(0, count))));
 }
 
 int PagePlanner::linesPerPage(double top, double lineHeight, double bodyEnd)

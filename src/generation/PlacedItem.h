@@ -17,7 +17,8 @@ struct PlacedItem
 
     Kind kind = Kind::FixedText;
     int index = 0;       // of the label or picture on the layout page
-    bool header = false; // drawn on every page, exactly as on the first
+    bool header = false; // above the body's lists: on every page, exactly as on the first
+    bool footer = false; // below the body's end: on every page, exactly as on the first
 
     // Fixed texts: the page and the position they are drawn at (whole twips,
     // below any earlier list they would collide with). Doubles: below a list
@@ -25,6 +26,7 @@ struct PlacedItem
     int page = 1;
     double left = 0;
     double top = 0;
+    double textWidth = -1; // of the caption, once measured
 
     // Lists and formulas.
     std::unique_ptr<Recordset> rows;
@@ -35,6 +37,7 @@ struct PlacedItem
     int pages = 1;       // a list without rows is on page 1
     int row = 0;         // where rows stands while the pages are drawn
 
+    bool everyPage() const { return header || footer; }
     bool isList() const { return kind == Kind::DataList || kind == Kind::Formula; }
     // The rows printed on a page: first (0-based) up to, not including, end.
     int firstRow(int onPage) const { return (onPage - 1) * linesPerPage; }

@@ -1,16 +1,15 @@
 #include "ReportExport.h"
 
-#include "DurableFile.h"
 #include "ImageSurface.h"
 #include "LayoutPage.h"
 #include "PdfSurface.h"
+#include "PngPageWriter.h"
 #include "ReportError.h"
 #include "ReportGenerator.h"
 #include "SvgSurface.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QImageWriter>
 
 namespace KRML_ReportGen {
 
@@ -57,20 +56,19 @@ QStringList writePng(ReportGenerator &generator, const LayoutPage &page, const Q
     QStringList written;
     return cleanly(written, [&] {
         ImageSurface image(page.Width(), page.Height(), options.dotsPerInch);
+        // Pages are encoded on every core while the next ones are drawn.
+        PngPageWriter pngs(options.pngCompression);
         image.setPageSink([&](const QImage &picture, int number) {
-            const QString name = options.filePerPage ? ReportExport::pageFile(path, number) : path;
-            // Checked and durable, as every file the system writes.
-            DurableFile file(name);
-            QImageWriter writer(&file, "png");
-            if (!file.open(QIODevice::WriteOnly) || !writer.write(picture) || !file.commit()) {
-                const QString why = file.errorText().isEmpty() ? writer.errorString() : file.errorText();
-                throw ReportError(file.errorNumber() ? file.errorNumber() : ReportError::PathFileAccessError,
-                                  QStringLiteral("cannot write %1: %2").arg(name, why));
-            }
-            written << name;
+            pngs.write(picture, options.filePerPage ? ReportExport::pageFile(path, number) : path);
         });
-        generator.GenerateOutput(image);
-        image.finishPages();
+        try {
+            generator.GenerateOutput(image);
+            image.finishPages();
+            written << pngs.finish();
+        } catch (...) {
+            written << pngs.written(); // every encoder done: cleanly() removes them
+            throw;
+        }
     });
 }
 

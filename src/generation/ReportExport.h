@@ -22,6 +22,7 @@ public:
     struct Options
     {
         double dotsPerInch = 150; // pictures (PNG)
+        int pngCompression = -1;  // zlib's level 0 (fastest) to 9 (smallest); -1 its default
         bool filePerPage = false; // several pages as OUT-1.ext, OUT-2.ext ...
         int firstPageNumber = 1;  // the report's number of the first page drawn (SVG titles)
     };

@@ -39,6 +39,24 @@ bool ReportGenerator::CheckForPrintOverlap(const LayoutLabel &label, qint32 &ret
     return m_layout->CheckForPrintOverlap(label, returnLeft, returnTop);
 }
 
+bool ReportGenerator::paginate() const
+{
+    switch (m_pagination) {
+    case Pagination::On:
+        return true;
+    case Pagination::Off:
+        return false;
+    case Pagination::FromLayout:
+        break;
+    }
+    return m_page.extension().Paginate;
+}
+
+const QList<CutList> &ReportGenerator::cutLists() const
+{
+    return m_layout->cutLists();
+}
+
 int ReportGenerator::pageCount() const
 {
     return m_layout->pageCount();
@@ -64,7 +82,7 @@ void ReportGenerator::GenerateOutput(DrawingSurface &surface)
     }
 
     m_layout = std::make_unique<ReportLayout>(m_page, m_loader);
-    m_layout->layOut(surface, m_paginate, m_progress);
+    m_layout->layOut(surface, paginate(), m_progress);
 
     const int pages = m_layout->pageCount();
     const int first = std::min(m_firstPage, pages);

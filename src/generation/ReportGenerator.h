@@ -1,5 +1,7 @@
 #pragma once
 
+#include "CutList.h"
+
 #include <QList>
 #include <optional>
 #include <QString>
@@ -52,10 +54,22 @@ public:
     void setProgress(std::function<void(int done, int total)> progress) { m_progress = std::move(progress); }
 
     // Paginated reports: lists that pass the page body continue on further
-    // pages, the header area repeats on each. Off, the report is one page
-    // whose lists run on past its foot.
-    void setPaginate(bool on) { m_paginate = on; }
-    bool paginate() const { return m_paginate; }
+    // pages, the header and footer zones repeat on each. Off, the report is
+    // one page whose lists run on past its foot.
+    enum class Pagination {
+        FromLayout, // as the layout's own setting (Page.Paginate) says
+        On,
+        Off, // one page, whatever the layout says
+    };
+    void setPagination(Pagination pagination) { m_pagination = pagination; }
+    // On, or as the layout says: a host that does not ask for pages still
+    // gets them for a layout made to be paginated.
+    void setPaginate(bool on) { m_pagination = on ? Pagination::On : Pagination::FromLayout; }
+    // Whether the next run makes pages.
+    bool paginate() const;
+    // The lists of the last run that were cut at the page's foot (one page
+    // only; empty when every row was printed).
+    const QList<CutList> &cutLists() const;
     // Only pages first..last (1-based) are drawn; a range past the report's
     // end draws its last page.
     void setPageRange(int first, int last);
@@ -68,7 +82,7 @@ private:
     std::unique_ptr<StatementCache> m_cache;
     std::unique_ptr<ReportLayout> m_layout;
     std::function<void(int, int)> m_progress;
-    bool m_paginate = false;
+    Pagination m_pagination = Pagination::FromLayout;
     int m_firstPage = 1;
     int m_lastPage = std::numeric_limits<int>::max();
 };

@@ -23,6 +23,7 @@ void ReportLayout::layOut(DrawingSurface &surface, bool paginate, const std::fun
     m_items.clear();
     m_tops.clear();
     m_extents.clear();
+    m_cut.clear();
     m_pageCount = 1;
     m_paginate = paginate;
     m_printY = surface.CurrentY();
@@ -38,23 +39,20 @@ void ReportLayout::layOut(DrawingSurface &surface, bool paginate, const std::fun
     m_headerEnd = -infinity;
     m_bodyEnd = infinity;
     if (paginate) {
-        bool anyList = false;
-        double lowest = 0;
+        // The body ends at the bottom margin whatever lies below it: what
+        // does is the footer, drawn on every page. The header is what lies
+        // above the highest list of the body.
+        m_bodyEnd = PagePlanner::bodyEnd(m_page.Height(), m_page.extension().BottomMargin);
         for (int i = 1; i <= m_page.labelCount(); ++i) {
             const LayoutLabel &l = m_page.Label(i);
-            if (!l.Visible)
-                continue;
-            lowest = std::max(lowest, double(l.Top) + l.Height);
-            if (LabelTag::kindOf(l.Tag) == LabelTag::Kind::DataField) {
-                m_headerEnd = anyList ? std::min(m_headerEnd, double(l.Top)) : double(l.Top);
-                anyList = true;
-            }
+            if (l.Visible && LabelTag::kindOf(l.Tag) == LabelTag::Kind::DataField && l.Top < m_bodyEnd)
+                m_headerEnd = m_headerEnd == -infinity ? double(l.Top) : std::min(m_headerEnd, double(l.Top));
         }
-        for (int i = 1; i <= m_page.picCount(); ++i)
-            if (m_page.Pic(i).Visible)
-                lowest = std::max(lowest, double(m_page.Pic(i).Top) + m_page.Pic(i).Height);
-        m_bodyEnd = PagePlanner::bodyEnd(m_page.Height(), lowest);
     }
+    const auto zone = [&](PlacedItem &item, float top) {
+        item.footer = top >= m_bodyEnd;
+        item.header = !item.footer && top < m_headerEnd;
+    };
 
     const int objects = m_page.labelCount() + m_page.picCount();
     for (int i = 1; i <= m_page.labelCount(); ++i) {
@@ -67,7 +65,7 @@ void ReportLayout::layOut(DrawingSurface &surface, bool paginate, const std::fun
         m_tops.append(label.Top);
         PlacedItem item;
         item.index = i;
-        item.header = label.Top < m_headerEnd;
+        zone(item, label.Top);
         switch (LabelTag::kindOf(label.Tag)) {
         case LabelTag::Kind::DataField:
             placeDataList(surface, label, item);
@@ -88,14 +86,14 @@ void ReportLayout::layOut(DrawingSurface &surface, bool paginate, const std::fun
         PlacedItem item;
         item.kind = PlacedItem::Kind::Picture;
         item.index = i;
-        item.header = picture.Top < m_headerEnd;
+        zone(item, picture.Top);
         m_items.push_back(std::move(item));
     }
     if (progress)
         progress(objects, objects);
 
     for (const PlacedItem &item : m_items) {
-        if (item.header)
+        if (item.everyPage())
             continue;
         if (item.isList())
             m_pageCount = std::max(m_pageCount, item.pages);
@@ -108,7 +106,7 @@ double ReportLayout::placeRows(DrawingSurface &surface, const LayoutLabel &label
 {
     surface.setFont(label.Font);
     item.lineHeight = surface.TextHeight();
-    if (m_paginate) {
+    if (m_paginate && !item.everyPage()) {
         item.linesPerPage = PagePlanner::linesPerPage(label.Top, item.lineHeight, m_bodyEnd);
         item.pages = PagePlanner::pagesFor(item.count, item.linesPerPage);
     } else {
@@ -146,6 +144,12 @@ void ReportLayout::placeDataList(DrawingSurface &surface, const LayoutLabel &lab
             throw ReportError(Recordset::ItemNotFound,
                               QStringLiteral("The statement \"%1\" has no field \"%2\".").arg(statement, field));
         m_printY = placeRows(surface, label, item);
+        // One page cuts a long list at its foot: the caller is told.
+        if (!m_paginate) {
+            const int printed = PagePlanner::linesAbove(label.Top, item.lineHeight, item.count, m_surfaceEnd);
+            if (printed < item.count)
+                noteCut(statement, printed, item.count);
+        }
     }
     // A list without rows prints nothing: its range runs from its Top to
     // wherever the print position stands.
@@ -189,11 +193,11 @@ void ReportLayout::placeFixedText(DrawingSurface &surface, const LayoutLabel &la
 {
     item.kind = PlacedItem::Kind::FixedText;
     m_extents.append(0);
-    // Its place on one long page: the header stays where it was designed.
+    // Its place on one long page: header and footer stay where they were designed.
     bool moved = false;
     item.left = VbConvert::toInt32(label.Left);
     item.top = VbConvert::toInt32(label.Top);
-    if (!item.header) {
+    if (!item.everyPage()) {
         const int i = firstOverlap(label.Top);
         moved = i >= 0;
         if (moved)
@@ -217,6 +221,17 @@ void ReportLayout::placeFixedText(DrawingSurface &surface, const LayoutLabel &la
         item.top = std::nearbyint(placed.top);
     else if (list.pages > 1)
         item.top = std::nearbyint(lastBottom);
+}
+
+void ReportLayout::noteCut(const QString &statement, int printed, int total)
+{
+    // Several lists of one statement: the one that printed fewest rows.
+    for (CutList &cut : m_cut)
+        if (cut.statement == statement) {
+            cut.printed = std::min(cut.printed, printed);
+            return;
+        }
+    m_cut.append({statement, printed, total});
 }
 
 int ReportLayout::firstOverlap(double top) const

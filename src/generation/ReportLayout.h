@@ -1,6 +1,7 @@
 #pragma once
 
 #include "BoundStatement.h"
+#include "CutList.h"
 #include "PlacedItem.h"
 
 #include <QList>
@@ -24,10 +25,12 @@ struct LayoutLabel;
 //   last data list before it.
 // - A fixed text that lies inside the printed range of an earlier list goes
 //   below that list (CheckForPrintOverlap).
-// - Paginated, a list that passes the page body continues on the next page
-//   at its own Top; the objects above the highest data list (the header)
-//   repeat on every page. Not paginated, the report is one page whose body
-//   runs on past the page's foot.
+// - Paginated, the page body ends at the layout's bottom margin. A list
+//   that passes it continues on the next page at its own Top; the objects
+//   above the highest data list of the body (the header) and those at or
+//   below the body's end (the footer) repeat on every page. Not paginated,
+//   the report is one page whose body runs on past the page's foot, and
+//   the lists cut there are recorded.
 //
 // The surface lends its font metrics, its height and its print position:
 // the ranges the overlap rule reads are those the lists take when printed
@@ -48,6 +51,8 @@ public:
     std::vector<PlacedItem> &items() { return m_items; }
     const std::vector<PlacedItem> &items() const { return m_items; }
     int pageCount() const { return m_pageCount; }
+    // One page only: the statements whose lists ran past the page's foot.
+    const QList<CutList> &cutLists() const { return m_cut; }
 
     // The Top of every label placed and the height of what it prints (0 for
     // fixed text), in label order.
@@ -60,6 +65,7 @@ public:
     bool CheckForPrintOverlap(const LayoutLabel &label, qint32 &returnLeft, qint32 &returnTop) const;
 
 private:
+    void noteCut(const QString &statement, int printed, int total);
     // The first item whose printed range holds top strictly inside, or -1.
     int firstOverlap(double top) const;
     void placeDataList(DrawingSurface &surface, const LayoutLabel &label, PlacedItem &item);
@@ -76,12 +82,13 @@ private:
     std::vector<PlacedItem> m_items;
     QList<double> m_tops;
     QList<double> m_extents;
+    QList<CutList> m_cut;
     int m_pageCount = 1;
 
     // State of one run of layOut.
     bool m_paginate = false;
     double m_headerEnd = 0;   // objects above it are the header
-    double m_bodyEnd = 0;     // where a page's lists end
+    double m_bodyEnd = 0;     // where a page's lists end, and the footer begins
     double m_surfaceEnd = 0;  // rows from here down cannot be seen
     double m_printY = 0;      // the print position on one long page
     bool m_firstList = true;  // no data list placed yet: lookups search rows

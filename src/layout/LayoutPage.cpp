@@ -135,6 +135,7 @@ void LayoutPage::removeAll()
 {
     m_labels.resize(1);
     m_pics.resize(1);
+    m_extension = LayoutExtension();
     emit cleared();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "DrawingLayer.h"
+#include "LayoutExtension.h"
 #include "LayoutLabel.h"
 #include "LayoutPicture.h"
 
@@ -41,7 +42,8 @@ public:
     // Past 32767 objects the 16-bit index overflows (error 6).
     int createLabel();
     int createPic();
-    // Unloads every element but the templates.
+    // Unloads every element but the templates; the extension settings go
+    // back to their defaults.
     void removeAll();
     // Unloads the last label or picture (undoing its insertion).
     void removeLastLabel();
@@ -53,6 +55,11 @@ public:
     void removeLabel(int index);
     void insertPic(int index, const LayoutPicture &picture);
     void removePic(int index);
+
+    // The settings of the package's "Layout.ext" member; back to their
+    // defaults when the page is cleared.
+    LayoutExtension &extension() { return m_extension; }
+    const LayoutExtension &extension() const { return m_extension; }
 
     DrawingLayer &drawing() { return m_drawing; }
     const DrawingLayer &drawing() const { return m_drawing; }
@@ -81,6 +88,7 @@ private:
     QList<LayoutLabel> m_labels;
     QList<LayoutPicture> m_pics;
     DrawingLayer m_drawing;
+    LayoutExtension m_extension;
 };
 
 } // namespace KRML_ReportGen

@@ -32,7 +32,9 @@ QString colour(quint32 v)
     return QString::number(qint32(v));
 }
 
-bool readTruth(const QString &text)
+} // namespace
+
+bool LayoutFile::readTruth(const QString &text)
 {
     const QString t = text.trimmed();
     if (t.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0)
@@ -44,6 +46,8 @@ bool readTruth(const QString &text)
         throw ReportError::typeMismatch();
     return *n != 0.0;
 }
+
+namespace {
 
 quint32 readColour(const QString &text)
 {

@@ -24,6 +24,10 @@ public:
     // through devReport when given).
     static QString GetTextAfterEquals(const QString &line, const DevReport &devReport = {});
 
+    // A truth value: "True" or "False" in any letter case, or a number (0
+    // is false). Anything else is a type mismatch (error 13).
+    static bool readTruth(const QString &text);
+
     static QString toText(const LayoutPage &page);
     // Writes Layout.krml and the bitmaps into folder.
     static void WriteLayoutFile(FileService &files, const QString &folder, const LayoutPage &page);

@@ -5,6 +5,7 @@
 #include "CodePage.h"
 #include "DurableFile.h"
 #include "FileService.h"
+#include "LayoutExtensionFile.h"
 #include "LayoutFile.h"
 #include "LayoutPage.h"
 #include "ModuleState.h"
@@ -167,6 +168,16 @@ LayoutPackage::Result LayoutPackage::openLayout(const QString &rptFile, QString 
                 [&](const QString &bitmap) { extract(unzip, packagePath, staging, {literally(bitmap)}); });
         },
         [&] {
+            // Newer packages carry settings the layout text file has no
+            // place for; a legacy package has no such member.
+            const QString ext = PathNames::join(staging, LayoutExtensionFile::fileName());
+            if (!m_files.fileExists(ext))
+                return;
+            const QStringList problems = LayoutExtensionFile::read(m_files.readBytes(ext), m_page.extension());
+            if (!problems.isEmpty())
+                m_prompts.msgBox(problems.join(QLatin1Char('\n')), MsgBoxStyle::Exclamation);
+        },
+        [&] {
             const QString folder = staging;
             staging.clear();
             removeStagingFolder(folder);
@@ -245,6 +256,11 @@ LayoutPackage::Result LayoutPackage::saveLayoutTo(const QString &chosen)
         zip.setIncludeSystemFiles(true);
         zip.setRecurseFolders(false);
         zip.AddFile(PathNames::join(staging, LayoutFile::fileName()));
+        if (!m_page.extension().isDefault()) {
+            const QString ext = PathNames::join(staging, LayoutExtensionFile::fileName());
+            m_files.writeBytes(ext, LayoutExtensionFile::write(m_page.extension()));
+            zip.AddFile(ext);
+        }
         if (m_files.fileExists(workingSqlFile())) {
             // The working file's name on disk depends on which command wrote
             // it last; the member is always "sql.mtq".

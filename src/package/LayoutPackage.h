@@ -13,7 +13,8 @@ class TempNameService;
 class UserPrompts;
 
 // The layout package (".lrd"): a zip archive with "Layout.krml", the
-// picture bitmaps, the report SQL file and, when the user wants it, the
+// settings beyond it in "Layout.ext" (only when they are not all at their
+// defaults, so a legacy layout stays a legacy package), the picture bitmaps, the report SQL file and, when the user wants it, the
 // connection string. Opening unpacks it into a staging folder and rebuilds
 // the page and the working files in rdAppPath/Temp; saving packs them.
 // Headless: the control, the command-line renderer and the tests share it.

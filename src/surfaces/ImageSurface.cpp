@@ -26,9 +26,20 @@ void ImageSurface::endPainting()
     }
 }
 
+QImage ImageSurface::newImage() const
+{
+    const int w = std::max(1, static_cast<int>(std::ceil(m_width * m_dpi / 1440.0)));
+    const int h = std::max(1, static_cast<int>(std::ceil(m_height * m_dpi / 1440.0)));
+    QImage image(w, h, QImage::Format_RGB32);
+    image.setDotsPerMeterX(static_cast<int>(std::lround(m_dpi / 0.0254)));
+    image.setDotsPerMeterY(static_cast<int>(std::lround(m_dpi / 0.0254)));
+    return image;
+}
+
 void ImageSurface::reallocate()
 {
     endPainting();
+    m_spare.clear(); // of the old size
     // Checked in floating point first: the product of two page sides at a
     // high resolution does not fit an int, let alone memory.
     const double wide = std::max(1.0, std::ceil(m_width * m_dpi / 1440.0));
@@ -40,11 +51,7 @@ void ImageSurface::reallocate()
                               .arg(wide, 0, 'f', 0)
                               .arg(high, 0, 'f', 0)
                               .arg(MaxPixels / 1000000));
-    const int w = static_cast<int>(wide);
-    const int h = static_cast<int>(high);
-    m_image = QImage(w, h, QImage::Format_RGB32);
-    m_image.setDotsPerMeterX(static_cast<int>(std::lround(m_dpi / 0.0254)));
-    m_image.setDotsPerMeterY(static_cast<int>(std::lround(m_dpi / 0.0254)));
+    m_image = newImage();
     m_image.fill(Qt::white);
 }
 
@@ -82,7 +89,27 @@ void ImageSurface::NewPage()
     if (m_sink)
         m_sink(m_image, m_page);
     ++m_page;
+    if (!m_image.isDetached())
+        takeFreeBuffer();
     Cls();
+}
+
+void ImageSurface::takeFreeBuffer()
+{
+    // The sink still holds the finished page (an encoder working on it):
+    // rather than a new image for every page, take one whose holder has
+    // let go. Pages of a long report then cycle through a few buffers.
+    constexpr size_t kMaxSpare = 16;
+    m_spare.push_back(std::move(m_image));
+    const auto free = std::find_if(m_spare.begin(), m_spare.end(), [](const QImage &i) { return i.isDetached(); });
+    if (free != m_spare.end()) {
+        m_image = std::move(*free);
+        m_spare.erase(free);
+    } else {
+        m_image = newImage();
+    }
+    if (m_spare.size() > kMaxSpare)
+        m_spare.erase(m_spare.begin());
 }
 
 void ImageSurface::finishPages()
@@ -106,6 +133,7 @@ QPainter *ImageSurface::painter()
         m_painter->setRenderHint(QPainter::TextAntialiasing, true);
         m_painter->setRenderHint(QPainter::SmoothPixmapTransform, true);
         m_painter->scale(m_dpi / 1440.0, m_dpi / 1440.0);
+        painterStarted();
     }
     return m_painter.get();
 }

@@ -3,6 +3,7 @@
 #include "PainterSurface.h"
 
 #include <functional>
+#include <vector>
 
 namespace KRML_ReportGen {
 
@@ -43,13 +44,16 @@ protected:
     QPainter *painter() override;
 
 private:
+    QImage newImage() const;
     void reallocate();
     void endPainting();
+    void takeFreeBuffer();
 
     double m_width;
     double m_height;
     double m_dpi;
     QImage m_image;
+    std::vector<QImage> m_spare; // finished pages, reused once nobody else holds them
     std::unique_ptr<QPainter> m_painter;
     std::function<void(const QImage &, int)> m_sink;
     int m_page = 1;

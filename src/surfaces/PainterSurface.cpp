@@ -20,21 +20,33 @@ void PainterSurface::resetState()
     m_y = 0;
 }
 
+const PainterSurface::FontEntry &PainterSurface::entryFor(const FontDescription &font)
+{
+    auto it = m_fonts.constFind(font);
+    if (it == m_fonts.constEnd()) {
+        const QFont f = FontMapper::toQFont(font);
+        const QFontMetricsF metrics(f);
+        it = m_fonts.insert(font, std::make_shared<const FontEntry>(FontEntry{f, metrics, metrics.height(), metrics.ascent()}));
+    }
+    return **it;
+}
+
 void PainterSurface::setFont(const FontDescription &font)
 {
+    if (m_entry && font == m_font)
+        return;
     m_font = font;
-    m_qfont = FontMapper::toQFont(font);
-    m_metrics = std::make_unique<QFontMetricsF>(m_qfont);
+    m_entry = &entryFor(font);
 }
 
 double PainterSurface::TextWidth(const QString &text) const
 {
-    return m_metrics->horizontalAdvance(text);
+    return m_entry->metrics.horizontalAdvance(text);
 }
 
 double PainterSurface::TextHeight(const QString &) const
 {
-    return m_metrics->height();
+    return m_entry->height;
 }
 
 void PainterSurface::Line(double x1, double y1, double x2, double y2, quint32 color, LineStyle style)
@@ -43,6 +55,7 @@ void PainterSurface::Line(double x1, double y1, double x2, double y2, quint32 co
     if (!p)
         return;
     const QColor c = VbColor::toQColor(color);
+    m_painterColorSet = false; // the pen changes here
     const QRectF r = QRectF(QPointF(x1, y1), QPointF(x2, y2)).normalized();
     switch (style) {
     case LineStyle::Line:
@@ -62,16 +75,22 @@ void PainterSurface::Line(double x1, double y1, double x2, double y2, quint32 co
 
 void PainterSurface::Print(const QString &text)
 {
-    QPainter *p = painter();
-    const double lineHeight = m_metrics->height();
-    if (p && !text.isEmpty()) {
-        // Leave out text that falls wholly outside the surface: long lists
-        // print far past the page, and drawing what nobody sees costs time.
-        const bool visible = m_y < Height() && m_y + lineHeight > 0 && m_x < Width();
-        if (visible) {
-            p->setFont(m_qfont);
-            p->setPen(VbColor::toQColor(m_foreColor));
-            p->drawText(QPointF(m_x, m_y + m_metrics->ascent()), text);
+    const double lineHeight = m_entry->height;
+    // Leave out text that falls wholly outside the surface: long lists
+    // print far past the page, and drawing what nobody sees costs time.
+    if (!text.isEmpty() && m_y < Height() && m_y + lineHeight > 0 && m_x < Width()) {
+        if (QPainter *p = painter()) {
+            // The painter keeps font and pen between lines: set only what changed.
+            if (m_painterFont != m_entry) {
+                p->setFont(m_entry->font);
+                m_painterFont = m_entry;
+            }
+            if (!m_painterColorSet || m_painterColor != m_foreColor) {
+                p->setPen(VbColor::toQColor(m_foreColor));
+                m_painterColor = m_foreColor;
+                m_painterColorSet = true;
+            }
+            p->drawText(QPointF(m_x, m_y + m_entry->ascent), text);
         }
     }
     m_x = 0;

@@ -4,6 +4,7 @@
 
 #include <QFont>
 #include <QFontMetricsF>
+#include <QHash>
 #include <QPainter>
 #include <memory>
 
@@ -44,11 +45,28 @@ protected:
     // device cannot be drawn on.
     virtual QPainter *painter() = 0;
     void resetState();
+    // Subclasses call this for every new painter: it has none of the
+    // surface's font and pen yet.
+    void painterStarted() { m_painterFont = nullptr; m_painterColorSet = false; }
 
 private:
+    // A layout uses a handful of fonts, switched for every label on every
+    // page: each is made into a QFont and measured once per surface.
+    struct FontEntry
+    {
+        QFont font;
+        QFontMetricsF metrics;
+        double height;
+        double ascent;
+    };
+    const FontEntry &entryFor(const FontDescription &font);
+
     FontDescription m_font;
-    QFont m_qfont;
-    std::unique_ptr<QFontMetricsF> m_metrics;
+    QHash<FontDescription, std::shared_ptr<const FontEntry>> m_fonts;
+    const FontEntry *m_entry = nullptr;
+    const FontEntry *m_painterFont = nullptr; // the font the painter has
+    quint32 m_painterColor = 0;
+    bool m_painterColorSet = false;
     quint32 m_foreColor = 0;
     double m_x = 0;
     double m_y = 0;

@@ -46,6 +46,7 @@ QPainter *PdfSurface::painter()
     if (!m_painter->begin(m_writer.get()))
         throw ReportError(ReportError::PathFileAccessError,
                           QStringLiteral("The PDF file could not be written: '%1'").arg(m_fileName));
+    painterStarted();
     return m_painter.get();
 }
 
@@ -53,6 +54,7 @@ void PdfSurface::NewPage()
 {
     painter();
     m_writer->newPage();
+    painterStarted(); // a new page starts from the writer's defaults
     resetState();
 }
 

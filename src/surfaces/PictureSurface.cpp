@@ -28,6 +28,7 @@ QPainter *PictureSurface::painter()
         m_painter = std::make_unique<QPainter>(&m_current);
         m_painter->setRenderHint(QPainter::TextAntialiasing, true);
         m_painter->setRenderHint(QPainter::SmoothPixmapTransform, true);
+        painterStarted();
         m_started = true;
     }
     return m_painter.get();

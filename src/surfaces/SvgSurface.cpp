@@ -48,6 +48,7 @@ QPainter *SvgSurface::painter()
     if (!m_painter->begin(m_generator.get()))
         throw ReportError(ReportError::PathFileAccessError, QStringLiteral("The SVG file could not be written: '%1'").arg(fileFor(m_page)));
     m_painter->fillRect(QRectF(0, 0, m_width, m_height), Qt::white);
+    painterStarted();
     return m_painter.get();
 }
 

@@ -352,7 +352,7 @@ void ReportGenOCX::FlipMode(RepModes &selMode)
         m_previewView->update();
         m_pageView->hide();
         m_pageView->sizer().hide();
-        if (m_paginate) {
+        if (m_generator->paginate()) {
             m_navigator->setPages(1, m_generator->pageCount());
             m_navigator->show();
             m_navigator->raise();
@@ -388,6 +388,9 @@ QString ReportGenOCX::GenerateOutput(DrawingSurface &outDestination)
 {
     preparePalette();
     m_generator->GenerateOutput(outDestination);
+    // A report that lost rows never does so silently.
+    for (const CutList &cut : m_generator->cutLists())
+        emit RowsCut(cut.statement, cut.printed, cut.total);
     return QString();
 }
 

@@ -183,6 +183,10 @@ signals:
     void ModeSwitch(KRML_ReportGen::ReportGenOCX::RepModes &curMode);
     void ProcessorSending(KRML_ReportGen::ParameterCollection &ParamStringCollection);
     void ProcessorReceivedResults(qint32 &ProcessorErrorNumber, QString &ProcessorErrorMessage);
+    // After the published events: a one-page report (Paginate off) printed
+    // only the first printed of its statement's total rows; the rest ran
+    // past the page's foot. Raised once per statement after each run.
+    void RowsCut(const QString &statement, qint32 printed, qint32 total);
     // A layout package could not be saved (the user has been told why too);
     // whatever file was at path before is unchanged.
     void SaveFailed(const QString &path, const QString &reason);

@@ -235,6 +235,14 @@ private slots:
             for (int x = 60; x < 400; ++x)
                 dark += qGray(img.pixel(x, y)) < 100;
         QVERIFY(dark > 200);
+
+        // The compression level trades size for speed; the picture is the same.
+        const QString stored = m_dir.filePath(QStringLiteral("stored.png"));
+        const Result fast = reportgen({QStringLiteral("render"), example(QStringLiteral("customers.lrd")), QStringLiteral("-o"), stored,
+                                       QStringLiteral("--dpi"), QStringLiteral("96"), QStringLiteral("--png-compression"), QStringLiteral("0")});
+        QVERIFY2(fast.code == 0, qPrintable(fast.err));
+        QVERIFY(QFileInfo(stored).size() > 5 * QFileInfo(out).size());
+        QCOMPARE(QImage(stored).convertToFormat(QImage::Format_RGB32), img.convertToFormat(QImage::Format_RGB32));
     }
 
     void dateParameter()
@@ -300,8 +308,10 @@ private slots:
         const QString package = longPackage();
         QVERIFY(!package.isEmpty());
         const QString out = m_dir.filePath(QStringLiteral("long.pdf"));
-        Result r = reportgen({QStringLiteral("render"), package, QStringLiteral("-o"), out, QStringLiteral("--paginate")});
+        // Pages are the renderer's default.
+        Result r = reportgen({QStringLiteral("render"), package, QStringLiteral("-o"), out});
         QVERIFY2(r.code == 0, qPrintable(r.err));
+        QVERIFY2(!r.err.contains(QStringLiteral("printed")), qPrintable(r.err));
         const QString info = run(pdfinfo, {out}).out;
         const QRegularExpressionMatch m = QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)")).match(info);
         QVERIFY(m.hasMatch());
@@ -319,10 +329,58 @@ private slots:
                 QVERIFY(text.contains(QStringLiteral("Last line of the report")));
             }
         }
-        // Without --paginate the same report is one page whose lists run on past its foot.
-        r = reportgen({QStringLiteral("render"), package, QStringLiteral("-o"), out});
-        QVERIFY(r.code == 0);
+        // With --one-page the same report is one page whose lists run on past
+        // its foot, and the rows lost are said.
+        r = reportgen({QStringLiteral("render"), package, QStringLiteral("-o"), out, QStringLiteral("--one-page")});
+        QCOMPARE(r.code, 0);
         QVERIFY(run(pdfinfo, {out}).out.contains(QRegularExpression(QStringLiteral("Pages:\\s+1\\n"))));
+        const QRegularExpressionMatch cut =
+            QRegularExpression(QStringLiteral("reportgen: Numbers: 300 rows, (\\d+) printed: use --paginate\n")).match(r.err);
+        QVERIFY2(cut.hasMatch(), qPrintable(r.err));
+        QVERIFY(cut.captured(1).toInt() > 40 && cut.captured(1).toInt() < 100);
+        QVERIFY(!pdfText(out).contains(QStringLiteral("Number 300")));
+        r = reportgen({QStringLiteral("render"), package, QStringLiteral("-o"), out, QStringLiteral("--one-page"), QStringLiteral("--paginate")});
+        QCOMPARE(r.code, 1);
+    }
+
+    // Every bundled example: the column headings and "Page n of m" on every page.
+    void examplesPaginate_data()
+    {
+        QTest::addColumn<QString>("package");
+        QTest::addColumn<QStringList>("params");
+        QTest::addColumn<QStringList>("headings");
+        QTest::addColumn<int>("minPages");
+        QTest::newRow("daily sales") << "daily-sales.lrd" << QStringList() << QStringList{"Day", "Orders", "Total"} << 5;
+        QTest::newRow("sales by region") << "sales-by-region.lrd" << QStringList() << QStringList{"Order", "Customer", "Unit price", "Region:"} << 1;
+        QTest::newRow("customers") << "customers.lrd" << QStringList() << QStringList{"Customer", "E-mail", "Since", "Customers in all:"} << 1;
+        QTest::newRow("orders since") << "orders-since.lrd" << QStringList{"--param", "Start=2024-01-01"}
+                                      << QStringList{"Order", "Date", "Note"} << 1;
+    }
+    void examplesPaginate()
+    {
+        QFETCH(QString, package);
+        QFETCH(QStringList, params);
+        QFETCH(QStringList, headings);
+        QFETCH(int, minPages);
+        const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
+        const QString pdfinfo = QStandardPaths::findExecutable(QStringLiteral("pdfinfo"));
+        if (pdftotext.isEmpty() || pdfinfo.isEmpty())
+            QSKIP("poppler-utils not installed");
+        const QString out = m_dir.filePath(package + QStringLiteral(".pdf"));
+        const Result r = reportgen(QStringList{QStringLiteral("render"), example(package), QStringLiteral("-o"), out} + params);
+        QVERIFY2(r.code == 0, qPrintable(r.err));
+        const QRegularExpressionMatch m = QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)")).match(run(pdfinfo, {out}).out);
+        QVERIFY(m.hasMatch());
+        const int pages = m.captured(1).toInt();
+        QVERIFY2(pages >= minPages, qPrintable(QString::number(pages)));
+        for (int page = 1; page <= pages; ++page) {
+            const QString text = run(pdftotext, {QStringLiteral("-layout"), QStringLiteral("-f"), QString::number(page),
+                                                 QStringLiteral("-l"), QString::number(page), out, QStringLiteral("-")})
+                                     .out;
+            QVERIFY2(text.contains(QStringLiteral("Page %1 of %2").arg(page).arg(pages)), qPrintable(text));
+            for (const QString &h : headings)
+                QVERIFY2(text.contains(h), qPrintable(QStringLiteral("page %1 lacks %2:\n%3").arg(page).arg(h, text)));
+        }
     }
 
     void paginatedImages()
@@ -331,13 +389,13 @@ private slots:
         QVERIFY(!package.isEmpty());
         QTemporaryDir out;
         Result r = reportgen({QStringLiteral("render"), package, QStringLiteral("-o"), out.filePath(QStringLiteral("p.png")),
-                              QStringLiteral("--paginate"), QStringLiteral("--dpi"), QStringLiteral("50")});
+                              QStringLiteral("--dpi"), QStringLiteral("50")});
         QVERIFY2(r.code == 0, qPrintable(r.err));
         const QStringList pngs = QDir(out.path()).entryList({QStringLiteral("p-*.png")}, QDir::Files, QDir::Name);
         QVERIFY(pngs.size() >= 4);
         for (const QString &f : pngs)
             QVERIFY(!QImage(out.filePath(f)).isNull());
-        r = reportgen({QStringLiteral("render"), package, QStringLiteral("-o"), out.filePath(QStringLiteral("p.svg")), QStringLiteral("--paginate")});
+        r = reportgen({QStringLiteral("render"), package, QStringLiteral("-o"), out.filePath(QStringLiteral("p.svg"))});
         QVERIFY2(r.code == 0, qPrintable(r.err));
         const QStringList svgs = QDir(out.path()).entryList({QStringLiteral("p-*.svg")}, QDir::Files, QDir::Name);
         QCOMPARE(svgs.size(), pngs.size());
@@ -346,7 +404,7 @@ private slots:
         QVERIFY(svg.readAll().contains("Number 1<"));
         // One page alone, under the name given.
         r = reportgen({QStringLiteral("render"), package, QStringLiteral("-o"), out.filePath(QStringLiteral("two.png")),
-                       QStringLiteral("--paginate"), QStringLiteral("--page"), QStringLiteral("2"), QStringLiteral("--dpi"), QStringLiteral("50")});
+                       QStringLiteral("--page"), QStringLiteral("2"), QStringLiteral("--dpi"), QStringLiteral("50")});
         QVERIFY2(r.code == 0, qPrintable(r.err));
         QVERIFY(!QImage(out.filePath(QStringLiteral("two.png"))).isNull());
         // One page as SVG: its title names the report's page, not the first.
@@ -361,7 +419,7 @@ private slots:
         QVERIFY(first.open(QIODevice::ReadOnly));
         QVERIFY(first.readAll().contains("<title>KRML ReportGen page 1</title>"));
         r = reportgen({QStringLiteral("render"), package, QStringLiteral("-o"), out.filePath(QStringLiteral("none.pdf")),
-                       QStringLiteral("--paginate"), QStringLiteral("--page"), QStringLiteral("99")});
+                       QStringLiteral("--page"), QStringLiteral("99")});
         QCOMPARE(r.code, 1);
         QVERIFY(r.err.contains(QStringLiteral("no page 99")));
         QVERIFY(!QFileInfo::exists(out.filePath(QStringLiteral("none.pdf"))));
@@ -673,6 +731,8 @@ private slots:
         QTest::newRow("no output") << QStringList{"render", "EXAMPLE"} << 1 << "needs an output file";
         QTest::newRow("wrong output type") << QStringList{"render", "EXAMPLE", "-o", "OUT.txt"} << 1 << ".pdf, .png or .svg";
         QTest::newRow("bad parameter") << QStringList{"render", "EXAMPLE", "-o", "OUT.pdf", "--param", "novalue"} << 1 << "NAME=VALUE";
+        QTest::newRow("png compression out of range") << QStringList{"render", "EXAMPLE", "-o", "OUT.png", "--png-compression", "12"} << 1
+                                                      << "from 0 to 9";
         QTest::newRow("unknown code page") << QStringList{"render", "EXAMPLE", "-o", "OUT.pdf", "--codepage", "437"} << 1 << "--codepage";
         QTest::newRow("missing file") << QStringList{"render", "MISSING", "-o", "OUT.pdf"} << 2 << "no such file";
         QTest::newRow("not a package") << QStringList{"render", "DATABASE", "-o", "OUT.pdf"} << 3 << "not a valid layout package";

@@ -36,9 +36,11 @@ class TestPagination : public QObject
     {
         explicit Run(int rows) : fixture(linesSql())
         {
-            QString sql = QStringLiteral("CREATE TABLE Lines (N INTEGER);");
+            // One transaction: a commit per row would wait for the disk each time.
+            QString sql = QStringLiteral("CREATE TABLE Lines (N INTEGER); BEGIN;");
             for (int i = 1; i <= rows; ++i)
                 sql += QStringLiteral("INSERT INTO Lines VALUES (%1);").arg(i);
+            sql += QStringLiteral("COMMIT;");
             ModuleState::current().data().RDDataConnection()->execute(QStringLiteral("SELECT 1"));
             auto engine = SqliteEngine::create(fixture.app.filePath(QStringLiteral("sales.db")));
             engine->runScript(sql);
@@ -72,18 +74,27 @@ private slots:
     void planner_data()
     {
         QTest::addColumn<double>("pageHeight");
-        QTest::addColumn<double>("lowest");
+        QTest::addColumn<double>("margin");
         QTest::addColumn<double>("bodyEnd");
-        QTest::newRow("margin below the lowest object") << 16840.0 << 15000.0 << 15000.0;
-        QTest::newRow("at least one centimetre") << 16840.0 << 16800.0 << 16273.0;
-        QTest::newRow("objects past the page") << 16840.0 << 20000.0 << 16273.0;
+        QTest::newRow("the default centimetre") << 16840.0 << 567.0 << 16273.0;
+        QTest::newRow("a wide margin") << 16840.0 << 3000.0 << 13840.0;
+        QTest::newRow("no margin") << 16840.0 << 0.0 << 16840.0;
+        QTest::newRow("a negative margin counts as none") << 16840.0 << -50.0 << 16840.0;
     }
     void planner()
     {
         QFETCH(double, pageHeight);
-        QFETCH(double, lowest);
+        QFETCH(double, margin);
         QFETCH(double, bodyEnd);
-        QCOMPARE(PagePlanner::bodyEnd(pageHeight, lowest), bodyEnd);
+        QCOMPARE(PagePlanner::bodyEnd(pageHeight, margin), bodyEnd);
+    }
+
+    void plannerLinesAbove()
+    {
+        QCOMPARE(PagePlanner::linesAbove(2000, 240, 366, 16840), 61);
+        QCOMPARE(PagePlanner::linesAbove(2000, 240, 10, 16840), 10);
+        QCOMPARE(PagePlanner::linesAbove(2000, 250, 100, 4500), 10); // ending exactly on the foot counts
+        QCOMPARE(PagePlanner::linesAbove(17000, 240, 5, 16840), 0);
     }
 
     void plannerLines()
@@ -207,6 +218,146 @@ private slots:
         QVERIFY(at != prints.end());
         QCOMPARE(at->x, 600.0);
         QCOMPARE(at->y, 1501.0);
+    }
+
+    void bodyEndsAtTheBottomMargin()
+    {
+        Run r(190);
+        // The closing line follows the list: 40 lines on the last page leave room for it.
+        r.page.Label(r.footer).Top = 3000;
+        r.page.extension().BottomMargin = 2839.9f; // body ends at 14000
+        RecordingSurface s(DrawingSurface::Kind::Printer);
+        r.generator.GenerateOutput(s);
+        QCOMPARE(r.generator.pageCount(), 4); // 50 + 50 + 50 + 40 lines
+        for (int page = 1; page <= 4; ++page) {
+            double lowest = 0;
+            for (const Op &op : printsOn(s, page))
+                if (op.x == 600 && op.y >= 2000)
+                    lowest = std::max(lowest, op.y + 240);
+            QVERIFY2(lowest <= 14000.5, qPrintable(QString::number(lowest)));
+        }
+        QVERIFY(s.printedTexts().contains(QStringLiteral("50")));
+    }
+
+    void headerAndFooterZonesOnEveryPage()
+    {
+        Run r(200);
+        // In the footer zone (at or below 16272.9): a page number and a note.
+        label(r.page, 8000, 16400, 300, QStringLiteral("Page [Page] of [Pages]"));
+        label(r.page, 600, 16272.9f, 300, QStringLiteral("Confidential"));
+        RecordingSurface s(DrawingSurface::Kind::Printer);
+        r.generator.GenerateOutput(s);
+        QCOMPARE(r.generator.pageCount(), 4);
+        for (int page = 1; page <= 4; ++page) {
+            const QList<Op> prints = printsOn(s, page);
+            QCOMPARE(prints[0].text, QStringLiteral("Page %1 of 4").arg(page)); // header
+            QCOMPARE(prints[1].text, QStringLiteral("Long report"));
+            const auto at = [&](const QString &text) {
+                return std::find_if(prints.begin(), prints.end(), [&](const Op &op) { return op.text == text; });
+            };
+            const auto number = at(QStringLiteral("Page %1 of 4").arg(page));
+            QVERIFY(number != prints.end());
+            const auto footerNumber = std::find_if(number + 1, prints.end(),
+                                                   [&](const Op &op) { return op.text == QStringLiteral("Page %1 of 4").arg(page); });
+            QVERIFY(footerNumber != prints.end());
+            QCOMPARE(footerNumber->x, 8000.0);
+            QCOMPARE(footerNumber->y, 16400.0);
+            const auto note = at(QStringLiteral("Confidential"));
+            QVERIFY(note != prints.end());
+            QCOMPARE(note->y, 16273.0);
+        }
+    }
+
+    void closingLabelAfterAListEndingAtTheBodyEnd()
+    {
+        Run r(100);
+        r.page.setHeight(16840);
+        r.page.extension().BottomMargin = 2840; // body ends at 14000: exactly 50 lines from 2000
+        r.page.Label(r.footer).Top = 2500;      // inside the list: it follows the list
+        RecordingSurface s(DrawingSurface::Kind::Printer);
+        r.generator.GenerateOutput(s);
+        // 50 + 50 lines, the last one ending on the body's end: no room
+        // for the closing label, which opens a page of its own at the list's Top.
+        QCOMPARE(r.generator.pageCount(), 3);
+        QList<QString> second;
+        for (const Op &op : printsOn(s, 2))
+            if (op.x == 600 && op.y >= 2000)
+                second << op.text;
+        QCOMPARE(second.size(), 50);
+        QCOMPARE(second.last(), QStringLiteral("100"));
+        const QList<Op> third = printsOn(s, 3);
+        QCOMPARE(third.size(), 3);
+        QCOMPARE(third[0].text, QStringLiteral("Page 3 of 3"));
+        QCOMPARE(third[2].text, QStringLiteral("End of report"));
+        QCOMPARE(third[2].y, 2000.0);
+    }
+
+    void listStartingInTheFooterZone()
+    {
+        Run r(200);
+        // A list in the footer zone is part of the footer: its first rows on
+        // every page, at its designed place, adding no pages of its own.
+        label(r.page, 9000, 16400, 240, QString(), QStringLiteral("DATA:Few.RegionName"));
+        RecordingSurface s(DrawingSurface::Kind::Printer);
+        r.generator.GenerateOutput(s);
+        QCOMPARE(r.generator.pageCount(), 4);
+        for (int page = 1; page <= 4; ++page) {
+            QList<double> ys;
+            QStringList texts;
+            for (const Op &op : printsOn(s, page))
+                if (op.x == 9000) {
+                    ys << op.y;
+                    texts << op.text;
+                }
+            QCOMPARE(texts, (QStringList{"North", "South"})); // the third row lies past the page
+            QCOMPARE(ys, (QList<double>{16400, 16640}));
+        }
+        // The header still ends at the body's highest list.
+        QCOMPARE(printsOn(s, 2)[1].text, QStringLiteral("Long report"));
+    }
+
+    void layoutAsksForPages_data()
+    {
+        QTest::addColumn<int>("pagination");
+        QTest::addColumn<bool>("layoutPaginates");
+        QTest::addColumn<int>("pages");
+        using P = ReportGenerator::Pagination;
+        QTest::newRow("host off, layout off: one page") << int(P::FromLayout) << false << 1;
+        QTest::newRow("host off, layout on") << int(P::FromLayout) << true << 4;
+        QTest::newRow("host on, layout off") << int(P::On) << false << 4;
+        QTest::newRow("one page asked for, layout on") << int(P::Off) << true << 1;
+    }
+    void layoutAsksForPages()
+    {
+        QFETCH(int, pagination);
+        QFETCH(bool, layoutPaginates);
+        QFETCH(int, pages);
+        Run r(200);
+        r.page.extension().Paginate = layoutPaginates;
+        r.generator.setPagination(ReportGenerator::Pagination(pagination));
+        RecordingSurface s(DrawingSurface::Kind::Printer);
+        r.generator.GenerateOutput(s);
+        QCOMPARE(r.generator.pageCount(), pages);
+        QCOMPARE(s.pages(), pages);
+    }
+
+    void onePageReportsTheRowsItCut()
+    {
+        Run r(366);
+        r.generator.setPaginate(false);
+        RecordingSurface s(DrawingSurface::Kind::Printer);
+        r.generator.GenerateOutput(s);
+        // Two lists of one statement: said once. The short list is whole.
+        QCOMPARE(r.generator.cutLists().size(), 1);
+        const CutList cut = r.generator.cutLists().first();
+        QCOMPARE(cut.statement, QStringLiteral("Lines"));
+        QCOMPARE(cut.total, 366);
+        QCOMPARE(cut.printed, 61); // (16840 - 2000) / 240 whole lines
+        // Paginated, nothing is cut.
+        r.generator.setPaginate(true);
+        RecordingSurface paged(DrawingSurface::Kind::Printer);
+        r.generator.GenerateOutput(paged);
+        QVERIFY(r.generator.cutLists().isEmpty());
     }
 
     void onePageModeIsUnchanged()

@@ -1,3 +1,4 @@
+#include "ArchiveMembers.h"
 #include "CGUnzipFiles.h"
 #include "CGZipFiles.h"
 #include "DbConnection.h"
@@ -41,17 +42,6 @@ public:
         LocalFileService::writeBytes(path, bytes);
     }
 };
-
-QStringList members(const QString &archive)
-{
-    const QString unzip = QStandardPaths::findExecutable(QStringLiteral("unzip"));
-    if (unzip.isEmpty())
-        return {QStringLiteral("<unzip missing>")};
-    QProcess p;
-    p.start(unzip, {QStringLiteral("-Z1"), archive});
-    p.waitForFinished();
-    return QString::fromLocal8Bit(p.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-}
 
 } // namespace
 
@@ -124,7 +114,7 @@ private slots:
         QCOMPARE(m_prompts.calls[1].text, QStringLiteral("Would you like to save the data connection details in this file ?"));
         QCOMPARE(m_prompts.calls[1].style, 4 + 32);
         QCOMPARE(m_prompts.messages().last(), QStringLiteral("Successfully saved the layout file"));
-        QCOMPARE(members(target), (QStringList{"Layout.krml", "sql.mtq", "Data.cnn", "Picture1.bmp", "Picture2.bmp"}));
+        QCOMPARE(archiveMembers(target), (QStringList{"Layout.krml", "sql.mtq", "Data.cnn", "Picture1.bmp", "Picture2.bmp"}));
         QVERIFY(tempFolderEmpty()); // the staging folder is gone
 
         // Open it again on a changed page and changed working files.
@@ -166,7 +156,7 @@ private slots:
         writeWorking(workingName, kSql);
         const QString target = app(QStringLiteral("cased.lrd"));
         QCOMPARE(package().saveLayoutTo(target), LayoutPackage::Result::Done);
-        QCOMPARE(members(target), (QStringList{"Layout.krml", "sql.mtq"}));
+        QCOMPARE(archiveMembers(target), (QStringList{"Layout.krml", "sql.mtq"}));
         // The working file itself is left as it was.
         QVERIFY(QFileInfo::exists(app(QStringLiteral("Temp/") + workingName)));
     }
@@ -242,7 +232,7 @@ private slots:
         m_prompts.answer(target);
         m_prompts.answer(7);
         QCOMPARE(package().saveLayout(), LayoutPackage::Result::Done);
-        QCOMPARE(members(target), QStringList{"Layout.krml"});
+        QCOMPARE(archiveMembers(target), QStringList{"Layout.krml"});
 
         // Opening it removes the old working connection file.
         QString cur;
@@ -432,7 +422,7 @@ private slots:
         // A saved package replaces the old one whole.
         m_files.failOn.clear();
         QCOMPARE(package().saveLayoutTo(target), LayoutPackage::Result::Done);
-        QCOMPARE(members(target), (QStringList{"Layout.krml", "Picture1.bmp", "Picture2.bmp"}));
+        QCOMPARE(archiveMembers(target), (QStringList{"Layout.krml", "Picture1.bmp", "Picture2.bmp"}));
     }
 
     void unusedMembersStayPacked()

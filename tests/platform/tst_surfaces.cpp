@@ -1,6 +1,7 @@
 #include "FontMapper.h"
 #include "ImageSurface.h"
 #include "PdfSurface.h"
+#include "PngPageWriter.h"
 #include "ReportError.h"
 #include "VbColor.h"
 
@@ -258,6 +259,104 @@ private slots:
         }
         QVERIFY(!QFileInfo::exists(file));
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList());
+    }
+
+    void fontsSwitchBackAndForth()
+    {
+        // Each font is made once per surface; switching back gives the same metrics.
+        ImageSurface s(2000, 2000, 96);
+        FontDescription small;
+        small.name = QStringLiteral("Arial");
+        small.size = 9;
+        FontDescription big = small;
+        big.size = 18;
+        big.bold = true;
+        s.setFont(small);
+        const double h9 = s.TextHeight();
+        const double w9 = s.TextWidth(QStringLiteral("Total"));
+        s.setFont(big);
+        QVERIFY(s.TextHeight() > h9 * 1.5);
+        s.setFont(small);
+        QCOMPARE(s.TextHeight(), h9);
+        QCOMPARE(s.TextWidth(QStringLiteral("Total")), w9);
+    }
+
+    void pagesCycleThroughFewBuffers()
+    {
+        // Pages kept by a sink (an encoder still at work) are not drawn over;
+        // once let go, their buffers serve later pages.
+        ImageSurface s(1440, 1440, 96);
+        QList<QImage> kept;
+        s.setPageSink([&](const QImage &page, int) {
+            kept.append(page);
+            if (kept.size() > 2)
+                kept.removeFirst();
+        });
+        QList<const uchar *> buffers;
+        for (int page = 1; page <= 12; ++page) {
+            s.setCurrentX(0);
+            s.setCurrentY(0);
+            s.Line(0, 0, 1440, 1440, 0, DrawingSurface::LineStyle::FilledBox);
+            s.NewPage();
+            const uchar *bits = std::as_const(s.image()).constBits();
+            if (!buffers.contains(bits))
+                buffers << bits;
+        }
+        QVERIFY2(buffers.size() <= 4, qPrintable(QString::number(buffers.size())));
+        for (const QImage &page : kept)
+            QCOMPARE(page.pixel(10, 10), qRgb(0, 0, 0)); // still the finished page
+        QCOMPARE(s.image().pixel(10, 10), qRgb(255, 255, 255)); // the new page is blank
+    }
+
+    void pngPagesOnAllCores_data()
+    {
+        QTest::addColumn<int>("threads");
+        QTest::newRow("on the caller's thread") << 0;
+        QTest::newRow("one encoder") << 1;
+        QTest::newRow("as many as cores") << -1;
+    }
+    void pngPagesOnAllCores()
+    {
+        QFETCH(int, threads);
+        QTemporaryDir dir;
+        QStringList names;
+        QList<QByteArray> sizes;
+        for (int level : {0, 9}) {
+            PngPageWriter writer(level, threads);
+            for (int page = 1; page <= 6; ++page) {
+                QImage image(200, 100, QImage::Format_RGB32);
+                image.fill(Qt::white);
+                image.setPixel(page, page, qRgb(0, 0, 0));
+                const QString name = dir.filePath(QStringLiteral("l%1-p%2.png").arg(level).arg(page));
+                writer.write(image, name);
+                if (level == 0)
+                    names << name;
+            }
+            const QStringList written = writer.finish();
+            if (level == 0)
+                QCOMPARE(written, names); // in the order given
+            QCOMPARE(written.size(), 6);
+            for (int page = 1; page <= 6; ++page) {
+                const QImage back(written[page - 1]);
+                QCOMPARE(back.pixel(page, page), qRgb(0, 0, 0));
+            }
+        }
+        // Level 0 stores, level 9 packs.
+        QVERIFY(QFileInfo(dir.filePath(QStringLiteral("l0-p1.png"))).size() > 10 * QFileInfo(dir.filePath(QStringLiteral("l9-p1.png"))).size());
+    }
+
+    void pngFailureReachesTheCaller()
+    {
+        PngPageWriter writer(-1, 2);
+        QImage image(20, 20, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        writer.write(image, QStringLiteral("/no/such/folder/p-1.png"));
+        try {
+            writer.finish();
+            QFAIL("no failure");
+        } catch (const ReportError &e) {
+            QVERIFY2(e.description().contains(QStringLiteral("/no/such/folder/p-1.png")), qPrintable(e.description()));
+        }
     }
 };
 

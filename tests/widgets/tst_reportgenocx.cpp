@@ -57,6 +57,18 @@ class TestReportGenOCX : public QObject
                                       "marlowentallymasterfile\r\nnoofparams=0\r\n##########\r\n1\r\n"
                                       "tablename=Orders\r\nSELECT * FROM t\r\ntablename=endreport");
     }
+    // The working report SQL file and a connection whose table t holds 1 to n.
+    std::shared_ptr<DbConnection> connectionWithRows(int n)
+    {
+        writeWorkingSql();
+        auto connection = openConnection();
+        QString rows = QStringLiteral("BEGIN;DELETE FROM t;");
+        for (int i = 1; i <= n; ++i)
+            rows += QStringLiteral("INSERT INTO t VALUES (%1);").arg(i);
+        changeData(rows + QStringLiteral("COMMIT;"));
+        return connection;
+    }
+
     std::shared_ptr<DbConnection> openConnection()
     {
         const QString db = m_app.filePath(QStringLiteral("data.db"));
@@ -633,12 +645,7 @@ private slots:
 
     void paginatedPreviewAndPrint()
     {
-        writeWorkingSql();
-        auto connection = openConnection();
-        QString rows = QStringLiteral("BEGIN;");
-        for (int i = 1; i <= 150; ++i)
-            rows += QStringLiteral("INSERT INTO t VALUES (%1);").arg(i);
-        changeData(QStringLiteral("DELETE FROM t;") + rows + QStringLiteral("COMMIT;"));
+        auto connection = connectionWithRows(150);
         ReportGenOCX c(nullptr, services());
         c.setRepDataConnection(connection);
         c.setCurrentMode(ReportGenOCX::DesignerMode);
@@ -683,6 +690,38 @@ private slots:
         QVERIFY(p.waitForFinished());
         QVERIFY2(QString::fromUtf8(p.readAllStandardOutput()).contains(QRegularExpression(QStringLiteral("Pages:\\s+%1\\n").arg(c.previewPages()))),
                  "every page printed");
+    }
+
+    void onePagePreviewSaysWhatItCut()
+    {
+        auto connection = connectionWithRows(150);
+        ReportGenOCX c(nullptr, services());
+        c.setRepDataConnection(connection);
+        c.setCurrentMode(ReportGenOCX::DesignerMode);
+        const int list = c.page().createLabel();
+        c.page().Label(list).Tag = QStringLiteral("DATA:Orders.x");
+        c.page().Label(list).Top = 1000;
+        c.page().Label(list).Height = 300;
+        c.page().Label(list).Visible = true;
+        QList<std::tuple<QString, int, int>> cuts;
+        connect(&c, &ReportGenOCX::RowsCut, this,
+                [&](const QString &statement, qint32 printed, qint32 total) { cuts.append({statement, printed, total}); });
+
+        c.ShowPreview(); // Paginate off, the layout does not ask for pages: one page
+        QCOMPARE(c.previewPages(), 1);
+        QCOMPARE(cuts.size(), 1);
+        QCOMPARE(std::get<0>(cuts[0]), QStringLiteral("Orders"));
+        QCOMPARE(std::get<2>(cuts[0]), 150);
+        QVERIFY(std::get<1>(cuts[0]) > 20 && std::get<1>(cuts[0]) < 150);
+        c.ShowDesign();
+
+        // A layout made to be paginated is, though the host did not ask.
+        cuts.clear();
+        c.page().extension().Paginate = true;
+        c.ShowPreview();
+        QVERIFY(c.previewPages() > 1);
+        QVERIFY(!c.previewNavigator()->isHidden());
+        QVERIFY(cuts.isEmpty());
     }
 };
 
