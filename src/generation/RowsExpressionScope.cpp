@@ -13,7 +13,11 @@ void RowsExpressionScope::addStatement(const QString &name, const MemoryRecordse
 
 std::unique_ptr<Recordset> RowsExpressionScope::openRows(const QString &statement)
 {
-    const auto it = m_rows.find(statement.toLower());
+    auto it = m_rows.find(statement.toLower());
+    if (it == m_rows.end() && m_loader) {
+        if (std::optional<MemoryRecordset> loaded = m_loader(statement))
+            it = m_rows.insert_or_assign(statement.toLower(), std::move(*loaded)).first;
+    }
     if (it == m_rows.end())
         throw ReportError(ExpressionError::UnknownName, QStringLiteral("The report SQL file has no statement \"%1\"").arg(statement));
     auto rows = std::make_unique<MemoryRecordset>(it->second);

@@ -3,7 +3,9 @@
 #include "ExpressionScope.h"
 #include "MemoryRecordset.h"
 
+#include <functional>
 #include <map>
+#include <optional>
 
 namespace KRML_ReportGen {
 
@@ -16,6 +18,10 @@ public:
     // Statement names are compared without regard to letter case; the
     // first one added is the default statement.
     void addStatement(const QString &name, const MemoryRecordset &rows);
+    // Where the rows of a statement not added come from, when they are
+    // first asked for (nothing: the report has no such statement).
+    void setLoader(std::function<std::optional<MemoryRecordset>(const QString &)> loader) { m_loader = std::move(loader); }
+    void setDefaultStatement(const QString &name) { m_default = name; }
     void setSettings(const ExpressionFunctions::Settings &settings) { m_settings = settings; }
     // Stands on a row of a statement, for a per-row expression.
     void standOn(const QString &statement, int row);
@@ -30,6 +36,7 @@ public:
 
 private:
     std::map<QString, MemoryRecordset> m_rows;
+    std::function<std::optional<MemoryRecordset>(const QString &)> m_loader;
     QString m_default;
     ExpressionFunctions::Settings m_settings;
     std::unique_ptr<Recordset> m_current;

@@ -79,6 +79,34 @@ std::optional<BoundStatement> FormulaEditorModel::dummyStatement(const QString &
     return ParameterBinding(s->sql, markers).bind(values);
 }
 
+std::optional<MemoryRecordset> FormulaEditorModel::sampleRows(const QString &statement, int maxRows)
+{
+    try {
+        const std::optional<BoundStatement> sql = dummyStatement(statement);
+        if (!sql)
+            return std::nullopt;
+        auto rs = m_connection.openRecordset(*sql);
+        QStringList names;
+        QList<int> types;
+        for (int c = 0; c < rs->fieldCount(); ++c) {
+            names << rs->fieldName(c);
+            types << rs->fieldType(c);
+        }
+        MemoryRecordset rows(names, types);
+        if (rs->recordCount() != 0) {
+            for (rs->moveFirst(); !rs->isEOF() && rows.rowCount() < maxRows; rs->moveNext()) {
+                QList<QVariant> values;
+                for (int c = 0; c < rs->fieldCount(); ++c)
+                    values << rs->field(c).value;
+                rows.appendRow(values);
+            }
+        }
+        return rows;
+    } catch (const ReportError &) {
+        return std::nullopt;
+    }
+}
+
 QStringList FormulaEditorModel::LoadJustDBFields(const QString &statement, const QStringList &previous)
 {
     try {
