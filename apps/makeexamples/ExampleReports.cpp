@@ -209,24 +209,24 @@ void ExampleReports::orderTotals(const QString &path)
     heading(page, 9950, top, 800, QStringLiteral("Paid"), 2);
     field(page, 850, rows, 800, QStringLiteral("Orders"), QStringLiteral("OrderID"));
     const int date = field(page, 1650, rows, 1300, QStringLiteral("Orders"), QStringLiteral("OrderDate"));
-    ext.labels[date].Format = QStringLiteral("dd/mm/yyyy");
+    page.Label(date).Format = QStringLiteral("dd/mm/yyyy");
     field(page, 2950, rows, 2600, QStringLiteral("Orders"), QStringLiteral("Customer"));
     field(page, 5550, rows, 600, QStringLiteral("Orders"), QStringLiteral("Qty"), 1);
     const int total = field(page, 6150, rows, 1500, QStringLiteral("Orders"), QStringLiteral("Total"), 1);
-    ext.labels[total].Format = QStringLiteral("Currency");
+    page.Label(total).Format = QStringLiteral("Currency");
     const int net = formula(page, 7650, rows, 1400, QStringLiteral("=MinusTax({Orders.Total})"), 1);
-    ext.labels[net].Format = QStringLiteral("#,##0.00");
+    page.Label(net).Format = QStringLiteral("#,##0.00");
     const int share = formula(page, 9050, rows, 900, QStringLiteral("={Orders.Total} / Sum({Orders.Total})"), 1);
-    ext.labels[share].Format = QStringLiteral("0.0%");
+    page.Label(share).Format = QStringLiteral("0.0%");
     const int paid = field(page, 9950, rows, 800, QStringLiteral("Orders"), QStringLiteral("Paid"), 2);
-    ext.labels[paid].Format = QStringLiteral("Yes/No");
+    page.Label(paid).Format = QStringLiteral("Yes/No");
     // Inside the lists: after the last order, once.
     const int count = formula(page, 850, rows + 100, 4700, QStringLiteral("=\"Orders: \" & Count(*) & \", pieces: \" & Sum({Orders.Qty})"));
     page.Label(count).Font = font(9, true);
     const int sum = formula(page, 6150, rows + 100, 1500, QStringLiteral("=Sum({Orders.Total})"), 1);
     page.Label(sum).Font = font(9, true);
     page.Label(sum).BorderStyle = 1;
-    ext.labels[sum].Format = QStringLiteral("Currency");
+    page.Label(sum).Format = QStringLiteral("Currency");
     // Footer: the page's own subtotal.
     const int pageTotal = formula(page, 3950, 15900, 3700, QStringLiteral("=\"Page total: \" & Format(PageSum({Orders.Total}), \"#,##0.00\")"), 1);
     page.Label(pageTotal).Font = font(9, true);

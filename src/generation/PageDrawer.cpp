@@ -113,9 +113,8 @@ QString PageDrawer::pageText(const LayoutLabel &label, PlacedItem &item, ReportL
                 return {list.firstRow(page), page > list.pages ? list.firstRow(page) : list.endRow(page)};
         return {0, -1};
     });
-    const LayoutExtension::LabelSettings s = m_page.extension().label(item.index);
     try {
-        return ValueFormat::forLabel(item.expression->evaluate(*item.scope), s.Format, s.NullText, m_locale);
+        return ValueFormat::forLabel(item.expression->evaluate(*item.scope), label.Format, label.NullText, m_locale);
     } catch (const ExpressionError &e) {
         throw e.forLabel(item.index, label.Caption);
     }
@@ -123,17 +122,13 @@ QString PageDrawer::pageText(const LayoutLabel &label, PlacedItem &item, ReportL
 
 QString PageDrawer::lineText(const LayoutLabel &label, PlacedItem &item) const
 {
-    const LayoutExtension &ext = m_page.extension();
     // Most labels have no settings: their values print as they always did.
-    static const LayoutExtension::LabelSettings none;
-    const auto found = ext.labels.constFind(item.index);
-    const LayoutExtension::LabelSettings &s = found == ext.labels.cend() ? none : *found;
-    const bool plain = s.isDefault() && ext.Locale.isEmpty();
+    const bool plain = label.Format.isEmpty() && label.NullText.isEmpty() && m_page.extension().Locale.isEmpty();
     if (item.kind == PlacedItem::Kind::DataList) {
         const QVariant v = item.rows->field(item.column).value;
         if (plain)
             return v.isNull() ? QString() : ValueText::of(v);
-        return ValueFormat::forLabel(v, s.Format, s.NullText, m_locale);
+        return ValueFormat::forLabel(v, label.Format, label.NullText, m_locale);
     }
     if (item.expression) {
         // An expression that cannot be worked out ends the run, naming the
@@ -143,7 +138,7 @@ QString PageDrawer::lineText(const LayoutLabel &label, PlacedItem &item) const
             const QVariant v = item.expression->evaluate(*item.scope);
             if (plain)
                 return ExpressionValues::isNull(v) ? QString() : ExpressionValues::text(v);
-            return ValueFormat::forLabel(v, s.Format, s.NullText, m_locale);
+            return ValueFormat::forLabel(v, label.Format, label.NullText, m_locale);
         } catch (const ExpressionError &e) {
             throw e.forLabel(item.index, label.Caption);
         }
@@ -155,11 +150,11 @@ QString PageDrawer::lineText(const LayoutLabel &label, PlacedItem &item) const
     try {
         result = FormulaEvaluator::evaluateCurrentRow(label.Caption, *item.rows);
     } catch (const ReportError &) {
-        return s.NullText.isEmpty() ? QString() : s.NullText;
+        return label.NullText.isEmpty() ? QString() : label.NullText;
     }
     if (result.isNull())
         result = QStringLiteral("");
-    return s.Format.isEmpty() ? result : ValueFormat::format(result, s.Format, m_locale);
+    return label.Format.isEmpty() ? result : ValueFormat::format(result, label.Format, m_locale);
 }
 
 void PageDrawer::drawRows(const LayoutLabel &label, PlacedItem &item, int page)

@@ -236,11 +236,9 @@ void ReportLayout::placeExpression(DrawingSurface &surface, const LayoutLabel &l
             // One line, where it was designed or, inside a list, after the
             // list's last line: a totals line.
             item.computed = true;
-            if (!item.expression->usesPage()) {
-                const LayoutExtension::LabelSettings s = ext.label(item.index);
-                item.text = ValueFormat::forLabel(item.expression->evaluate(*item.scope), s.Format, s.NullText,
+            if (!item.expression->usesPage())
+                item.text = ValueFormat::forLabel(item.expression->evaluate(*item.scope), label.Format, label.NullText,
                                                   ValueFormat::localeOf(ext.Locale));
-            }
             placeFixedText(surface, label, item);
             return;
         }

@@ -41,7 +41,9 @@ struct LayoutExtension
     // The tax rate in percent that AddTax and MinusTax use without a rate
     // of their own; empty: none.
     QString TaxRate;
-    // By label index; labels at their defaults are not listed.
+    // By label index, as the member is read and written; labels at their
+    // defaults are not listed. The page keeps them with its labels
+    // (LayoutPage::applyLabelSettings, extensionToSave).
     QMap<int, LabelSettings> labels;
     // "Page.Key", "Report.Key" or "Label(i).Key", and the value, exactly as read.
     QList<QPair<QString, QString>> otherKeys;

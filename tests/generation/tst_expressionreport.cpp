@@ -73,12 +73,12 @@ private slots:
         const int missing = r.formula(2000, 1100, QStringLiteral("=Max({Orders.Note}) & Null"));
         LayoutExtension &ext = r.page.extension();
         ext.Locale = QStringLiteral("de_DE");
-        ext.labels[total].Format = QStringLiteral("#,##0.00");
-        ext.labels[note].NullText = QStringLiteral("-");
-        ext.labels[legacy].Format = QStringLiteral("0.00");
-        ext.labels[share].Format = QStringLiteral("0.0%");
-        ext.labels[sum].Format = QStringLiteral("Currency");
-        ext.labels[missing].Format = QStringLiteral(">");
+        r.page.Label(total).Format = QStringLiteral("#,##0.00");
+        r.page.Label(note).NullText = QStringLiteral("-");
+        r.page.Label(legacy).Format = QStringLiteral("0.00");
+        r.page.Label(share).Format = QStringLiteral("0.0%");
+        r.page.Label(sum).Format = QStringLiteral("Currency");
+        r.page.Label(missing).Format = QStringLiteral(">");
         RecordingSurface s;
         r.generator.GenerateOutput(s);
         QCOMPARE(s.printedTexts(), (QStringList{"150,00", "20,50", "7,00", "first", "-", "third", "75,00", "10,25", "3,50", "84,5%",

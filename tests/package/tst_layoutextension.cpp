@@ -150,6 +150,41 @@ private slots:
         QVERIFY(!onlyFormat.isDefault());
     }
 
+    // The settings travel with their labels: saved by index, opened onto the labels.
+    void labelSettingsSavedAndOpened()
+    {
+        for (int i = 0; i < 3; ++i)
+            m_page.Label(m_page.createLabel()).Visible = true;
+        m_page.Label(2).Format = QStringLiteral("Currency");
+        m_page.Label(3).NullText = QStringLiteral("n/a");
+        m_page.Label(3).CanGrow = true;
+        m_page.removeLabel(1); // the others move up one place
+        QCOMPARE(LayoutExtensionFile::toText(m_page.extensionToSave()),
+                 QStringLiteral("Page.BottomMargin=567\r\nPage.Paginate=False\r\nLabel(1).Format=Currency\r\n"
+                                "Label(2).NullText=n/a\r\nLabel(2).CanGrow=True\r\n"));
+        QVERIFY(m_page.extension().isDefault());
+        const QString target = m_app->filePath(QStringLiteral("formats.lrd"));
+        QCOMPARE(package().saveLayoutTo(target), LayoutPackage::Result::Done);
+        QCOMPARE(archiveMembers(target), (QStringList{"Layout.krml", "Layout.ext"}));
+        m_page.removeAll();
+        QCOMPARE(open(target), LayoutPackage::Result::Done);
+        QCOMPARE(m_page.labelCount(), 2);
+        QCOMPARE(m_page.Label(1).Format, QStringLiteral("Currency"));
+        QCOMPARE(m_page.Label(2).NullText, QStringLiteral("n/a"));
+        QVERIFY(m_page.Label(2).CanGrow);
+        QVERIFY(m_page.extension().labels.isEmpty());
+    }
+
+    void labelSettingsBeyondTheLabelsKept()
+    {
+        const QString path = handMade("Label(5).Format=0.00\r\nLabel(1).NullText=-\r\n");
+        QCOMPARE(open(path), LayoutPackage::Result::Done);
+        QCOMPARE(m_page.Label(1).NullText, QStringLiteral("-"));
+        QCOMPARE(m_page.extension().otherKeys.size(), 1);
+        QCOMPARE(m_page.extension().otherKeys[0].first, QStringLiteral("Label(5).Format"));
+        QCOMPARE(m_page.extension().otherKeys[0].second, QStringLiteral("0.00"));
+    }
+
     void savedAndOpenedWithUnknownKeysKept()
     {
         const int l = m_page.createLabel();
