@@ -193,6 +193,11 @@ void ReportLayout::placeFormula(DrawingSurface &surface, const LayoutLabel &labe
                               .arg(label.Caption));
     item.kind = PlacedItem::Kind::Formula;
     item.rows = m_loader.open(m_lastListSql);
+    placeFormulaRows(surface, label, item);
+}
+
+void ReportLayout::placeFormulaRows(DrawingSurface &surface, const LayoutLabel &label, PlacedItem &item)
+{
     item.count = item.rows->recordCount();
     double extent = 0;
     if (item.count > 0) {
@@ -248,13 +253,7 @@ void ReportLayout::placeExpression(DrawingSurface &surface, const LayoutLabel &l
     } catch (const ExpressionError &e) {
         throw e.forLabel(item.index, label.Caption);
     }
-    item.count = item.rows->recordCount();
-    double extent = 0;
-    if (item.count > 0) {
-        m_printY = placeRows(surface, label, item);
-        extent = m_printY - label.Top;
-    }
-    m_extents.append(extent);
+    placeFormulaRows(surface, label, item);
 }
 
 void ReportLayout::placeFixedText(DrawingSurface &surface, const LayoutLabel &label, PlacedItem &item)

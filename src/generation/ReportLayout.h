@@ -73,6 +73,8 @@ private:
     // A data list's statement, opened; a failure names the statement.
     std::unique_ptr<Recordset> openStatement(const QString &statement, const BoundStatement &sql);
     void placeFormula(DrawingSurface &surface, const LayoutLabel &label, PlacedItem &item);
+    // A formula's rows from its Top: its range is what they print.
+    void placeFormulaRows(DrawingSurface &surface, const LayoutLabel &label, PlacedItem &item);
     // A formula of the expression language: a list over its statement's
     // rows, or one line placed as a fixed text.
     void placeExpression(DrawingSurface &surface, const LayoutLabel &label, PlacedItem &item);
