@@ -86,22 +86,7 @@ std::optional<MemoryRecordset> FormulaEditorModel::sampleRows(const QString &sta
         if (!sql)
             return std::nullopt;
         auto rs = m_connection.openRecordset(*sql);
-        QStringList names;
-        QList<int> types;
-        for (int c = 0; c < rs->fieldCount(); ++c) {
-            names << rs->fieldName(c);
-            types << rs->fieldType(c);
-        }
-        MemoryRecordset rows(names, types);
-        if (rs->recordCount() != 0) {
-            for (rs->moveFirst(); !rs->isEOF() && rows.rowCount() < maxRows; rs->moveNext()) {
-                QList<QVariant> values;
-                for (int c = 0; c < rs->fieldCount(); ++c)
-                    values << rs->field(c).value;
-                rows.appendRow(values);
-            }
-        }
-        return rows;
+        return MemoryRecordset::copyOf(*rs, maxRows);
     } catch (const ReportError &) {
         return std::nullopt;
     }

@@ -310,6 +310,19 @@ private slots:
         QCOMPARE(FormulaEvaluator::AnalyseFunction(formula, rs), result);
     }
 
+    // The host's AnalyseFunction: an expression's fields are the recordset's,
+    // whatever statement they name; values from its first row.
+    void hostEvaluatesExpressions()
+    {
+        MemoryRecordset rs({QStringLiteral("Total"), QStringLiteral("Count")}, {6, 3});
+        rs.appendRow({150.0, 4});
+        rs.appendRow({50.0, 1});
+        rs.moveNext();
+        QCOMPARE(FormulaEvaluator::AnalyseFunction(QStringLiteral("={Any.Total} / {Any.Count}"), rs), QStringLiteral("37.5"));
+        QCOMPARE(FormulaEvaluator::AnalyseFunction(QStringLiteral("=Sum({X.Total}) & \" in \" & Count(*)"), rs), QStringLiteral("200 in 2"));
+        QVERIFY_THROWS_EXCEPTION(ExpressionError, FormulaEvaluator::AnalyseFunction(QStringLiteral("={X.Nope}"), rs));
+    }
+
     void formats_data()
     {
         QTest::addColumn<QVariant>("value");
