@@ -13,6 +13,7 @@ namespace KRML_ReportGen {
 class DrawingSurface;
 class LayoutPage;
 class QueryLoader;
+class Recordset;
 class ReportLayout;
 class StatementCache;
 struct LayoutLabel;
@@ -32,6 +33,20 @@ public:
     // not caught: they end the run and reach the caller. A failure while
     // the report is laid out leaves the surface as it was cleared.
     void GenerateOutput(DrawingSurface &surface);
+    // The first step alone: runs the statements and places the objects with
+    // the surface's metrics, drawing nothing (exports that need only the
+    // rows).
+    void layOut(DrawingSurface &surface);
+
+    // A statement the last run drew in lists, with every row it gave
+    // (whatever the pages showed); the cursor is free to move.
+    struct ListedStatement
+    {
+        QString name;
+        Recordset *rows = nullptr;
+    };
+    // In the order their first list comes in the layout, each once.
+    QList<ListedStatement> listedStatements() const;
 
     // The Top of every label placed in the last run and the height of what
     // it printed (0 for fixed text), in label order; item i of both is one
@@ -73,6 +88,8 @@ public:
     int pageCount() const;
 
 private:
+    void drawPages(DrawingSurface &surface);
+
     const LayoutPage &m_page;
     QueryLoader &m_loader;
     std::unique_ptr<StatementCache> m_cache;

@@ -371,7 +371,8 @@ bool PreviewWindow::exportTo(int format, const QString &path)
         return false;
     const ReportExport::Format &f = m_formats[format];
     ReportExport::Options options;
-    options.filePerPage = m_paginate && m_pages.size() > 1;
+    options.filePerPage = f.filePerPage && m_paginate && m_pages.size() > 1;
+    options.documentName = windowFilePath().isEmpty() ? windowTitle() : QFileInfo(windowFilePath()).completeBaseName();
     QStringList written;
     m_generator->setPaginate(m_paginate);
     m_generator->setPageRange(1, std::numeric_limits<int>::max());
