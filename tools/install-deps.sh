@@ -11,7 +11,7 @@ PACKAGES=(
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins qt6-svg-dev
   libsqlite3-dev libzip-dev mdbtools-dev libicu-dev
   libemf2svg-dev libwmf-dev
-  libxlsxwriter-dev
+  libxlsxwriter-dev chromium
   libqt6sql6-psql libqt6sql6-odbc unixodbc libsqliteodbc postgresql
   zip unzip poppler-utils python3
   fonts-liberation

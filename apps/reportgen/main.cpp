@@ -1,6 +1,6 @@
 // reportgen: renders layout packages without a window.
 //
-//   reportgen render PACKAGE.lrd -o OUT.pdf|OUT.png|OUT.svg|OUT.xlsx|OUT.csv [--format SUFFIX] [--connection STRING]
+//   reportgen render PACKAGE.lrd -o OUT.pdf|OUT.png|OUT.svg|OUT.xlsx|OUT.html|OUT.csv [--format SUFFIX] [--connection STRING]
 //                    [--param NAME=VALUE]... [--dpi N] [--png-compression N] [--page N | --one-page] [--codepage N]
 //                    [--pdfa] [--author NAME] [--encoding utf-8|codepage] [--raw]
 //   reportgen list PACKAGE.lrd [--connection STRING] [--param NAME=VALUE]... [--codepage N]
@@ -33,15 +33,15 @@ int main(int argc, char **argv)
     QGuiApplication::setApplicationVersion(QStringLiteral(KRML_VERSION_TEXT));
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Renders KRML ReportGen layout packages (.lrd) to PDF, PNG, SVG, Excel workbooks or CSV."));
+    parser.setApplicationDescription(QStringLiteral("Renders KRML ReportGen layout packages (.lrd) to PDF, PNG, SVG, Excel workbooks, web pages or CSV."));
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("render or list"));
     parser.addPositionalArgument(QStringLiteral("package"), QStringLiteral("the layout package (.lrd)"));
     const QCommandLineOption output({QStringLiteral("o"), QStringLiteral("output")},
-                                    QStringLiteral("The file to write: .pdf, .png, .svg, .xlsx or .csv."), QStringLiteral("file"));
+                                    QStringLiteral("The file to write: .pdf, .png, .svg, .xlsx, .html or .csv."), QStringLiteral("file"));
     const QCommandLineOption format(QStringLiteral("format"),
-                                    QStringLiteral("The format to write, by its suffix (pdf, png, svg, xlsx, csv), whatever the "
+                                    QStringLiteral("The format to write, by its suffix (pdf, png, svg, xlsx, html, csv), whatever the "
                                                    "output file's name ends in."),
                                     QStringLiteral("suffix"));
     const QCommandLineOption pdfA(QStringLiteral("pdfa"), QStringLiteral("PDF: write PDF/A-1b, for archiving."));
@@ -97,7 +97,7 @@ int main(int argc, char **argv)
     }
     const bool render = args[0] == QLatin1String("render");
     if (render && !parser.isSet(output)) {
-        std::fprintf(stderr, "reportgen: render needs an output file (-o OUT.pdf, OUT.png, OUT.svg, OUT.xlsx or OUT.csv)\n");
+        std::fprintf(stderr, "reportgen: render needs an output file (-o OUT.pdf, OUT.png, OUT.svg, OUT.xlsx, OUT.html or OUT.csv)\n");
         return ReportJob::Usage;
     }
     for (const QString &p : parser.values(param)) {

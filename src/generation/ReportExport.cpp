@@ -1,6 +1,7 @@
 #include "ReportExport.h"
 
 #include "CsvExport.h"
+#include "HtmlSurface.h"
 #include "ImageSurface.h"
 #include "LabelTag.h"
 #include "LayoutPage.h"
@@ -76,6 +77,17 @@ QStringList writePng(ReportGenerator &generator, const LayoutPage &page, const Q
     });
 }
 
+QStringList writeHtml(ReportGenerator &generator, const LayoutPage &page, const QString &path, const ReportExport::Options &options)
+{
+    QStringList written;
+    return cleanly(written, [&] {
+        HtmlSurface html(path, page.Width(), page.Height());
+        html.setTitle(ReportExport::title(page, options.documentName));
+        generator.GenerateOutput(html);
+        written << path;
+    });
+}
+
 QStringList writeCsv(ReportGenerator &generator, const LayoutPage &page, const QString &path, const ReportExport::Options &options)
 {
     return CsvExport::write(generator, page, path, {options.csvCodePage, options.csvRaw});
@@ -116,6 +128,7 @@ QList<ReportExport::Format> ReportExport::standardFormats()
         {QStringLiteral("PNG image"), QStringLiteral("png"), writePng, true},
         {QStringLiteral("SVG drawing"), QStringLiteral("svg"), writeSvg, true},
         {QStringLiteral("Excel workbook"), QStringLiteral("xlsx"), writeXlsx},
+        {QStringLiteral("Web page"), QStringLiteral("html"), writeHtml},
         {QStringLiteral("CSV files of the lists' rows"), QStringLiteral("csv"), writeCsv},
     };
 }

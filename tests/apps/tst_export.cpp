@@ -77,6 +77,28 @@ class TestExport : public QObject
         page.Label(i).Visible = true;
     }
 
+    // The box of the dark pixels (text) of an image inside a rectangle;
+    // null when there are none.
+    static QRect ink(const QImage &image, const QRect &within)
+    {
+        QRect found;
+        const QRect r = within.intersected(image.rect());
+        for (int y = r.top(); y <= r.bottom(); ++y)
+            for (int x = r.left(); x <= r.right(); ++x)
+                if (qGray(image.pixel(x, y)) < 128)
+                    found |= QRect(x, y, 1, 1);
+        return found;
+    }
+
+    // A bundled example, as the project builds them.
+    QString example(const QString &name)
+    {
+        const QString folder = m_dir.filePath(QStringLiteral("examples"));
+        if (!QFileInfo::exists(folder) && run(QStringLiteral(MAKEEXAMPLES), {folder}).code != 0)
+            return QString();
+        return QDir(folder).filePath(name);
+    }
+
 private slots:
     void initTestCase()
     {
@@ -283,6 +305,125 @@ private slots:
             QVERIFY2(font.contains(QRegularExpression(QStringLiteral("Identity-H\\s+yes "))), qPrintable(font));
     }
 
+    // The web page in a real browser: headless Chromium draws page 1 with
+    // every word where the PNG output has it.
+    void webPageInChromium()
+    {
+        QString chromium = QStandardPaths::findExecutable(QStringLiteral("chromium"));
+        if (chromium.isEmpty())
+            chromium = QStandardPaths::findExecutable(QStringLiteral("chromium-browser"));
+        if (chromium.isEmpty())
+            QSKIP("Chromium is not installed (Debian's chromium package): the web page is not checked in a browser");
+        QTemporaryDir dir;
+        // A report with a header, lists, boxes, a picture and a footer.
+        const QString package = example(QStringLiteral("sales-by-region.lrd"));
+        QVERIFY(QFileInfo::exists(package));
+        const QString html = dir.filePath(QStringLiteral("sales.html"));
+        const QString png = dir.filePath(QStringLiteral("sales.png"));
+        Result r = reportgen({package, QStringLiteral("-o"), html});
+        QVERIFY2(r.code == 0, qPrintable(r.err));
+        r = reportgen({package, QStringLiteral("-o"), png, QStringLiteral("--dpi"), QStringLiteral("96"), QStringLiteral("--page"),
+                       QStringLiteral("1")});
+        QVERIFY2(r.code == 0, qPrintable(r.err));
+        const QImage printed(png);
+        QVERIFY(!printed.isNull());
+
+        // One file that needs nothing else, printed one report page per sheet.
+        QFile file(html);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QString page = QString::fromUtf8(file.readAll());
+        file.close();
+        QVERIFY(page.contains(QStringLiteral("<title>Sales by Region</title>")));
+        QVERIFY(page.contains(QStringLiteral("@page{size:595.35pt 842pt;margin:0}")));
+        QVERIFY(page.contains(QStringLiteral("src=\"data:image/png;base64,")));
+        QVERIFY(!page.contains(QStringLiteral("src=\"http")) && !page.contains(QStringLiteral("file:")));
+        QVERIFY(page.contains(QStringLiteral("\"Arial\",\"Liberation Sans\",sans-serif")));
+
+        const QStringList browser{QStringLiteral("--headless=new"), QStringLiteral("--no-sandbox"), QStringLiteral("--disable-gpu"),
+                                  QStringLiteral("--hide-scrollbars"), QStringLiteral("--force-device-scale-factor=1"),
+                                  QStringLiteral("--user-data-dir=") + dir.filePath(QStringLiteral("profile")),
+                                  QStringLiteral("--window-size=%1,%2").arg(printed.width()).arg(printed.height())};
+        const QString shot = dir.filePath(QStringLiteral("chromium.png"));
+        r = run(chromium, browser + QStringList{QStringLiteral("--screenshot=") + shot, QUrl::fromLocalFile(html).toString()});
+        const QImage drawn(shot);
+        QVERIFY2(!drawn.isNull(), qPrintable(r.err));
+
+        // Where the browser lays out each word of page 1 (its own measure,
+        // read from a copy of the page that writes it down).
+        const QString probe = dir.filePath(QStringLiteral("probe.html"));
+        QFile copy(probe);
+        QVERIFY(copy.open(QIODevice::WriteOnly));
+        copy.write(QString(page).replace(QStringLiteral("</body>"), QStringLiteral(R"(<script>
+const out = [];
+for (const span of document.querySelectorAll('#page-1 > span')) {
+  const node = span.firstChild, re = /\S+/g;
+  let m;
+  while ((m = re.exec(node.data))) {
+    const range = document.createRange();
+    range.setStart(node, m.index);
+    range.setEnd(node, m.index + m[0].length);
+    const b = range.getBoundingClientRect();
+    out.push({word: m[0], left: b.left, top: b.top, right: b.right, bottom: b.bottom});
+  }
+}
+const pre = document.createElement('pre');
+pre.id = 'words';
+pre.textContent = JSON.stringify(out);
+document.body.appendChild(pre);
+</script></body>)")).toUtf8());
+        copy.close();
+        r = run(chromium, browser + QStringList{QStringLiteral("--dump-dom"), QUrl::fromLocalFile(probe).toString()});
+        const QRegularExpressionMatch dumped = QRegularExpression(QStringLiteral("<pre id=\"words\">(.*)</pre>")).match(r.out);
+        QVERIFY2(dumped.hasMatch(), qPrintable(r.err));
+        QString json = dumped.captured(1);
+        json.replace(QStringLiteral("&lt;"), QStringLiteral("<")).replace(QStringLiteral("&gt;"), QStringLiteral(">")).replace(QStringLiteral("&amp;"), QStringLiteral("&"));
+        const QJsonArray words = QJsonDocument::fromJson(json.toUtf8()).array();
+        QVERIFY(words.size() > 100);
+
+        // Each word's ink inside the box the browser gives it, in the
+        // browser's picture and in the PNG: within two pixels of each other.
+        constexpr int tolerance = 2;
+        int compared = 0;
+        QStringList off;
+        for (const QJsonValue &w : words) {
+            const QJsonObject word = w.toObject();
+            // Words, not lone signs ("=", "/") whose few grey pixels make no box.
+            if (!word["word"].toString().contains(QRegularExpression(QStringLiteral("\\w"))))
+                continue;
+            const QRect box = QRectF(QPointF(word["left"].toDouble(), word["top"].toDouble()),
+                                     QPointF(word["right"].toDouble(), word["bottom"].toDouble()))
+                                  .toAlignedRect();
+            const QRect inBrowser = ink(drawn, box), inPng = ink(printed, box);
+            if (inBrowser.isNull() || inPng.isNull()) {
+                off << word["word"].toString() + QStringLiteral(" (no ink)");
+                continue;
+            }
+            ++compared;
+            if (std::abs(inBrowser.left() - inPng.left()) > tolerance || std::abs(inBrowser.right() - inPng.right()) > tolerance
+                || std::abs(inBrowser.top() - inPng.top()) > tolerance || std::abs(inBrowser.bottom() - inPng.bottom()) > tolerance)
+                off << QStringLiteral("%1: browser %2,%3-%4,%5, PNG %6,%7-%8,%9")
+                           .arg(word["word"].toString())
+                           .arg(inBrowser.left()).arg(inBrowser.top()).arg(inBrowser.right()).arg(inBrowser.bottom())
+                           .arg(inPng.left()).arg(inPng.top()).arg(inPng.right()).arg(inPng.bottom());
+        }
+        QVERIFY2(off.isEmpty(), qPrintable(off.join(QLatin1Char('\n'))));
+        QVERIFY2(compared > 100, qPrintable(QString::number(compared)));
+
+        // Printed, each report page fills one sheet of its size.
+        const QString pdfinfo = QStandardPaths::findExecutable(QStringLiteral("pdfinfo"));
+        if (pdfinfo.isEmpty())
+            QSKIP("poppler-utils not installed");
+        const QString daily = dir.filePath(QStringLiteral("daily.html"));
+        r = reportgen({example(QStringLiteral("daily-sales.lrd")), QStringLiteral("-o"), daily});
+        QVERIFY2(r.code == 0, qPrintable(r.err));
+        const QString printedPdf = dir.filePath(QStringLiteral("daily.pdf"));
+        run(chromium, browser + QStringList{QStringLiteral("--no-pdf-header-footer"), QStringLiteral("--print-to-pdf=") + printedPdf,
+                                            QUrl::fromLocalFile(daily).toString()});
+        const QString info = run(pdfinfo, {printedPdf}).out;
+        QVERIFY2(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+6\n"))), qPrintable(info));
+        QVERIFY2(info.contains(QRegularExpression(QStringLiteral("Page size:\\s+59[45][.0-9]* x 84[12][.0-9]* pts"))), qPrintable(info));
+    }
+
     void formatOption()
     {
         QTemporaryDir dir;
@@ -294,7 +435,7 @@ private slots:
         QVERIFY(file.read(2) == "PK");
         r = reportgen({m_items, QStringLiteral("-o"), out, QStringLiteral("--format"), QStringLiteral("doc")});
         QCOMPARE(r.code, 1);
-        QVERIFY2(r.err.contains(QStringLiteral("--format takes one of .pdf, .png, .svg, .xlsx or .csv: doc")), qPrintable(r.err));
+        QVERIFY2(r.err.contains(QStringLiteral("--format takes one of .pdf, .png, .svg, .xlsx, .html or .csv: doc")), qPrintable(r.err));
     }
 
     void failedWorkbookLeavesTheOldFile()

@@ -515,7 +515,7 @@ private slots:
         QTest::newRow("directory as package") << QStringList{"render", "FOLDER", "-o", "OUT.pdf"} << 2
                                               << "is a directory, not a layout package";
         QTest::newRow("no output") << QStringList{"render", "EXAMPLE"} << 1 << "needs an output file";
-        QTest::newRow("wrong output type") << QStringList{"render", "EXAMPLE", "-o", "OUT.txt"} << 1 << ".pdf, .png, .svg, .xlsx or .csv";
+        QTest::newRow("wrong output type") << QStringList{"render", "EXAMPLE", "-o", "OUT.txt"} << 1 << ".pdf, .png, .svg, .xlsx, .html or .csv";
         QTest::newRow("bad parameter") << QStringList{"render", "EXAMPLE", "-o", "OUT.pdf", "--param", "novalue"} << 1 << "NAME=VALUE";
         QTest::newRow("png compression out of range") << QStringList{"render", "EXAMPLE", "-o", "OUT.png", "--png-compression", "12"} << 1
                                                       << "from 0 to 9";
