@@ -118,6 +118,8 @@ void ReportGenerator::drawPages(DrawingSurface &surface)
         if (page > first)
             surface.NewPage();
         drawer.draw(*m_layout, page);
+        if (m_pageProgress)
+            m_pageProgress(page - first + 1, last - first + 1);
     }
     if (surface.kind() == DrawingSurface::Kind::Printer)
         surface.EndDoc();

@@ -63,6 +63,9 @@ public:
 
     // Told as the labels and pictures are laid out: objects done, objects in all.
     void setProgress(std::function<void(int done, int total)> progress) { m_progress = std::move(progress); }
+    // Told after each page is drawn: pages done, pages to draw. Like the
+    // objects' progress, it may end the run by throwing.
+    void setPageProgress(std::function<void(int done, int total)> progress) { m_pageProgress = std::move(progress); }
 
     // Paginated reports: lists that pass the page body continue on further
     // pages, the header and footer zones repeat on each. Off, the report is
@@ -95,6 +98,7 @@ private:
     std::unique_ptr<StatementCache> m_cache;
     std::unique_ptr<ReportLayout> m_layout;
     std::function<void(int, int)> m_progress;
+    std::function<void(int, int)> m_pageProgress;
     Pagination m_pagination = Pagination::FromLayout;
     int m_firstPage = 1;
     int m_lastPage = std::numeric_limits<int>::max();
