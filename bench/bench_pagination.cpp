@@ -15,11 +15,11 @@
 // reaches 100 MB.
 
 #include "BenchDatabase.h"
+#include "BenchLayout.h"
 #include "DbConnection.h"
 #include "FontMapper.h"
 #include "HeadlessEnvironment.h"
 #include "ImageSurface.h"
-#include "LabelTag.h"
 #include "LayoutPage.h"
 #include "LocalFileService.h"
 #include "ModuleState.h"
@@ -50,32 +50,6 @@ double median(std::vector<double> v)
     return v[v.size() / 2];
 }
 
-const char *kFields[] = {"OrderID", "Customer", "Qty", "Total"};
-
-void buildLayout(LayoutPage &page)
-{
-    const auto add = [&](float left, float top, const QString &caption, const QString &tag, const FontDescription &font) {
-        const int l = page.createLabel();
-        page.Label(l).Left = left;
-        page.Label(l).Top = top;
-        page.Label(l).Height = 300;
-        page.Label(l).Caption = caption;
-        page.Label(l).Tag = tag;
-        page.Label(l).Font = font;
-        page.Label(l).Visible = true;
-        return l;
-    };
-    const FontDescription body{QStringLiteral("Arial"), 9};
-    const FontDescription bold{QStringLiteral("Arial"), 9, true};
-    add(600, 500, QStringLiteral("Orders"), QString(), FontDescription{QStringLiteral("Arial"), 16, true});
-    add(600, 16400, QStringLiteral("Page [Page] of [Pages]"), QString(), body);
-    for (int i = 0; i < 4; ++i) {
-        add(600 + i * 2500, 1400, QLatin1String(kFields[i]), QString(), bold);
-        add(600 + i * 2500, 1800, QString(), LabelTag::dataTag(QStringLiteral("Orders"), QLatin1String(kFields[i])), body);
-    }
-    add(600, 2000, QStringLiteral("End of the order list"), QString(), body);
-}
-
 // Reading every row through the connection, and QPainter drawing the same
 // lines page by page into a PDF.
 double reference(const QString &file, int rows, double lineHeight, int linesPerPage)
@@ -102,7 +76,7 @@ double reference(const QString &file, int rows, double lineHeight, int linesPerP
         p.drawText(QPointF(600, 16560), QStringLiteral("Page %1 of %2").arg(page).arg(pages));
         p.setFont(bold);
         for (int c = 0; c < 4; ++c)
-            p.drawText(QPointF(600 + c * 2500, 1600), QLatin1String(kFields[c]));
+            p.drawText(QPointF(600 + c * 2500, 1600), QLatin1String(BenchLayout::fields[c]));
         p.setFont(body);
         for (int line = 0; line < linesPerPage && !rs->isEOF(); ++line) {
             for (int c = 0; c < 4; ++c)
@@ -129,7 +103,7 @@ int main(int argc, char **argv)
     BenchDatabase::prepareHost(dir.path(), dbPath);
     LocalFileService files;
     LayoutPage page;
-    buildLayout(page);
+    BenchLayout::build(page);
     ScriptedPrompts prompts;
     QueryLoader loader(files, prompts);
     ReportGenerator generator(page, loader);

@@ -5,7 +5,6 @@
 #include "VbColor.h"
 
 #include <QBuffer>
-#include <QRegularExpression>
 #include <QSaveFile>
 
 namespace KRML_ReportGen {
@@ -15,7 +14,12 @@ namespace {
 // Twips as CSS points, without trailing zeros.
 QString pt(double twips)
 {
-    return QString::number(twips / 20.0, 'f', 2).remove(QRegularExpression(QStringLiteral("\\.?0+$"))) + QStringLiteral("pt");
+    QString n = QString::number(twips / 20.0, 'f', 2);
+    while (n.endsWith(QLatin1Char('0')))
+        n.chop(1);
+    if (n.endsWith(QLatin1Char('.')))
+        n.chop(1);
+    return n + QLatin1String("pt");
 }
 
 QString cssColor(quint32 color)
@@ -103,7 +107,18 @@ void HtmlSurface::endPage()
 
 QString HtmlSurface::textClass()
 {
+    // Lists print line after line in one font: the last class serves them.
     const FontDescription f = Font();
+    if (!m_lastClass.isEmpty() && f == m_lastFont && ForeColor() == m_lastColor)
+        return m_lastClass;
+    m_lastFont = f;
+    m_lastColor = ForeColor();
+    m_lastClass = classFor(f);
+    return m_lastClass;
+}
+
+QString HtmlSurface::classFor(const FontDescription &f)
+{
     const QString key = QStringLiteral("%1|%2|%3|%4|%5|%6|%7")
                             .arg(f.name)
                             .arg(double(f.size))

@@ -47,6 +47,7 @@ private:
     // The class of text in the current font and colour, defined where it
     // is first used.
     QString textClass();
+    QString classFor(const FontDescription &font);
 
     QString m_fileName;
     QString m_title;
@@ -55,6 +56,9 @@ private:
     int m_page = 0;
     QString m_buffer;
     QHash<QString, QString> m_classes; // font and colour to class name
+    FontDescription m_lastFont;
+    quint32 m_lastColor = 0;
+    QString m_lastClass;
     QHash<qint64, QString> m_pictures; // image to its data URI
 };
 
