@@ -11,20 +11,13 @@
 // constant-memory mode).
 
 #include "BenchDatabase.h"
-#include "BenchLayout.h"
+#include "BenchReport.h"
 #include "HeadlessEnvironment.h"
-#include "LayoutPage.h"
-#include "LocalFileService.h"
-#include "QueryLoader.h"
 #include "ReportExport.h"
-#include "ReportGenerator.h"
-#include "ScriptedPrompts.h"
 
-#include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QGuiApplication>
-#include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
 #include <vector>
@@ -56,19 +49,11 @@ int main(int argc, char **argv)
         return 1;
     }
 
-    QTemporaryDir dir;
-    const QString dbPath = dir.filePath(QStringLiteral("bench.db"));
-    BenchDatabase::build(dbPath, rows);
-    BenchDatabase::prepareHost(dir.path(), dbPath);
-    LocalFileService files;
-    LayoutPage page;
-    BenchLayout::build(page);
-    ScriptedPrompts prompts;
-    QueryLoader loader(files, prompts);
-    ReportGenerator generator(page, loader);
-    generator.setPaginate(true);
+    BenchReport report(rows);
+    ReportGenerator &generator = report.generator;
+    const LayoutPage &page = report.page;
 
-    const QString out = dir.filePath(QStringLiteral("out.") + suffix);
+    const QString out = report.filePath(QStringLiteral("out.") + suffix);
     std::vector<double> times, pdfTimes;
     qint64 bytes = 0;
     QElapsedTimer t;
@@ -83,7 +68,7 @@ int main(int argc, char **argv)
     const double peak = BenchDatabase::peakMegabytes();
     for (int i = 0; i < runs; ++i) {
         t.start();
-        pdf->write(generator, page, dir.filePath(QStringLiteral("out.pdf")), {});
+        pdf->write(generator, page, report.filePath(QStringLiteral("out.pdf")), {});
         pdfTimes.push_back(t.nsecsElapsed() / 1e6);
     }
     std::printf("%6d rows, %4d pages: %s %.0f ms, %.1f MB written, peak %.1f MB (pdf of the same report %.0f ms)\n", rows,

@@ -1,14 +1,17 @@
-#include "BenchLayout.h"
+#include "BenchReport.h"
 
+#include "BenchDatabase.h"
 #include "LabelTag.h"
-#include "LayoutPage.h"
 
 namespace KRML_ReportGen {
 
-const char *const BenchLayout::fields[4] = {"OrderID", "Customer", "Qty", "Total"};
+const char *const BenchReport::fields[4] = {"OrderID", "Customer", "Qty", "Total"};
 
-void BenchLayout::build(LayoutPage &page)
+BenchReport::BenchReport(int rows)
 {
+    const QString dbPath = m_dir.filePath(QStringLiteral("bench.db"));
+    BenchDatabase::build(dbPath, rows);
+    BenchDatabase::prepareHost(m_dir.path(), dbPath);
     const auto add = [&](float left, float top, const QString &caption, const QString &tag, const FontDescription &font) {
         const int l = page.createLabel();
         page.Label(l).Left = left;
@@ -29,6 +32,7 @@ void BenchLayout::build(LayoutPage &page)
         add(600 + i * 2500, 1800, QString(), LabelTag::dataTag(QStringLiteral("Orders"), QLatin1String(fields[i])), body);
     }
     add(600, 2000, QStringLiteral("End of the order list"), QString(), body);
+    generator.setPaginate(true);
 }
 
 } // namespace KRML_ReportGen
