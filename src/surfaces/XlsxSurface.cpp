@@ -31,6 +31,14 @@ XlsxSurface::XlsxSurface(QString fileName, double widthTwips, double heightTwips
     : MeasuringSurface(widthTwips, heightTwips), m_fileName(std::move(fileName))
 {
     const QFileInfo target(m_fileName);
+    // libxlsxwriter creates the file only when it is closed: a folder that
+    // cannot take it is said before the report runs.
+    const QFileInfo folder(target.absolutePath());
+    if (!folder.isDir() || !folder.isWritable())
+        throw ReportError(ReportError::PathFileAccessError,
+                          QStringLiteral("The workbook could not be written: '%1' (%2)")
+                              .arg(m_fileName, folder.isDir() ? QStringLiteral("the folder cannot be written to")
+                                                              : QStringLiteral("no such folder")));
     m_partName = target.dir().filePath(QStringLiteral(".%1.part").arg(target.fileName()));
     // Rows go to temporary files beside the workbook until it is saved.
     m_tempFolder = QFile::encodeName(target.absolutePath()).toStdString();

@@ -457,6 +457,12 @@ document.body.appendChild(pre);
         QVERIFY(old.open(QIODevice::ReadOnly));
         QCOMPARE(old.readAll(), QByteArray("an earlier workbook"));
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name), (QStringList{"bad.lrd", "kept.xlsx"}));
+        // A folder that is not there is said before the report runs.
+        const Result missing = reportgen({m_items, QStringLiteral("-o"), dir.filePath(QStringLiteral("no/such/r.xlsx"))});
+        QCOMPARE(missing.code, 6);
+        QVERIFY2(missing.err.contains(QStringLiteral("The workbook could not be written: '%1' (no such folder)")
+                                          .arg(dir.filePath(QStringLiteral("no/such/r.xlsx")))),
+                 qPrintable(missing.err));
     }
 };
 
