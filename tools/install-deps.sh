@@ -8,12 +8,14 @@ set -euo pipefail
 
 PACKAGES=(
   cmake ninja-build g++ pkg-config
-  qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins qt6-svg-dev
-  libsqlite3-dev libzip-dev mdbtools-dev libicu-dev
+  qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins qt6-svg-dev qt6-tools-dev
+  doxygen
+  libsqlite3-dev libzip-dev zlib1g-dev mdbtools-dev libicu-dev
   libemf2svg-dev libwmf-dev
   libxlsxwriter-dev chromium
   libqt6sql6-psql libqt6sql6-odbc unixodbc libsqliteodbc postgresql
   zip unzip poppler-utils python3
+  dpkg-dev file man-db
   fonts-liberation
   shared-mime-info
 )

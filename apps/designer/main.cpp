@@ -1,7 +1,7 @@
 // The standalone report designer.
 //
 //   reportdesigner [PACKAGE.lrd] [--connection STRING] [/developmentmode]
-//   reportdesigner --state
+//   reportdesigner --state | --help | --version
 //
 // With a display it opens the designer window (on the package, connected
 // with the string when given); without one (or with --state) it prints the
@@ -9,6 +9,8 @@
 
 #include "DesignerWindow.h"
 #include "HeadlessEnvironment.h"
+#include "KRMLReportGenVersion.h"
+#include "PasswordMask.h"
 #include "ModuleState.h"
 #include "ReportError.h"
 #include "ReportGenOCX.h"
@@ -47,25 +49,35 @@ static int printState()
 
 int main(int argc, char **argv)
 {
-    bool stateOnly = false;
-    for (int i = 1; i < argc; ++i)
-        if (QByteArray(argv[i]) == "--state")
-            stateOnly = true;
-    if (stateOnly || !haveDisplay())
+    // The answers that need no window are given without a display too.
+    bool headless = !haveDisplay();
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray arg(argv[i]);
+        if (arg == "--state" || arg == "--help" || arg == "-h" || arg == "--help-all" || arg == "--version" || arg == "-v")
+            headless = true;
+    }
+    if (headless)
         HeadlessEnvironment::prepare();
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Report Designer"));
+    QApplication::setApplicationVersion(QStringLiteral("%1.%2.%3")
+                                            .arg(KRML_REPORTGEN_VERSION_MAJOR)
+                                            .arg(KRML_REPORTGEN_VERSION_MINOR)
+                                            .arg(KRML_REPORTGEN_VERSION_REVISION));
     QApplication::setDesktopFileName(QStringLiteral("krml-reportdesigner"));
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Designs KRML ReportGen report layouts (.lrd)."));
     parser.addHelpOption();
+    parser.addVersionOption();
     const QCommandLineOption connection(QStringLiteral("connection"), QStringLiteral("The database to connect to (a connection string)."),
                                         QStringLiteral("string"));
     const QCommandLineOption state(QStringLiteral("state"), QStringLiteral("Print the state of a new control and end."));
     parser.addOptions({connection, state});
     parser.addPositionalArgument(QStringLiteral("package"), QStringLiteral("The layout package (.lrd) to open."), QStringLiteral("[package]"));
+    parser.addPositionalArgument(QStringLiteral("/developmentmode"),
+                                 QStringLiteral("Report the errors that are otherwise passed over."), QStringLiteral("[/developmentmode]"));
     parser.process(app);
     // "/developmentmode" is the control's own switch, read by the window.
     QStringList packages = parser.positionalArguments();
@@ -75,14 +87,14 @@ int main(int argc, char **argv)
         return 1;
     }
     try {
-        if (stateOnly || !haveDisplay())
+        if (parser.isSet(state) || !haveDisplay())
             return printState();
         DesignerWindow window;
         window.show();
         window.start(parser.value(connection), packages.isEmpty() ? QString() : packages.first());
         return app.exec();
     } catch (const ReportError &e) {
-        std::fprintf(stderr, "reportdesigner: error %d: %s\n", e.number(), qPrintable(e.description()));
+        std::fprintf(stderr, "reportdesigner: error %d: %s\n", e.number(), qPrintable(PasswordMask::hide(e.description())));
         return 1;
     }
 }

@@ -4,6 +4,7 @@
 #include "LayoutPackage.h"
 #include "ModuleState.h"
 #include "ParameterMarker.h"
+#include "PasswordMask.h"
 #include "ParameterValue.h"
 #include "PathNames.h"
 #include "ProgressLine.h"
@@ -35,6 +36,14 @@ ReportJob::ReportJob()
     ModuleState::current().setRdAppPath(m_app->path());
 }
 
+QString ReportJob::packageFailure(const LayoutPackage &package) const
+{
+    // The package's own reason (a damaged member, a package beyond its
+    // limits) says more than the message a user of the control sees.
+    const QString said = m_prompts.messages.join(QLatin1Char(' ')).simplified();
+    return package.failure().isEmpty() ? said : QStringLiteral("%1 (%2)").arg(package.failure(), said);
+}
+
 ReportJob::Exit ReportJob::fail(Exit code, const QString &message)
 {
     m_error = message;
@@ -53,8 +62,7 @@ ReportJob::Exit ReportJob::open(const QString &packagePath)
     m_prompts.messages.clear();
     const auto result = package.openLayout(m_packagePath, curOpenFile, [&] { package.clearLayout(); });
     if (result != LayoutPackage::Result::Done)
-        return fail(BadPackage, QStringLiteral("%1 is not a valid layout package: %2")
-                                    .arg(packagePath, m_prompts.messages.join(QLatin1Char(' ')).simplified()));
+        return fail(BadPackage, QStringLiteral("%1 is not a valid layout package: %2").arg(packagePath, packageFailure(package)));
     return Ok;
 }
 
@@ -69,9 +77,16 @@ ReportJob::Exit ReportJob::connect()
     if (text.trimmed().isEmpty())
         return fail(ConnectionFailed, QStringLiteral("the package stores no connection; give one with --connection"));
     try {
+        auto connection = ModuleState::current().data().RDDataConnection();
+        StatementLimits limits = connection->limits();
+        limits.timeoutSeconds = timeoutSeconds;
+        connection->setLimits(limits);
         ModuleState::current().data().setRDDataConnectionString(text);
     } catch (const ReportError &e) {
-        return fail(ConnectionFailed, QStringLiteral("cannot connect with \"%1\": error %2: %3").arg(text).arg(e.number()).arg(e.description()));
+        return fail(ConnectionFailed, QStringLiteral("cannot connect with \"%1\": error %2: %3")
+                                          .arg(PasswordMask::hide(text))
+                                          .arg(e.number())
+                                          .arg(e.description()));
     }
     return Ok;
 }
@@ -201,6 +216,7 @@ ReportJob::Exit ReportJob::list(QTextStream &out)
     handOverParameters();
     const bool connected = state.data().RDDataConnection()->state() == DbConnection::Open;
     QueryLoader loader(m_files, m_prompts);
+    loader.setColumnsOnly(true);
     out << "Statements:" << (definition.statements().isEmpty() ? " (none)" : "") << "\n";
     for (const auto &s : definition.statements()) {
         out << "  " << s.name << "\n";
@@ -209,9 +225,12 @@ ReportJob::Exit ReportJob::list(QTextStream &out)
         if (!connected)
             continue;
         QStringList fields;
+        state.setCurrentReportSQL(BoundStatement());
         try {
             // Each statement as the first list of a run would show it.
             loader.RunReportQuery(s.name, fields, true);
+            if (fields.isEmpty() && !state.CurrentReportSQL().isEmpty())
+                state.data().RDDataConnection()->describe(state.CurrentReportSQL()); // says why it did not run
             out << "    fields: " << (fields.isEmpty() ? QStringLiteral("(the statement did not run)") : fields.join(QStringLiteral(", ")))
                 << "\n";
         } catch (const ReportError &e) {

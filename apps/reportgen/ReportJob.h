@@ -4,6 +4,7 @@
 #include "LayoutPage.h"
 #include "LocalFileService.h"
 #include "ProcessTempNames.h"
+#include "StatementLimits.h"
 
 #include <QPair>
 #include <QStringList>
@@ -13,6 +14,8 @@
 #include <memory>
 
 namespace KRML_ReportGen {
+
+class LayoutPackage;
 
 // One command-line job on one layout package: the package is opened into a
 // private application folder, the shared connection set from the command
@@ -46,6 +49,7 @@ public:
     int csvCodePage = 0; // 0: UTF-8 with a byte order mark
     bool csvRaw = false;
     int pagesWritten = 0; // after render: the report's pages
+    int timeoutSeconds = StatementLimits::DefaultTimeoutSeconds; // per statement, 0: none
 
     Exit open(const QString &packagePath);
     Exit connect();
@@ -64,6 +68,7 @@ public:
 private:
     Exit fail(Exit code, const QString &message);
     void handOverParameters();
+    QString packageFailure(const LayoutPackage &package) const;
 
     // This run's working folder: private, so that runs side by side keep
     // their working files apart, inside the user's data folder.

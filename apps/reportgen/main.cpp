@@ -2,14 +2,17 @@
 //
 //   reportgen render PACKAGE.lrd -o OUT.pdf|OUT.png|OUT.svg|OUT.xlsx|OUT.html|OUT.csv [--format SUFFIX] [--connection STRING]
 //                    [--param NAME=VALUE]... [--dpi N] [--png-compression N] [--page N | --one-page] [--codepage N]
-//                    [--pdfa] [--author NAME] [--encoding utf-8|codepage] [--raw]
-//   reportgen list PACKAGE.lrd [--connection STRING] [--param NAME=VALUE]... [--codepage N]
+//                    [--pdfa] [--author NAME] [--encoding utf-8|codepage] [--raw] [--timeout S]
+//   reportgen list PACKAGE.lrd [--connection STRING] [--param NAME=VALUE]... [--codepage N] [--timeout S]
 
 #include "ReportJob.h"
 
 #include "CodePage.h"
 #include "HeadlessEnvironment.h"
+#include "KRMLReportGenVersion.h"
+#include "PasswordMask.h"
 #include "ModuleState.h"
+#include "StatementLimits.h"
 
 #include <QCommandLineParser>
 #include <QGuiApplication>
@@ -21,7 +24,7 @@ using namespace KRML_ReportGen;
 static int finish(ReportJob::Exit code, const ReportJob &job)
 {
     if (code != ReportJob::Ok)
-        std::fprintf(stderr, "reportgen: %s\n", qPrintable(job.error()));
+        std::fprintf(stderr, "reportgen: %s\n", qPrintable(PasswordMask::hide(job.error())));
     return code;
 }
 
@@ -30,7 +33,11 @@ int main(int argc, char **argv)
     HeadlessEnvironment::prepare();
     QGuiApplication app(argc, argv);
     QGuiApplication::setApplicationName(QStringLiteral("reportgen"));
-    QGuiApplication::setApplicationVersion(QStringLiteral(KRML_VERSION_TEXT));
+    // The control's version as OCXVersion gives it: major.minor.revision.
+    QGuiApplication::setApplicationVersion(QStringLiteral("%1.%2.%3")
+                                               .arg(KRML_REPORTGEN_VERSION_MAJOR)
+                                               .arg(KRML_REPORTGEN_VERSION_MINOR)
+                                               .arg(KRML_REPORTGEN_VERSION_REVISION));
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Renders KRML ReportGen layout packages (.lrd) to PDF, PNG, SVG, Excel workbooks, web pages or CSV."));
@@ -78,8 +85,11 @@ int main(int argc, char **argv)
                                       QStringLiteral("The Windows code page the package's text files were written in "
                                                      "(default 1252; 874, 932, 936, 949, 950, 1250 to 1258)."),
                                       QStringLiteral("n"), QStringLiteral("1252"));
-    parser.addOptions({output, format, connection, param, dpi, pngCompression, quiet, paginate, onePage, page, codePage, pdfA, author, encoding,
-                       raw});
+    const QCommandLineOption timeout(QStringLiteral("timeout"),
+                                     QStringLiteral("The longest one statement may run, in seconds (default 300; 0: no limit)."),
+                                     QStringLiteral("seconds"), QString::number(StatementLimits::DefaultTimeoutSeconds));
+    parser.addOptions({output, format, connection, param, dpi, pngCompression, quiet, paginate, onePage, page, codePage, timeout, pdfA,
+                       author, encoding, raw});
     parser.process(app);
 
     const QStringList args = parser.positionalArguments();
@@ -120,6 +130,11 @@ int main(int argc, char **argv)
             std::fprintf(stderr, "reportgen: --png-compression takes a number from 0 to 9\n");
             return ReportJob::Usage;
         }
+    }
+    job.timeoutSeconds = parser.value(timeout).toInt(&ok);
+    if (!ok || job.timeoutSeconds < 0) {
+        std::fprintf(stderr, "reportgen: --timeout takes a number of seconds (0: no limit)\n");
+        return ReportJob::Usage;
     }
     job.connectionString = parser.value(connection);
     if (parser.isSet(paginate) && parser.isSet(onePage)) {
@@ -163,7 +178,7 @@ int main(int argc, char **argv)
     const ReportJob::Exit connected = job.connect();
     QTextStream out(stdout);
     if (connected != ReportJob::Ok)
-        out << "(not connected: " << job.error() << ")\n";
+        out << "(not connected: " << PasswordMask::hide(job.error()) << ")\n";
     const auto code = job.list(out);
     out.flush();
     return finish(code, job);

@@ -22,7 +22,12 @@ public:
     QString ReturnField;
     QString SQL;
 
-    friend bool operator==(const clsParameter &, const clsParameter &) = default;
+    friend bool operator==(const clsParameter &a, const clsParameter &b)
+    {
+        return a.ParamType == b.ParamType && a.ParameterName == b.ParameterName && a.Mode == b.Mode
+            && a.DisplayField == b.DisplayField && a.ReturnField == b.ReturnField && a.SQL == b.SQL;
+    }
+    friend bool operator!=(const clsParameter &a, const clsParameter &b) { return !(a == b); }
 };
 
 using ParameterCollection = VbCollection<clsParameter>;

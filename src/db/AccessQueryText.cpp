@@ -1,9 +1,11 @@
 #include "AccessQueryText.h"
 
+#include "JetCrosstab.h"
 #include "JetSqlRewriter.h"
 #include "JetSqlTokenizer.h"
 
 #include <QStringList>
+#include <sqlite3.h>
 
 namespace KRML_ReportGen {
 
@@ -12,6 +14,27 @@ namespace {
 QString bracketed(const QString &name)
 {
     return QLatin1Char('[') + name + QLatin1Char(']');
+}
+
+// Access allows no brackets and no control characters in the names of
+// tables, columns and parameters; a row naming one so comes from a damaged
+// or hostile file, and its "]" would end the bracketed name early.
+bool isWritableName(const QString &name)
+{
+    for (const QChar c : name)
+        if (c == QLatin1Char('[') || c == QLatin1Char(']') || c.unicode() < 0x20)
+            return false;
+    return true;
+}
+
+bool namesAreWritable(const QList<AccessQueryText::Row> &rows)
+{
+    using A = AccessQueryText;
+    for (const A::Row &r : rows)
+        if ((r.attribute == A::Parameter || r.attribute == A::Table || r.attribute == A::Column)
+            && (!isWritableName(r.name1) || !isWritableName(r.name2)))
+            return false;
+    return true;
 }
 
 struct Source
@@ -155,7 +178,11 @@ QString crosstabBody(const QList<AccessQueryText::Row> &rows)
     const QString select = selectBody(rows, true);
     if (value.isEmpty() || pivot.isEmpty() || select.isEmpty())
         return QString();
-    return QStringLiteral("TRANSFORM %1\r\n%2\r\nPIVOT %3").arg(value, select, pivot);
+    // Pieces that break the statement's shape (an unclosed parenthesis in
+    // the value, as a damaged file may hold) make a crosstab that cannot be
+    // run, and so no statement.
+    const QString text = QStringLiteral("TRANSFORM %1\r\n%2\r\nPIVOT %3").arg(value, select, pivot);
+    return JetCrosstab::parse(text) ? text : QString();
 }
 
 // The two parts of a union, kept as text by Access, and its ordering.
@@ -251,6 +278,8 @@ int AccessQueryText::queryType(const QList<Row> &rows)
 
 QString AccessQueryText::sqlText(const QList<Row> &rows)
 {
+    if (!namesAreWritable(rows))
+        return QString();
     QString body;
     switch (queryType(rows)) {
     case Select:
@@ -265,7 +294,7 @@ QString AccessQueryText::sqlText(const QList<Row> &rows)
     default:
         return QString();
     }
-    if (body.isEmpty())
+    if (body.isEmpty() || !isOneStatement(body))
         return QString();
     QStringList declarations, names;
     for (const Row &r : rows) {
@@ -283,6 +312,25 @@ QString AccessQueryText::sqlText(const QList<Row> &rows)
     if (declarations.isEmpty())
         return body;
     return QStringLiteral("PARAMETERS ") + declarations.join(QStringLiteral(", ")) + QStringLiteral(";\r\n") + body;
+}
+
+bool AccessQueryText::isOneStatement(const QString &sql)
+{
+    // SQLite's own tokenizer decides where a statement ends: a prefix that
+    // ends in ";" is complete when that ";" stands outside quotes and
+    // comments. Saved queries hardly ever hold a ";", so a text with many
+    // is refused rather than searched.
+    const QByteArray text = sql.toUtf8();
+    int semicolons = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] != ';')
+            continue;
+        if (++semicolons > 64)
+            return false;
+        if (sqlite3_complete(text.left(i + 1).constData()) && !text.mid(i + 1).trimmed().isEmpty())
+            return false;
+    }
+    return true;
 }
 
 } // namespace KRML_ReportGen

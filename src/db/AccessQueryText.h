@@ -44,7 +44,12 @@ public:
     // [OrderID]), which Access asks for like parameters when no form is
     // open. Empty for action, data-definition and pass-through queries, and
     // for rows that make no statement.
+    // The text of a query is one statement, or nothing: pieces whose ";"
+    // would end it early (as a hostile file may hold) make none.
     static QString sqlText(const QList<Row> &rows);
+    // True when the text is one statement as SQLite reads it: no ";" ends
+    // a statement before the text's end.
+    static bool isOneStatement(const QString &sql);
 
     enum Attribute {
         Type = 1,

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "KRMLReportGenExport.h"
 #include "BoundValue.h"
 
 #include <QList>
@@ -12,7 +13,7 @@ namespace KRML_ReportGen {
 // [names]); one placeholder may occur several times and always means the
 // same value. The numbers survive the dialect's rewriting, which may move
 // pieces of a statement around; each engine binds them its own way.
-class BoundStatement
+class KRML_REPORTGEN_EXPORT BoundStatement
 {
 public:
     BoundStatement() = default;

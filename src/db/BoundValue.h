@@ -1,5 +1,7 @@
 #pragma once
 
+#include "KRMLReportGenExport.h"
+
 #include <QDateTime>
 #include <QString>
 #include <QVariant>
@@ -9,7 +11,7 @@ namespace KRML_ReportGen {
 // A typed value for one placeholder of a statement. A bound value never
 // becomes SQL text: each engine hands it to its database as a value of its
 // type, so no value can change what a statement means.
-class BoundValue
+class KRML_REPORTGEN_EXPORT BoundValue
 {
 public:
     enum class Type { Null, Integer, Double, Text, Date, Boolean };

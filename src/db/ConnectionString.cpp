@@ -90,4 +90,11 @@ QString ConnectionString::toString() const
     return parts.join(QLatin1Char(';'));
 }
 
+bool ConnectionString::readOnly() const
+{
+    const QString v = value(QStringLiteral("ReadOnly")).trimmed();
+    return !(v.compare(QLatin1String("False"), Qt::CaseInsensitive) == 0 || v.compare(QLatin1String("No"), Qt::CaseInsensitive) == 0
+             || v == QLatin1String("0"));
+}
+
 } // namespace KRML_ReportGen

@@ -20,6 +20,9 @@ public:
     void setValue(const QString &key, const QString &value);
     QString provider() const { return value(QStringLiteral("Provider")); }
     QString dataSource() const { return value(QStringLiteral("Data Source")); }
+    // Reports only read their databases: true unless the string says
+    // "ReadOnly=False" (or No, or 0), the owner's choice to allow changes.
+    bool readOnly() const;
 
     const QList<QPair<QString, QString>> &pairs() const { return m_pairs; }
     QString toString() const;

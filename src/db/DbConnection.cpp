@@ -2,6 +2,7 @@
 
 #include "DbEngine.h"
 #include "DbProviders.h"
+#include "PasswordMask.h"
 #include "ReportError.h"
 
 namespace KRML_ReportGen {
@@ -33,8 +34,21 @@ void DbConnection::open(const QString &, const QString &, int)
 {
     if (m_engine)
         throw ReportError(OperationNotAllowedWhenOpen, QStringLiteral("Operation is not allowed when the object is open."));
-    m_engine = m_providers.open(m_connectionString);
+    try {
+        m_engine = m_providers.open(m_connectionString);
+    } catch (const ReportError &e) {
+        // A provider's message may quote the connection string.
+        throw ReportError(e.number(), PasswordMask::hide(e.description()), e.source());
+    }
+    m_engine->setLimits(m_limits);
     m_engine->setParameterValues(m_parameterValues);
+}
+
+void DbConnection::setLimits(const StatementLimits &limits)
+{
+    m_limits = limits;
+    if (m_engine)
+        m_engine->setLimits(limits);
 }
 
 void DbConnection::setParameterValues(const QHash<QString, QVariant> &values)
@@ -84,6 +98,16 @@ std::unique_ptr<Recordset> DbConnection::openRecordset(const BoundStatement &sta
 std::unique_ptr<Recordset> DbConnection::tableSchema()
 {
     return engine().tables();
+}
+
+std::unique_ptr<Recordset> DbConnection::describe(const QString &sql)
+{
+    return engine().describe(sql, {});
+}
+
+std::unique_ptr<Recordset> DbConnection::describe(const BoundStatement &statement)
+{
+    return engine().describe(statement.sql, statement.values);
 }
 
 QStringList DbConnection::columnSchema(const QString &table)

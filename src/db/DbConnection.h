@@ -1,7 +1,9 @@
 #pragma once
 
+#include "KRMLReportGenExport.h"
 #include "BoundStatement.h"
 #include "Recordset.h"
+#include "StatementLimits.h"
 
 #include <QHash>
 #include <QString>
@@ -18,7 +20,7 @@ class DbProviders;
 // (0 closed, 1 open), Open and Close, Execute, recordsets and the table
 // schema. The engine behind it is chosen from the connection string when it
 // opens.
-class DbConnection
+class KRML_REPORTGEN_EXPORT DbConnection
 {
 public:
     enum State { Closed = 0, Open = 1 };
@@ -26,7 +28,8 @@ public:
     enum LockType { ReadOnly = 1, Pessimistic = 2, Optimistic = 3 };
 
     explicit DbConnection(QString connectionString = QString());
-    DbConnection(QString connectionString, const DbProviders &providers);
+    // With another set of engines than the standard ones.
+    KRML_REPORTGEN_NO_EXPORT DbConnection(QString connectionString, const DbProviders &providers);
     ~DbConnection();
     DbConnection(const DbConnection &) = delete;
     DbConnection &operator=(const DbConnection &) = delete;
@@ -39,6 +42,11 @@ public:
     // Opens with the connection string (user and password empty, options -1).
     void open(const QString &user = QString(), const QString &password = QString(), int options = -1);
     void close();
+
+    // How long a statement may run and how much of its result may be held
+    // (StatementLimits' defaults unless set); kept across close and open.
+    StatementLimits limits() const { return m_limits; }
+    void setLimits(const StatementLimits &limits);
 
     // Runs a statement; rows come back as an open recordset.
     std::unique_ptr<Recordset> execute(const QString &sql, int options = -1);
@@ -53,6 +61,9 @@ public:
     // engine's own bookkeeping tables are left out; the "MSys" tables of an
     // Access file are not, and callers drop them.
     std::unique_ptr<Recordset> tableSchema();
+    // The fields a statement would give, without fetching its rows.
+    std::unique_ptr<Recordset> describe(const QString &sql);
+    std::unique_ptr<Recordset> describe(const BoundStatement &statement);
     // The values for parameters that statements declare (PARAMETERS) and
     // that saved parameter queries ask for, by name (any letter case).
     // They stay with the connection, across opening and closing.
@@ -69,6 +80,7 @@ private:
     QString m_connectionString;
     const DbProviders &m_providers;
     std::unique_ptr<DbEngine> m_engine;
+    StatementLimits m_limits;
     QHash<QString, QVariant> m_parameterValues;
 };
 

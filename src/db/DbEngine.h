@@ -2,6 +2,7 @@
 
 #include "BoundValue.h"
 #include "Recordset.h"
+#include "StatementLimits.h"
 
 #include <QHash>
 #include <QList>
@@ -27,6 +28,11 @@ public:
     // the statement. Without values the text runs as written.
     // Errors are ReportErrors with the numbers of ProviderErrors.
     virtual std::unique_ptr<Recordset> run(const QString &sql, const QList<BoundValue> &values) = 0;
+    // The fields a statement would give (names and types), without running
+    // it to its rows: an open recordset with no rows.
+    virtual std::unique_ptr<Recordset> describe(const QString &sql, const QList<BoundValue> &values) = 0;
+    // The limits every later statement runs under.
+    virtual void setLimits(const StatementLimits &limits) = 0;
     // One row per table and view, with the columns TABLE_CATALOG, TABLE_SCHEMA,
     // TABLE_NAME and TABLE_TYPE.
     virtual std::unique_ptr<Recordset> tables() = 0;

@@ -1,6 +1,7 @@
 #include "DbProviders.h"
 
 #include "ProviderErrors.h"
+#include "MdbImportProcess.h"
 #include "MdbImporter.h"
 #include "PathNames.h"
 #include "QtSqlEngine.h"
@@ -42,12 +43,12 @@ const DbProviders &DbProviders::standard()
         const QStringList jet{QStringLiteral("Microsoft.Jet.OLEDB.4.0"), QStringLiteral("Microsoft.Jet.OLEDB.3.51"),
                               QStringLiteral("Microsoft.ACE.OLEDB.12.0"), QStringLiteral("Microsoft.ACE.OLEDB.16.0")};
         p.add(jet, [](const ConnectionString &cs) { return SqliteEngine::open(cs, SqliteEngine::SqliteFilesOnly); });
-        // An Access file itself: read into the embedded engine.
+        // An Access file itself: converted in a helper process, read-only.
         p.add(jet, [](const ConnectionString &cs) -> std::unique_ptr<DbEngine> {
             const QString path = PathNames::resolve(cs.dataSource().trimmed());
             if (!MdbImporter::isAccessFile(path))
                 return nullptr;
-            return MdbImporter::import(path);
+            return MdbImportProcess::open(path);
         });
         p.add({QStringLiteral("PostgreSQL"), QStringLiteral("PostgreSQL.1"), QStringLiteral("PGNP.1")},
               [](const ConnectionString &cs) { return QtSqlEngine::openPostgreSql(cs); });

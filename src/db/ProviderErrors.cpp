@@ -73,4 +73,45 @@ ReportError ProviderErrors::unrecognizedFormat(const QString &path)
                        QStringLiteral("Provider"));
 }
 
+QString ProviderErrors::shortText(const QString &sql)
+{
+    const QString text = sql.simplified();
+    return text.size() > 80 ? text.left(77) + QStringLiteral("...") : text;
+}
+
+ReportError ProviderErrors::readOnly(const QString &sql)
+{
+    return ReportError(PermissionDenied,
+                       QStringLiteral("The statement \"%1\" would change the database, and reports only read it. "
+                                      "A connection string with ReadOnly=False allows changes.")
+                           .arg(shortText(sql)),
+                       QStringLiteral("Provider"));
+}
+
+ReportError ProviderErrors::severalCommands(const QString &sql)
+{
+    return ReportError(PermissionDenied,
+                       QStringLiteral("The statement \"%1\" holds more than one command; a report statement is one command.")
+                           .arg(shortText(sql)),
+                       QStringLiteral("Provider"));
+}
+
+ReportError ProviderErrors::timedOut(const QString &sql, int seconds)
+{
+    return ReportError(LimitReached,
+                       QStringLiteral("The statement \"%1\" was stopped after %2 seconds, the longest a statement may run.")
+                           .arg(shortText(sql))
+                           .arg(seconds),
+                       QStringLiteral("Provider"));
+}
+
+ReportError ProviderErrors::resultTooLarge(const QString &sql, qint64 bytes)
+{
+    return ReportError(LimitReached,
+                       QStringLiteral("The statement \"%1\" was stopped: its result grew beyond %2 MB, the most a statement may fetch.")
+                           .arg(shortText(sql))
+                           .arg(bytes / (1024 * 1024)),
+                       QStringLiteral("Provider"));
+}
+
 } // namespace KRML_ReportGen

@@ -6,17 +6,20 @@
 #include "JetCrosstab.h"
 #include "JetSqlTokenizer.h"
 #include "ProviderErrors.h"
+#include "SqlCommands.h"
 #include "SqlLiteralScanner.h"
 #include "VariantRows.h"
 
 #include <QAtomicInteger>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QSqlDatabase>
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlField>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <limits>
 
 namespace KRML_ReportGen {
 
@@ -117,7 +120,8 @@ void QtSqlEngine::setParameterValues(const QHash<QString, QVariant> &values)
         m_parameters.insert(it.key().toLower(), it.value());
 }
 
-QtSqlEngine::QtSqlEngine(Kind kind, QString connectionName) : m_kind(kind), m_connectionName(std::move(connectionName))
+QtSqlEngine::QtSqlEngine(Kind kind, QString connectionName, bool readOnly)
+    : m_kind(kind), m_connectionName(std::move(connectionName)), m_readOnly(readOnly)
 {
 }
 
@@ -169,7 +173,7 @@ std::unique_ptr<QtSqlEngine> QtSqlEngine::openWith(Kind kind, const QString &dri
             q.exec(QStringLiteral("SET DateStyle TO ISO, YMD"));
         }
     }
-    auto engine = std::unique_ptr<QtSqlEngine>(new QtSqlEngine(kind, name));
+    auto engine = std::unique_ptr<QtSqlEngine>(new QtSqlEngine(kind, name, cs.readOnly()));
     engine->m_dialect = kind == PostgreSql ? JetSqlRewriter::PostgreSql : odbcDialect(QSqlDatabase::database(name, false));
     return engine;
 }
@@ -189,7 +193,11 @@ std::unique_ptr<QtSqlEngine> QtSqlEngine::openPostgreSql(const ConnectionString 
     if (ok)
         port = given;
     const QString database = firstValue(cs, {"Database", "Initial Catalog", "DB"});
-    const QString options = QStringLiteral("connect_timeout=%1").arg(connectTimeout(cs));
+    QString options = QStringLiteral("connect_timeout=%1").arg(connectTimeout(cs));
+    // Each statement gets a read-only transaction of its own; the session's
+    // default is read-only too.
+    if (cs.readOnly())
+        options += QStringLiteral(";options='-c default_transaction_read_only=on'");
     return openWith(PostgreSql, QStringLiteral("QPSQL"), database, cs, options, host, port);
 }
 
@@ -206,6 +214,7 @@ std::unique_ptr<QtSqlEngine> QtSqlEngine::openOdbc(const ConnectionString &cs)
         const QString key = pair.first.trimmed();
         if (key.compare(QLatin1String("Provider"), Qt::CaseInsensitive) == 0
             || key.compare(QLatin1String("Connect Timeout"), Qt::CaseInsensitive) == 0
+            || key.compare(QLatin1String("ReadOnly"), Qt::CaseInsensitive) == 0
             || (!driver && key.compare(QLatin1String("DSN"), Qt::CaseInsensitive) == 0))
             continue;
         rest.setValue(key, pair.second);
@@ -214,7 +223,9 @@ std::unique_ptr<QtSqlEngine> QtSqlEngine::openOdbc(const ConnectionString &cs)
     // Qt's driver puts "DSN=" before a name without a driver itself.
     if (!driver)
         text = cs.value(QStringLiteral("DSN")).trimmed() + (text.isEmpty() ? QString() : QLatin1Char(';') + text);
-    const QString options = QStringLiteral("SQL_ATTR_LOGIN_TIMEOUT=%1;SQL_ATTR_CONNECTION_TIMEOUT=%1").arg(connectTimeout(cs));
+    QString options = QStringLiteral("SQL_ATTR_LOGIN_TIMEOUT=%1;SQL_ATTR_CONNECTION_TIMEOUT=%1").arg(connectTimeout(cs));
+    if (cs.readOnly())
+        options += QStringLiteral(";SQL_ATTR_ACCESS_MODE=SQL_MODE_READ_ONLY");
     return openWith(Odbc, QStringLiteral("QODBC"), text, cs, options);
 }
 
@@ -323,7 +334,7 @@ ReportError QtSqlEngine::providerError(const QString &sqlState, const QString &m
     return ProviderErrors::unspecified(message);
 }
 
-void QtSqlEngine::raise(const QSqlError &error) const
+void QtSqlEngine::raise(const QSqlError &error, const QString &sql) const
 {
     QString message = error.databaseText().trimmed();
     if (message.isEmpty())
@@ -340,7 +351,26 @@ void QtSqlEngine::raise(const QSqlError &error) const
         if (state.size() != 5 && m.hasMatch())
             state = m.captured(1);
     }
+    if (m_readOnly
+        && (state == QLatin1String("25006") || message.contains(QLatin1String("readonly"), Qt::CaseInsensitive)
+            || message.contains(QLatin1String("read-only"), Qt::CaseInsensitive)))
+        throw ProviderErrors::readOnly(sql);
+    if (state == QLatin1String("57014"))
+        throw ProviderErrors::timedOut(sql, m_limits.timeoutSeconds);
     throw providerError(state, message);
+}
+
+void QtSqlEngine::checkReadOnly(const QString &sql, const QString &text) const
+{
+    if (!m_readOnly)
+        return;
+    if (SqlCommands::count(text) > 1)
+        throw ProviderErrors::severalCommands(sql);
+    // A driver may not honour read-only access: only what starts as a
+    // query goes to it.
+    const QString word = SqlCommands::firstWord(text);
+    if (m_kind == Odbc && word != QLatin1String("SELECT") && word != QLatin1String("WITH") && word != QLatin1String("VALUES"))
+        throw ProviderErrors::readOnly(sql);
 }
 
 QString QtSqlEngine::positional(Kind kind, const QString &sql, const QList<BoundValue> &values, QList<QVariant> &bound)
@@ -401,19 +431,29 @@ QString QtSqlEngine::positional(Kind kind, const QString &sql, const QList<Bound
 
 std::unique_ptr<Recordset> QtSqlEngine::run(const QString &sql, const QList<BoundValue> &values)
 {
+    return execute(sql, values, true);
+}
+
+std::unique_ptr<Recordset> QtSqlEngine::describe(const QString &sql, const QList<BoundValue> &values)
+{
+    return execute(sql, values, false);
+}
+
+std::unique_ptr<Recordset> QtSqlEngine::execute(const QString &sql, const QList<BoundValue> &values, bool fetchRows)
+{
     if (m_connectionName.isEmpty())
         throw ProviderErrors::unspecified(QStringLiteral("The database is closed."));
     QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);
     if (sql.trimmed().isEmpty())
         throw ReportError(qint32(0x80040E0C), QStringLiteral("Command text was not set for the command object."),
                           QStringLiteral("Provider"));
+    // A crosstab runs as its parts: its headings' values, then the select
+    // they make (each part under the same checks and limits).
     if (auto crosstab = JetCrosstab::run(sql, [this, &values](const QString &part) { return run(part, values); }))
         return crosstab;
-    QSqlQuery query(db);
-    query.setForwardOnly(true);
-    query.setNumericalPrecisionPolicy(QSql::LowPrecisionDouble);
     const JetSqlRewriter::Result rewritten = JetSqlRewriter::translate(sql, m_dialect);
     QString text = rewritten.sql;
+    checkReadOnly(sql, text);
     // The report's own parameters are ?1..?n; a PARAMETERS declaration's
     // placeholders follow them and take their values by name.
     QList<BoundValue> all = values;
@@ -427,18 +467,46 @@ std::unique_ptr<Recordset> QtSqlEngine::run(const QString &sql, const QList<Boun
             all.append(BoundValue::fromVariant(*value));
         }
     }
+
+    // On PostgreSQL a read-only statement runs in a transaction of its own,
+    // which ends with it whatever happens.
+    bool inTransaction = false;
+    const auto endTransaction = qScopeGuard([&] {
+        if (inTransaction)
+            QSqlQuery(db).exec(QStringLiteral("ROLLBACK"));
+    });
+    if (m_kind == PostgreSql) {
+        QSqlQuery setup(db);
+        const qint64 timeout = qint64(std::max(0, m_limits.timeoutSeconds)) * 1000;
+        if (m_readOnly) {
+            inTransaction = setup.exec(QStringLiteral("START TRANSACTION READ ONLY"));
+            if (!inTransaction)
+                raise(setup.lastError(), sql);
+            setup.exec(QStringLiteral("SET LOCAL statement_timeout = %1").arg(timeout));
+        } else {
+            setup.exec(QStringLiteral("SET statement_timeout = %1").arg(timeout));
+        }
+        // Fields without rows: the server plans the query and stops.
+        const QString word = SqlCommands::firstWord(text);
+        if (!fetchRows && (word == QLatin1String("SELECT") || word == QLatin1String("WITH") || word == QLatin1String("VALUES")))
+            text = QStringLiteral("SELECT * FROM (%1) AS krml_columns LIMIT 0").arg(text);
+    }
+
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    query.setNumericalPrecisionPolicy(QSql::LowPrecisionDouble);
     if (all.isEmpty()) {
         if (!query.exec(text))
-            raise(query.lastError());
+            raise(query.lastError(), sql);
     } else {
         QList<QVariant> bound;
         text = positional(m_kind, text, all, bound);
         if (!query.prepare(text))
-            raise(query.lastError());
+            raise(query.lastError(), sql);
         for (int i = 0; i < bound.size(); ++i)
             query.bindValue(i, bound[i]);
         if (!query.exec())
-            raise(query.lastError());
+            raise(query.lastError(), sql);
     }
     if (!query.isSelect())
         return std::make_unique<MemoryRecordset>();
@@ -453,14 +521,26 @@ std::unique_ptr<Recordset> QtSqlEngine::run(const QString &sql, const QList<Boun
         types.append(typeCode(m_kind, f.typeID(), f.metaType().id()));
     }
     auto rows = std::make_shared<VariantRows>(columns);
+    if (!fetchRows)
+        return std::make_unique<MemoryRecordset>(names, types, std::move(rows));
+    const qint64 most = m_limits.maxResultBytes > 0 ? m_limits.maxResultBytes : std::numeric_limits<qint64>::max();
+    qint64 held = 0;
     QList<QVariant> row(columns);
     while (query.next()) {
-        for (int c = 0; c < columns; ++c)
+        for (int c = 0; c < columns; ++c) {
             row[c] = normalised(query.value(c), types[c]);
+            held += qint64(sizeof(QVariant));
+            if (row[c].typeId() == QMetaType::QString)
+                held += 2 * qint64(row[c].toString().size());
+            else if (row[c].typeId() == QMetaType::QByteArray)
+                held += qint64(row[c].toByteArray().size());
+        }
+        if (held > most || rows->rowCount() == std::numeric_limits<int>::max() - 1)
+            throw ProviderErrors::resultTooLarge(sql, most);
         rows->append(row);
     }
     if (query.lastError().isValid())
-        raise(query.lastError());
+        raise(query.lastError(), sql);
     return std::make_unique<MemoryRecordset>(names, types, std::move(rows));
 }
 

@@ -19,6 +19,14 @@ namespace KRML_ReportGen {
 // apart. Opening gives up after a timeout ("Connect Timeout", 15 seconds
 // unless the string says otherwise), so an unreachable server never hangs
 // a report.
+//
+// Unless the connection string says ReadOnly=False, reports only read:
+// PostgreSQL runs every statement in a read-only transaction of its own
+// (the server refuses any write in it) with the statement timeout of the
+// connection's limits; ODBC asks the driver for read-only access and takes
+// only statements that start as queries do (SELECT, WITH, VALUES). On
+// both, a text of several commands is refused, since a server would run
+// them all.
 class QtSqlEngine : public DbEngine
 {
 public:
@@ -34,6 +42,8 @@ public:
     ~QtSqlEngine() override;
 
     std::unique_ptr<Recordset> run(const QString &sql, const QList<BoundValue> &values) override;
+    std::unique_ptr<Recordset> describe(const QString &sql, const QList<BoundValue> &values) override;
+    void setLimits(const StatementLimits &limits) override { m_limits = limits; }
     std::unique_ptr<Recordset> tables() override;
     QStringList columns(const QString &table) override;
     void close() override;
@@ -59,15 +69,22 @@ public:
     static constexpr int DefaultConnectTimeout = 15;
 
 private:
-    QtSqlEngine(Kind kind, QString connectionName);
+    QtSqlEngine(Kind kind, QString connectionName, bool readOnly);
     static std::unique_ptr<QtSqlEngine> openWith(Kind kind, const QString &driver, const QString &databaseName,
                                                  const ConnectionString &cs, const QString &options,
                                                  const QString &host = QString(), int port = -1);
     static int connectTimeout(const ConnectionString &cs);
-    [[noreturn]] void raise(const QSqlError &error) const;
+    [[noreturn]] void raise(const QSqlError &error, const QString &sql) const;
+    // Runs a statement; without rows, only its fields are looked at.
+    std::unique_ptr<Recordset> execute(const QString &sql, const QList<BoundValue> &values, bool fetchRows);
+    // Refuses, on a read-only connection, what the server would not be
+    // stopped from writing with.
+    void checkReadOnly(const QString &sql, const QString &text) const;
 
     Kind m_kind;
     QString m_connectionName;
+    bool m_readOnly;
+    StatementLimits m_limits;
     JetSqlRewriter::Dialect m_dialect = JetSqlRewriter::Odbc;
     QHash<QString, QVariant> m_parameters; // by name in lower case
 };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "KRMLReportGenExport.h"
 #include "DbField.h"
 
 #include <QString>
@@ -9,7 +10,7 @@ namespace KRML_ReportGen {
 // The rows of an executed statement, with a current-row cursor. A keyset
 // recordset knows its true record count; fields are found by name (without
 // regard to letter case) or by 0-based index.
-class Recordset
+class KRML_REPORTGEN_EXPORT Recordset
 {
 public:
     enum State { Closed = 0, Open = 1 };

@@ -42,6 +42,7 @@ void SqliteRows::storeBytes(Cell &cell, const char *data, int length)
     if (m_blocks.empty() || m_blocks.back().size() + length > m_blocks.back().capacity()) {
         QByteArray block;
         block.reserve(std::max<qsizetype>(BytesPerBlock, length));
+        m_blockBytes += block.capacity();
         m_blocks.push_back(std::move(block));
     }
     QByteArray &block = m_blocks.back();

@@ -30,6 +30,8 @@ public:
     int computedType(int column) const;
 
     int rowCount() const override { return m_rows; }
+    // The memory the rows take so far.
+    qint64 bytesHeld() const { return qint64(m_cells.size()) * qint64(CellsPerBlock * sizeof(Cell)) + m_blockBytes; }
     QVariant value(int row, int column) const override;
 
 private:
@@ -62,6 +64,7 @@ private:
     size_t m_cellCount = 0;
     std::vector<std::unique_ptr<Cell[]>> m_cells;
     std::vector<QByteArray> m_blocks;
+    qint64 m_blockBytes = 0;
 };
 
 } // namespace KRML_ReportGen

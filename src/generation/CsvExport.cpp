@@ -2,6 +2,7 @@
 
 #include "CodePage.h"
 #include "CsvText.h"
+#include "DurableFile.h"
 #include "LayoutPage.h"
 #include "MeasuringSurface.h"
 #include "Recordset.h"
@@ -11,7 +12,6 @@
 
 #include <QFile>
 #include <QRegularExpression>
-#include <QSaveFile>
 
 namespace KRML_ReportGen {
 
@@ -62,10 +62,7 @@ QStringList CsvExport::write(ReportGenerator &generator, const LayoutPage &page,
             const QString file = fileFor(path, statement.name);
             const QString text = CsvExport::text(*statement.rows, options.raw);
             const QByteArray bytes = options.codePage == 0 ? QByteArray("\xEF\xBB\xBF") + text.toUtf8() : CodePage(options.codePage).encode(text);
-            QSaveFile out(file);
-            if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit())
-                throw ReportError(ReportError::PathFileAccessError,
-                                  QStringLiteral("The CSV file could not be written: '%1' (%2)").arg(file, out.errorString()));
+            DurableFile::write(file, bytes);
             written << file;
         }
     } catch (...) {

@@ -21,10 +21,11 @@ struct PlacedItem
     bool footer = false; // below the body's end: on every page, exactly as on the first
 
     // Fixed texts: the page and the position they are drawn at (whole twips,
-    // below any earlier list they would collide with).
+    // below any earlier list they would collide with). Doubles: below a list
+    // of millions of rows the position is beyond what 32 bits of twips hold.
     int page = 1;
-    qint32 left = 0;
-    qint32 top = 0;
+    double left = 0;
+    double top = 0;
     double textWidth = -1; // of the caption, once measured
 
     // Lists and formulas.

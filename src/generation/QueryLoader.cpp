@@ -153,7 +153,7 @@ std::unique_ptr<Recordset> QueryLoader::openWithNamedValues(const BoundStatement
     // A saved query the statement reads may ask for more, one at a time.
     for (;;) {
         try {
-            return open(statement);
+            return m_columnsOnly ? connection.describe(statement) : open(statement);
         } catch (const ReportError &e) {
             const QString name = ProviderErrors::missingParameterName(e);
             if (name.isEmpty() || values.contains(name))
@@ -236,7 +236,7 @@ void QueryLoader::runQuery(const QString &statementName, QStringList &fieldList,
         main = openWithNamedValues(statement);
         // No rows for the first data list of a run: try the lookup's next
         // row. Without a lookup nothing would change, so there is no retry.
-        if (!main->isEOF() || !firstQueryPending || !hasLookup)
+        if (m_columnsOnly || !main->isEOF() || !firstQueryPending || !hasLookup)
             break;
         // The last lookup value withdrawn: the collections may also hold
         // the host's values of Date, Number and String parameters, which

@@ -42,6 +42,9 @@ public:
 
     void setCache(StatementCache *cache) { m_cache = cache; }
     void setValueSource(ValueSource source) { m_valueSource = std::move(source); }
+    // Only the fields of a statement are wanted (a description of the
+    // report): its rows are not fetched, and an empty result is not retried.
+    void setColumnsOnly(bool on) { m_columnsOnly = on; }
     void setNotice(Notice notice) { m_notice = std::move(notice); }
 
     // The statement names of the working report SQL file (previous when it
@@ -68,12 +71,15 @@ private:
     // A statement's own parameters (a PARAMETERS declaration, or a saved
     // query it reads that asks for a value) take their values the same way.
     BoundValue namedValue(const QString &name, const QString &declaredType);
+    // Opens the statement (only its fields, when columns only are asked
+    // for) with those values given to the connection.
     std::unique_ptr<Recordset> openWithNamedValues(const BoundStatement &statement);
 
     const FileService &m_files;
     UserPrompts &m_prompts;
     StatementCache *m_cache = nullptr;
     ValueSource m_valueSource;
+    bool m_columnsOnly = false;
     Notice m_notice;
 };
 

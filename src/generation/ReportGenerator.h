@@ -3,6 +3,7 @@
 #include "CutList.h"
 
 #include <QList>
+#include <optional>
 #include <QString>
 #include <functional>
 #include <limits>
@@ -57,6 +58,9 @@ public:
     // Where a fixed-text label goes: below the first list of the last run
     // whose range its Top lies strictly inside. True when it was moved.
     bool CheckForPrintOverlap(const LayoutLabel &label, qint32 &returnLeft, qint32 &returnTop) const;
+    // Where a fixed text lands below the list it would collide with, if it
+    // does, in twips of any size.
+    std::optional<double> overlapTop(const LayoutLabel &label) const;
 
     // How often the run asked the database (each distinct statement once).
     int executions() const;

@@ -9,6 +9,7 @@
 #include "VbConvert.h"
 
 #include <QScopeGuard>
+#include <cmath>
 #include <limits>
 
 namespace KRML_ReportGen {
@@ -194,11 +195,13 @@ void ReportLayout::placeFixedText(DrawingSurface &surface, const LayoutLabel &la
     m_extents.append(0);
     // Its place on one long page: header and footer stay where they were designed.
     bool moved = false;
-    if (item.everyPage()) {
-        item.left = VbConvert::toInt32(label.Left);
-        item.top = VbConvert::toInt32(label.Top);
-    } else {
-        moved = CheckForPrintOverlap(label, item.left, item.top);
+    item.left = VbConvert::toInt32(label.Left);
+    item.top = VbConvert::toInt32(label.Top);
+    if (!item.everyPage()) {
+        const int i = firstOverlap(label.Top);
+        moved = i >= 0;
+        if (moved)
+            item.top = std::max(item.top, std::nearbyint(m_tops[i] + m_extents[i]));
     }
     surface.setFont(label.Font);
     m_printY = item.top + surface.TextHeight();
@@ -215,9 +218,9 @@ void ReportLayout::placeFixedText(DrawingSurface &surface, const LayoutLabel &la
     const PagePlanner::Placement placed = PagePlanner::afterList(listTop, list.pages, lastBottom, label.Height, m_bodyEnd);
     item.page = placed.page;
     if (placed.page != list.pages)
-        item.top = VbConvert::toInt32(placed.top);
+        item.top = std::nearbyint(placed.top);
     else if (list.pages > 1)
-        item.top = VbConvert::toInt32(lastBottom);
+        item.top = std::nearbyint(lastBottom);
 }
 
 void ReportLayout::noteCut(const QString &statement, int printed, int total)

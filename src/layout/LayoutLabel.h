@@ -24,7 +24,13 @@ struct LayoutLabel
     QString Tag;
     bool Visible = false;
 
-    friend bool operator==(const LayoutLabel &, const LayoutLabel &) = default;
+    friend bool operator==(const LayoutLabel &a, const LayoutLabel &b)
+    {
+        return a.Top == b.Top && a.Left == b.Left && a.Height == b.Height && a.Width == b.Width && a.Caption == b.Caption
+            && a.Font == b.Font && a.ForeColor == b.ForeColor && a.BackColor == b.BackColor && a.Alignment == b.Alignment
+            && a.BorderStyle == b.BorderStyle && a.Tag == b.Tag && a.Visible == b.Visible;
+    }
+    friend bool operator!=(const LayoutLabel &a, const LayoutLabel &b) { return !(a == b); }
 };
 
 } // namespace KRML_ReportGen

@@ -3,6 +3,10 @@
 #include "VbBool.h"
 
 #include <QString>
+#include <QStringList>
+#include <optional>
+
+struct zip;
 
 namespace KRML_ReportGen {
 
@@ -12,20 +16,29 @@ class UserPrompts;
 // code: 0 success, 1 warnings (members skipped: unsafe names, links, sizes
 // beyond reason, an empty archive), 2 damaged data (CRC errors, broken
 // streams), 3 a damaged archive, 9 not found or not a zip archive, 81
-// unsupported compression or encryption, 82 wrong or missing password.
+// unsupported compression or encryption, 82 wrong or missing password; an
+// archive beyond the limits below is refused whole with 3.
 // Nothing is ever written outside ExtractDir.
 class CGUnzipFiles
 {
 public:
-    // What one member and a whole archive may expand to; a member beyond
-    // either is skipped (a zip bomb, or an archive that lies about sizes).
+    // What one member may expand to: a member beyond it is skipped.
     static constexpr qint64 DefaultMaxMemberSize = 256LL * 1024 * 1024;
+    // What a whole archive may hold, in members and in bytes once expanded,
+    // and how far one member may expand its compressed data (deflate never
+    // gets beyond about 1,030 to 1). An archive beyond any of them is refused
+    // whole before anything is written (a zip bomb, or an archive that lies
+    // about its sizes).
     static constexpr qint64 DefaultMaxTotalSize = 1024LL * 1024 * 1024;
+    static constexpr qint64 DefaultMaxMembers = 65535;
+    static constexpr qint64 DefaultMaxRatio = 1100;
     void setSizeLimits(qint64 member, qint64 total)
     {
         m_maxMemberSize = member;
         m_maxTotalSize = total;
     }
+    void setMemberLimit(qint64 members) { m_maxMembers = members; }
+    void setRatioLimit(qint64 ratio) { m_maxRatio = ratio; }
 
     // prompts answers the password and replace questions; may be null
     // (no password, never replace).
@@ -57,8 +70,7 @@ public:
     void setConvertCRtoCRLF(bool v) { m_convertCRtoCRLF = v; }
     bool Verbose() const { return m_verbose.get(); }
     void setVerbose(bool v) { m_verbose = v; }
-    // Member names are matched against include and exclude lists; every
-    // operation extracts all members, so this only travels with the options.
+    // How member names are matched against the include list.
     bool CaseSensitive() const { return m_caseSensitive.get(); }
     void setCaseSensitive(bool v) { m_caseSensitive = v; }
     qint32 Privilege() const { return m_privilege; }
@@ -68,7 +80,15 @@ public:
     QString ExtractDir() const { return m_extractDir; }
     void setExtractDir(const QString &v) { m_extractDir = v; }
 
+    // Only the members whose names (as they would be written: the base name
+    // when HonorDirectories is false) match one of these patterns ("*" and
+    // "?" as wildcards, letter case as CaseSensitive says); empty: all.
+    QStringList IncludeNames() const { return m_includeNames; }
+    void setIncludeNames(const QStringList &patterns) { m_includeNames = patterns; }
+
     qint32 Unzip(const QString &zipFileName = QString(), const QString &extractDir = QString());
+    // Why the last operation refused the archive whole; empty otherwise.
+    QString refusalReason() const { return m_refusal; }
     QString GetLastMessage() const;
 
     // The replace question's answers.
@@ -77,6 +97,39 @@ public:
     static constexpr int ReplaceNoneFurther = 104;
 
 private:
+    struct Member
+    {
+        qint64 index = 0;
+        QString rawName;
+        QString name; // as written, relative to the target folder
+        QString path;
+        qint64 size = -1; // -1: not declared
+        qint64 mtime = 0;
+        bool encrypted = false;
+    };
+    // What one operation has come to so far.
+    struct Progress
+    {
+        qint32 result = 0;
+        bool noneFurther = false;
+        int extracted = 0;
+        // Errors outrank warnings; among errors the first one stays.
+        void worse(qint32 code);
+    };
+
+    // Why the archive is refused whole (too many members, too large, a
+    // member expanding beyond reason), or an empty text.
+    QString refusal(::zip *archive, qint64 count) const;
+    // Decides whether a member is extracted: its name, its kind, its size,
+    // the include list and the overwrite and newer rules.
+    bool admit(::zip *archive, qint64 index, const QString &target, Member &member, Progress &progress);
+    // Inflates an admitted member (asking for the password of an encrypted
+    // one), never beyond the size it declares.
+    bool read(::zip *archive, const Member &member, QByteArray &data, Progress &progress);
+    // Tests, prints or writes what was read.
+    void write(const Member &member, QByteArray data, Progress &progress);
+    bool included(const QString &name) const;
+    void listMembers(::zip *archive, qint64 count) const;
     int askReplace(const QString &file);
 
     UserPrompts *m_prompts;
@@ -97,8 +150,15 @@ private:
     qint32 m_privilege = 0;
     QString m_zipFileName;
     QString m_extractDir;
+    QStringList m_includeNames;
     qint64 m_maxMemberSize = DefaultMaxMemberSize;
     qint64 m_maxTotalSize = DefaultMaxTotalSize;
+    qint64 m_maxMembers = DefaultMaxMembers;
+    qint64 m_maxRatio = DefaultMaxRatio;
+    // The password given in an earlier operation of this object, so that a
+    // package read in two steps is not asked for twice.
+    std::optional<QByteArray> m_password;
+    QString m_refusal;
 };
 
 } // namespace KRML_ReportGen

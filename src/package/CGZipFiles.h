@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ArchiveCheck.h"
 #include "VbBool.h"
 
 #include <QList>
@@ -12,7 +13,9 @@ namespace KRML_ReportGen {
 // placeholder "querty", which is not a file and not counted; at most 99
 // files fit. MakeZipFile returns the archiver's result code: 0 for success,
 // 12 nothing to do, 15 the archive could not be created, 18 a listed file
-// could not be read. Booleans are kept as 1 and 0.
+// could not be read, 14 the archive could not be written (or came out other
+// than meant). Booleans are kept as 1 and 0. The archive replaces its file
+// only once it has been read back and every member found whole.
 class CGZipFiles
 {
 public:
@@ -50,6 +53,16 @@ public:
     QString storedName(const QString &path) const;
 
 private:
+    struct Entry
+    {
+        QString name;
+        QString path; // empty for a folder entry
+    };
+    // Builds the archive's bytes (on top of existing ones when updating);
+    // written lists what each added member must hold.
+    qint32 build(const QList<Entry> &entries, const QByteArray &existing, QList<ArchiveCheck::Member> &written,
+                 QByteArray &bytes);
+
     QList<QPair<QString, QString>> m_list; // key, item
     VbBool m_recurseFolders;
     QString m_zipFileName;

@@ -202,7 +202,7 @@ void LayoutFile::read(const QByteArray &bytes, LayoutPage &page, const std::func
 }
 
 void LayoutFile::ReadLayoutFile(const FileService &files, const QString &folder, LayoutPage &page,
-                                const DevReport &devReport)
+                                const DevReport &devReport, const std::function<void(const QString &)> &fetchBitmap)
 {
     const QByteArray bytes = files.readBytes(PathNames::join(folder, fileName()));
     read(
@@ -211,6 +211,8 @@ void LayoutFile::ReadLayoutFile(const FileService &files, const QString &folder,
             // A name with a folder in it would reach outside the package's folder.
             if (name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\')))
                 throw ReportError(ReportError::FileNotFound, QStringLiteral("File not found: '%1'").arg(name));
+            if (fetchBitmap)
+                fetchBitmap(name);
             return files.readBytes(PathNames::join(folder, name));
         },
         devReport);

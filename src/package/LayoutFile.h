@@ -33,9 +33,11 @@ public:
     static void WriteLayoutFile(FileService &files, const QString &folder, const LayoutPage &page);
     // Reads Layout.krml and the bitmaps from folder into a page that has
     // just been cleared. A failure ends reading with a ReportError; the
-    // objects created before it stay on the page.
+    // objects created before it stay on the page. fetchBitmap, when given,
+    // is called with each bitmap's file name before it is read from folder.
     static void ReadLayoutFile(const FileService &files, const QString &folder, LayoutPage &page,
-                               const DevReport &devReport = {});
+                               const DevReport &devReport = {},
+                               const std::function<void(const QString &)> &fetchBitmap = {});
     // The same from the file's bytes; pictures are loaded through loadBitmap.
     static void read(const QByteArray &bytes, LayoutPage &page, const std::function<QByteArray(const QString &)> &loadBitmap,
                      const DevReport &devReport = {});

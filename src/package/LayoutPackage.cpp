@@ -3,6 +3,7 @@
 #include "CGUnzipFiles.h"
 #include "CGZipFiles.h"
 #include "CodePage.h"
+#include "DurableFile.h"
 #include "FileService.h"
 #include "LayoutExtensionFile.h"
 #include "LayoutFile.h"
@@ -17,7 +18,6 @@
 #include "WorkingConnectionFile.h"
 
 #include <QFileInfo>
-#include <QRandomGenerator>
 
 namespace KRML_ReportGen {
 
@@ -25,6 +25,7 @@ namespace {
 
 const QString kSqlMember = QStringLiteral("sql.mtq");
 const QString kConnectionMember = QStringLiteral("Data.cnn");
+const QString kExtensionMember = QStringLiteral("Layout.ext");
 
 bool devMode()
 {
@@ -81,6 +82,38 @@ void LayoutPackage::removeStagingFolder(const QString &folder)
     m_files.deleteFolder(folder);
 }
 
+QString LayoutPackage::literally(const QString &name)
+{
+    // A name is matched as a pattern: its own wildcard characters stand for
+    // themselves.
+    QString pattern;
+    for (const QChar c : name)
+        pattern += (c == QLatin1Char('*') || c == QLatin1Char('?') || c == QLatin1Char('[')) ? QStringLiteral("[%1]").arg(c) : QString(c);
+    return pattern;
+}
+
+QStringList LayoutPackage::fixedMembers()
+{
+    return {LayoutFile::fileName(), kSqlMember, kConnectionMember, kExtensionMember};
+}
+
+void LayoutPackage::extract(CGUnzipFiles &unzip, const QString &packagePath, const QString &staging, const QStringList &members)
+{
+    // Every member lands directly in the staging folder, found by its name
+    // whatever its letter case; an archive beyond the limits is refused
+    // before anything is written.
+    unzip.setHonorDirectories(false);
+    unzip.setCaseSensitive(false);
+    unzip.setIncludeNames(members);
+    unzip.setMemberLimit(MaxMembers);
+    unzip.setSizeLimits(CGUnzipFiles::DefaultMaxMemberSize, MaxExpandedSize);
+    if (unzip.Unzip(PathNames::normalize(packagePath), staging) == 0)
+        return;
+    const QString why = unzip.refusalReason();
+    throw ReportError(UnzipFailed, why.isEmpty() ? QStringLiteral("Error unzipping layout file")
+                                                 : QStringLiteral("Error unzipping layout file: %1").arg(why));
+}
+
 void LayoutPackage::reportOpenFailure(const QString &number, const QString &description)
 {
     if (devMode())
@@ -108,15 +141,11 @@ LayoutPackage::Result LayoutPackage::openLayout(const QString &rptFile, QString 
     state.data().setPackageFolder(PathNames::folderOf(QFileInfo(PathNames::normalize(packagePath)).absoluteFilePath()));
 
     QString staging;
+    CGUnzipFiles unzip(&m_prompts);
     const QList<std::function<void()>> steps = {
         [&] { newLayout(); },
         [&] { staging = newStagingFolder(); },
-        [&] {
-            CGUnzipFiles unzip(&m_prompts);
-            unzip.setHonorDirectories(false);
-            if (unzip.Unzip(PathNames::normalize(packagePath), staging) != 0)
-                throw ReportError(UnzipFailed, QStringLiteral("Error unzipping layout file"));
-        },
+        [&] { extract(unzip, packagePath, staging, fixedMembers()); },
         [&] {
             if (!m_files.folderExists(state.tempFolder()))
                 m_files.createFolder(state.tempFolder());
@@ -128,10 +157,15 @@ LayoutPackage::Result LayoutPackage::openLayout(const QString &rptFile, QString 
                 m_files.copyFile(cnn, workingConnectionFile());
         },
         [&] {
-            LayoutFile::ReadLayoutFile(m_files, staging, m_page, [this](const QString &message) {
-                if (devMode())
-                    m_prompts.msgBox(message);
-            });
+            // Each picture the layout names is taken from the package when
+            // the page asks for it; members nothing names stay packed.
+            LayoutFile::ReadLayoutFile(
+                m_files, staging, m_page,
+                [this](const QString &message) {
+                    if (devMode())
+                        m_prompts.msgBox(message);
+                },
+                [&](const QString &bitmap) { extract(unzip, packagePath, staging, {literally(bitmap)}); });
         },
         [&] {
             // Newer packages carry settings the layout text file has no
@@ -172,11 +206,14 @@ LayoutPackage::Result LayoutPackage::openLayout(const QString &rptFile, QString 
     };
 
     Result result = Result::Done;
+    m_failure.clear();
     for (const auto &step : steps) {
         try {
             step();
         } catch (const ReportError &e) {
             reportOpenFailure(QString::number(e.number()), e.description());
+            if (m_failure.isEmpty())
+                m_failure = e.description();
             result = Result::Failed;
             if (!devMode())
                 break;
@@ -200,18 +237,22 @@ LayoutPackage::Result LayoutPackage::saveLayout()
 
 LayoutPackage::Result LayoutPackage::saveLayoutTo(const QString &chosen)
 {
-    // The package is built beside the target and replaces it only when it
-    // is complete: a save that fails leaves the old package as it was.
+    // The archive replaces the target only once it is complete and has been
+    // read back: a save that fails leaves the old package as it was.
     const QString target = PathNames::normalize(chosen);
-    const QString partial = QStringLiteral("%1.~%2.part").arg(target).arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
+    m_saveTarget = target;
+    m_failure.clear();
     QString staging;
     Result result = Result::Failed;
+    bool codePageTold = false;
     try {
+        // Part files that a killed save left beside the target.
+        DurableFile::removeStaleParts(QFileInfo(target).absolutePath());
         staging = newStagingFolder();
         LayoutFile::WriteLayoutFile(m_files, staging, m_page);
 
         CGZipFiles zip;
-        zip.setZipFileName(partial);
+        zip.setZipFileName(target);
         zip.setIncludeSystemFiles(true);
         zip.setRecurseFolders(false);
         zip.AddFile(PathNames::join(staging, LayoutFile::fileName()));
@@ -238,26 +279,42 @@ LayoutPackage::Result LayoutPackage::saveLayoutTo(const QString &chosen)
             zip.AddFile(PathNames::join(staging, LayoutFile::bitmapName(i)));
 
         if (zip.MakeZipFile() == 0) {
-            m_files.replaceFile(partial, target);
             m_prompts.msgBox(savedMessage(), MsgBoxStyle::Information);
             result = Result::Done;
-        } else if (devMode()) {
-            m_prompts.msgBox(zipFailedMessage());
+        } else {
+            m_failure = zipFailure(zip.GetLastMessage());
+            if (devMode())
+                m_prompts.msgBox(zipFailedMessage());
         }
     } catch (const ReportError &e) {
+        m_failure = e.description();
         // Text the code page cannot hold is the user's to fix: always said.
-        if (e.number() == CodePage::CannotWrite)
+        codePageTold = e.number() == CodePage::CannotWrite;
+        if (codePageTold)
             m_prompts.msgBox(e.description(), MsgBoxStyle::Exclamation);
         else if (devMode())
             m_prompts.msgBox(QStringLiteral("Error in mnuSaveLayout %1: %2").arg(e.number()).arg(e.description()));
     }
+    // Losing work silently is worse than a message: outside development
+    // mode, where the diagnostic above has been shown, the user hears it too
+    // (unless the code page's message has told it already).
+    if (result == Result::Failed && !devMode() && !codePageTold)
+        m_prompts.msgBox(saveFailedMessage(m_failure), MsgBoxStyle::Exclamation);
     try {
-        if (m_files.fileExists(partial))
-            m_files.deleteFile(partial);
         removeStagingFolder(staging);
     } catch (const ReportError &) {
     }
     return result;
+}
+
+QString LayoutPackage::zipFailure(const QString &zipMessage)
+{
+    // The archiver's account ends with its error line.
+    QString why;
+    for (const QString &line : zipMessage.split(QStringLiteral("\r\n"), Qt::SkipEmptyParts))
+        if (line.startsWith(QLatin1String("zip error: ")))
+            why = line.mid(11);
+    return why.isEmpty() ? QStringLiteral("the archive could not be written") : why;
 }
 
 } // namespace KRML_ReportGen

@@ -1,10 +1,12 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <functional>
 
 namespace KRML_ReportGen {
 
+class CGUnzipFiles;
 class FileService;
 class LayoutPage;
 class TempNameService;
@@ -38,7 +40,16 @@ public:
     {
         return QStringLiteral("Error in mnuSaveLayout. Error returned after trying to create zip file");
     }
+    // Told in every mode when a save fails, with why.
+    static QString saveFailedMessage(const QString &reason)
+    {
+        return QStringLiteral("The layout file was not saved: %1\r\n\r\nAny earlier file of that name is unchanged.").arg(reason);
+    }
     static constexpr qint32 UnzipFailed = 99;
+    // What a package may hold: ten times the members a saved package can
+    // have, and what they may expand to. A package beyond them is refused.
+    static constexpr qint64 MaxMembers = 1000;
+    static constexpr qint64 MaxExpandedSize = 512LL * 1024 * 1024;
 
     // Deletes the working report SQL and connection files, empties the
     // current report SQL and removes every object from the page.
@@ -51,11 +62,22 @@ public:
     // Saves to a path without asking for it (the command line, the tests).
     Result saveLayoutTo(const QString &path);
 
+    // Why the last open or save failed (the first error's description);
+    // empty after one that worked.
+    QString failure() const { return m_failure; }
+    // The package the last save wrote, or meant to write.
+    QString saveTarget() const { return m_saveTarget; }
+
     // The working files in rdAppPath/Temp.
     static QString workingSqlFile();
     static QString workingConnectionFile();
 
 private:
+    // The members an open takes besides the pictures the layout names.
+    static QStringList fixedMembers();
+    static QString literally(const QString &name);
+    void extract(CGUnzipFiles &unzip, const QString &packagePath, const QString &staging, const QStringList &members);
+    static QString zipFailure(const QString &zipMessage);
     QString newStagingFolder();
     void removeStagingFolder(const QString &folder);
     void reportOpenFailure(const QString &number, const QString &description);
@@ -65,6 +87,8 @@ private:
     TempNameService &m_tempNames;
     UserPrompts &m_prompts;
     LayoutPage &m_page;
+    QString m_failure;
+    QString m_saveTarget;
 };
 
 } // namespace KRML_ReportGen

@@ -1,12 +1,13 @@
 #include "ConsolePrompts.h"
 
 #include "MsgBoxStyle.h"
+#include "PasswordMask.h"
 
 namespace KRML_ReportGen {
 
 MsgBoxStyle::Answer ConsolePrompts::msgBox(const QString &text, int style, const QString &)
 {
-    QString flat = text;
+    QString flat = PasswordMask::hide(text);
     flat.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     messages.append(flat);
     if (m_echo && m_out)

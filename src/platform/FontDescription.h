@@ -16,7 +16,13 @@ struct FontDescription
     bool underline = false;
     bool strikethru = false;
 
-    friend bool operator==(const FontDescription &, const FontDescription &) = default;
+    // Written out: the published headers compile as C++17.
+    friend bool operator==(const FontDescription &a, const FontDescription &b)
+    {
+        return a.name == b.name && a.size == b.size && a.bold == b.bold && a.italic == b.italic
+            && a.underline == b.underline && a.strikethru == b.strikethru;
+    }
+    friend bool operator!=(const FontDescription &a, const FontDescription &b) { return !(a == b); }
     friend size_t qHash(const FontDescription &f, size_t seed = 0)
     {
         return qHashMulti(seed, f.name, f.size, f.bold, f.italic, f.underline, f.strikethru);

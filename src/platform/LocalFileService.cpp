@@ -1,12 +1,12 @@
 #include "LocalFileService.h"
 
+#include "DurableFile.h"
 #include "PathNames.h"
 #include "ReportError.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -117,21 +117,16 @@ void LocalFileService::writeBytes(const QString &path, const QByteArray &bytes)
     const QString folder = PathNames::folderOf(p);
     if (!folder.isEmpty() && !QFileInfo(folder).isDir())
         throw fileError(ReportError::PathNotFound, QStringLiteral("Path not found"), p);
-    QSaveFile f(p);
-    if (!f.open(QIODevice::WriteOnly))
-        throw fileError(ReportError::PermissionDenied, QStringLiteral("Permission denied"), p, f.errorString());
-    if (f.write(bytes) != bytes.size() || !f.commit())
-        throw fileError(ReportError::PathFileAccessError, QStringLiteral("Path/File access error"), p, f.errorString());
+    DurableFile::write(p, bytes);
 }
 
 void LocalFileService::appendBytes(const QString &path, const QByteArray &bytes)
 {
+    // Appending in place could leave half a line behind; the whole file is
+    // written anew through the same checked path instead.
     const QString p = resolve(path);
-    QFile f(p);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Append))
-        throw fileError(ReportError::PermissionDenied, QStringLiteral("Permission denied"), p, f.errorString());
-    if (f.write(bytes) != bytes.size())
-        throw fileError(ReportError::PathFileAccessError, QStringLiteral("Path/File access error"), p, f.errorString());
+    const QByteArray before = QFileInfo(p).isFile() ? readBytes(p) : QByteArray();
+    writeBytes(p, before + bytes);
 }
 
 } // namespace KRML_ReportGen

@@ -1,12 +1,14 @@
 #pragma once
 
+#include "KRMLReportGenExport.h"
+
 #include <QString>
 #include <QVariant>
 
 namespace KRML_ReportGen {
 
 // The host's store for a control's persisted properties.
-class PropertyBag
+class KRML_REPORTGEN_EXPORT PropertyBag
 {
 public:
     virtual ~PropertyBag() = default;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "KRMLReportGenExport.h"
+
 #include <QString>
 #include <exception>
 #include <string>
@@ -10,7 +12,7 @@ namespace KRML_ReportGen {
 // and the source that raised it. Numbers follow the platform the reports come
 // from: small positive numbers for run-time errors (6 Overflow, 13 Type
 // mismatch), negative 32-bit HRESULTs for database providers.
-class ReportError : public std::exception
+class KRML_REPORTGEN_EXPORT ReportError : public std::exception
 {
 public:
     ReportError(qint32 number, QString description, QString source = QString());
@@ -27,10 +29,12 @@ public:
 
     static constexpr qint32 InvalidProcedureCall = 5;
     static constexpr qint32 Overflow = 6;
+    static constexpr qint32 OutOfMemory = 7;
     static constexpr qint32 SubscriptOutOfRange = 9;
     static constexpr qint32 DivisionByZero = 11;
     static constexpr qint32 TypeMismatch = 13;
     static constexpr qint32 FileNotFound = 53;
+    static constexpr qint32 DiskFull = 61;
     static constexpr qint32 InputPastEndOfFile = 62;
     static constexpr qint32 PermissionDenied = 70;
     static constexpr qint32 PathFileAccessError = 75;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "KRMLReportGenExport.h"
 #include "FontDescription.h"
 
 #include <QImage>
@@ -12,7 +13,7 @@ namespace KRML_ReportGen {
 // The drawing operations the generator uses, in twips (1440 per inch), with
 // the origin at the top-left corner and y growing downwards. A surface keeps
 // a current font, a fore colour and a print position (CurrentX, CurrentY).
-class DrawingSurface
+class KRML_REPORTGEN_EXPORT DrawingSurface
 {
 public:
     enum class Kind {

@@ -1,11 +1,11 @@
 #include "HtmlSurface.h"
 
+#include "DurableFile.h"
 #include "FontMapper.h"
 #include "ReportError.h"
 #include "VbColor.h"
 
 #include <QBuffer>
-#include <QSaveFile>
 
 namespace KRML_ReportGen {
 
@@ -50,6 +50,12 @@ QString HtmlSurface::fontFamilies(const QString &legacyName)
     return families.join(QLatin1Char(','));
 }
 
+void HtmlSurface::fail(qint32 number, const QString &why) const
+{
+    throw ReportError(number ? number : ReportError::PathFileAccessError,
+                      QStringLiteral("The web page could not be written: '%1' (%2)").arg(m_fileName, why));
+}
+
 void HtmlSurface::write(const QString &html)
 {
     m_buffer += html;
@@ -58,8 +64,7 @@ void HtmlSurface::write(const QString &html)
     if (m_buffer.size() > 256 * 1024) {
         const QByteArray bytes = m_buffer.toUtf8();
         if (m_file->write(bytes) != bytes.size())
-            throw ReportError(ReportError::PathFileAccessError,
-                              QStringLiteral("The web page could not be written: '%1' (%2)").arg(m_fileName, m_file->errorString()));
+            fail(m_file->errorNumber(), m_file->errorText());
         m_buffer.clear();
     }
 }
@@ -68,10 +73,9 @@ void HtmlSurface::begin()
 {
     if (m_file)
         return;
-    m_file = std::make_unique<QSaveFile>(m_fileName);
+    m_file = std::make_unique<DurableFile>(m_fileName);
     if (!m_file->open(QIODevice::WriteOnly))
-        throw ReportError(ReportError::PathFileAccessError,
-                          QStringLiteral("The web page could not be written: '%1' (%2)").arg(m_fileName, m_file->errorString()));
+        fail(m_file->errorNumber(), m_file->errorText());
     const QString w = pt(Width()), h = pt(Height());
     write(QStringLiteral("<!DOCTYPE html>\n<html>\n<head>\n<meta charset=\"utf-8\">\n"
                          "<meta name=\"generator\" content=\"KRML ReportGen\">\n<title>%1</title>\n<style>\n"
@@ -223,10 +227,11 @@ void HtmlSurface::EndDoc()
     const QByteArray bytes = m_buffer.toUtf8();
     m_buffer.clear();
     const bool ok = m_file->write(bytes) == bytes.size() && m_file->commit();
-    const QString why = m_file->errorString();
+    const QString why = m_file->errorText();
+    const qint32 number = m_file->errorNumber();
     m_file.reset();
     if (!ok)
-        throw ReportError(ReportError::PathFileAccessError, QStringLiteral("The web page could not be written: '%1' (%2)").arg(m_fileName, why));
+        fail(number, why);
 }
 
 } // namespace KRML_ReportGen

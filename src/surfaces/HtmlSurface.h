@@ -6,9 +6,9 @@
 #include <QString>
 #include <memory>
 
-class QSaveFile;
-
 namespace KRML_ReportGen {
+
+class DurableFile;
 
 // A report as one web page that needs nothing else: each report page is a
 // block of its size with the texts, lines, boxes and pictures absolutely
@@ -44,6 +44,7 @@ private:
     void beginPage();
     void endPage();
     void write(const QString &html);
+    [[noreturn]] void fail(qint32 number, const QString &why) const;
     // The class of text in the current font and colour, defined where it
     // is first used.
     QString textClass();
@@ -51,7 +52,7 @@ private:
 
     QString m_fileName;
     QString m_title;
-    std::unique_ptr<QSaveFile> m_file;
+    std::unique_ptr<DurableFile> m_file;
     bool m_inPage = false;
     int m_page = 0;
     QString m_buffer;

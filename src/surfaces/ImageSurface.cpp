@@ -1,5 +1,7 @@
 #include "ImageSurface.h"
 
+#include "ReportError.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -38,6 +40,17 @@ void ImageSurface::reallocate()
 {
     endPainting();
     m_spare.clear(); // of the old size
+    // Checked in floating point first: the product of two page sides at a
+    // high resolution does not fit an int, let alone memory.
+    const double wide = std::max(1.0, std::ceil(m_width * m_dpi / 1440.0));
+    const double high = std::max(1.0, std::ceil(m_height * m_dpi / 1440.0));
+    if (!(wide * high <= double(MaxPixels)))
+        throw ReportError(ReportError::OutOfMemory,
+                          QStringLiteral("A page of %1 x %2 pixels is more than one picture may hold (%3 million pixels); "
+                                         "choose a lower resolution.")
+                              .arg(wide, 0, 'f', 0)
+                              .arg(high, 0, 'f', 0)
+                              .arg(MaxPixels / 1000000));
     m_image = newImage();
     m_image.fill(Qt::white);
 }

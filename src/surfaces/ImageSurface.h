@@ -12,6 +12,11 @@ namespace KRML_ReportGen {
 class ImageSurface : public PainterSurface
 {
 public:
+    // The most pixels one page may have (800 MB of memory): a page of
+    // 32767 twips square at 1200 dots per inch would take 2.9 GB. Beyond it
+    // the surface refuses the size with a ReportError.
+    static constexpr qint64 MaxPixels = 200000000;
+
     explicit ImageSurface(double widthTwips = 11907, double heightTwips = 16839.9, double dotsPerInch = 96);
     ~ImageSurface() override;
 

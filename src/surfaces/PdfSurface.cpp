@@ -1,5 +1,6 @@
 #include "PdfSurface.h"
 
+#include "DurableFile.h"
 #include "PdfDocumentInfo.h"
 #include "ReportError.h"
 #include "TailRecorder.h"
@@ -8,7 +9,6 @@
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPdfWriter>
-#include <QSaveFile>
 
 namespace KRML_ReportGen {
 
@@ -34,10 +34,10 @@ QPainter *PdfSurface::painter()
 {
     if (m_painter)
         return m_painter.get();
-    m_file = std::make_unique<QSaveFile>(m_fileName);
+    m_file = std::make_unique<DurableFile>(m_fileName);
     if (!m_file->open(QIODevice::WriteOnly))
-        throw ReportError(ReportError::PathFileAccessError,
-                          QStringLiteral("The PDF file could not be written: '%1' (%2)").arg(m_fileName, m_file->errorString()));
+        throw ReportError(m_file->errorNumber() ? m_file->errorNumber() : ReportError::PathFileAccessError,
+                          QStringLiteral("The PDF file could not be written: '%1' (%2)").arg(m_fileName, m_file->errorText()));
     // The trailer is read back to add the full document information.
     m_recorder = std::make_unique<TailRecorder>(m_file.get(), 4096);
     m_recorder->open(QIODevice::WriteOnly);
@@ -88,10 +88,11 @@ void PdfSurface::EndDoc()
     if (!update.isEmpty())
         m_file->write(update);
     const bool ok = m_file->commit();
-    const QString why = m_file->errorString();
+    const QString why = m_file->errorText();
+    const qint32 number = m_file->errorNumber();
     m_file.reset();
     if (!ok)
-        throw ReportError(ReportError::PathFileAccessError,
+        throw ReportError(number ? number : ReportError::PathFileAccessError,
                           QStringLiteral("The PDF file could not be written: '%1' (%2)").arg(m_fileName, why));
 }
 

@@ -3,10 +3,10 @@
 #include "PainterSurface.h"
 
 class QPdfWriter;
-class QSaveFile;
 
 namespace KRML_ReportGen {
 
+class DurableFile;
 class PdfDocumentInfo;
 class TailRecorder;
 
@@ -49,7 +49,7 @@ private:
     double m_width;
     double m_height;
     Metadata m_metadata;
-    std::unique_ptr<QSaveFile> m_file;
+    std::unique_ptr<DurableFile> m_file;
     std::unique_ptr<TailRecorder> m_recorder;
     std::unique_ptr<PdfDocumentInfo> m_info;
     std::unique_ptr<QPdfWriter> m_writer;

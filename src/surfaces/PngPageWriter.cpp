@@ -1,10 +1,10 @@
 #include "PngPageWriter.h"
 
+#include "DurableFile.h"
 #include "ReportError.h"
 
 #include <QImageWriter>
 #include <QMutexLocker>
-#include <QSaveFile>
 #include <QThread>
 
 namespace KRML_ReportGen {
@@ -24,23 +24,24 @@ PngPageWriter::~PngPageWriter()
 
 void PngPageWriter::encode(const QImage &page, const QString &fileName, int compression)
 {
-    QSaveFile file(fileName);
+    // Checked and durable, as every file the system writes.
+    DurableFile file(fileName);
     QImageWriter writer(&file, "png");
     // Qt's PNG writer takes a quality from 100 (zlib level 0) to 0 (level
     // 9): quality q gives level (100 - q) * 9 / 91.
     if (compression >= 0)
         writer.setQuality(100 - (std::min(compression, 9) * 91 + 8) / 9);
-    if (!file.open(QIODevice::WriteOnly) || !writer.write(page) || !file.commit())
-        throw ReportError(ReportError::PathFileAccessError,
-                          QStringLiteral("cannot write %1: %2").arg(fileName, writer.error() != QImageWriter::UnknownError
-                                                                                 ? writer.errorString()
-                                                                                 : file.errorString()));
+    if (!file.open(QIODevice::WriteOnly) || !writer.write(page) || !file.commit()) {
+        const QString why = file.errorText().isEmpty() ? writer.errorString() : file.errorText();
+        throw ReportError(file.errorNumber() ? file.errorNumber() : ReportError::PathFileAccessError,
+                          QStringLiteral("cannot write %1: %2").arg(fileName, why));
+    }
 }
 
 void PngPageWriter::rethrow()
 {
     if (!m_failure.isEmpty())
-        throw ReportError(ReportError::PathFileAccessError, m_failure);
+        throw ReportError(m_failureNumber, m_failure);
 }
 
 void PngPageWriter::write(const QImage &page, const QString &fileName)
@@ -60,16 +61,20 @@ void PngPageWriter::write(const QImage &page, const QString &fileName)
     lock.unlock();
     m_pool.start([this, page, fileName, order] {
         QString failure;
+        qint32 number = 0;
         try {
             encode(page, fileName, m_compression);
         } catch (const ReportError &e) {
             failure = e.description();
+            number = e.number();
         }
         QMutexLocker done(&m_mutex);
-        if (failure.isEmpty())
+        if (failure.isEmpty()) {
             m_files[order] = fileName;
-        else if (m_failure.isEmpty())
+        } else if (m_failure.isEmpty()) {
             m_failure = failure;
+            m_failureNumber = number;
+        }
         --m_pending;
         m_done.wakeAll();
     });

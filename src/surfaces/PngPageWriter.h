@@ -15,7 +15,7 @@ namespace KRML_ReportGen {
 // of its own pool, as many at a time as there are cores. At most a few
 // pages wait for encoding, so memory stays bounded however long the report.
 //
-// Each file is written whole or not at all (QSaveFile). A failure is
+// Each file is written whole or not at all (DurableFile). A failure is
 // handed back by the next write() or by finish(), as a ReportError.
 class PngPageWriter
 {
@@ -36,7 +36,7 @@ public:
     // after a failure, so they can be removed).
     QStringList written();
 
-    // Encodes one image into a file (QSaveFile), or throws a ReportError.
+    // Encodes one image into a file (DurableFile), or throws a ReportError.
     static void encode(const QImage &page, const QString &fileName, int compression);
 
 private:
@@ -51,6 +51,7 @@ private:
     int m_next = 0;
     std::map<int, QString> m_files; // order given -> file written
     QString m_failure;
+    qint32 m_failureNumber = 0;
 };
 
 } // namespace KRML_ReportGen

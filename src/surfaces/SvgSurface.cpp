@@ -2,7 +2,7 @@
 
 #include "ReportError.h"
 
-#include <QSaveFile>
+#include "DurableFile.h"
 #include <QSvgGenerator>
 
 namespace KRML_ReportGen {
@@ -33,10 +33,10 @@ QPainter *SvgSurface::painter()
 {
     if (m_painter)
         return m_painter.get();
-    m_file = std::make_unique<QSaveFile>(fileFor(m_page));
+    m_file = std::make_unique<DurableFile>(fileFor(m_page));
     if (!m_file->open(QIODevice::WriteOnly))
-        throw ReportError(ReportError::PathFileAccessError,
-                          QStringLiteral("The SVG file could not be written: '%1' (%2)").arg(fileFor(m_page), m_file->errorString()));
+        throw ReportError(m_file->errorNumber() ? m_file->errorNumber() : ReportError::PathFileAccessError,
+                          QStringLiteral("The SVG file could not be written: '%1' (%2)").arg(fileFor(m_page), m_file->errorText()));
     m_generator = std::make_unique<QSvgGenerator>();
     m_generator->setOutputDevice(m_file.get());
     // One SVG unit is one twip.
@@ -59,10 +59,11 @@ void SvgSurface::finishPage()
     m_painter.reset();
     m_generator.reset();
     const bool ok = m_file->commit();
-    const QString why = m_file->errorString();
+    const QString why = m_file->errorText();
+    const qint32 number = m_file->errorNumber();
     m_file.reset();
     if (!ok)
-        throw ReportError(ReportError::PathFileAccessError,
+        throw ReportError(number ? number : ReportError::PathFileAccessError,
                           QStringLiteral("The SVG file could not be written: '%1' (%2)").arg(fileFor(m_page), why));
     ++m_written;
 }

@@ -2,10 +2,12 @@
 
 #include "PainterSurface.h"
 
-class QSaveFile;
+
 class QSvgGenerator;
 
 namespace KRML_ReportGen {
+
+class DurableFile;
 
 // A surface that writes each page as an SVG file. The file name pattern
 // holds "%1" for the page number (or none, for a single page); each file
@@ -42,7 +44,7 @@ private:
     double m_height;
     int m_page = 1;
     int m_written = 0;
-    std::unique_ptr<QSaveFile> m_file;
+    std::unique_ptr<DurableFile> m_file;
     std::unique_ptr<QSvgGenerator> m_generator;
     std::unique_ptr<QPainter> m_painter;
 };

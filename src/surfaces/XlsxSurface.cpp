@@ -1,15 +1,16 @@
 #include "XlsxSurface.h"
 
+#include "DurableFile.h"
 #include "ReportError.h"
 
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
 #include <QRegularExpression>
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <xlsxwriter.h>
 
 namespace KRML_ReportGen {
@@ -39,7 +40,9 @@ XlsxSurface::XlsxSurface(QString fileName, double widthTwips, double heightTwips
                           QStringLiteral("The workbook could not be written: '%1' (%2)")
                               .arg(m_fileName, folder.isDir() ? QStringLiteral("the folder cannot be written to")
                                                               : QStringLiteral("no such folder")));
-    m_partName = target.dir().filePath(QStringLiteral(".%1.part").arg(target.fileName()));
+    // Named as the project's part files are, so that one a killed process
+    // left behind is cleared like theirs.
+    m_partName = m_fileName + QStringLiteral(".part.%1").arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
     // Rows go to temporary files beside the workbook until it is saved.
     m_tempFolder = QFile::encodeName(target.absolutePath()).toStdString();
     lxw_workbook_options options = {};
@@ -269,11 +272,16 @@ void XlsxSurface::save()
         QFile::remove(m_partName);
         check(error, QStringLiteral("saving"));
     }
-    // rename() replaces an older file in one step.
-    if (std::rename(QFile::encodeName(m_partName).constData(), QFile::encodeName(m_fileName).constData()) != 0) {
-        QFile::remove(m_partName);
+    // The finished archive replaces an older file in one step, once it is
+    // on the disk.
+    QFile part(m_partName);
+    const bool read = part.open(QIODevice::ReadOnly);
+    const QByteArray bytes = read ? part.readAll() : QByteArray();
+    part.close();
+    QFile::remove(m_partName);
+    if (!read)
         throw ReportError(ReportError::PathFileAccessError, QStringLiteral("The workbook could not be written: '%1'").arg(m_fileName));
-    }
+    DurableFile::write(m_fileName, bytes);
 }
 
 } // namespace KRML_ReportGen

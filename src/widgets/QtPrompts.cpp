@@ -3,6 +3,7 @@
 #include "FileDialogFilter.h"
 #include "FontMapper.h"
 #include "MsgBoxStyle.h"
+#include "PasswordMask.h"
 #include "VbColor.h"
 
 #include <QColorDialog>
@@ -18,7 +19,7 @@ MsgBoxStyle::Answer QtPrompts::msgBox(const QString &text, int style, const QStr
 {
     using namespace MsgBoxStyle;
     QMessageBox box(m_parent);
-    box.setText(QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    box.setText(PasswordMask::hide(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
     box.setWindowTitle(title.isEmpty() ? defaultTitle() : title);
     switch (iconOf(style)) {
     case Critical: box.setIcon(QMessageBox::Critical); break;

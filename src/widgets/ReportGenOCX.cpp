@@ -1,5 +1,7 @@
 #include "ReportGenOCX.h"
 
+#include "ControlServices.h"
+#include "DurableFile.h"
 #include "GridBuilder.h"
 #include "FormulaEvaluator.h"
 #include "ImageSurface.h"
@@ -36,6 +38,7 @@
 #include "StatementPalette.h"
 #include "Twips.h"
 #include "VbConvert.h"
+#include "KRMLReportGenVersion.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -48,9 +51,6 @@
 #include <QUndoStack>
 #include <limits>
 
-#ifndef KRML_VERSION_MAJOR
-#error "the build passes the version numbers"
-#endif
 
 namespace KRML_ReportGen {
 
@@ -97,8 +97,13 @@ float settingAsSingle(const SettingsStore &settings, const QString &key, const Q
 
 } // namespace
 
+ReportGenOCX::ReportGenOCX(QWidget *parent) : ReportGenOCX(parent, ControlServices::standard())
+{
+}
+
 ReportGenOCX::ReportGenOCX(QWidget *parent, ControlServices services)
-    : QWidget(parent), m_services(services.completed()), m_page(std::make_unique<LayoutPage>()),
+    : QWidget(parent), m_ownServices(std::make_unique<ControlServices>(services.completed())), m_services(*m_ownServices),
+      m_page(std::make_unique<LayoutPage>()),
       m_preview(std::make_unique<ImageSurface>()), m_palette(std::make_unique<StatementPalette>()),
       m_loader(std::make_unique<QueryLoader>(*m_services.files, *m_services.prompts)),
       m_generator(std::make_unique<ReportGenerator>(*m_page, *m_loader))
@@ -216,7 +221,8 @@ QString ReportGenOCX::versionString(int major, int minor, int, int revision)
 
 QString ReportGenOCX::OCXVersion() const
 {
-    return versionString(KRML_VERSION_MAJOR, KRML_VERSION_MINOR, KRML_VERSION_BUILD, KRML_VERSION_REVISION);
+    return versionString(KRML_REPORTGEN_VERSION_MAJOR, KRML_REPORTGEN_VERSION_MINOR, KRML_REPORTGEN_VERSION_BUILD,
+                         KRML_REPORTGEN_VERSION_REVISION);
 }
 
 int ReportGenOCX::PageWidth() const
@@ -256,6 +262,8 @@ bool ReportGenOCX::devModeForMeta() const
 void ReportGenOCX::setRdAppPath(const QString &path)
 {
     ModuleState::current().setRdAppPath(PathNames::normalize(path));
+    // Working files that a killed process was writing when it died.
+    DurableFile::removeStaleParts(PathNames::resolve(ModuleState::current().tempFolder()));
 }
 
 int ReportGenOCX::CodePage() const
@@ -667,7 +675,9 @@ void ReportGenOCX::OpenLayout(const QString &rptFile)
 
 void ReportGenOCX::SaveLayout()
 {
-    package().saveLayout();
+    LayoutPackage layout = package();
+    if (layout.saveLayout() == LayoutPackage::Result::Failed)
+        emit SaveFailed(layout.saveTarget(), layout.failure());
 }
 
 bool ReportGenOCX::CheckForPrintOverlap(const LayoutLabel &PrintObject, qint32 &returnLeft, qint32 &returnTop)

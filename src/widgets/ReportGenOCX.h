@@ -1,15 +1,14 @@
 #pragma once
 
-#include <optional>
-
-#include "ControlServices.h"
 #include "DbConnection.h"
+#include "KRMLReportGenExport.h"
 #include "VbCollection.h"
 #include "clsParameter.h"
 
 #include <QStringList>
 #include <QWidget>
 #include <memory>
+#include <optional>
 
 class QLabel;
 class QScrollBar;
@@ -19,6 +18,7 @@ class QDialog;
 
 namespace KRML_ReportGen {
 
+struct ControlServices;
 class DrawingSurface;
 class ImageSurface;
 class LayoutPackage;
@@ -37,7 +37,7 @@ class StatementPalette;
 // Properties, methods and events keep the order of the control's published
 // interface and are reachable through Qt's meta-object system, so hosts that
 // bind by name can use them. Errors reach the host as ReportError exceptions.
-class ReportGenOCX : public QWidget
+class KRML_REPORTGEN_EXPORT ReportGenOCX : public QWidget
 {
     Q_OBJECT
 
@@ -69,7 +69,12 @@ public:
 
     // Start-up reads the settings ("Report Designer"/"Options"); a stored
     // grid or page size that is not a number fails it with ReportError 13.
-    explicit ReportGenOCX(QWidget *parent = nullptr, ControlServices services = ControlServices::standard());
+    // The desktop's services: settings through QSettings, Qt's dialogs,
+    // local files and private temporary names.
+    explicit ReportGenOCX(QWidget *parent = nullptr);
+    // With the given platform services (the project's own programs and
+    // tests; ControlServices is not among the published headers).
+    KRML_REPORTGEN_NO_EXPORT ReportGenOCX(QWidget *parent, ControlServices services);
     ~ReportGenOCX() override;
 
     // --- properties, in interface order ---
@@ -189,6 +194,9 @@ signals:
     // only the first printed of its statement's total rows; the rest ran
     // past the page's foot. Raised once per statement after each run.
     void RowsCut(const QString &statement, qint32 printed, qint32 total);
+    // A layout package could not be saved (the user has been told why too);
+    // whatever file was at path before is unchanged.
+    void SaveFailed(const QString &path, const QString &reason);
 
     // The statement list changed (the field palette follows it).
     void statementListChanged();
@@ -221,7 +229,9 @@ private:
     DrawingSurface &printerSurface();
     LayoutPackage package();
 
-    ControlServices m_services;
+    // Held apart so that the published header needs no private one.
+    std::unique_ptr<ControlServices> m_ownServices;
+    ControlServices &m_services;
     std::unique_ptr<LayoutPage> m_page;
     std::unique_ptr<ImageSurface> m_preview;
     std::unique_ptr<QPrinter> m_printer;

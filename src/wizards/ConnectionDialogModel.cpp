@@ -1,6 +1,7 @@
 #include "ConnectionDialogModel.h"
 
 #include "ConnectionString.h"
+#include "PasswordMask.h"
 #include "DbConnection.h"
 #include "ReportError.h"
 
@@ -122,7 +123,7 @@ QString ConnectionDialogModel::test() const
         c.close();
         return successMessage();
     } catch (const ReportError &e) {
-        return QStringLiteral("Test connection failed: %1 - %2").arg(e.number()).arg(e.description());
+        return QStringLiteral("Test connection failed: %1 - %2").arg(e.number()).arg(PasswordMask::hide(e.description()));
     }
 }
 

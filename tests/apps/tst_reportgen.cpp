@@ -2,6 +2,8 @@
 // database, real PDF and PNG files, and its exit codes.
 
 #include "ConsolePrompts.h"
+#include "DbConnection.h"
+#include "KRMLReportGenVersion.h"
 #include "LayoutPackage.h"
 #include "LayoutPage.h"
 #include "LocalFileService.h"
@@ -12,7 +14,9 @@
 #include "SqliteEngine.h"
 #include "TestPackage.h"
 
+#include <QElapsedTimer>
 #include <QImage>
+#include <QRegularExpression>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -68,9 +72,11 @@ class TestReportgen : public QObject
     // the connection string stored in it, as a designer would.
     static bool savePackage(KRML_ReportGen::LayoutPage &page, const QString &statement, const QString &sql,
                             const QString &connection, const QString &path, const QStringList &markers = {},
-                            int codePage = 1252)
+                            int codePage = 1252, const QList<QPair<QString, QString>> &moreStatements = {})
     {
-        return KRML_ReportGen::TestPackage::save(page, {{statement, sql}}, connection, path, markers, codePage);
+        QList<QPair<QString, QString>> statements{{statement, sql}};
+        statements += moreStatements;
+        return KRML_ReportGen::TestPackage::save(page, statements, connection, path, markers, codePage);
     }
 
 private slots:
@@ -431,6 +437,103 @@ private slots:
         QVERIFY2(text.contains(QStringLiteral("Speedy Express")) && text.contains(QStringLiteral("Federal Shipping")), qPrintable(text));
     }
 
+    // A package of one list over the example database (a copy of its own)
+    // and the given statements besides.
+    QString packageOver(const QString &name, const QString &listSql, const QList<QPair<QString, QString>> &more, float side = 11907)
+    {
+        using namespace KRML_ReportGen;
+        const QString db = m_dir.filePath(name + QStringLiteral(".db"));
+        QFile::remove(db);
+        if (!QFile::copy(example(QStringLiteral("sales.db")), db))
+            return QString();
+        LayoutPage page;
+        page.setWidth(side);
+        page.setHeight(side);
+        const int i = page.createLabel();
+        page.Label(i).Top = 500;
+        page.Label(i).Width = 3000;
+        page.Label(i).Height = 300;
+        page.Label(i).Tag = QStringLiteral("DATA:List.X");
+        page.Label(i).Visible = true;
+        const QString path = m_dir.filePath(name + QStringLiteral(".lrd"));
+        if (!savePackage(page, QStringLiteral("List"), listSql, QStringLiteral("Provider=SQLite;Data Source=%1.db").arg(name), path, {},
+                         1252, more))
+            return QString();
+        return path;
+    }
+
+    int orders(const QString &db)
+    {
+        KRML_ReportGen::DbConnection c(QStringLiteral("Provider=SQLite;Data Source=") + db);
+        c.open();
+        return c.openRecordset(QStringLiteral("SELECT COUNT(*) FROM Orders"))->field(0).value.toInt();
+    }
+
+    void listNeverChangesTheDatabase()
+    {
+        // A package whose statements delete and never end: list names the
+        // first and reads the second's fields without running it.
+        const QString package = packageOver(QStringLiteral("attack"), QStringLiteral("SELECT OrderID AS X FROM Orders"),
+                                            {{QStringLiteral("Kill"), QStringLiteral("DELETE FROM Orders")},
+                                             {QStringLiteral("Endless"), QStringLiteral("WITH RECURSIVE n(x) AS (SELECT 1 UNION ALL "
+                                                                                        "SELECT x + 1 FROM n) SELECT x FROM n")}});
+        QVERIFY(!package.isEmpty());
+        const int before = orders(m_dir.filePath(QStringLiteral("attack.db")));
+        QVERIFY(before > 0);
+        QElapsedTimer clock;
+        clock.start();
+        const Result r = reportgen({QStringLiteral("list"), package});
+        QVERIFY2(r.code == 0, qPrintable(r.err));
+        QVERIFY2(r.out.contains(QStringLiteral("  Kill\n      DELETE FROM Orders\n    fields: (The statement \"DELETE FROM Orders\" would "
+                                               "change the database, and reports only read it. A connection string with "
+                                               "ReadOnly=False allows changes.)\n")),
+                 qPrintable(r.out));
+        QVERIFY2(r.out.contains(QStringLiteral("    fields: x\n")), qPrintable(r.out));
+        QVERIFY2(clock.elapsed() < 20000, qPrintable(QString::number(clock.elapsed())));
+        QCOMPARE(orders(m_dir.filePath(QStringLiteral("attack.db"))), before);
+        // Rendering a list over a deleting statement fails and deletes nothing.
+        const Result rendered = reportgen({QStringLiteral("render"),
+                                           packageOver(QStringLiteral("deleting"), QStringLiteral("DELETE FROM Orders"), {}),
+                                           QStringLiteral("-o"), m_dir.filePath(QStringLiteral("deleting.pdf"))});
+        QCOMPARE(rendered.code, 6);
+        QVERIFY2(rendered.err.contains(QStringLiteral("would change the database")), qPrintable(rendered.err));
+        QCOMPARE(orders(m_dir.filePath(QStringLiteral("deleting.db"))), before);
+    }
+
+    void statementsStopAtTheTimeout()
+    {
+        const QString package = packageOver(QStringLiteral("endless"),
+                                            QStringLiteral("WITH RECURSIVE n(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM n) "
+                                                           "SELECT count(*) AS X FROM n"),
+                                            {});
+        QVERIFY(!package.isEmpty());
+        QElapsedTimer clock;
+        clock.start();
+        const Result r = reportgen({QStringLiteral("render"), package, QStringLiteral("-o"), m_dir.filePath(QStringLiteral("endless.pdf")),
+                                    QStringLiteral("--timeout"), QStringLiteral("2")});
+        QCOMPARE(r.code, 6);
+        QVERIFY2(r.err.contains(QStringLiteral("was stopped after 2 seconds, the longest a statement may run.")), qPrintable(r.err));
+        QVERIFY2(clock.elapsed() < 30000, qPrintable(QString::number(clock.elapsed())));
+        QVERIFY(!QFileInfo::exists(m_dir.filePath(QStringLiteral("endless.pdf"))));
+        QCOMPARE(reportgen({QStringLiteral("list"), package, QStringLiteral("--timeout"), QStringLiteral("soon")}).code, 1);
+    }
+
+    void rasterPagesHaveALimit()
+    {
+        // 32767 twips square at 1200 dots per inch would be 2.9 GB of pixels.
+        const QString package = packageOver(QStringLiteral("huge"), QStringLiteral("SELECT OrderID AS X FROM Orders"), {}, 32767);
+        QVERIFY(!package.isEmpty());
+        const Result r = reportgen({QStringLiteral("render"), package, QStringLiteral("-o"), m_dir.filePath(QStringLiteral("huge.png")),
+                                    QStringLiteral("--dpi"), QStringLiteral("1200")});
+        QCOMPARE(r.code, 6);
+        QVERIFY2(r.err.contains(QStringLiteral("A page of 27306 x 27306 pixels is more than one picture may hold (200 million "
+                                               "pixels); choose a lower resolution.")),
+                 qPrintable(r.err));
+        const Result small = reportgen({QStringLiteral("render"), package, QStringLiteral("-o"), m_dir.filePath(QStringLiteral("huge.png")),
+                                        QStringLiteral("--dpi"), QStringLiteral("300")});
+        QVERIFY2(small.code == 0, qPrintable(small.err));
+    }
+
     void listsStatementsFieldsAndParameters()
     {
         const Result r = reportgen({QStringLiteral("list"), example(QStringLiteral("sales-by-region.lrd"))});
@@ -501,6 +604,99 @@ private slots:
             QCOMPARE(QDir(working).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
         // Nothing lands in the current folder.
         QCOMPARE(QDir(cwd.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
+    }
+
+    void helpAndVersion_data()
+    {
+        QTest::addColumn<QString>("program");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("manPage");
+        QTest::newRow("reportgen") << QStringLiteral(REPORTGEN) << "reportgen" << "reportgen.1";
+        QTest::newRow("reportdesigner") << QStringLiteral(REPORTDESIGNER) << "Report Designer" << "reportdesigner.1";
+    }
+    void helpAndVersion()
+    {
+        QFETCH(QString, program);
+        QFETCH(QString, name);
+        QFETCH(QString, manPage);
+        // The control's version: major.minor.revision.
+        const QString version = QStringLiteral("%1.%2.%3")
+                                    .arg(KRML_REPORTGEN_VERSION_MAJOR)
+                                    .arg(KRML_REPORTGEN_VERSION_MINOR)
+                                    .arg(KRML_REPORTGEN_VERSION_REVISION);
+        // Without a display, as from a terminal on a server.
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.remove(QStringLiteral("DISPLAY"));
+        env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+        env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+        for (const QString &option : {QStringLiteral("--version"), QStringLiteral("-v")}) {
+            const Result r = run(program, {option}, env);
+            QCOMPARE(r.code, 0);
+            QCOMPARE(r.out, name + QLatin1Char(' ') + version + QLatin1Char('\n'));
+        }
+        const Result help = run(program, {QStringLiteral("--help")}, env);
+        QCOMPARE(help.code, 0);
+        QVERIFY2(help.out.startsWith(QStringLiteral("Usage: ")), qPrintable(help.out));
+
+        // The manual page describes every option the program takes.
+        QFile file(QStringLiteral(KRML_SOURCE_DIR "/docs/man/") + manPage);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QString man = QString::fromUtf8(file.readAll());
+        man.replace(QStringLiteral("\\-"), QStringLiteral("-"));
+        man.remove(QRegularExpression(QStringLiteral("\\\\f[BIRP]")));
+        QStringList options;
+        static const QRegularExpression optionPattern(QStringLiteral("^\\s+((?:-[\\w-]+(?:, )?)+)"),
+                                                      QRegularExpression::MultilineOption);
+        for (auto it = optionPattern.globalMatch(help.out); it.hasNext();)
+            options += it.next().captured(1).split(QStringLiteral(", "), Qt::SkipEmptyParts);
+        QVERIFY(options.contains(QStringLiteral("--version")));
+        QVERIFY(options.size() >= 4);
+        for (const QString &option : options)
+            QVERIFY2(man.contains(option), qPrintable(manPage + QStringLiteral(" does not describe ") + option));
+
+        // It is a well-formed page where man is installed.
+        const QString manTool = QStandardPaths::findExecutable(QStringLiteral("man"));
+        if (!manTool.isEmpty()) {
+            QProcessEnvironment manEnv = env;
+            manEnv.insert(QStringLiteral("MANWIDTH"), QStringLiteral("80"));
+            const Result rendered = run(manTool, {QStringLiteral("--warnings"), QStringLiteral("-l"), QStringLiteral("-Tutf8"),
+                                                  file.fileName()},
+                                        manEnv);
+            QCOMPARE(rendered.code, 0);
+            QVERIFY2(rendered.err.isEmpty(), qPrintable(rendered.err));
+            // Bold and underlined text come as overstrikes (X backspace X).
+            QString text = rendered.out;
+            text.remove(QRegularExpression(QStringLiteral(".\\x{0008}")));
+            QVERIFY2(text.contains(QStringLiteral("SYNOPSIS")), qPrintable(text));
+        }
+    }
+
+    void passwordsAreNotPrinted_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("secret");
+        QTest::addColumn<QString>("hidden");
+        QTest::newRow("failing connection") << QStringList{"render", "EXAMPLE", "-o", "OUT.pdf", "--connection",
+                                                           "Provider=SQLite;Data Source=/no/such.db;Password=TopSecret1"}
+                                            << "TopSecret1" << "Password=***";
+        QTest::newRow("server refusing, quoted") << QStringList{"list", "EXAMPLE", "--connection",
+                                                                "Provider=PostgreSQL;Host=127.0.0.1;Port=1;User ID=u;PWD='Top;Secret2'"}
+                                                 << "Secret2" << "PWD=***";
+        QTest::newRow("unknown provider") << QStringList{"render", "EXAMPLE", "-o", "OUT.pdf", "--connection",
+                                                         "Provider=Nope;pwd = Secret3;Data Source=x"}
+                                          << "Secret3" << "pwd = ***";
+    }
+    void passwordsAreNotPrinted()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(QString, secret);
+        QFETCH(QString, hidden);
+        args.replaceInStrings(QStringLiteral("EXAMPLE"), example(QStringLiteral("customers.lrd")));
+        args.replaceInStrings(QStringLiteral("OUT"), m_dir.filePath(QStringLiteral("secret-out")));
+        const Result r = reportgen(args);
+        QVERIFY(r.code != 0 || args.first() == QLatin1String("list"));
+        QVERIFY2(!r.err.contains(secret) && !r.out.contains(secret), qPrintable(r.out + r.err));
+        QVERIFY2(r.err.contains(hidden) || r.out.contains(hidden), qPrintable(r.out + r.err));
     }
 
     void errors_data()

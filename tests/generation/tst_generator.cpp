@@ -6,6 +6,7 @@
 #include "ReportError.h"
 #include "ReportGenerator.h"
 #include "ScriptedPrompts.h"
+#include "SqliteEngine.h"
 
 #include <QProcess>
 #include <QStandardPaths>
@@ -366,6 +367,26 @@ private slots:
         QCOMPARE(top, 1720); // the first list in label order, not the lower one
     }
 
+    void listsLongerThan32BitsOfTwips()
+    {
+        // 120,000 lines of 20,040 twips reach past 2^31 twips: a fixed text
+        // below such a list lands where it belongs instead of overflowing.
+        Run r;
+        r.fixture.files.writeBytes(r.fixture.app.filePath(QStringLiteral("Temp/SQL.mtq")),
+                                   "marlowentallymasterfile\r\nnoofparams=0\r\n##########\r\n1\r\n"
+                                   "tablename=Many\r\nWITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM c WHERE x < 120000) "
+                                   "SELECT x AS N FROM c\r\ntablename=endreport");
+        const int list = label(r.page, 100, 1000, QString(), QStringLiteral("DATA:Many.N"));
+        r.page.Label(list).Font.size = 1000;
+        label(r.page, 5000, 1001, QStringLiteral("Below"));
+        RecordingSurface s;
+        r.generator.GenerateOutput(s);
+        const auto prints = s.prints();
+        QCOMPARE(prints.last().text, QStringLiteral("Below"));
+        QCOMPARE(prints.last().y, 1000.0 + 120000.0 * 20040.0);
+        QVERIFY(prints.last().y > double(std::numeric_limits<qint32>::max()));
+    }
+
     void noEarlierLabels()
     {
         Run r;
@@ -400,10 +421,10 @@ private slots:
         r.fixture.files.writeBytes(r.fixture.app.filePath(QStringLiteral("Temp/SQL.mtq")),
                                    "marlowentallymasterfile\r\nnoofparams=0\r\n##########\r\n1\r\n"
                                    "tablename=Measures\r\nSELECT A, B, C FROM Measures ORDER BY A\r\ntablename=endreport");
-        ModuleState::current().data().RDDataConnection()->execute(QStringLiteral(
-            "CREATE TABLE Measures (A REAL, B DOUBLE, C FLOAT)"));
-        ModuleState::current().data().RDDataConnection()->execute(QStringLiteral(
-            "INSERT INTO Measures VALUES (1234567.89, 98765.4321, 0.1), (2.5, 1e20, 1.0)"));
+        // The report's connection only reads: the table is made beside it.
+        SqliteEngine::create(r.fixture.app.filePath(QStringLiteral("sales.db")))
+            ->runScript(QStringLiteral("CREATE TABLE Measures (A REAL, B DOUBLE, C FLOAT);"
+                                       "INSERT INTO Measures VALUES (1234567.89, 98765.4321, 0.1), (2.5, 1e20, 1.0);"));
         for (const char *field : {"A", "B", "C"})
             label(r.page, 100, 1000, QString(), QStringLiteral("DATA:Measures.") + QLatin1String(field));
         label(r.page, 100, 2000, QStringLiteral("{Measures.A}/1"), QStringLiteral("FORMULA:{Measures.A}/1"));

@@ -15,10 +15,12 @@
 
 #include <QDirIterator>
 #include <QProcess>
+#include <QRandomGenerator>
 #include <QStandardPaths>
 #include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <utime.h>
 
 using namespace KRML_ReportGen;
 
@@ -423,6 +425,97 @@ private slots:
         QCOMPARE(archiveMembers(target), (QStringList{"Layout.krml", "Picture1.bmp", "Picture2.bmp"}));
     }
 
+    void unusedMembersStayPacked()
+    {
+        // A member nothing in the layout names is never extracted: here it
+        // is damaged, and the package opens all the same.
+        fillPage(1);
+        const QString target = app(QStringLiteral("extra.lrd"));
+        QCOMPARE(package().saveLayoutTo(target), LayoutPackage::Result::Done);
+        QTemporaryDir scratch;
+        QByteArray noise(20000, Qt::Uninitialized);
+        QRandomGenerator random(7);
+        for (char &c : noise)
+            c = char(random.generate());
+        QFile extra(scratch.filePath(QStringLiteral("extra.bin")));
+        QVERIFY(extra.open(QIODevice::WriteOnly));
+        extra.write(noise);
+        extra.close();
+        CGZipFiles zip;
+        zip.setZipFileName(target);
+        zip.setUpdatingZip(true);
+        zip.AddFile(extra.fileName());
+        QCOMPARE(zip.MakeZipFile(), 0);
+        QByteArray bytes = m_files.readBytes(target);
+        const qsizetype at = bytes.indexOf("extra.bin");
+        QVERIFY(at > 0);
+        bytes[at + 1000] = char(bytes[at + 1000] ^ 0x55); // inside its data
+        m_files.writeBytes(target, bytes);
+        CGUnzipFiles all;
+        QVERIFY(all.Unzip(target, scratch.filePath(QStringLiteral("all"))) != 0); // the member is damaged
+
+        QString cur;
+        QCOMPARE(package().openLayout(target, cur, [&] { package().clearLayout(); }), LayoutPackage::Result::Done);
+        QCOMPARE(m_page.picCount(), 1);
+        QVERIFY(tempFolderEmpty());
+    }
+
+    void packagesBeyondLimitsAreRefused()
+    {
+        // 1,001 members, ten times what a package of ours can hold.
+        QTemporaryDir scratch;
+        const QString many = scratch.filePath(QStringLiteral("many"));
+        QDir().mkpath(many);
+        for (int i = 0; i < 1001; ++i) {
+            QFile f(many + QStringLiteral("/m%1.txt").arg(i));
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write("x");
+        }
+        CGZipFiles zip;
+        const QString target = app(QStringLiteral("many.lrd"));
+        zip.setZipFileName(target);
+        zip.setRecurseFolders(true);
+        zip.setRootDirectory(scratch.path());
+        zip.AddFile(many);
+        QCOMPARE(zip.MakeZipFile(), 0);
+        ModuleState::current().setDevMode(true);
+        QString cur;
+        QCOMPARE(package().openLayout(target, cur, [&] { package().clearLayout(); }), LayoutPackage::Result::Failed);
+        QVERIFY2(m_prompts.messages().first().startsWith(
+                     QStringLiteral("Error in mnuOpenLayout 99: Error unzipping layout file: the archive holds 1002 members, "
+                                    "more than the 1000 it may hold")),
+                 qPrintable(m_prompts.messages().join(QLatin1Char('|'))));
+        QVERIFY(tempFolderEmpty());
+    }
+
+    void saveFailuresAreToldInEveryMode()
+    {
+        fillPage(1);
+        const QString target = app(QStringLiteral("missing/report.lrd"));
+        QCOMPARE(package().saveLayoutTo(target), LayoutPackage::Result::Failed);
+        QCOMPARE(m_prompts.messages(),
+                 QStringList{QStringLiteral("The layout file was not saved: Cannot create a file beside '%1': No such file or "
+                                            "directory\r\n\r\nAny earlier file of that name is unchanged.")
+                                 .arg(target)});
+        QVERIFY(tempFolderEmpty());
+    }
+
+    void saveClearsStalePartFiles()
+    {
+        fillPage(1);
+        const QString target = app(QStringLiteral("report.lrd"));
+        const QString stale = target + QStringLiteral(".part.0123abcd");
+        const QString recent = target + QStringLiteral(".part.89abcdef");
+        m_files.writeBytes(stale, "half a package");
+        m_files.writeBytes(recent, "a save going on");
+        const time_t then = time_t(QDateTime::currentSecsSinceEpoch() - 120);
+        struct utimbuf times{then, then};
+        QCOMPARE(::utime(QFile::encodeName(stale).constData(), &times), 0);
+        QCOMPARE(package().saveLayoutTo(target), LayoutPackage::Result::Done);
+        QVERIFY(!QFileInfo::exists(stale));
+        QVERIFY(QFileInfo::exists(recent));
+    }
+
     void tooManyMembers()
     {
         // 97 pictures, the SQL file and the connection: 100 members.
@@ -433,7 +526,10 @@ private slots:
         ModuleState::current().data().RDDataConnection()->setConnectionString(QStringLiteral("Provider=SQLite;Data Source=x"));
         m_prompts.answer(6);
         QCOMPARE(package().saveLayoutTo(target), LayoutPackage::Result::Failed);
-        QCOMPARE(m_prompts.messages(), QStringList{"Would you like to save the data connection details in this file ?"});
+        // Outside development mode the user hears of the failure too.
+        QCOMPARE(m_prompts.messages(), (QStringList{"Would you like to save the data connection details in this file ?",
+                                                    "The layout file was not saved: Subscript out of range\r\n\r\n"
+                                                    "Any earlier file of that name is unchanged."}));
         ModuleState::current().setDevMode(true);
         m_prompts.answer(6);
         QCOMPARE(package().saveLayoutTo(target), LayoutPackage::Result::Failed);

@@ -446,6 +446,75 @@ private slots:
             QCOMPARE(tree(out), extracted);
     }
 
+    void includeNamesChooseMembers_data()
+    {
+        QTest::addColumn<QStringList>("include");
+        QTest::addColumn<bool>("caseSensitive");
+        QTest::addColumn<QStringList>("extracted");
+        QTest::newRow("all") << QStringList() << true << QStringList{"Layout.krml", "Picture1.bmp", "Picture2.bmp", "notes.txt"};
+        QTest::newRow("names") << QStringList{"Layout.krml", "Picture2.bmp"} << true << QStringList{"Layout.krml", "Picture2.bmp"};
+        QTest::newRow("letter case ignored") << QStringList{"layout.KRML"} << false << QStringList{"Layout.krml"};
+        QTest::newRow("letter case kept") << QStringList{"layout.KRML"} << true << QStringList();
+        QTest::newRow("wildcards") << QStringList{"Picture?.bmp"} << true << QStringList{"Picture1.bmp", "Picture2.bmp"};
+        QTest::newRow("a name in brackets stands for itself") << QStringList{"Picture[*].bmp"} << true << QStringList();
+    }
+    void includeNamesChooseMembers()
+    {
+        QFETCH(QStringList, include);
+        QFETCH(bool, caseSensitive);
+        QFETCH(QStringList, extracted);
+        QTemporaryDir dir;
+        CGZipFiles zip;
+        zip.setZipFileName(dir.filePath(QStringLiteral("p.zip")));
+        for (const char *name : {"Layout.krml", "Picture1.bmp", "Picture2.bmp", "notes.txt"}) {
+            writeFile(dir.filePath(QString::fromLatin1(name)), name);
+            zip.AddFile(dir.filePath(QString::fromLatin1(name)));
+        }
+        QCOMPARE(zip.MakeZipFile(), 0);
+        CGUnzipFiles unzip;
+        unzip.setIncludeNames(include);
+        unzip.setCaseSensitive(caseSensitive);
+        QCOMPARE(unzip.Unzip(zip.ZipFileName(), dir.filePath(QStringLiteral("out"))), 0);
+        QCOMPARE(tree(dir.filePath(QStringLiteral("out"))), extracted);
+    }
+
+    void archivesBeyondLimitsAreRefusedWhole_data()
+    {
+        QTest::addColumn<int>("members");
+        QTest::addColumn<qint64>("total");
+        QTest::addColumn<qint64>("ratio");
+        QTest::addColumn<QString>("why");
+        QTest::newRow("members") << 2 << qint64(1024) * 1024 * 1024 << qint64(1100)
+                                 << "the archive holds 3 members, more than the 2 it may hold";
+        QTest::newRow("expanded size") << 100 << qint64(10) * 1024 * 1024 << qint64(1100)
+                                       << "the archive's members expand to more than 10 MB";
+        QTest::newRow("compression ratio") << 100 << qint64(1024) * 1024 * 1024 << qint64(100) << "zeros.bin claims to expand";
+    }
+    void archivesBeyondLimitsAreRefusedWhole()
+    {
+        QFETCH(int, members);
+        QFETCH(qint64, total);
+        QFETCH(qint64, ratio);
+        QFETCH(QString, why);
+        QTemporaryDir dir;
+        writeFile(dir.filePath(QStringLiteral("zeros.bin")), QByteArray(8 * 1024 * 1024, '\0'));
+        writeFile(dir.filePath(QStringLiteral("more.bin")), QByteArray(8 * 1024 * 1024, '\1'));
+        writeFile(dir.filePath(QStringLiteral("small.txt")), "small");
+        CGZipFiles zip;
+        zip.setZipFileName(dir.filePath(QStringLiteral("big.zip")));
+        for (const char *name : {"small.txt", "zeros.bin", "more.bin"})
+            zip.AddFile(dir.filePath(QString::fromLatin1(name)));
+        QCOMPARE(zip.MakeZipFile(), 0);
+        CGUnzipFiles unzip;
+        unzip.setMemberLimit(members);
+        unzip.setSizeLimits(CGUnzipFiles::DefaultMaxMemberSize, total);
+        unzip.setRatioLimit(ratio);
+        QCOMPARE(unzip.Unzip(zip.ZipFileName(), dir.filePath(QStringLiteral("out"))), 3);
+        QVERIFY2(unzip.refusalReason().startsWith(why), qPrintable(unzip.refusalReason()));
+        QVERIFY(unzip.GetLastMessage().contains(why));
+        QVERIFY(tree(dir.filePath(QStringLiteral("out"))).isEmpty()); // nothing at all was written
+    }
+
     void sizeLimitsRefuseBombs()
     {
         QTemporaryDir dir;

@@ -2,15 +2,19 @@
 // embedded engine. Uses the real files in ../shared/testdata/mdb.
 #include "AccessQueryText.h"
 #include "DbConnection.h"
-#include "JetSqlRewriter.h"
-#include "SqliteEngine.h"
+#include "MdbImportProcess.h"
 #include "MdbImporter.h"
+#include "SqliteEngine.h"
 #include "ProviderErrors.h"
 #include "ReportError.h"
 #include "TestData.h"
 
+#include <QElapsedTimer>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <sys/stat.h>
+#include <utime.h>
 
 using namespace KRML_ReportGen;
 
@@ -23,6 +27,39 @@ std::unique_ptr<DbConnection> open(const QString &file, const QString &provider 
     c->open();
     return c;
 }
+
+void writeFile(const QString &path, const QByteArray &bytes, bool executable = false)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    QCOMPARE(f.write(bytes), qint64(bytes.size()));
+    f.close();
+    if (executable)
+        QVERIFY(f.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner));
+}
+
+// Limits small enough for a test: a reader that loops is stopped at once.
+MdbImportProcess::Limits testLimits()
+{
+    MdbImportProcess::Limits limits;
+    limits.cpuSeconds = 5;
+    limits.wallSeconds = 15;
+    limits.memoryBytes = 1024LL * 1024 * 1024;
+    limits.fileBytes = 256LL * 1024 * 1024;
+    limits.messageBytes = 256 * 1024;
+    return limits;
+}
+
+// Runs the helper another program stands in for (KRML_MDBIMPORT).
+class HelperOverride
+{
+public:
+    explicit HelperOverride(const QString &path) : m_old(qgetenv("KRML_MDBIMPORT")) { qputenv("KRML_MDBIMPORT", path.toLocal8Bit()); }
+    ~HelperOverride() { qputenv("KRML_MDBIMPORT", m_old); }
+
+private:
+    QByteArray m_old;
+};
 
 } // namespace
 
@@ -155,6 +192,22 @@ private slots:
             << QList<R>{select, {2, "Start", {}, {}, 8}, {2, "Who", {}, {}, 10}, {5, "Orders", {}, {}, 0}, {6, {}, {}, "OrderID", 0},
                         {8, {}, {}, "OrderDate >= [Start] AND Name = [Who]", 0}}
             << "PARAMETERS [Start] DateTime, [Who] Text;\r\nSELECT OrderID\r\nFROM [Orders]\r\nWHERE OrderDate >= [Start] AND Name = [Who]";
+        QTest::newRow("a column that ends the statement and attaches another database")
+            << QList<R>{select, {5, "Orders", {}, {}, 0}, {6, {}, {}, "1;ATTACH '/tmp/other.db' AS s;DROP TABLE s.Orders;", 0}}
+            << QString();
+        QTest::newRow("a union part that ends the statement")
+            << QList<R>{{1, {}, {}, {}, 9}, {3, {}, {}, {}, 3}, {5, {}, "X7YZ_____1", "SELECT a FROM t", 0},
+                        {5, {}, "X7YZ_____2", "SELECT b FROM u; DROP TABLE t", 0}}
+            << QString();
+        QTest::newRow("a parameter name that closes its bracket and ends the declaration")
+            << QList<R>{select, {2, "A] Value;\r\nDELETE FROM Orders;--", {}, {}, 10}, {5, "Orders", {}, {}, 0},
+                        {6, {}, {}, "OrderID", 0}}
+            << QString();
+        QTest::newRow("a table name with a control character")
+            << QList<R>{select, {5, QStringLiteral("Ord\u0000ers"), {}, {}, 0}, {6, {}, {}, "OrderID", 0}} << QString();
+        QTest::newRow("a semicolon inside quotes is text")
+            << QList<R>{select, {5, "Orders", {}, {}, 0}, {6, "T", {}, "'a;b'", 0}}
+            << "SELECT 'a;b' AS [T]\r\nFROM [Orders]";
         QTest::newRow("a form's control is asked for")
             << QList<R>{select, {5, "Invoices", {}, {}, 0}, {6, {}, {}, "Invoices.*", 0},
                         {8, {}, {}, "(((Invoices.OrderID)=[Forms]![Orders]![OrderID]))", 0}}
@@ -179,6 +232,11 @@ private slots:
                         {6, {}, {}, "Orders.ShipCountry", 2}, {6, "Y", {}, "Year([OrderDate])", 1}, {6, {}, {}, "Count(*)", 0},
                         {9, {}, {}, "Orders.ShipCountry", 2}, {9, {}, {}, "Year([OrderDate])", 1}}
             << "TRANSFORM Count(*)\r\nSELECT Orders.ShipCountry\r\nFROM [Orders]\r\nGROUP BY Orders.ShipCountry\r\nPIVOT Year([OrderDate])";
+        QTest::newRow("a crosstab whose value's parenthesis closes in its grouping")
+            << QList<R>{{1, {}, {}, {}, 6}, {3, {}, {}, {}, 0}, {5, "Orders", {}, {}, 0},
+                        {6, {}, {}, "Orders.ShipCountry", 2}, {6, "Y", {}, "Year([OrderDate])", 1}, {6, {}, {}, "Sum(Freight", 0},
+                        {9, {}, {}, "Orders.ShipCountry)", 2}}
+            << QString();
         QTest::newRow("a delete query") << QList<R>{{1, {}, {}, {}, 5}, {5, "Orders", {}, {}, 0}} << QString();
         QTest::newRow("a join naming an unknown table")
             << QList<R>{select, {5, "Orders", {}, {}, 0}, {6, {}, {}, "OrderID", 0}, {7, "Orders", "Nowhere", "x = y", 1}}
@@ -228,6 +286,198 @@ private slots:
         QVERIFY(byYear->recordCount() > 0);
     }
 
+    void viewsOnlyFromOneSelect()
+    {
+        // The saved query of a crafted file that attached another database
+        // and dropped its table: neither that nor any other write becomes a
+        // view or runs, and the other database stays whole.
+        QTemporaryDir dir;
+        const QString other = dir.filePath(QStringLiteral("other.db"));
+        SqliteEngine::create(other)->runScript(QStringLiteral("CREATE TABLE Orders (OrderID INTEGER); INSERT INTO Orders VALUES (1), (2);"));
+        auto engine = SqliteEngine::create(dir.filePath(QStringLiteral("converted.db")));
+        engine->runScript(QStringLiteral("CREATE TABLE Orders (OrderID INTEGER); INSERT INTO Orders VALUES (7);"));
+        QMap<QString, QString> queries;
+        queries.insert(QStringLiteral("Attack"), QStringLiteral("SELECT 1;ATTACH '%1' AS s;DROP TABLE s.Orders;").arg(other));
+        queries.insert(QStringLiteral("Attach"), QStringLiteral("ATTACH '%1' AS s").arg(other));
+        queries.insert(QStringLiteral("Two"), QStringLiteral("SELECT * FROM Orders; DELETE FROM Orders"));
+        queries.insert(QStringLiteral("Writing CTE"), QStringLiteral("WITH d AS (SELECT 1) DELETE FROM Orders"));
+        queries.insert(QStringLiteral("Pragma"), QStringLiteral("PRAGMA writable_schema = 1"));
+        queries.insert(QStringLiteral("Other schema"), QStringLiteral("SELECT * FROM temp.sqlite_master"));
+        queries.insert(QStringLiteral("Reader"), QStringLiteral("SELECT OrderID FROM Orders"));
+        queries.insert(QStringLiteral("Reader of reader"), QStringLiteral("SELECT * FROM [Reader]"));
+        QStringList warnings;
+        const QStringList made = MdbImporter::createViews(*engine, queries, [&](const QString &w) { warnings << w; }).views;
+        QCOMPARE(made, (QStringList{"Reader", "Reader of reader"}));
+        QCOMPARE(warnings.size(), 6);
+        QVERIFY2(warnings.join(QLatin1Char('|')).contains(QStringLiteral("the query Attack was left out: it holds more than one statement")),
+                 qPrintable(warnings.join(QLatin1Char('|'))));
+        QCOMPARE(engine->run(QStringLiteral("SELECT COUNT(*) FROM Orders"), {})->field(0).value.toInt(), 1);
+        engine.reset();
+        DbConnection check(QStringLiteral("Provider=SQLite;Data Source=") + other);
+        check.open();
+        QCOMPARE(check.openRecordset(QStringLiteral("SELECT COUNT(*) FROM Orders"))->field(0).value.toInt(), 2);
+    }
+
+    void damagedAccessFilesEndWithAClearError_data()
+    {
+        // Byte-changed and truncated copies of the four test files, made
+        // here: changes in the first pages (the catalog and the system
+        // tables) and at places known to send the reader into a loop, crash
+        // it or leave its columns unread.
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<qint64>("position"); // -1: truncate at length
+        QTest::addColumn<int>("value");
+        QTest::addColumn<qint64>("length");
+        QRandomGenerator random(20240601);
+        for (const char *name : {"northwind-jet4.mdb", "nwind-jet3.mdb", "DateTestDatabase.mdb", "testV1997.mdb"}) {
+            const QString file = QString::fromLatin1(name);
+            const qint64 size = QFileInfo(TestData::path(QStringLiteral("mdb/") + file)).size();
+            for (int i = 0; i < 6; ++i) {
+                const qint64 at = qint64(random.bounded(quint32(std::min<qint64>(size, 64 * 1024))));
+                const int value = int(random.bounded(256u));
+                QTest::newRow(qPrintable(QStringLiteral("%1 byte %2 = %3").arg(file).arg(at).arg(value))) << file << at << value << size;
+            }
+            for (const qint64 cut : {qint64(2048), qint64(4096 + 17), size / 3, size - 1})
+                QTest::newRow(qPrintable(QStringLiteral("%1 cut at %2").arg(file).arg(cut))) << file << qint64(-1) << 0 << cut;
+        }
+        for (const qint64 at : {qint64(92354), qint64(95099), qint64(97600), qint64(101321)})
+            QTest::newRow(qPrintable(QStringLiteral("testV1997.mdb byte %1 = 255 (the reader loops)").arg(at)))
+                << "testV1997.mdb" << at << 255 << qint64(118784);
+        QTest::newRow("testV1997.mdb byte 71614 = 255 (a column without a name)") << "testV1997.mdb" << qint64(71614) << 255 << qint64(118784);
+        QTest::newRow("testV1997.mdb byte 4514 = 255 (the catalog)") << "testV1997.mdb" << qint64(4514) << 255 << qint64(118784);
+    }
+    void damagedAccessFilesEndWithAClearError()
+    {
+        KRML_REQUIRE_TESTDATA();
+        QFETCH(QString, file);
+        QFETCH(qint64, position);
+        QFETCH(int, value);
+        QFETCH(qint64, length);
+        QFile original(TestData::path(QStringLiteral("mdb/") + file));
+        QVERIFY(original.open(QIODevice::ReadOnly));
+        QByteArray bytes = original.readAll().left(length);
+        if (position >= 0)
+            bytes[position] = char(value);
+        QTemporaryDir dir;
+        const QString damaged = dir.filePath(QStringLiteral("damaged.mdb"));
+        writeFile(damaged, bytes);
+
+        const MdbImportProcess::Limits limits = testLimits();
+        QElapsedTimer clock;
+        clock.start();
+        try {
+            MdbImportProcess::convert(damaged, dir.filePath(QStringLiteral("out.sqlite")), limits);
+            // What could be read opens as a database.
+            SqliteEngine::openReadOnly(dir.filePath(QStringLiteral("out.sqlite")), damaged)->tables();
+        } catch (const ReportError &e) {
+            const bool clear = e.description().startsWith(QStringLiteral("The Access file '%1' is damaged: ").arg(damaged))
+                || e.description().startsWith(QStringLiteral("Unrecognized database format"));
+            QVERIFY2(clear, qPrintable(e.description()));
+        }
+        QVERIFY2(clock.elapsed() < (limits.wallSeconds + 5) * 1000, qPrintable(QString::number(clock.elapsed())));
+    }
+
+    void loopingReaderIsStopped()
+    {
+        KRML_REQUIRE_TESTDATA();
+        // The reader prints a warning for ever on this page: it is stopped
+        // once it has printed more than its share.
+        QFile original(TestData::path(QStringLiteral("mdb/testV1997.mdb")));
+        QVERIFY(original.open(QIODevice::ReadOnly));
+        QByteArray bytes = original.readAll();
+        bytes[92354] = char(255);
+        QTemporaryDir dir;
+        writeFile(dir.filePath(QStringLiteral("loop.mdb")), bytes);
+        try {
+            MdbImportProcess::convert(dir.filePath(QStringLiteral("loop.mdb")), dir.filePath(QStringLiteral("out.sqlite")), testLimits());
+            QFAIL("converted");
+        } catch (const ReportError &e) {
+            QVERIFY2(e.description().endsWith(QStringLiteral("is damaged: the reader printed more than 256 KB of warnings")),
+                     qPrintable(e.description()));
+        }
+    }
+
+    void helperFailuresBecomeErrors_data()
+    {
+        QTest::addColumn<QByteArray>("script");
+        QTest::addColumn<int>("wallSeconds");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("crash") << QByteArray("kill -SEGV $$") << 2 << "is damaged: the reader crashed (Segmentation fault)";
+        QTest::newRow("processor time") << QByteArray("while :; do :; done") << 8
+                                        << "is damaged: reading it took more than 1 seconds of processor time";
+        QTest::newRow("hang") << QByteArray("exec sleep 30") << 2 << "is damaged: reading it took longer than 2 seconds";
+        QTest::newRow("endless warnings") << QByteArray("exec yes warning >&2") << 2
+                                          << "is damaged: the reader printed more than 256 KB of warnings";
+        QTest::newRow("its own reason") << QByteArray("echo 'the columns of the table Orders cannot be read'; exit 3") << 2
+                                        << "is damaged: the columns of the table Orders cannot be read";
+    }
+    void helperFailuresBecomeErrors()
+    {
+        QFETCH(QByteArray, script);
+        QFETCH(int, wallSeconds);
+        QFETCH(QString, message);
+        QTemporaryDir dir;
+        const QString helper = dir.filePath(QStringLiteral("helper.sh"));
+        writeFile(helper, "#!/bin/sh\n" + script + "\n", true);
+        writeFile(dir.filePath(QStringLiteral("a.mdb")), "Standard Jet DB");
+        HelperOverride use(helper);
+        MdbImportProcess::Limits limits = testLimits();
+        limits.cpuSeconds = 1;
+        limits.wallSeconds = wallSeconds;
+        QElapsedTimer clock;
+        clock.start();
+        try {
+            MdbImportProcess::convert(dir.filePath(QStringLiteral("a.mdb")), dir.filePath(QStringLiteral("out.sqlite")), limits);
+            QFAIL("the helper's failure was not noticed");
+        } catch (const ReportError &e) {
+            QCOMPARE(e.number(), ProviderErrors::Unspecified);
+            QVERIFY2(e.description().startsWith(QStringLiteral("The Access file '")), qPrintable(e.description()));
+            QVERIFY2(e.description().endsWith(message), qPrintable(e.description()));
+        }
+        QVERIFY2(clock.elapsed() < (wallSeconds + 3) * 1000, qPrintable(QString::number(clock.elapsed())));
+    }
+
+    void conversionsAreCached()
+    {
+        KRML_REQUIRE_TESTDATA();
+        QTemporaryDir dir;
+        const QString copy = dir.filePath(QStringLiteral("copy.mdb"));
+        QVERIFY(QFile::copy(TestData::path(QStringLiteral("mdb/testV1997.mdb")), copy));
+        const QString first = MdbImportProcess::convertedFile(copy, testLimits());
+        QVERIFY(first.startsWith(MdbImportProcess::cacheFolder()));
+        // The same file again: no conversion (a helper that would fail is
+        // never run).
+        const QString failing = dir.filePath(QStringLiteral("failing.sh"));
+        writeFile(failing, "#!/bin/sh\necho 'should not have run'; exit 3\n", true);
+        {
+            HelperOverride use(failing);
+            QCOMPARE(MdbImportProcess::convertedFile(copy, testLimits()), first);
+            DbConnection c(QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + copy);
+            c.open();
+            QCOMPARE(c.openRecordset(QStringLiteral("SELECT * FROM Table1"))->recordCount(), 2);
+            // A changed file is converted anew.
+            struct utimbuf times{QDateTime::currentSecsSinceEpoch() - 3600, QDateTime::currentSecsSinceEpoch() - 3600};
+            QCOMPARE(::utime(QFile::encodeName(copy).constData(), &times), 0);
+            try {
+                MdbImportProcess::convertedFile(copy, testLimits());
+                QFAIL("the changed file was not converted again");
+            } catch (const ReportError &e) {
+                QVERIFY2(e.description().endsWith(QStringLiteral("should not have run")), qPrintable(e.description()));
+            }
+        }
+        // The earlier conversion of the file has gone with its change.
+        QVERIFY(!QFileInfo::exists(first));
+        // The converted database is opened read-only.
+        DbConnection c(QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;ReadOnly=False;Data Source=") + copy);
+        c.open();
+        try {
+            c.execute(QStringLiteral("DELETE FROM Table1"));
+            QFAIL("deleted");
+        } catch (const ReportError &e) {
+            QCOMPARE(e.number(), ProviderErrors::PermissionDenied);
+        }
+    }
+
     void savedQueriesOfEveryKind()
     {
         KRML_REQUIRE_TESTDATA();
@@ -235,8 +485,8 @@ private slots:
         // Jet 4 copy lacks "Order Subtotals", so the three that read it
         // cannot run (under Jet neither).
         MdbImporter::SavedQueries jet3, jet4;
-        MdbImporter::import(TestData::path(QStringLiteral("mdb/nwind-jet3.mdb")), &jet3);
-        MdbImporter::import(TestData::path(QStringLiteral("mdb/northwind-jet4.mdb")), &jet4);
+        MdbImportProcess::open(TestData::path(QStringLiteral("mdb/nwind-jet3.mdb")), &jet3);
+        MdbImportProcess::open(TestData::path(QStringLiteral("mdb/northwind-jet4.mdb")), &jet4);
         QCOMPARE(jet3.views.size(), 22);
         QVERIFY(jet3.leftOut.isEmpty());
         QCOMPARE(jet4.views.size(), 4);
@@ -299,13 +549,50 @@ private slots:
         KRML_REQUIRE_TESTDATA();
         QFETCH(QString, condition);
         QFETCH(int, count);
-        // A saved query's text as the import rewrites it.
-        auto engine = MdbImporter::import(TestData::path(QStringLiteral("mdb/northwind-jet4.mdb")));
-        JetSqlRewriter::Options access;
-        access.like = JetLikePattern::Ansi89;
-        const QString sql = JetSqlRewriter::rewrite(QStringLiteral("SELECT COUNT(*) FROM Customers WHERE ") + condition, JetSqlRewriter::Sqlite, access);
-        engine->runScript(QStringLiteral("CREATE VIEW Counted AS ") + sql);
+        // A saved query's text made a view as the import makes it, in a
+        // copy of the converted file.
+        QTemporaryDir dir;
+        const QString copy = dir.filePath(QStringLiteral("converted.sqlite"));
+        QVERIFY(QFile::copy(MdbImportProcess::convertedFile(TestData::path(QStringLiteral("mdb/northwind-jet4.mdb")), testLimits()), copy));
+        QVERIFY(QFile::setPermissions(copy, QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+        auto engine = SqliteEngine::create(copy);
+        QMap<QString, QString> queries;
+        queries.insert(QStringLiteral("Counted"), QStringLiteral("SELECT COUNT(*) FROM Customers WHERE ") + condition);
+        QCOMPARE(MdbImporter::createViews(*engine, queries).views, QStringList{QStringLiteral("Counted")});
         QCOMPARE(engine->run(QStringLiteral("SELECT * FROM Counted"), {})->field(0).value.toInt(), count);
+    }
+
+    void crosstabOverItsParametersRunsByName()
+    {
+        // A crosstab whose columns depend on its parameters cannot be a
+        // view: the converted file records its statement, and the read-only
+        // engine runs it when a report reads the query by name.
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("converted.sqlite"));
+        {
+            auto engine = SqliteEngine::create(path);
+            engine->runScript(QStringLiteral("CREATE TABLE Sales (Region VARCHAR, Yr LONG, Qty LONG);"
+                                             "INSERT INTO Sales VALUES ('North', 1995, 2), ('North', 1996, 3), ('South', 1996, 4);"));
+            QMap<QString, QString> queries;
+            queries.insert(QStringLiteral("By Year"), QStringLiteral("PARAMETERS [Since] Long;\r\nTRANSFORM Sum(Qty)\r\n"
+                                                                     "SELECT Region\r\nFROM Sales\r\nWHERE Yr >= [Since]\r\n"
+                                                                     "GROUP BY Region\r\nPIVOT Yr"));
+            queries.insert(QStringLiteral("Update"), QString());
+            const MdbImporter::SavedQueries made = MdbImporter::createViews(*engine, queries);
+            QCOMPARE(made.statements, QStringList{QStringLiteral("By Year")});
+            QCOMPARE(made.leftOut, QStringList{QStringLiteral("Update")});
+        }
+        auto reader = SqliteEngine::openReadOnly(path, QStringLiteral("sales.mdb"));
+        const MdbImporter::SavedQueries read = MdbImporter::readSavedQueries(*reader);
+        QCOMPARE(read.statements, QStringList{QStringLiteral("By Year")});
+        QCOMPARE(read.leftOut, QStringList{QStringLiteral("Update")});
+        reader->setParameterValues({{QStringLiteral("since"), 1996}});
+        auto rs = reader->run(QStringLiteral("SELECT * FROM [By Year]"), {});
+        QStringList names;
+        for (int i = 0; i < rs->fieldCount(); ++i)
+            names << rs->fieldName(i);
+        QCOMPARE(names, (QStringList{"Region", "1996"}));
+        QCOMPARE(rs->recordCount(), 2);
     }
 
     void notAnAccessFile()

@@ -5,8 +5,10 @@
 #include "MemoryRecordset.h"
 #include "ProviderErrors.h"
 #include "ReportError.h"
+#include "SqlCommands.h"
 #include "SqliteEngine.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -220,12 +222,13 @@ private slots:
                     QStringLiteral("'Customers'"));
         expectError([&] { c->openRecordset(QStringLiteral("SELECT Colour FROM Regions")); }, qint32(0x80040E10),
                     QStringLiteral("Colour"));
-        expectError([&] { c->execute(QStringLiteral("INSERT INTO Regions (RegionID, RegionName) VALUES ('x', 'y')")); },
+        auto writer = connect(sqliteString() + QStringLiteral(";ReadOnly=False"));
+        expectError([&] { writer->execute(QStringLiteral("INSERT INTO Regions (RegionID, RegionName) VALUES ('x', 'y')")); },
                     qint32(0x80040E07));
         expectError([&] { c->openRecordset(QStringLiteral("SELEC * FROM Regions")); }, qint32(0x80040E14));
         expectError([&] { c->openRecordset(QStringLiteral("SELECT * FROM Regions WHERE")); }, qint32(0x80040E14));
         expectError([&] { c->openRecordset(QStringLiteral("   ")); }, qint32(0x80040E0C));
-        expectError([&] { c->execute(QStringLiteral("INSERT INTO Regions (RegionID) VALUES (9)")); }, qint32(0x80004005),
+        expectError([&] { writer->execute(QStringLiteral("INSERT INTO Regions (RegionID) VALUES (9)")); }, qint32(0x80004005),
                     QStringLiteral("NOT NULL"));
     }
 
@@ -477,9 +480,124 @@ private slots:
 
     void readOnlyMode()
     {
-        auto c = connect(sqliteString() + QStringLiteral(";Mode=Read"));
-        expectError([&] { c->execute(QStringLiteral("DELETE FROM Regions")); }, qint32(0x80004005));
+        auto c = connect(sqliteString() + QStringLiteral(";Mode=Read;ReadOnly=False"));
+        expectError([&] { c->execute(QStringLiteral("DELETE FROM Regions")); }, qint32(0x80040E09),
+                    QStringLiteral("\"DELETE FROM Regions\" would change the database"));
         QCOMPARE(c->openRecordset(QStringLiteral("SELECT * FROM Regions"))->recordCount(), 3);
+    }
+
+    void reportsOnlyRead_data()
+    {
+        QTest::addColumn<QString>("sql");
+        QTest::newRow("delete") << "DELETE FROM Orders";
+        QTest::newRow("update") << "UPDATE Orders SET Qty = 0";
+        QTest::newRow("insert") << "INSERT INTO Regions VALUES (9, 'West')";
+        QTest::newRow("drop") << "DROP TABLE Orders";
+        QTest::newRow("create") << "CREATE TABLE t (a INTEGER)";
+        QTest::newRow("a write behind a select") << "WITH x AS (SELECT 1) DELETE FROM Orders";
+        QTest::newRow("writing again") << "PRAGMA query_only = 0";
+        QTest::newRow("another database") << "ATTACH ':memory:' AS other";
+    }
+    void reportsOnlyRead()
+    {
+        QFETCH(QString, sql);
+        auto c = connect(sqliteString());
+        expectError([&] { c->execute(sql); }, ProviderErrors::PermissionDenied,
+                    QStringLiteral("The statement \"%1\" would change the database, and reports only read it. "
+                                   "A connection string with ReadOnly=False allows changes.")
+                        .arg(sql));
+        QCOMPARE(c->openRecordset(QStringLiteral("SELECT * FROM Orders"))->recordCount(), 3);
+        QCOMPARE(c->openRecordset(QStringLiteral("SELECT * FROM Regions"))->recordCount(), 3);
+        // Its owner may allow changes.
+        auto writer = connect(sqliteString() + QStringLiteral(";ReadOnly=False"));
+        writer->execute(QStringLiteral("BEGIN"));
+        writer->execute(QStringLiteral("UPDATE Orders SET Qty = Qty"));
+        writer->execute(QStringLiteral("ROLLBACK"));
+    }
+
+    void readOnlyKey_data()
+    {
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<bool>("readOnly");
+        QTest::newRow("absent") << QString() << true;
+        QTest::newRow("False") << "False" << false;
+        QTest::newRow("false") << "false" << false;
+        QTest::newRow("No") << "No" << false;
+        QTest::newRow("0") << "0" << false;
+        QTest::newRow("True") << "True" << true;
+        QTest::newRow("anything else") << "maybe" << true;
+    }
+    void readOnlyKey()
+    {
+        QFETCH(QString, value);
+        QFETCH(bool, readOnly);
+        QString text = QStringLiteral("Provider=SQLite;Data Source=x");
+        if (!value.isNull())
+            text += QStringLiteral(";ReadOnly=") + value;
+        QCOMPARE(ConnectionString(text).readOnly(), readOnly);
+    }
+
+    void statementsStopAtTheirLimits()
+    {
+        auto c = connect(sqliteString());
+        c->setLimits({1, StatementLimits::DefaultMaxResultBytes});
+        QElapsedTimer clock;
+        clock.start();
+        const QString endless = QStringLiteral("WITH RECURSIVE n(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM n) SELECT count(*) FROM n");
+        expectError([&] { c->openRecordset(endless); }, ProviderErrors::LimitReached,
+                    QStringLiteral("was stopped after 1 seconds, the longest a statement may run."));
+        QVERIFY2(clock.elapsed() < 5000, qPrintable(QString::number(clock.elapsed())));
+        // Time starts again with every statement.
+        QCOMPARE(c->openRecordset(QStringLiteral("SELECT 1"))->recordCount(), 1);
+
+        c->setLimits({0, 1024 * 1024});
+        const QString many = QStringLiteral("WITH RECURSIVE n(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM n) SELECT x, 'some text' FROM n");
+        expectError([&] { c->openRecordset(many); }, ProviderErrors::LimitReached,
+                    QStringLiteral("was stopped: its result grew beyond 1 MB, the most a statement may fetch."));
+        // The limits stay with the connection when it opens again.
+        c->close();
+        c->open();
+        expectError([&] { c->openRecordset(many); }, ProviderErrors::LimitReached);
+    }
+
+    void columnsWithoutRows()
+    {
+        auto c = connect(sqliteString());
+        // A statement that would never end: its fields are known at once.
+        auto rs = c->describe(QStringLiteral("WITH RECURSIVE n(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM n) "
+                                            "SELECT x AS Number, RegionName FROM n, Regions"));
+        QCOMPARE(rs->recordCount(), 0);
+        QCOMPARE(rs->fieldCount(), 2);
+        QCOMPARE(rs->fieldName(0), QStringLiteral("Number"));
+        QCOMPARE(rs->fieldType(1), 202);
+        expectError([&] { c->describe(QStringLiteral("DELETE FROM Orders")); }, ProviderErrors::PermissionDenied);
+    }
+
+    void commandsOfAStatement_data()
+    {
+        QTest::addColumn<QString>("sql");
+        QTest::addColumn<int>("commands");
+        QTest::addColumn<QString>("first");
+        QTest::newRow("one") << "SELECT 1" << 1 << "SELECT";
+        QTest::newRow("a closing semicolon") << "SELECT 1;  \r\n" << 1 << "SELECT";
+        QTest::newRow("two") << "SELECT 1; DELETE FROM t" << 2 << "SELECT";
+        QTest::newRow("in quotes") << "SELECT 'a;b', \"c;d\", [e;f]" << 1 << "SELECT";
+        QTest::newRow("doubled quotes") << "SELECT 'it''s; fine'" << 1 << "SELECT";
+        QTest::newRow("backslash escapes") << "SELECT E'\\'; DELETE FROM t; --'" << 1 << "SELECT";
+        QTest::newRow("plain strings keep backslashes") << "SELECT '\\'; DELETE FROM t" << 2 << "SELECT";
+        QTest::newRow("dollar quotes") << "SELECT $x$;$x$, $$;$$" << 1 << "SELECT";
+        QTest::newRow("comments") << "-- a; b\n/* c; /* d; */ e; */ WITH x AS (SELECT 1) SELECT * FROM x" << 1 << "WITH";
+        QTest::newRow("parentheses first") << "((SELECT 1)) UNION (SELECT 2)" << 1 << "SELECT";
+        QTest::newRow("empty pieces") << ";;SELECT 1;;" << 1 << "";
+        QTest::newRow("a write") << "  delete from t" << 1 << "DELETE";
+    }
+    void commandsOfAStatement()
+    {
+        QFETCH(QString, sql);
+        QFETCH(int, commands);
+        QFETCH(QString, first);
+        QCOMPARE(SqlCommands::count(sql), commands);
+        QCOMPARE(SqlCommands::firstWord(sql), first);
     }
 
     void executeWithoutRowsGivesClosedRecordset()
@@ -493,7 +611,7 @@ private slots:
 
     void tableSchemaListsTables()
     {
-        auto c = connect(sqliteString());
+        auto c = connect(sqliteString() + QStringLiteral(";ReadOnly=False"));
         c->execute(QStringLiteral("CREATE VIEW IF NOT EXISTS NorthOnly AS SELECT * FROM Regions WHERE RegionID = 1"));
         auto rs = c->tableSchema();
         QStringList names;

@@ -548,11 +548,25 @@ private slots:
         rs = c.openRecordset(QStringLiteral("SELECT a.ID FROM Events a INNER JOIN Events b ON a.Region = b.Region WHERE b.ID = 3 ORDER BY a.ID"));
         QCOMPARE(rowsOf(*rs).join(QLatin1Char(',')), QStringLiteral("1,2,3"));
 
-        // Writing goes on working, and the next read sees it.
-        c.execute(QStringLiteral("INSERT INTO Events VALUES (8, '1994-08-08 00:00:00', 'nORTH', 'h')"));
+        // The report's connection only reads, views or not.
+        try {
+            c.execute(QStringLiteral("INSERT INTO Events VALUES (9, NULL, 'x', 'y')"));
+            QFAIL("wrote through a read-only connection");
+        } catch (const ReportError &e) {
+            QCOMPARE(e.number(), ProviderErrors::PermissionDenied);
+        }
+        // Where its owner allows writing, writing goes on working, and the
+        // next read sees it, on that connection and on the reading one.
+        DbConnection w(QStringLiteral("Provider=SQLite;Data Source=%1;ReadOnly=False").arg(path));
+        w.open();
+        w.execute(QStringLiteral("INSERT INTO Events VALUES (8, '1994-08-08 00:00:00', 'nORTH', 'h')"));
+        rs = w.openRecordset(QStringLiteral("SELECT ID FROM Events WHERE Region = 'North' AND At = #8/8/1994# ORDER BY ID"));
+        QCOMPARE(rowsOf(*rs).join(QLatin1Char(',')), QStringLiteral("1,2,8"));
         QCOMPARE(ids(QStringLiteral("Region = 'North' AND At = #8/8/1994#")), QStringLiteral("1,2,8"));
-        c.execute(QStringLiteral("CREATE TABLE Later (Name TEXT)"));
-        c.execute(QStringLiteral("INSERT INTO Later VALUES ('Abc')"));
+        w.execute(QStringLiteral("CREATE TABLE Later (Name TEXT)"));
+        w.execute(QStringLiteral("INSERT INTO Later VALUES ('Abc')"));
+        rs = w.openRecordset(QStringLiteral("SELECT COUNT(*) FROM Later WHERE Name = 'ABC'"));
+        QCOMPARE(rowsOf(*rs), QStringList{"1"});
         rs = c.openRecordset(QStringLiteral("SELECT COUNT(*) FROM Later WHERE Name = 'ABC'"));
         QCOMPARE(rowsOf(*rs), QStringList{"1"});
         // The file itself is as it was: no view and no collation of ours in it.

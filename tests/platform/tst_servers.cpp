@@ -102,7 +102,7 @@ class TestServers : public QObject
     {
         DbConnection source(QStringLiteral("Provider=SQLite;Data Source=%1").arg(example(QStringLiteral("sales.db"))));
         source.open();
-        DbConnection pg(pgString());
+        DbConnection pg(pgString(QStringLiteral("ReadOnly=False")));
         pg.open();
         pg.execute(QStringLiteral("DROP TABLE IF EXISTS Orders, Customers, Regions CASCADE"));
         pg.execute(QStringLiteral("CREATE TABLE Regions (RegionID integer PRIMARY KEY, RegionName varchar(40) NOT NULL, Manager varchar(40))"));
@@ -181,7 +181,7 @@ private slots:
     void pgDeclaredTypes()
     {
         requirePostgres();
-        DbConnection c(pgString());
+        DbConnection c(pgString(QStringLiteral("ReadOnly=False")));
         c.open();
         c.execute(QStringLiteral("DROP TABLE IF EXISTS TypeMap"));
         c.execute(QStringLiteral(
@@ -303,7 +303,7 @@ private slots:
     void pgSchemaListsTablesAndViews()
     {
         requirePostgres();
-        DbConnection c(pgString());
+        DbConnection c(pgString(QStringLiteral("ReadOnly=False")));
         c.open();
         c.execute(QStringLiteral("CREATE OR REPLACE VIEW PaidOrders AS SELECT * FROM Orders WHERE Paid"));
         auto rs = c.tableSchema();
@@ -403,6 +403,89 @@ private slots:
         } catch (const ReportError &e) {
             QCOMPARE(e.number(), ProviderErrors::NoSuchTable);
         }
+    }
+
+    void pgReportsOnlyRead_data()
+    {
+        QTest::addColumn<QString>("sql");
+        QTest::addColumn<QString>("said");
+        QTest::newRow("delete") << "DELETE FROM Orders" << "would change the database";
+        QTest::newRow("a function that writes") << "SELECT nextval('krml_sequence')" << "would change the database";
+        QTest::newRow("a write behind a select") << "WITH d AS (DELETE FROM Orders RETURNING *) SELECT * FROM d"
+                                                 << "would change the database";
+        QTest::newRow("two commands") << "SELECT 1; DELETE FROM Orders" << "holds more than one command";
+        QTest::newRow("leaving the transaction")
+            << "COMMIT; SET SESSION CHARACTERISTICS AS TRANSACTION READ WRITE; DELETE FROM Orders" << "holds more than one command";
+        QTest::newRow("hidden behind an escaped quote") << "SELECT E'\\''; DELETE FROM Orders; --'" << "holds more than one command";
+    }
+    void pgReportsOnlyRead()
+    {
+        requirePostgres();
+        QFETCH(QString, sql);
+        QFETCH(QString, said);
+        DbConnection owner(pgString(QStringLiteral("ReadOnly=False")));
+        owner.open();
+        owner.execute(QStringLiteral("CREATE SEQUENCE IF NOT EXISTS krml_sequence"));
+        DbConnection c(pgString());
+        c.open();
+        const int before = c.openRecordset(QStringLiteral("SELECT * FROM Orders"))->recordCount();
+        try {
+            c.openRecordset(sql);
+            QFAIL("no error");
+        } catch (const ReportError &e) {
+            QCOMPARE(e.number(), ProviderErrors::PermissionDenied);
+            QVERIFY2(e.description().contains(said), qPrintable(e.description()));
+        }
+        // A statement that tries to switch the session back to writing
+        // changes nothing for the next one.
+        try {
+            c.openRecordset(QStringLiteral("SET default_transaction_read_only = off"));
+        } catch (const ReportError &) {
+        }
+        try {
+            c.openRecordset(QStringLiteral("DELETE FROM Orders"));
+            QFAIL("deleted");
+        } catch (const ReportError &e) {
+            QCOMPARE(e.number(), ProviderErrors::PermissionDenied);
+        }
+        QCOMPARE(c.openRecordset(QStringLiteral("SELECT * FROM Orders"))->recordCount(), before);
+    }
+
+    void pgStatementsStopAtTheirLimits()
+    {
+        requirePostgres();
+        DbConnection c(pgString());
+        c.setLimits({1, StatementLimits::DefaultMaxResultBytes});
+        c.open();
+        QElapsedTimer t;
+        t.start();
+        try {
+            c.openRecordset(QStringLiteral("SELECT pg_sleep(10)"));
+            QFAIL("no error");
+        } catch (const ReportError &e) {
+            QCOMPARE(e.number(), ProviderErrors::LimitReached);
+        }
+        QVERIFY2(t.elapsed() < 5000, qPrintable(QString::number(t.elapsed())));
+        // The fields of a statement that would never end, at once.
+        auto rs = c.describe(QStringLiteral("WITH RECURSIVE n(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM n) SELECT x AS Number FROM n"));
+        QCOMPARE(rs->recordCount(), 0);
+        QCOMPARE(rs->fieldName(0), QStringLiteral("Number"));
+    }
+
+    void odbcReportsOnlyRead()
+    {
+        requireOdbc();
+        DbConnection c(odbcString());
+        c.open();
+        for (const QString &sql : {QStringLiteral("DELETE FROM Orders"), QStringLiteral("SELECT 1; DELETE FROM Orders")}) {
+            try {
+                c.openRecordset(sql);
+                QFAIL("no error");
+            } catch (const ReportError &e) {
+                QCOMPARE(e.number(), ProviderErrors::PermissionDenied);
+            }
+        }
+        QVERIFY(c.openRecordset(QStringLiteral("SELECT * FROM Orders"))->recordCount() > 0);
     }
 
     void odbcErrors()

@@ -47,6 +47,35 @@ class TestSurfaces : public QObject
 {
     Q_OBJECT
 private slots:
+    void rasterPagesHaveALimit_data()
+    {
+        QTest::addColumn<double>("twips");
+        QTest::addColumn<double>("dpi");
+        QTest::addColumn<bool>("refused");
+        QTest::newRow("A4 at 300 dpi") << 16840.0 << 300.0 << false;
+        QTest::newRow("the largest page at 1200 dpi") << 32767.0 << 1200.0 << true;
+        QTest::newRow("beyond any int") << 1e12 << 1200.0 << true;
+    }
+    void rasterPagesHaveALimit()
+    {
+        QFETCH(double, twips);
+        QFETCH(double, dpi);
+        QFETCH(bool, refused);
+        // Only the size is checked here: the small page is grown to it.
+        ImageSurface surface(100, 100, dpi);
+        try {
+            surface.setWidth(twips);
+            surface.setHeight(twips);
+            QVERIFY(!refused);
+        } catch (const KRML_ReportGen::ReportError &e) {
+            QVERIFY(refused);
+            QCOMPARE(e.number(), 7);
+            QVERIFY2(e.description().endsWith(QStringLiteral("is more than one picture may hold (200 million pixels); choose a "
+                                                             "lower resolution.")),
+                     qPrintable(e.description()));
+        }
+    }
+
     void legacyFontsMapToMetricCompatibleOnes_data()
     {
         QTest::addColumn<QString>("legacy");

@@ -483,9 +483,10 @@ private slots:
 
     void exportKeepsEveryDigit()
     {
-        m_connection->execute(QStringLiteral("CREATE TABLE IF NOT EXISTS Measures (A REAL, B DOUBLE)"));
-        m_connection->execute(QStringLiteral("DELETE FROM Measures"));
-        m_connection->execute(QStringLiteral("INSERT INTO Measures VALUES (1234567.89, 98765.4321)"));
+        // The editor's connection only reads: the table is made beside it.
+        SqliteEngine::create(m_dbPath)->runScript(QStringLiteral(
+            "CREATE TABLE IF NOT EXISTS Measures (A REAL, B DOUBLE); DELETE FROM Measures;"
+            "INSERT INTO Measures VALUES (1234567.89, 98765.4321);"));
         m_model->setSqlText(QStringLiteral("SELECT A, B FROM Measures"));
         StatementTrial trial(*m_model, *m_dialogs);
         QVERIFY(trial.preview());
@@ -493,7 +494,7 @@ private slots:
         m_prompts->answer(csv);
         QVERIFY(trial.exportResults());
         QCOMPARE(m_files.readBytes(csv), QByteArray("1234567.89,98765.4321\r\n"));
-        m_connection->execute(QStringLiteral("DROP TABLE Measures"));
+        SqliteEngine::create(m_dbPath)->runScript(QStringLiteral("DROP TABLE Measures"));
         // Text the code page cannot hold stops the export with its message.
         m_model->setSqlText(QStringLiteral("SELECT 'Ж' AS Letter"));
         QVERIFY(trial.preview());

@@ -3,6 +3,7 @@
 // a field dropped from the palette, the options dialog, undo, and a
 // picture of the whole designer written to a PNG file.
 
+#include "ControlServices.h"
 #include "DbConnection.h"
 #include "DesignerCommands.h"
 #include "DesignerView.h"

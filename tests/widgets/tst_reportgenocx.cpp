@@ -1,3 +1,4 @@
+#include "ControlServices.h"
 #include "DbConnection.h"
 #include "DesignerCommands.h"
 #include "DesignerView.h"
@@ -61,11 +62,10 @@ class TestReportGenOCX : public QObject
     {
         writeWorkingSql();
         auto connection = openConnection();
-        QString rows = QStringLiteral("BEGIN;");
+        QString rows = QStringLiteral("BEGIN;DELETE FROM t;");
         for (int i = 1; i <= n; ++i)
             rows += QStringLiteral("INSERT INTO t VALUES (%1);").arg(i);
-        connection->execute(QStringLiteral("DELETE FROM t"));
-        SqliteEngine::create(m_app.filePath(QStringLiteral("data.db")))->runScript(rows + QStringLiteral("COMMIT;"));
+        changeData(rows + QStringLiteral("COMMIT;"));
         return connection;
     }
 
@@ -79,12 +79,17 @@ class TestReportGenOCX : public QObject
         return c;
     }
 
+    // Changes the database behind the report's connection, which only reads.
+    void changeData(const QString &script)
+    {
+        SqliteEngine::create(m_app.filePath(QStringLiteral("data.db")))->runScript(script);
+    }
     // The working report SQL file and the database with one row in t.
     std::shared_ptr<DbConnection> connectionWithRow(int x)
     {
         writeWorkingSql();
         auto connection = openConnection();
-        connection->execute(QStringLiteral("INSERT INTO t VALUES (%1)").arg(x));
+        changeData(QStringLiteral("INSERT INTO t VALUES (%1);").arg(x));
         return connection;
     }
     static int dataLabel(ReportGenOCX &c, const QString &tag)
@@ -436,7 +441,7 @@ private slots:
     void generatorMethodsReachableByName()
     {
         auto connection = connectionWithRow(7);
-        const auto emptied = qScopeGuard([&] { connection->execute(QStringLiteral("DELETE FROM t")); });
+        const auto emptied = qScopeGuard([&] { changeData(QStringLiteral("DELETE FROM t;")); });
         ReportGenOCX c(nullptr, services());
         c.setRepDataConnection(connection);
         const int list = dataLabel(c, QStringLiteral("DATA:Orders.x"));
@@ -478,7 +483,7 @@ private slots:
     void failedPreviewLeavesTheDesignerAsItWas()
     {
         auto connection = connectionWithRow(1);
-        const auto emptied = qScopeGuard([&] { connection->execute(QStringLiteral("DELETE FROM t")); });
+        const auto emptied = qScopeGuard([&] { changeData(QStringLiteral("DELETE FROM t;")); });
         ReportGenOCX c(nullptr, services());
         c.setRepDataConnection(connection);
         c.setCurrentMode(ReportGenOCX::DesignerMode);
@@ -540,9 +545,23 @@ private slots:
         c.page().Label(l).Visible = true;
         c.setPageWidth(12000);
         const QString target = m_app.filePath(QStringLiteral("report.lrd"));
+        QStringList failures;
+        connect(&c, &ReportGenOCX::SaveFailed, this, [&](const QString &path, const QString &reason) {
+            failures << path + QStringLiteral(" | ") + reason;
+        });
         m_prompts->answer(target);
         c.SaveLayout();
         QCOMPARE(m_prompts->messages().last(), QStringLiteral("Successfully saved the layout file"));
+        QCOMPARE(failures, QStringList());
+
+        // A save that cannot be made is told to the user and to the host.
+        const QString nowhere = m_app.filePath(QStringLiteral("no such folder/report.lrd"));
+        m_prompts->answer(nowhere);
+        c.SaveLayout();
+        const QString reason = QStringLiteral("Cannot create a file beside '%1': No such file or directory").arg(nowhere);
+        QCOMPARE(m_prompts->messages().last(),
+                 QStringLiteral("The layout file was not saved: %1\r\n\r\nAny earlier file of that name is unchanged.").arg(reason));
+        QCOMPARE(failures, QStringList{nowhere + QStringLiteral(" | ") + reason});
 
         // NewLayout clears the page and the working files, and shows the designer.
         QStringList events;
@@ -577,7 +596,7 @@ private slots:
     {
         writeWorkingSql();
         auto connection = openConnection();
-        connection->execute(QStringLiteral("INSERT INTO t VALUES (41), (42)"));
+        changeData(QStringLiteral("INSERT INTO t VALUES (41), (42);"));
         ReportGenOCX c(nullptr, services());
         c.setRepDataConnection(connection);
         c.setCurrentMode(ReportGenOCX::DesignerMode);

@@ -3,6 +3,7 @@
 // ShowSQLEditor through the control, and the run-time parameter prompt.
 
 #include "CompletionPopup.h"
+#include "ControlServices.h"
 #include "DbConnection.h"
 #include "LayoutPage.h"
 #include "LocalFileService.h"

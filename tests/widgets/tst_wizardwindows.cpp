@@ -3,6 +3,7 @@
 // reached through the control as a host reaches them.
 
 #include "ConnectionDialog.h"
+#include "ControlServices.h"
 #include "DbConnection.h"
 #include "DesignerView.h"
 #include "ExternalDataWizard.h"
