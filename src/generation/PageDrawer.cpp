@@ -89,15 +89,14 @@ void PageDrawer::drawFixedText(const LayoutLabel &label, PlacedItem &item, int p
         }
     }
     m_surface.setCurrentX(alignedX(label, float(left), width, false));
+    m_surface.setPrintSource({item.index, left, double(label.Width), false, {}});
     m_surface.Print(caption);
 }
 
-QString PageDrawer::lineText(const LayoutLabel &label, PlacedItem &item)
+QString PageDrawer::lineText(const LayoutLabel &label, PlacedItem &item, const QVariant &value)
 {
-    if (item.kind == PlacedItem::Kind::DataList) {
-        const QVariant v = item.rows->field(item.column).value;
-        return v.isNull() ? QString() : ValueText::of(v);
-    }
+    if (item.kind == PlacedItem::Kind::DataList)
+        return value.isNull() ? QString() : ValueText::of(value);
     // Each row is evaluated on its own; a row that cannot be worked out (a
     // null field, a division by zero) prints an empty line.
     try {
@@ -142,8 +141,10 @@ void PageDrawer::drawRows(const LayoutLabel &label, PlacedItem &item, int page)
             m_surface.setCurrentY(y + (end - item.row) * item.lineHeight);
             break;
         }
-        const QString text = lineText(label, item);
+        const QVariant value = item.kind == PlacedItem::Kind::DataList ? rs.field(item.column).value : QVariant();
+        const QString text = lineText(label, item, value);
         m_surface.setCurrentY(y);
+        m_surface.setPrintSource({item.index, double(label.Left), double(label.Width), true, value});
         if (!text.isNull())
             m_surface.setCurrentX(alignedX(label, label.Left, label.Alignment == 0 ? 0 : m_surface.TextWidth(text), true));
         m_surface.Print(text);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QVariant>
 
 namespace KRML_ReportGen {
 
@@ -31,7 +32,7 @@ public:
 private:
     // The line a list prints for the row its cursor stands on; a null text
     // prints an empty line without moving the print position across.
-    static QString lineText(const LayoutLabel &label, PlacedItem &item);
+    static QString lineText(const LayoutLabel &label, PlacedItem &item, const QVariant &value);
     void drawFixedText(const LayoutLabel &label, PlacedItem &item, int page, int pages);
     void drawRows(const LayoutLabel &label, PlacedItem &item, int page);
     void drawPicture(int index);
