@@ -15,19 +15,15 @@
 // reaches 100 MB.
 
 #include "BenchDatabase.h"
+#include "BenchReport.h"
 #include "DbConnection.h"
 #include "FontMapper.h"
 #include "HeadlessEnvironment.h"
 #include "ImageSurface.h"
-#include "LabelTag.h"
-#include "LayoutPage.h"
-#include "LocalFileService.h"
 #include "ModuleState.h"
 #include "PdfSurface.h"
 #include "PngPageWriter.h"
-#include "QueryLoader.h"
 #include "ReportGenerator.h"
-#include "ScriptedPrompts.h"
 
 #include <QElapsedTimer>
 #include <QGuiApplication>
@@ -48,32 +44,6 @@ double median(std::vector<double> v)
 {
     std::sort(v.begin(), v.end());
     return v[v.size() / 2];
-}
-
-const char *kFields[] = {"OrderID", "Customer", "Qty", "Total"};
-
-void buildLayout(LayoutPage &page)
-{
-    const auto add = [&](float left, float top, const QString &caption, const QString &tag, const FontDescription &font) {
-        const int l = page.createLabel();
-        page.Label(l).Left = left;
-        page.Label(l).Top = top;
-        page.Label(l).Height = 300;
-        page.Label(l).Caption = caption;
-        page.Label(l).Tag = tag;
-        page.Label(l).Font = font;
-        page.Label(l).Visible = true;
-        return l;
-    };
-    const FontDescription body{QStringLiteral("Arial"), 9};
-    const FontDescription bold{QStringLiteral("Arial"), 9, true};
-    add(600, 500, QStringLiteral("Orders"), QString(), FontDescription{QStringLiteral("Arial"), 16, true});
-    add(600, 16400, QStringLiteral("Page [Page] of [Pages]"), QString(), body);
-    for (int i = 0; i < 4; ++i) {
-        add(600 + i * 2500, 1400, QLatin1String(kFields[i]), QString(), bold);
-        add(600 + i * 2500, 1800, QString(), LabelTag::dataTag(QStringLiteral("Orders"), QLatin1String(kFields[i])), body);
-    }
-    add(600, 2000, QStringLiteral("End of the order list"), QString(), body);
 }
 
 // Reading every row through the connection, and QPainter drawing the same
@@ -102,7 +72,7 @@ double reference(const QString &file, int rows, double lineHeight, int linesPerP
         p.drawText(QPointF(600, 16560), QStringLiteral("Page %1 of %2").arg(page).arg(pages));
         p.setFont(bold);
         for (int c = 0; c < 4; ++c)
-            p.drawText(QPointF(600 + c * 2500, 1600), QLatin1String(kFields[c]));
+            p.drawText(QPointF(600 + c * 2500, 1600), QLatin1String(BenchReport::fields[c]));
         p.setFont(body);
         for (int line = 0; line < linesPerPage && !rs->isEOF(); ++line) {
             for (int c = 0; c < 4; ++c)
@@ -123,22 +93,13 @@ int main(int argc, char **argv)
     const int rows = argc > 1 ? std::atoi(argv[1]) : 1000;
     const int runs = argc > 2 ? std::atoi(argv[2]) : 3;
 
-    QTemporaryDir dir;
-    const QString dbPath = dir.filePath(QStringLiteral("bench.db"));
-    BenchDatabase::build(dbPath, rows);
-    BenchDatabase::prepareHost(dir.path(), dbPath);
-    LocalFileService files;
-    LayoutPage page;
-    buildLayout(page);
-    ScriptedPrompts prompts;
-    QueryLoader loader(files, prompts);
-    ReportGenerator generator(page, loader);
-    generator.setPaginate(true);
+    BenchReport report(rows);
+    ReportGenerator &generator = report.generator;
 
     std::vector<double> pdf, png, ref;
     QElapsedTimer t;
     for (int i = 0; i < runs; ++i) {
-        PdfSurface out(dir.filePath(QStringLiteral("paginated.pdf")));
+        PdfSurface out(report.filePath(QStringLiteral("paginated.pdf")));
         t.start();
         generator.GenerateOutput(out);
         pdf.push_back(t.nsecsElapsed() / 1e6);
@@ -150,7 +111,7 @@ int main(int argc, char **argv)
     const double lineHeight = metrics.TextHeight();
     const int perPage = (rows + pages - 1) / pages;
     for (int i = 0; i < runs; ++i)
-        ref.push_back(reference(dir.filePath(QStringLiteral("reference.pdf")), rows, lineHeight, perPage));
+        ref.push_back(reference(report.filePath(QStringLiteral("reference.pdf")), rows, lineHeight, perPage));
     // PNG pages: encoded one after the other on the drawing thread, then
     // on every core while the next pages are drawn.
     const auto pngRun = [&](int threads) {

@@ -29,6 +29,12 @@ echo "Formulas (expressions against data lists, paginated PDF):"
 for rows in 10000 100000; do
   bench "$BIN/bench_expressions" "$rows" "${RUNS:-3}"
 done
+echo "Exports (a process per format and size: the peak is the format's):"
+for format in xlsx html csv; do
+  for rows in 1000 100000; do
+    bench "$BIN/bench_export" "$rows" "$format" "${RUNS:-3}"
+  done
+done
 echo "Designer:"
 QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen} bench "$BIN/bench_designer"
 echo "SQL editor:"

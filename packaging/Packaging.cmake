@@ -49,6 +49,6 @@ set(CPACK_DEBIAN_PROGRAMS_PACKAGE_SECTION misc)
 set(CPACK_DEBIAN_PROGRAMS_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PROGRAMS_PACKAGE_RECOMMENDS "fonts-liberation")
 set(CPACK_COMPONENT_PROGRAMS_DESCRIPTION
-  "KRML ReportGen report designer and renderer\n reportdesigner designs report layouts (.lrd packages) on a database;\n reportgen renders them to PDF, PNG or SVG without a window.")
+  "KRML ReportGen report designer and renderer\n reportdesigner designs report layouts (.lrd packages) on a database;\n reportgen renders them to PDF, PNG, SVG, Excel workbooks, web pages or CSV\n without a window.")
 
 include(CPack)

@@ -12,8 +12,9 @@ PACKAGES=(
   doxygen
   libsqlite3-dev libzip-dev zlib1g-dev mdbtools-dev libicu-dev
   libemf2svg-dev libwmf-dev
+  libxlsxwriter-dev chromium
   libqt6sql6-psql libqt6sql6-odbc unixodbc libsqliteodbc postgresql
-  zip unzip poppler-utils
+  zip unzip poppler-utils python3
   dpkg-dev file man-db
   fonts-liberation
   shared-mime-info

@@ -123,9 +123,12 @@ void ReportJob::handOverParameters()
 ReportJob::Exit ReportJob::render(const QString &outputPath)
 {
     const QList<ReportExport::Format> formats = ReportExport::standardFormats();
-    const ReportExport::Format *format = ReportExport::formatFor(formats, outputPath);
+    const ReportExport::Format *format =
+        this->format.isEmpty() ? ReportExport::formatFor(formats, outputPath) : ReportExport::formatWithSuffix(formats, this->format);
+    if (!format && this->format.isEmpty())
+        return fail(Usage, QStringLiteral("the output must end in %1: %2").arg(ReportExport::suffixList(formats), outputPath));
     if (!format)
-        return fail(Usage, QStringLiteral("the output must end in .pdf, .png or .svg: %1").arg(outputPath));
+        return fail(Usage, QStringLiteral("--format takes one of %1: %2").arg(ReportExport::suffixList(formats), this->format));
     ModuleState &state = ModuleState::current();
     state.setParamFieldCollection(std::make_shared<VariantCollection>());
     state.setParamValueCollection(std::make_shared<VariantCollection>());
@@ -140,9 +143,14 @@ ReportJob::Exit ReportJob::render(const QString &outputPath)
     // Several pages as images: one file per page, named OUT-1.png, OUT-2.png ...
     ReportExport::Options options;
     options.dotsPerInch = dotsPerInch;
-    options.filePerPage = paginate && page == 0;
+    options.filePerPage = format->filePerPage && paginate && page == 0;
     options.firstPageNumber = page > 0 ? page : 1; // an SVG's title names the report's page
     options.pngCompression = pngCompression;
+    options.documentName = QFileInfo(m_packagePath).completeBaseName();
+    options.author = author;
+    options.pdfA = pdfA;
+    options.csvCodePage = csvCodePage;
+    options.csvRaw = csvRaw;
     QElapsedTimer clock;
     clock.start();
     ProgressLine line(isatty(fileno(stderr)) != 0, [](const QByteArray &text) {

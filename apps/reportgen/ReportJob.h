@@ -43,6 +43,11 @@ public:
     bool progress = true;
     bool paginate = true; // false: one page, as the legacy preview shows it (--one-page)
     int page = 0; // 0: every page
+    QString format; // the output's format by its suffix ("xlsx"); empty: the output file's own suffix
+    QString author; // the PDF's author
+    bool pdfA = false;
+    int csvCodePage = 0; // 0: UTF-8 with a byte order mark
+    bool csvRaw = false;
     int pagesWritten = 0; // after render: the report's pages
     int timeoutSeconds = StatementLimits::DefaultTimeoutSeconds; // per statement, 0: none
 

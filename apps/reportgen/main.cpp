@@ -1,8 +1,8 @@
 // reportgen: renders layout packages without a window.
 //
-//   reportgen render PACKAGE.lrd -o OUT.pdf|OUT.png|OUT.svg [--connection STRING]
+//   reportgen render PACKAGE.lrd -o OUT.pdf|OUT.png|OUT.svg|OUT.xlsx|OUT.html|OUT.csv [--format SUFFIX] [--connection STRING]
 //                    [--param NAME=VALUE]... [--dpi N] [--png-compression N] [--page N | --one-page] [--codepage N]
-//                    [--timeout S]
+//                    [--pdfa] [--author NAME] [--encoding utf-8|codepage] [--raw] [--timeout S]
 //   reportgen list PACKAGE.lrd [--connection STRING] [--param NAME=VALUE]... [--codepage N] [--timeout S]
 
 #include "ReportJob.h"
@@ -40,13 +40,27 @@ int main(int argc, char **argv)
                                                .arg(KRML_REPORTGEN_VERSION_REVISION));
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Renders KRML ReportGen layout packages (.lrd) to PDF, PNG or SVG."));
+    parser.setApplicationDescription(QStringLiteral("Renders KRML ReportGen layout packages (.lrd) to PDF, PNG, SVG, Excel workbooks, web pages or CSV."));
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("render or list"));
     parser.addPositionalArgument(QStringLiteral("package"), QStringLiteral("the layout package (.lrd)"));
     const QCommandLineOption output({QStringLiteral("o"), QStringLiteral("output")},
-                                    QStringLiteral("The file to write: .pdf, .png or .svg."), QStringLiteral("file"));
+                                    QStringLiteral("The file to write: .pdf, .png, .svg, .xlsx, .html or .csv."), QStringLiteral("file"));
+    const QCommandLineOption format(QStringLiteral("format"),
+                                    QStringLiteral("The format to write, by its suffix (pdf, png, svg, xlsx, html, csv), whatever the "
+                                                   "output file's name ends in."),
+                                    QStringLiteral("suffix"));
+    const QCommandLineOption pdfA(QStringLiteral("pdfa"), QStringLiteral("PDF: write PDF/A-1b, for archiving."));
+    const QCommandLineOption author(QStringLiteral("author"), QStringLiteral("PDF: the document's author (default: the user's name)."),
+                                    QStringLiteral("name"));
+    const QCommandLineOption encoding(QStringLiteral("encoding"),
+                                      QStringLiteral("CSV: utf-8 (with a byte order mark, the default) or codepage (the code page "
+                                                     "of --codepage)."),
+                                      QStringLiteral("name"), QStringLiteral("utf-8"));
+    const QCommandLineOption raw(QStringLiteral("raw"),
+                                 QStringLiteral("CSV: values as programs read them (1234.5, 2024-03-15, true) instead of as the "
+                                                "report prints them."));
     const QCommandLineOption connection(QStringLiteral("connection"),
                                         QStringLiteral("The connection string to use instead of the package's own."),
                                         QStringLiteral("string"));
@@ -74,7 +88,8 @@ int main(int argc, char **argv)
     const QCommandLineOption timeout(QStringLiteral("timeout"),
                                      QStringLiteral("The longest one statement may run, in seconds (default 300; 0: no limit)."),
                                      QStringLiteral("seconds"), QString::number(StatementLimits::DefaultTimeoutSeconds));
-    parser.addOptions({output, connection, param, dpi, pngCompression, quiet, paginate, onePage, page, codePage, timeout});
+    parser.addOptions({output, format, connection, param, dpi, pngCompression, quiet, paginate, onePage, page, codePage, timeout, pdfA,
+                       author, encoding, raw});
     parser.process(app);
 
     const QStringList args = parser.positionalArguments();
@@ -92,7 +107,7 @@ int main(int argc, char **argv)
     }
     const bool render = args[0] == QLatin1String("render");
     if (render && !parser.isSet(output)) {
-        std::fprintf(stderr, "reportgen: render needs an output file (-o OUT.pdf, OUT.png or OUT.svg)\n");
+        std::fprintf(stderr, "reportgen: render needs an output file (-o OUT.pdf, OUT.png, OUT.svg, OUT.xlsx, OUT.html or OUT.csv)\n");
         return ReportJob::Usage;
     }
     for (const QString &p : parser.values(param)) {
@@ -141,6 +156,17 @@ int main(int argc, char **argv)
         return ReportJob::Usage;
     }
     ModuleState::current().setCodePage(pageNumber);
+    job.format = parser.value(format);
+    job.pdfA = parser.isSet(pdfA);
+    job.author = parser.isSet(author) ? parser.value(author) : qEnvironmentVariable("USER", qEnvironmentVariable("USERNAME"));
+    job.csvRaw = parser.isSet(raw);
+    const QString textEncoding = parser.value(encoding).toLower();
+    if (textEncoding == QLatin1String("codepage"))
+        job.csvCodePage = pageNumber;
+    else if (textEncoding != QLatin1String("utf-8") && textEncoding != QLatin1String("utf8")) {
+        std::fprintf(stderr, "reportgen: --encoding takes utf-8 or codepage\n");
+        return ReportJob::Usage;
+    }
 
     if (auto code = job.open(args[1]); code != ReportJob::Ok)
         return finish(code, job);

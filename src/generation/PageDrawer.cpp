@@ -100,6 +100,7 @@ void PageDrawer::drawFixedText(const LayoutLabel &label, PlacedItem &item, int p
         }
     }
     m_surface.setCurrentX(alignedX(label, float(left), width, false));
+    m_surface.setPrintSource({item.index, left, double(label.Width), false, {}});
     m_surface.Print(caption);
 }
 
@@ -120,15 +121,14 @@ QString PageDrawer::pageText(const LayoutLabel &label, PlacedItem &item, ReportL
     }
 }
 
-QString PageDrawer::lineText(const LayoutLabel &label, PlacedItem &item) const
+QString PageDrawer::lineText(const LayoutLabel &label, PlacedItem &item, const QVariant &value) const
 {
     // Most labels have no settings: their values print as they always did.
     const bool plain = label.Format.isEmpty() && label.NullText.isEmpty() && m_page.extension().Locale.isEmpty();
     if (item.kind == PlacedItem::Kind::DataList) {
-        const QVariant v = item.rows->field(item.column).value;
         if (plain)
-            return v.isNull() ? QString() : ValueText::of(v);
-        return ValueFormat::forLabel(v, label.Format, label.NullText, m_locale);
+            return value.isNull() ? QString() : ValueText::of(value);
+        return ValueFormat::forLabel(value, label.Format, label.NullText, m_locale);
     }
     if (item.expression) {
         // An expression that cannot be worked out ends the run, naming the
@@ -191,8 +191,10 @@ void PageDrawer::drawRows(const LayoutLabel &label, PlacedItem &item, int page)
             m_surface.setCurrentY(y + (end - item.row) * item.lineHeight);
             break;
         }
-        const QString text = lineText(label, item);
+        const QVariant value = item.kind == PlacedItem::Kind::DataList ? rs.field(item.column).value : QVariant();
+        const QString text = lineText(label, item, value);
         m_surface.setCurrentY(y);
+        m_surface.setPrintSource({item.index, double(label.Left), double(label.Width), true, value});
         if (!text.isNull())
             m_surface.setCurrentX(alignedX(label, label.Left, label.Alignment == 0 ? 0 : m_surface.TextWidth(text), true));
         m_surface.Print(text);

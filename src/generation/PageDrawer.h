@@ -2,6 +2,7 @@
 
 #include <QLocale>
 #include <QString>
+#include <QVariant>
 
 namespace KRML_ReportGen {
 
@@ -32,7 +33,7 @@ public:
 private:
     // The line a list prints for the row its cursor stands on; a null text
     // prints an empty line without moving the print position across.
-    QString lineText(const LayoutLabel &label, PlacedItem &item) const;
+    QString lineText(const LayoutLabel &label, PlacedItem &item, const QVariant &value) const;
     void drawFixedText(const LayoutLabel &label, PlacedItem &item, int page, int pages);
     // A formula that prints once but reads the page's rows (PageSum).
     QString pageText(const LayoutLabel &label, PlacedItem &item, ReportLayout &layout, int page) const;

@@ -1,12 +1,16 @@
 #include "ReportExport.h"
 
+#include "CsvExport.h"
+#include "HtmlSurface.h"
 #include "ImageSurface.h"
+#include "LabelTag.h"
 #include "LayoutPage.h"
 #include "PdfSurface.h"
 #include "PngPageWriter.h"
 #include "ReportError.h"
 #include "ReportGenerator.h"
 #include "SvgSurface.h"
+#include "XlsxExport.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -28,11 +32,12 @@ QStringList cleanly(QStringList &written, const std::function<void()> &write)
     return written;
 }
 
-QStringList writePdf(ReportGenerator &generator, const LayoutPage &page, const QString &path, const ReportExport::Options &)
+QStringList writePdf(ReportGenerator &generator, const LayoutPage &page, const QString &path, const ReportExport::Options &options)
 {
     QStringList written;
     return cleanly(written, [&] {
         PdfSurface pdf(path, page.Width(), page.Height());
+        pdf.setMetadata({ReportExport::title(page, options.documentName), options.author, options.pdfA});
         generator.GenerateOutput(pdf);
         written << path;
     });
@@ -72,20 +77,69 @@ QStringList writePng(ReportGenerator &generator, const LayoutPage &page, const Q
     });
 }
 
+QStringList writeHtml(ReportGenerator &generator, const LayoutPage &page, const QString &path, const ReportExport::Options &options)
+{
+    QStringList written;
+    return cleanly(written, [&] {
+        HtmlSurface html(path, page.Width(), page.Height());
+        html.setTitle(ReportExport::title(page, options.documentName));
+        generator.GenerateOutput(html);
+        written << path;
+    });
+}
+
+QStringList writeCsv(ReportGenerator &generator, const LayoutPage &page, const QString &path, const ReportExport::Options &options)
+{
+    return CsvExport::write(generator, page, path, {options.csvCodePage, options.csvRaw});
+}
+
+QStringList writeXlsx(ReportGenerator &generator, const LayoutPage &page, const QString &path, const ReportExport::Options &)
+{
+    return XlsxExport::write(generator, page, path, ReportExport::titleLabel(page));
+}
+
 } // namespace
+
+int ReportExport::titleLabel(const LayoutPage &page)
+{
+    // The first text a reader meets: the highest, then the leftmost.
+    int title = 0;
+    for (int i = 1; i <= page.labelCount(); ++i) {
+        const LayoutLabel &label = page.Label(i);
+        if (!label.Visible || LabelTag::kindOf(label.Tag) != LabelTag::Kind::FixedText || label.Caption.trimmed().isEmpty())
+            continue;
+        if (title == 0 || label.Top < page.Label(title).Top
+            || (label.Top == page.Label(title).Top && label.Left < page.Label(title).Left))
+            title = i;
+    }
+    return title;
+}
+
+QString ReportExport::title(const LayoutPage &page, const QString &documentName)
+{
+    const int label = titleLabel(page);
+    return label > 0 ? page.Label(label).Caption.simplified() : documentName;
+}
 
 QList<ReportExport::Format> ReportExport::standardFormats()
 {
     return {
         {QStringLiteral("PDF document"), QStringLiteral("pdf"), writePdf},
-        {QStringLiteral("PNG image"), QStringLiteral("png"), writePng},
-        {QStringLiteral("SVG drawing"), QStringLiteral("svg"), writeSvg},
+        {QStringLiteral("PNG image"), QStringLiteral("png"), writePng, true},
+        {QStringLiteral("SVG drawing"), QStringLiteral("svg"), writeSvg, true},
+        {QStringLiteral("Excel workbook"), QStringLiteral("xlsx"), writeXlsx},
+        {QStringLiteral("Web page"), QStringLiteral("html"), writeHtml},
+        {QStringLiteral("CSV files of the lists' rows"), QStringLiteral("csv"), writeCsv},
     };
 }
 
 const ReportExport::Format *ReportExport::formatFor(const QList<Format> &formats, const QString &path)
 {
-    const QString suffix = QFileInfo(path).suffix();
+    return formatWithSuffix(formats, QFileInfo(path).suffix());
+}
+
+const ReportExport::Format *ReportExport::formatWithSuffix(const QList<Format> &formats, const QString &suffix)
+{
     for (const Format &f : formats)
         if (f.suffix.compare(suffix, Qt::CaseInsensitive) == 0)
             return &f;
@@ -98,6 +152,17 @@ QString ReportExport::dialogFilter(const QList<Format> &formats)
     for (const Format &f : formats)
         entries << QStringLiteral("%1 (*.%2)").arg(f.name, f.suffix);
     return entries.join(QStringLiteral(";;"));
+}
+
+QString ReportExport::suffixList(const QList<Format> &formats)
+{
+    QStringList suffixes;
+    for (const Format &f : formats)
+        suffixes << QLatin1Char('.') + f.suffix;
+    if (suffixes.size() < 2)
+        return suffixes.join(QString());
+    const QString last = suffixes.takeLast();
+    return suffixes.join(QStringLiteral(", ")) + QStringLiteral(" or ") + last;
 }
 
 QString ReportExport::pagePattern(const QString &output)

@@ -1,6 +1,7 @@
 #include "ReportGenerator.h"
 
 #include "DrawingSurface.h"
+#include "LabelTag.h"
 #include "LayoutPage.h"
 #include "PageDrawer.h"
 #include "QueryLoader.h"
@@ -9,6 +10,7 @@
 #include "VbConvert.h"
 
 #include <QScopeGuard>
+#include <algorithm>
 
 namespace KRML_ReportGen {
 
@@ -70,20 +72,44 @@ void ReportGenerator::setPageRange(int first, int last)
 
 void ReportGenerator::GenerateOutput(DrawingSurface &surface)
 {
-    // Within one run each distinct statement is asked for once.
-    m_cache = std::make_unique<StatementCache>();
-    m_loader.setCache(m_cache.get());
-    const auto detach = qScopeGuard([this] { m_loader.setCache(nullptr); });
-
     if (surface.kind() == DrawingSurface::Kind::PictureBox) {
         surface.Cls();
         surface.setWidth(VbConvert::toInt32(m_page.Width()));
         surface.setHeight(VbConvert::toInt32(m_page.Height()));
     }
 
+    layOut(surface);
+    drawPages(surface);
+}
+
+void ReportGenerator::layOut(DrawingSurface &surface)
+{
+    // Within one run each distinct statement is asked for once.
+    m_cache = std::make_unique<StatementCache>();
+    m_loader.setCache(m_cache.get());
+    const auto detach = qScopeGuard([this] { m_loader.setCache(nullptr); });
     m_layout = std::make_unique<ReportLayout>(m_page, m_loader);
     m_layout->layOut(surface, paginate(), m_progress);
+}
 
+QList<ReportGenerator::ListedStatement> ReportGenerator::listedStatements() const
+{
+    QList<ListedStatement> listed;
+    for (const PlacedItem &item : m_layout->items()) {
+        if (item.kind != PlacedItem::Kind::DataList || !item.rows)
+            continue;
+        const QString name = LabelTag::statementName(m_page.Label(item.index).Tag);
+        const bool known = std::any_of(listed.cbegin(), listed.cend(), [&](const ListedStatement &s) {
+            return s.name.compare(name, Qt::CaseInsensitive) == 0;
+        });
+        if (!known)
+            listed.append({name, item.rows.get()});
+    }
+    return listed;
+}
+
+void ReportGenerator::drawPages(DrawingSurface &surface)
+{
     const int pages = m_layout->pageCount();
     const int first = std::min(m_firstPage, pages);
     const int last = std::min(m_lastPage, pages);
@@ -92,6 +118,8 @@ void ReportGenerator::GenerateOutput(DrawingSurface &surface)
         if (page > first)
             surface.NewPage();
         drawer.draw(*m_layout, page);
+        if (m_pageProgress)
+            m_pageProgress(page - first + 1, last - first + 1);
     }
     if (surface.kind() == DrawingSurface::Kind::Printer)
         surface.EndDoc();

@@ -14,6 +14,7 @@ namespace KRML_ReportGen {
 class DrawingSurface;
 class LayoutPage;
 class QueryLoader;
+class Recordset;
 class ReportLayout;
 class StatementCache;
 struct LayoutLabel;
@@ -33,6 +34,20 @@ public:
     // not caught: they end the run and reach the caller. A failure while
     // the report is laid out leaves the surface as it was cleared.
     void GenerateOutput(DrawingSurface &surface);
+    // The first step alone: runs the statements and places the objects with
+    // the surface's metrics, drawing nothing (exports that need only the
+    // rows).
+    void layOut(DrawingSurface &surface);
+
+    // A statement the last run drew in lists, with every row it gave
+    // (whatever the pages showed); the cursor is free to move.
+    struct ListedStatement
+    {
+        QString name;
+        Recordset *rows = nullptr;
+    };
+    // In the order their first list comes in the layout, each once.
+    QList<ListedStatement> listedStatements() const;
 
     // The Top of every label placed in the last run and the height of what
     // it printed (0 for fixed text), in label order; item i of both is one
@@ -52,6 +67,9 @@ public:
 
     // Told as the labels and pictures are laid out: objects done, objects in all.
     void setProgress(std::function<void(int done, int total)> progress) { m_progress = std::move(progress); }
+    // Told after each page is drawn: pages done, pages to draw. Like the
+    // objects' progress, it may end the run by throwing.
+    void setPageProgress(std::function<void(int done, int total)> progress) { m_pageProgress = std::move(progress); }
 
     // Paginated reports: lists that pass the page body continue on further
     // pages, the header and footer zones repeat on each. Off, the report is
@@ -77,11 +95,14 @@ public:
     int pageCount() const;
 
 private:
+    void drawPages(DrawingSurface &surface);
+
     const LayoutPage &m_page;
     QueryLoader &m_loader;
     std::unique_ptr<StatementCache> m_cache;
     std::unique_ptr<ReportLayout> m_layout;
     std::function<void(int, int)> m_progress;
+    std::function<void(int, int)> m_pageProgress;
     Pagination m_pagination = Pagination::FromLayout;
     int m_firstPage = 1;
     int m_lastPage = std::numeric_limits<int>::max();

@@ -1,5 +1,6 @@
 #include "StatementTrial.h"
 
+#include "CsvText.h"
 #include "DbConnection.h"
 #include "FileService.h"
 #include "ModuleState.h"
@@ -145,11 +146,7 @@ QByteArray StatementTrial::csvLine(const Recordset &rs)
         const QVariant value = rs.field(f).value;
         if (value.isNull())
             continue;
-        QString text = ValueText::of(value);
-        if (text.contains(QLatin1Char(',')) || text.contains(QLatin1Char('"')) || text.contains(QLatin1Char('\n'))
-            || text.contains(QLatin1Char('\r')))
-            text = QLatin1Char('"') + text.replace(QLatin1Char('"'), QLatin1String("\"\"")) + QLatin1Char('"');
-        line += text;
+        line += CsvText::field(ValueText::of(value));
     }
     return ModuleState::current().codec().encode(line);
 }

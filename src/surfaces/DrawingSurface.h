@@ -5,6 +5,7 @@
 
 #include <QImage>
 #include <QString>
+#include <QVariant>
 #include <QtGlobal>
 
 namespace KRML_ReportGen {
@@ -24,6 +25,19 @@ public:
         Line,      // a straight line between the two points
         Box,       // the outline of the rectangle between them
         FilledBox, // the rectangle filled with the colour
+    };
+
+    // What the next Print shows: the label it belongs to, where that
+    // label's frame lies and, for a line of a data list, the value behind
+    // the text. Surfaces that keep a report's structure rather than its
+    // picture (a workbook, a web page) read it; the others ignore it.
+    struct PrintSource
+    {
+        int label = 0;
+        double left = 0;
+        double width = 0;
+        bool list = false; // a line of a data or formula list
+        QVariant value;    // a data list's field as the statement gave it; null otherwise
     };
 
     virtual ~DrawingSurface() = default;
@@ -53,6 +67,7 @@ public:
     // Prints text at (CurrentX, CurrentY) and moves to the start of the next
     // line: CurrentX back to 0, CurrentY down by one line of the current font.
     virtual void Print(const QString &text) = 0;
+    virtual void setPrintSource(const PrintSource &) {}
     // Draws the picture at its natural size with its top-left corner at (x, y).
     virtual void PaintPicture(const QImage &picture, double x, double y) = 0;
     // Ends the page and starts a new, empty one (paginated reports).

@@ -7,6 +7,8 @@ class QPdfWriter;
 namespace KRML_ReportGen {
 
 class DurableFile;
+class PdfDocumentInfo;
+class TailRecorder;
 
 // A printer-like surface that writes a PDF file. The page takes the surface's
 // Width and Height as they are when drawing starts. The file appears (or
@@ -28,6 +30,17 @@ public:
 
     const QString &fileName() const { return m_fileName; }
 
+    // The document's information, set before drawing starts: title and
+    // author as given, "KRML ReportGen" the creator and the producer.
+    // PDF/A-1b (archiving) embeds every font.
+    struct Metadata
+    {
+        QString title;
+        QString author;
+        bool pdfA = false;
+    };
+    void setMetadata(const Metadata &metadata) { m_metadata = metadata; }
+
 protected:
     QPainter *painter() override;
 
@@ -35,7 +48,10 @@ private:
     QString m_fileName;
     double m_width;
     double m_height;
+    Metadata m_metadata;
     std::unique_ptr<DurableFile> m_file;
+    std::unique_ptr<TailRecorder> m_recorder;
+    std::unique_ptr<PdfDocumentInfo> m_info;
     std::unique_ptr<QPdfWriter> m_writer;
     std::unique_ptr<QPainter> m_painter;
 };

@@ -32,6 +32,7 @@
 #include "ReportParameterPrompt.h"
 #include "SqlEditorModel.h"
 #include "SqlEditorWindow.h"
+#include "ReportExport.h"
 #include "ReportGenerator.h"
 #include "ReportError.h"
 #include "StatementPalette.h"
@@ -40,6 +41,7 @@
 #include "KRMLReportGenVersion.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QLabel>
 #include <QPainter>
 #include <QPrinter>
@@ -386,12 +388,40 @@ DrawingSurface &ReportGenOCX::printerSurface()
 
 QString ReportGenOCX::GenerateOutput(DrawingSurface &outDestination)
 {
+    runGenerator([&] { m_generator->GenerateOutput(outDestination); });
+    return QString();
+}
+
+void ReportGenOCX::runGenerator(const std::function<void()> &work)
+{
     preparePalette();
-    m_generator->GenerateOutput(outDestination);
+    work();
     // A report that lost rows never does so silently.
     for (const CutList &cut : m_generator->cutLists())
         emit RowsCut(cut.statement, cut.printed, cut.total);
-    return QString();
+}
+
+QStringList ReportGenOCX::ExportReport(const QString &path, const QString &format)
+{
+    const QList<ReportExport::Format> formats = ReportExport::standardFormats();
+    const ReportExport::Format *chosen =
+        format.isEmpty() ? ReportExport::formatFor(formats, path) : ReportExport::formatWithSuffix(formats, format);
+    if (!chosen)
+        throw ReportError(ReportError::InvalidProcedureCall,
+                          QStringLiteral("There is no export format \"%1\"; the formats are %2.")
+                              .arg(format.isEmpty() ? QFileInfo(path).suffix() : format, ReportExport::suffixList(formats)));
+    // The values are asked for as printing asks for them.
+    ModuleState &state = ModuleState::current();
+    state.setParamFieldCollection(std::make_shared<VariantCollection>());
+    state.setParamValueCollection(std::make_shared<VariantCollection>());
+    m_generator->setPaginate(m_paginate);
+    m_generator->setPageRange(1, std::numeric_limits<int>::max());
+    ReportExport::Options options;
+    options.filePerPage = chosen->filePerPage && m_generator->paginate();
+    options.documentName = m_curOpenFile.isEmpty() ? rdAppName() : QFileInfo(m_curOpenFile).completeBaseName();
+    QStringList written;
+    runGenerator([&] { written = chosen->write(*m_generator, *m_page, path, options); });
+    return written;
 }
 
 void ReportGenOCX::preparePalette()

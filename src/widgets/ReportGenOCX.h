@@ -136,6 +136,13 @@ public:
     Q_INVOKABLE void ShowOptions();
     Q_INVOKABLE void SaveLayout();
     Q_INVOKABLE bool CheckForPrintOverlap(const KRML_ReportGen::LayoutLabel &PrintObject, qint32 &returnLeft, qint32 &returnTop);
+    // After the published methods: writes the report, as printing would
+    // (pages as Paginate says), to a file of a format named by its suffix
+    // ("pdf", "png", "svg", "xlsx", "html", "csv"; empty: the path's own).
+    // Returns the files written: one, or one per page (images) or per
+    // statement (CSV). An unknown format is ReportError 5; a failure
+    // leaves no file behind.
+    Q_INVOKABLE QStringList ExportReport(const QString &path, const QString &format = QString());
 
     // --- persistence through the host's property bag ---
     void InitProperties();
@@ -203,6 +210,9 @@ protected:
 
 private:
     void startUp();
+    // Runs the generator's work, then tells the host of rows a one-page
+    // report cut.
+    void runGenerator(const std::function<void()> &work);
     std::optional<QVariant> askForParameter(const clsParameter &parameter);
     void wireDesigner();
     void showExternalDataWizard();

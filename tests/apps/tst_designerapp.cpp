@@ -37,6 +37,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QMimeDatabase>
@@ -51,6 +52,7 @@
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QToolButton>
 #include <QUndoStack>
 #include <QtTest>
 
@@ -434,7 +436,13 @@ private slots:
         QVERIFY(preview.pageWidget()->zoom() < 150.0);
 
         // Export: the formats of the list, one file per page for pictures.
-        QCOMPARE(preview.formats().size(), 3);
+        QMenu *exportMenu = preview.findChild<QToolButton *>(QStringLiteral("cmdExport"))->menu();
+        emit exportMenu->aboutToShow();
+        QStringList offered;
+        for (const QAction *a : exportMenu->actions())
+            offered << a->text();
+        QCOMPARE(offered, (QStringList{"PDF document (.pdf)...", "PNG image (.png)...", "SVG drawing (.svg)...", "Excel workbook (.xlsx)...",
+                                       "Web page (.html)...", "CSV files of the lists' rows (.csv)..."}));
         const QString pdf = m_work.filePath(QStringLiteral("daily.pdf"));
         QVERIFY(preview.exportTo(0, pdf));
         QVERIFY(QFileInfo(pdf).size() > 1000);
@@ -451,6 +459,14 @@ private slots:
         QVERIFY(QFileInfo::exists(m_work.filePath(QStringLiteral("daily-%1.png").arg(pages))));
         QVERIFY(preview.exportTo(2, m_work.filePath(QStringLiteral("daily.svg"))));
         QVERIFY(QFileInfo::exists(m_work.filePath(QStringLiteral("daily-2.svg"))));
+        // The workbook and the web page are one file each; CSV one per statement.
+        QVERIFY(preview.exportTo(3, m_work.filePath(QStringLiteral("daily.xlsx"))));
+        QVERIFY(QFileInfo(m_work.filePath(QStringLiteral("daily.xlsx"))).size() > 1000);
+        QVERIFY(preview.exportTo(4, m_work.filePath(QStringLiteral("daily.html"))));
+        QVERIFY(QFileInfo(m_work.filePath(QStringLiteral("daily.html"))).size() > 1000);
+        QVERIFY(preview.exportTo(5, m_work.filePath(QStringLiteral("daily.csv"))));
+        QVERIFY(QFileInfo::exists(m_work.filePath(QStringLiteral("daily-Days.csv"))));
+        QVERIFY(!QFileInfo::exists(m_work.filePath(QStringLiteral("daily.csv"))));
         // Export asks where (with the format's filter), then writes.
         m_prompts->answer(m_work.filePath(QStringLiteral("asked")));
         preview.exportAs(0);

@@ -12,6 +12,7 @@
 #include "ProcessTempNames.h"
 #include "ReportSqlFile.h"
 #include "SqliteEngine.h"
+#include "TestPackage.h"
 
 #include <QElapsedTimer>
 #include <QImage>
@@ -73,28 +74,9 @@ class TestReportgen : public QObject
                             const QString &connection, const QString &path, const QStringList &markers = {},
                             int codePage = 1252, const QList<QPair<QString, QString>> &moreStatements = {})
     {
-        using namespace KRML_ReportGen;
-        QTemporaryDir app;
-        ModuleState &state = ModuleState::current();
-        state.reset();
-        state.setRdAppPath(app.path());
-        state.setCodePage(codePage);
-        LocalFileService files;
-        files.createFolder(state.tempFolder());
-        ReportDefinition d;
-        for (const QString &marker : markers)
-            d.addParameter(marker);
-        d.addStatement(statement, sql);
-        for (const auto &[name, text] : moreStatements)
-            d.addStatement(name, text);
-        ReportSqlFile::write(files, state.workingFile(QStringLiteral("SQL.mtq")), d);
-        state.data().RDDataConnection()->setConnectionString(connection);
-        ProcessTempNames temp;
-        ConsolePrompts prompts(stderr, false);
-        prompts.yesNoAnswer = MsgBoxStyle::Yes;
-        const bool saved = LayoutPackage(files, temp, prompts, page).saveLayoutTo(path) == LayoutPackage::Result::Done;
-        state.reset();
-        return saved;
+        QList<QPair<QString, QString>> statements{{statement, sql}};
+        statements += moreStatements;
+        return KRML_ReportGen::TestPackage::save(page, statements, connection, path, markers, codePage);
     }
 
 private slots:
@@ -730,7 +712,7 @@ private slots:
         QTest::newRow("directory as package") << QStringList{"render", "FOLDER", "-o", "OUT.pdf"} << 2
                                               << "is a directory, not a layout package";
         QTest::newRow("no output") << QStringList{"render", "EXAMPLE"} << 1 << "needs an output file";
-        QTest::newRow("wrong output type") << QStringList{"render", "EXAMPLE", "-o", "OUT.txt"} << 1 << ".pdf, .png or .svg";
+        QTest::newRow("wrong output type") << QStringList{"render", "EXAMPLE", "-o", "OUT.txt"} << 1 << ".pdf, .png, .svg, .xlsx, .html or .csv";
         QTest::newRow("bad parameter") << QStringList{"render", "EXAMPLE", "-o", "OUT.pdf", "--param", "novalue"} << 1 << "NAME=VALUE";
         QTest::newRow("png compression out of range") << QStringList{"render", "EXAMPLE", "-o", "OUT.png", "--png-compression", "12"} << 1
                                                       << "from 0 to 9";

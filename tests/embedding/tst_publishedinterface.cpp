@@ -46,7 +46,7 @@ const QStringList kPublishedEvents{"ShowMe", "MousePos", "ModeSwitch", "Processo
 
 // Beyond the published interface, after it.
 const QStringList kAddedProperties{"Paginate", "CodePage"};
-const QStringList kAddedMethods{};
+const QStringList kAddedMethods{"ExportReport"};
 const QStringList kAddedEvents{"RowsCut", "SaveFailed", "statementListChanged", "sqlEditorOpened", "dialogOpened"};
 
 // A surface of the host's own: GenerateOutput draws on anything that
@@ -307,6 +307,7 @@ private slots:
         row("ShowOptions()", "void");
         row("SaveLayout()", "void");
         row("CheckForPrintOverlap(KRML_ReportGen::LayoutLabel,qint32&,qint32&)", "bool");
+        row("ExportReport(QString,QString)", "QStringList");
     }
 
     void method()

@@ -185,6 +185,62 @@ private slots:
         QVERIFY(!s.printedTexts().contains(QStringLiteral("118")));
     }
 
+    void pageProgressCanEndTheRun()
+    {
+        Run r(200);
+        QList<QPair<int, int>> told;
+        r.generator.setPageProgress([&](int done, int total) { told.append({done, total}); });
+        RecordingSurface s(DrawingSurface::Kind::Printer);
+        r.generator.GenerateOutput(s);
+        QCOMPARE(told, (QList<QPair<int, int>>{{1, 4}, {2, 4}, {3, 4}, {4, 4}}));
+
+        // A cancelled export: the error ends the run after that page.
+        r.generator.setPageProgress([](int done, int) {
+            if (done == 2)
+                throw ReportError(18, QStringLiteral("User interrupt occurred"));
+        });
+        RecordingSurface cancelled(DrawingSurface::Kind::Printer);
+        QVERIFY_THROWS_EXCEPTION(ReportError, r.generator.GenerateOutput(cancelled));
+        QCOMPARE(cancelled.pages(), 2);
+        QVERIFY(cancelled.ops.last().kind != QStringLiteral("EndDoc"));
+    }
+
+    void whatIsPrintedAndTheRowsBehindIt()
+    {
+        Run r(200);
+        RecordingSurface s(DrawingSurface::Kind::Printer);
+        r.generator.GenerateOutput(s);
+        // Fixed texts name their label; list lines carry the value as the
+        // statement gave it.
+        const QList<Op> first = printsOn(s, 1);
+        QCOMPARE(first[0].text, QStringLiteral("Page 1 of 4"));
+        QCOMPARE(first[0].source.label, 1);
+        QVERIFY(!first[0].source.list);
+        QVERIFY(first[0].source.value.isNull());
+        const auto line = std::find_if(first.cbegin(), first.cend(), [](const Op &op) { return op.text == QStringLiteral("7"); });
+        QVERIFY(line != first.cend());
+        QCOMPARE(line->source.label, 3);
+        QVERIFY(line->source.list);
+        QCOMPARE(line->source.left, 600.0);
+        QCOMPARE(line->source.value.metaType().id(), QMetaType::Int);
+        QCOMPARE(line->source.value.toInt(), 7);
+
+        // Every statement drawn in lists, once, with all its rows.
+        const QList<ReportGenerator::ListedStatement> listed = r.generator.listedStatements();
+        QCOMPARE(listed.size(), 2);
+        QCOMPARE(listed[0].name, QStringLiteral("Lines"));
+        QCOMPARE(listed[0].rows->recordCount(), 200);
+        QCOMPARE(listed[0].rows->fieldCount(), 2);
+        QCOMPARE(listed[1].name, QStringLiteral("Few"));
+
+        // Laid out only: nothing drawn, the same rows.
+        RecordingSurface measured(DrawingSurface::Kind::Printer);
+        r.generator.layOut(measured);
+        QVERIFY(measured.prints().isEmpty());
+        QCOMPARE(r.generator.pageCount(), 4);
+        QCOMPARE(r.generator.listedStatements().size(), 2);
+    }
+
     void backgroundAndBorderOnEveryPage()
     {
         Run r(200);

@@ -35,7 +35,10 @@ void RecordingSurface::Line(double x1, double y1, double x2, double y2, quint32 
 
 void RecordingSurface::Print(const QString &text)
 {
-    record(Op{QStringLiteral("Print"), m_x, m_y, 0, 0, text, m_font, m_color});
+    Op op{QStringLiteral("Print"), m_x, m_y, 0, 0, text, m_font, m_color};
+    op.source = m_source;
+    m_source = PrintSource();
+    record(op);
     m_x = 0;
     m_y += TextHeight(text);
 }

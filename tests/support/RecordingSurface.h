@@ -21,6 +21,7 @@ public:
         FontDescription font = FontDescription();
         quint32 color = 0;
         int page = 1; // the page it was drawn on
+        PrintSource source = PrintSource(); // what a Print showed, as the generator said
     };
 
     explicit RecordingSurface(Kind kind = Kind::PictureBox, double width = 11907, double height = 16840)
@@ -51,6 +52,7 @@ public:
     double TextHeight(const QString & = QString()) const override { return m_font.size * 20.0 + 40.0; }
     void Line(double x1, double y1, double x2, double y2, quint32 color, LineStyle style = LineStyle::Line) override;
     void Print(const QString &text) override;
+    void setPrintSource(const PrintSource &source) override { m_source = source; }
     void PaintPicture(const QImage &picture, double x, double y) override;
     void EndDoc() override;
     void NewPage() override;
@@ -70,6 +72,7 @@ private:
     double m_x = 0;
     double m_y = 0;
     int m_page = 1;
+    PrintSource m_source;
 };
 
 } // namespace KRML_ReportGen

@@ -723,6 +723,70 @@ private slots:
         QVERIFY(!c.previewNavigator()->isHidden());
         QVERIFY(cuts.isEmpty());
     }
+
+    void exportReportByName_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("format");
+        QTest::addColumn<QStringList>("written"); // file names; "*" stands for every page's number
+        QTest::addColumn<QByteArray>("start");
+        QTest::newRow("workbook") << "r.xlsx" << "" << QStringList{"r.xlsx"} << QByteArray("PK");
+        QTest::newRow("web page, named by the format") << "r.out" << "html" << QStringList{"r.out"} << QByteArray("<!DOCTYPE html>");
+        QTest::newRow("CSV, a file per statement") << "r.csv" << "CSV" << QStringList{"r-Orders.csv"} << QByteArray("\xEF\xBB\xBFx\r\n1\r\n");
+        QTest::newRow("PDF") << "r.pdf" << "" << QStringList{"r.pdf"} << QByteArray("%PDF-");
+        QTest::newRow("PNG, a file per page") << "r.png" << "" << QStringList{"r-*.png"} << QByteArray("\x89PNG");
+    }
+    void exportReportByName()
+    {
+        QFETCH(QString, file);
+        QFETCH(QString, format);
+        QFETCH(QStringList, written);
+        QFETCH(QByteArray, start);
+        auto connection = connectionWithRows(150);
+        ReportGenOCX c(nullptr, services());
+        c.setRepDataConnection(connection);
+        c.setCurrentMode(ReportGenOCX::ComponentMode);
+        const int list = c.page().createLabel();
+        c.page().Label(list).Tag = QStringLiteral("DATA:Orders.x");
+        c.page().Label(list).Top = 1000;
+        c.page().Label(list).Height = 300;
+        c.page().Label(list).Visible = true;
+        c.setPaginate(true);
+
+        QTemporaryDir dir;
+        QStringList files;
+        QVERIFY(QMetaObject::invokeMethod(&c, "ExportReport", Qt::DirectConnection, Q_RETURN_ARG(QStringList, files),
+                                          Q_ARG(QString, dir.filePath(file)), Q_ARG(QString, format)));
+        QStringList expected;
+        for (const QString &name : written)
+            if (name.contains(QLatin1Char('*')))
+                for (int page = 1; page <= c.previewPages(); ++page)
+                    expected << dir.filePath(QString(name).replace(QLatin1Char('*'), QString::number(page)));
+            else
+                expected << dir.filePath(name);
+        QVERIFY(expected.size() >= 1);
+        QCOMPARE(files, expected);
+        for (const QString &f : files) {
+            QFile out(f);
+            QVERIFY(out.open(QIODevice::ReadOnly));
+            QVERIFY2(out.read(start.size()) == start, qPrintable(f));
+        }
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), files.size());
+    }
+
+    void exportReportToAnUnknownFormat()
+    {
+        ReportGenOCX c(nullptr, services());
+        QTemporaryDir dir;
+        try {
+            c.ExportReport(dir.filePath(QStringLiteral("r.doc")));
+            QFAIL("no error");
+        } catch (const ReportError &e) {
+            QCOMPARE(e.number(), 5);
+            QCOMPARE(e.description(), QStringLiteral("There is no export format \"doc\"; the formats are .pdf, .png, .svg, .xlsx, .html or .csv."));
+        }
+        QVERIFY(QDir(dir.path()).isEmpty());
+    }
 };
 
 QTEST_MAIN(TestReportGenOCX)

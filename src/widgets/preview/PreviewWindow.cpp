@@ -195,13 +195,17 @@ bool PreviewWindow::run(ReportGenerator &generator, const QString &what, const s
     progress.setMinimumDuration(400);
     progress.setAutoClose(false);
     progress.setAutoReset(false);
-    generator.setProgress([&progress](int done, int total) {
+    // The objects as they are laid out, then the pages as they are drawn
+    // (a long export spends its time there).
+    const auto step = [&progress](int done, int total) {
         progress.setMaximum(std::max(1, total));
         progress.setValue(std::min(done, total));
         QCoreApplication::processEvents(); // the Cancel button
         if (progress.wasCanceled())
             throw ReportError(kCancelled, QStringLiteral("User interrupt occurred"));
-    });
+    };
+    generator.setProgress(step);
+    generator.setPageProgress(step);
     m_error.clear();
     bool ok = true;
     QApplication::setOverrideCursor(Qt::BusyCursor);
@@ -221,6 +225,7 @@ bool PreviewWindow::run(ReportGenerator &generator, const QString &what, const s
     }
     QApplication::restoreOverrideCursor();
     generator.setProgress({});
+    generator.setPageProgress({});
     return ok;
 }
 
@@ -371,7 +376,8 @@ bool PreviewWindow::exportTo(int format, const QString &path)
         return false;
     const ReportExport::Format &f = m_formats[format];
     ReportExport::Options options;
-    options.filePerPage = m_paginate && m_pages.size() > 1;
+    options.filePerPage = f.filePerPage && m_paginate && m_pages.size() > 1;
+    options.documentName = windowFilePath().isEmpty() ? windowTitle() : QFileInfo(windowFilePath()).completeBaseName();
     QStringList written;
     m_generator->setPaginate(m_paginate);
     m_generator->setPageRange(1, std::numeric_limits<int>::max());
