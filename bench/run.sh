@@ -25,6 +25,10 @@ echo "Paginated:"
 for rows in 1000 10000 100000; do
   bench "$BIN/bench_pagination" "$rows" "${RUNS:-3}"
 done
+echo "Formulas (expressions against data lists, paginated PDF):"
+for rows in 10000 100000; do
+  bench "$BIN/bench_expressions" "$rows" "${RUNS:-3}"
+done
 echo "Exports (a process per format and size: the peak is the format's):"
 for format in xlsx html csv; do
   for rows in 1000 100000; do

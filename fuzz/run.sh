@@ -13,7 +13,7 @@ SEED_OPTION=()
 [ -n "${FUZZ_SEED:-}" ] && SEED_OPTION=(-seed="$FUZZ_SEED")
 ./tools/install-deps.sh clang libclang-rt-14-dev
 TARGETS=(fuzz_layoutfile fuzz_reportsqlfile fuzz_legacyreport fuzz_connectionfiles
-         fuzz_package fuzz_formula fuzz_jetsql fuzz_bitmap fuzz_sqlsyntax fuzz_rtf fuzz_accessquery fuzz_accessimport fuzz_jetdialect)
+         fuzz_package fuzz_formula fuzz_jetsql fuzz_bitmap fuzz_sqlsyntax fuzz_rtf fuzz_accessquery fuzz_accessimport fuzz_jetdialect fuzz_expression)
 
 cmake -S . -B build-fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DKRML_FUZZ=ON -DKRML_BUILD_TESTS=OFF -DKRML_BUILD_BENCH=OFF >/dev/null

@@ -148,6 +148,7 @@ void ExampleReports::buildPackages(const QString &folder)
     customerList(folder + QStringLiteral("/customers.lrd"));
     ordersSince(folder + QStringLiteral("/orders-since.lrd"));
     dailySales(folder + QStringLiteral("/daily-sales.lrd"));
+    orderTotals(folder + QStringLiteral("/order-totals.lrd"));
 }
 
 void ExampleReports::dailySales(const QString &path)
@@ -176,6 +177,60 @@ void ExampleReports::dailySales(const QString &path)
     // Inside the lists' range: on the last page it follows the last day.
     text(page, 850, 2200, 9000, 300, QStringLiteral("End of the year. Days without orders show 0."),
          font(8, false, QStringLiteral("Times New Roman")));
+    save(m_files, m_tempNames, page, d, path);
+}
+
+void ExampleReports::orderTotals(const QString &path)
+{
+    ReportDefinition d;
+    d.addStatement(QStringLiteral("Orders"),
+                   QStringLiteral("SELECT o.OrderID, o.OrderDate, c.Name AS Customer, o.Qty, o.Total, o.Paid\r\n"
+                                  "FROM Orders o JOIN Customers c ON c.CustomerID = o.CustomerID\r\nORDER BY o.OrderID"));
+    // Formulas that begin with "=" are expressions: per-row values, a
+    // percentage of the total, a totals line after the last order and a
+    // subtotal per page; the labels' formats show money, dates and yes/no.
+    LayoutPage page;
+    LayoutExtension &ext = page.extension();
+    ext.Paginate = true;
+    ext.BottomMargin = 1100; // the body ends at 15740
+    ext.Locale = QStringLiteral("en_IE");
+    ext.TaxRate = QStringLiteral("20");
+    text(page, 850, 600, 7000, 500, QStringLiteral("Order totals"), font(20, true));
+    text(page, 850, 1150, 7500, 300, QStringLiteral("Totals include 20 % tax; net is the total without it."), font(9));
+    addPicture(page, 8600, 600, logo());
+    const float top = 1700, rows = 2050;
+    heading(page, 850, top, 800, QStringLiteral("Order"));
+    heading(page, 1650, top, 1300, QStringLiteral("Date"));
+    heading(page, 2950, top, 2600, QStringLiteral("Customer"));
+    heading(page, 5550, top, 600, QStringLiteral("Qty"), 1);
+    heading(page, 6150, top, 1500, QStringLiteral("Total"), 1);
+    heading(page, 7650, top, 1400, QStringLiteral("Net"), 1);
+    heading(page, 9050, top, 900, QStringLiteral("Share"), 1);
+    heading(page, 9950, top, 800, QStringLiteral("Paid"), 2);
+    field(page, 850, rows, 800, QStringLiteral("Orders"), QStringLiteral("OrderID"));
+    const int date = field(page, 1650, rows, 1300, QStringLiteral("Orders"), QStringLiteral("OrderDate"));
+    page.Label(date).Format = QStringLiteral("dd/mm/yyyy");
+    field(page, 2950, rows, 2600, QStringLiteral("Orders"), QStringLiteral("Customer"));
+    field(page, 5550, rows, 600, QStringLiteral("Orders"), QStringLiteral("Qty"), 1);
+    const int total = field(page, 6150, rows, 1500, QStringLiteral("Orders"), QStringLiteral("Total"), 1);
+    page.Label(total).Format = QStringLiteral("Currency");
+    const int net = formula(page, 7650, rows, 1400, QStringLiteral("=MinusTax({Orders.Total})"), 1);
+    page.Label(net).Format = QStringLiteral("#,##0.00");
+    const int share = formula(page, 9050, rows, 900, QStringLiteral("={Orders.Total} / Sum({Orders.Total})"), 1);
+    page.Label(share).Format = QStringLiteral("0.0%");
+    const int paid = field(page, 9950, rows, 800, QStringLiteral("Orders"), QStringLiteral("Paid"), 2);
+    page.Label(paid).Format = QStringLiteral("Yes/No");
+    // Inside the lists: after the last order, once.
+    const int count = formula(page, 850, rows + 100, 4700, QStringLiteral("=\"Orders: \" & Count(*) & \", pieces: \" & Sum({Orders.Qty})"));
+    page.Label(count).Font = font(9, true);
+    const int sum = formula(page, 6150, rows + 100, 1500, QStringLiteral("=Sum({Orders.Total})"), 1);
+    page.Label(sum).Font = font(9, true);
+    page.Label(sum).BorderStyle = 1;
+    page.Label(sum).Format = QStringLiteral("Currency");
+    // Footer: the page's own subtotal.
+    const int pageTotal = formula(page, 3950, 15900, 3700, QStringLiteral("=\"Page total: \" & Format(PageSum({Orders.Total}), \"#,##0.00\")"), 1);
+    page.Label(pageTotal).Font = font(9, true);
+    pageNumber(page);
     save(m_files, m_tempNames, page, d, path);
 }
 

@@ -25,6 +25,7 @@ private:
     void customerList(const QString &path);
     void ordersSince(const QString &path);
     void dailySales(const QString &path);
+    void orderTotals(const QString &path);
 
     FileService &m_files;
     TempNameService &m_tempNames;

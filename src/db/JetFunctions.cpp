@@ -4,6 +4,7 @@
 #include "JetDateText.h"
 #include "JetFormatPattern.h"
 #include "JetLikePattern.h"
+#include "JetValueRules.h"
 #include "LegacyNumber.h"
 #include "ProviderErrors.h"
 #include "ValueText.h"
@@ -73,44 +74,6 @@ void resultDateTime(sqlite3_context *ctx, const QDateTime &dt)
     if (!dt.isValid())
         return sqlite3_result_null(ctx);
     resultText(ctx, JetDateText::canonical(dt));
-}
-
-// Seconds and days on a clock without summer time, for counting boundaries.
-qint64 secondsOf(const QDateTime &dt)
-{
-    return QDateTime(dt.date(), dt.time(), Qt::UTC).toSecsSinceEpoch();
-}
-
-qint64 floorDiv(qint64 a, qint64 b)
-{
-    return a / b - ((a % b != 0) && ((a < 0) != (b < 0)) ? 1 : 0);
-}
-
-// Halves to the even neighbour, as the dialect rounds; a product such as
-// 2.675 * 100 that misses the half by the last binary digit counts as one.
-double roundHalfEven(double x, int digits)
-{
-    const double scale = std::pow(10.0, digits);
-    const double v = x * scale;
-    const double below = std::floor(v);
-    const double fraction = v - below;
-    double r;
-    if (std::fabs(fraction - 0.5) < 1e-12 * std::max(1.0, std::fabs(v)))
-        r = std::fmod(below, 2.0) == 0.0 ? below : below + 1.0;
-    else
-        r = std::round(v);
-    return r / scale;
-}
-
-// Halves away from zero, as Format rounds what it shows.
-double roundHalfAway(double x, int digits)
-{
-    const double scale = std::pow(10.0, std::min(digits, 15));
-    const double v = x * scale;
-    const double a = std::fabs(v);
-    const double below = std::floor(a);
-    const double r = (a - below + 1e-12 * std::max(1.0, a) >= 0.5) ? below + 1.0 : below;
-    return std::copysign(r, v) / scale;
 }
 
 void nz(sqlite3_context *ctx, int argc, sqlite3_value **argv)
@@ -204,7 +167,7 @@ void ccur(sqlite3_context *ctx, int argc, sqlite3_value **argv)
         return sqlite3_result_null(ctx);
     // Currency keeps four decimals; halves to the even neighbour.
     if (const auto n = numberOf(ctx, argv[0]))
-        sqlite3_result_double(ctx, roundHalfEven(*n, 4));
+        sqlite3_result_double(ctx, JetValueRules::roundHalfEven(*n, 4));
 }
 
 // A whole number: an integer when it fits one, else the number itself.
@@ -224,7 +187,7 @@ void cint(sqlite3_context *ctx, int argc, sqlite3_value **argv)
     if (anyNull(argc, argv))
         return sqlite3_result_null(ctx);
     if (const auto n = numberOf(ctx, argv[0])) {
-        const double r = roundHalfEven(*n, 0);
+        const double r = JetValueRules::roundHalfEven(*n, 0);
         const double limit = Bits == 16 ? 32768.0 : 2147483648.0;
         if (!(r >= -limit && r < limit))
             return sqlite3_result_error(ctx, "Overflow", -1);
@@ -262,7 +225,7 @@ void round(sqlite3_context *ctx, int argc, sqlite3_value **argv)
         return sqlite3_result_null(ctx);
     const int digits = argc > 1 ? sqlite3_value_int(argv[1]) : 0;
     if (const auto n = numberOf(ctx, argv[0]))
-        sqlite3_result_double(ctx, roundHalfEven(*n, std::clamp(digits, 0, 15)));
+        sqlite3_result_double(ctx, JetValueRules::roundHalfEven(*n, std::clamp(digits, 0, 15)));
 }
 
 void val(sqlite3_context *ctx, int argc, sqlite3_value **argv)
@@ -284,7 +247,7 @@ void wholeOperation(sqlite3_context *ctx, int argc, sqlite3_value **argv)
     const auto b = numberOf(ctx, argv[1]);
     if (!b)
         return;
-    const double rx = roundHalfEven(*a, 0), ry = roundHalfEven(*b, 0);
+    const double rx = JetValueRules::roundHalfEven(*a, 0), ry = JetValueRules::roundHalfEven(*b, 0);
     if (!(std::fabs(rx) < 9.0e18 && std::fabs(ry) < 9.0e18))
         return sqlite3_result_error(ctx, "Overflow", -1);
     const qint64 x = qint64(rx), y = qint64(ry);
@@ -368,73 +331,17 @@ void dateAdd(sqlite3_context *ctx, int argc, sqlite3_value **argv)
 {
     if (anyNull(argc, argv))
         return sqlite3_result_null(ctx);
-    const QString interval = text(argv[0]).toLower();
-    const qint64 n = sqlite3_value_int64(argv[1]);
-    const QDateTime dt = dateTimeOf(argv[2]);
-    // Beyond ten million of any step there is no date left.
-    if (!dt.isValid() || n > 10000000 || n < -10000000)
-        return sqlite3_result_null(ctx);
-    // Calendar steps keep the day within its month (January 31 and a month
-    // is the last day of February); the clock steps ignore summer time.
-    const QDateTime clock(dt.date(), dt.time(), Qt::UTC);
-    QDateTime r;
-    if (interval == QLatin1String("yyyy"))
-        r = dt.addYears(int(n));
-    else if (interval == QLatin1String("q"))
-        r = dt.addMonths(int(n * 3));
-    else if (interval == QLatin1String("m"))
-        r = dt.addMonths(int(n));
-    else if (interval == QLatin1String("d") || interval == QLatin1String("y") || interval == QLatin1String("w"))
-        r = dt.addDays(n);
-    else if (interval == QLatin1String("ww"))
-        r = dt.addDays(n * 7);
-    else if (interval == QLatin1String("h") || interval == QLatin1String("n") || interval == QLatin1String("s")) {
-        const QDateTime moved = clock.addSecs(n * (interval == QLatin1String("h") ? 3600 : interval == QLatin1String("n") ? 60 : 1));
-        r = QDateTime(moved.date(), moved.time());
-    }
-    resultDateTime(ctx, r);
+    resultDateTime(ctx, JetValueRules::dateAdd(text(argv[0]), sqlite3_value_int64(argv[1]), dateTimeOf(argv[2])));
 }
 
 void dateDiff(sqlite3_context *ctx, int argc, sqlite3_value **argv)
 {
     if (anyNull(argc, argv))
         return sqlite3_result_null(ctx);
-    const QString interval = text(argv[0]).toLower();
-    const QDateTime a = dateTimeOf(argv[1]), b = dateTimeOf(argv[2]);
-    if (!a.isValid() || !b.isValid())
+    const auto r = JetValueRules::dateDiff(text(argv[0]), dateTimeOf(argv[1]), dateTimeOf(argv[2]));
+    if (!r)
         return sqlite3_result_null(ctx);
-    // Counted as the dialect does: the boundaries crossed between the two.
-    const qint64 days = a.date().daysTo(b.date());
-    const qint64 sunday = QDate(1899, 12, 31).toJulianDay(); // a Sunday
-    qint64 r = 0;
-    if (interval == QLatin1String("yyyy"))
-        r = b.date().year() - a.date().year();
-    else if (interval == QLatin1String("q"))
-        r = (b.date().year() * 4 + (b.date().month() - 1) / 3) - (a.date().year() * 4 + (a.date().month() - 1) / 3);
-    else if (interval == QLatin1String("m"))
-        r = (b.date().year() * 12 + b.date().month()) - (a.date().year() * 12 + a.date().month());
-    else if (interval == QLatin1String("d") || interval == QLatin1String("y"))
-        r = days;
-    else if (interval == QLatin1String("w"))
-        r = days / 7;
-    else if (interval == QLatin1String("ww"))
-        r = floorDiv(b.date().toJulianDay() - sunday, 7) - floorDiv(a.date().toJulianDay() - sunday, 7);
-    else if (interval == QLatin1String("h"))
-        r = floorDiv(secondsOf(b), 3600) - floorDiv(secondsOf(a), 3600);
-    else if (interval == QLatin1String("n"))
-        r = floorDiv(secondsOf(b), 60) - floorDiv(secondsOf(a), 60);
-    else if (interval == QLatin1String("s"))
-        r = secondsOf(b) - secondsOf(a);
-    else
-        return sqlite3_result_null(ctx);
-    sqlite3_result_int64(ctx, r);
-}
-
-int weekOfYear(const QDate &d)
-{
-    // Week 1 holds January 1; weeks start on Sunday.
-    const int firstWeekday = QDate(d.year(), 1, 1).dayOfWeek() % 7; // Sunday 0
-    return (d.dayOfYear() - 1 + firstWeekday) / 7 + 1;
+    sqlite3_result_int64(ctx, *r);
 }
 
 void datePartOf(sqlite3_context *ctx, int argc, sqlite3_value **argv)
@@ -460,7 +367,7 @@ void datePartOf(sqlite3_context *ctx, int argc, sqlite3_value **argv)
     else if (interval == QLatin1String("w"))
         r = d.dayOfWeek() % 7 + 1;
     else if (interval == QLatin1String("ww"))
-        r = weekOfYear(d);
+        r = JetValueRules::weekOfYear(d);
     else if (interval == QLatin1String("h"))
         r = dt.time().hour();
     else if (interval == QLatin1String("n"))
@@ -470,57 +377,6 @@ void datePartOf(sqlite3_context *ctx, int argc, sqlite3_value **argv)
     else
         return sqlite3_result_null(ctx);
     sqlite3_result_int(ctx, r);
-}
-
-QString formatNumber(double v, const JetFormatPattern::Number &n)
-{
-    if (n.percent)
-        v *= 100;
-    v = roundHalfAway(v, n.decimals);
-    // Thousands with ",", decimals with ".", on every machine.
-    static const QLocale c(QLocale::English, QLocale::UnitedStates);
-    QString s = n.thousands ? c.toString(v, 'f', n.decimals) : QString::number(v, 'f', n.decimals);
-    if (s.startsWith(QLatin1Char('-')) && QStringView(s).mid(1).count(QLatin1Char('0')) + QStringView(s).mid(1).count(QLatin1Char('.'))
-                                              + QStringView(s).mid(1).count(QLatin1Char(',')) == s.size() - 1)
-        s = s.mid(1); // no "-0.00"
-    return n.percent ? s + QLatin1Char('%') : s;
-}
-
-QString formatDate(const QDateTime &dt, const QString &pattern)
-{
-    QString out;
-    const QDate d = dt.date();
-    const QTime t = dt.time();
-    const auto two = [](int v) { return QStringLiteral("%1").arg(v, 2, 10, QLatin1Char('0')); };
-    for (const JetFormatPattern::Piece &piece : JetFormatPattern::dateParts(pattern)) {
-        using P = JetFormatPattern;
-        switch (piece.part) {
-        case P::Literal: out += piece.text; break;
-        case P::Year4: out += QStringLiteral("%1").arg(d.year(), 4, 10, QLatin1Char('0')); break;
-        case P::Year2: out += two(d.year() % 100); break;
-        case P::Quarter: out += QString::number((d.month() + 2) / 3); break;
-        case P::DayOfYear: out += QString::number(d.dayOfYear()); break;
-        case P::MonthName: out += P::monthName(d.month()); break;
-        case P::MonthAbbrev: out += P::monthName(d.month()).left(3); break;
-        case P::Month2: out += two(d.month()); break;
-        case P::Month: out += QString::number(d.month()); break;
-        case P::DayName: out += P::dayName(d.dayOfWeek() % 7 + 1); break;
-        case P::DayAbbrev: out += P::dayName(d.dayOfWeek() % 7 + 1).left(3); break;
-        case P::Day2: out += two(d.day()); break;
-        case P::Day: out += QString::number(d.day()); break;
-        case P::Week: out += QString::number(weekOfYear(d)); break;
-        case P::Weekday: out += QString::number(d.dayOfWeek() % 7 + 1); break;
-        case P::Hour2: out += two(t.hour()); break;
-        case P::Hour: out += QString::number(t.hour()); break;
-        case P::Minute2: out += two(t.minute()); break;
-        case P::Minute: out += QString::number(t.minute()); break;
-        case P::Second2: out += two(t.second()); break;
-        case P::Second: out += QString::number(t.second()); break;
-        case P::AmPm: out += t.hour() < 12 ? QLatin1String("AM") : QLatin1String("PM"); break;
-        case P::AmPmLower: out += t.hour() < 12 ? QLatin1String("am") : QLatin1String("pm"); break;
-        }
-    }
-    return out;
 }
 
 // Format(value, pattern): a number pattern formats numbers (and text that
@@ -539,12 +395,12 @@ void format(sqlite3_context *ctx, int argc, sqlite3_value **argv)
             v = sqlite3_value_double(argv[0]);
         else
             v = LegacyNumber::convert(text(argv[0]));
-        return resultText(ctx, v ? formatNumber(*v, *n) : textOf(argv[0]));
+        return resultText(ctx, v ? JetValueRules::formatNumber(*v, *n) : textOf(argv[0]));
     }
     const QDateTime dt = dateTimeOf(argv[0]);
     if (!dt.isValid())
         return resultText(ctx, textOf(argv[0]));
-    resultText(ctx, formatDate(dt, pattern));
+    resultText(ctx, JetValueRules::formatDate(dt, pattern));
 }
 
 // LIKE with the dialect's wildcards, lists and letter case. The pattern is

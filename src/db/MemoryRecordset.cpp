@@ -41,6 +41,26 @@ MemoryRecordset::MemoryRecordset(QStringList names, QList<int> types, std::share
     m_types.resize(m_names.size());
 }
 
+MemoryRecordset MemoryRecordset::copyOf(Recordset &rows, int maxRows)
+{
+    QStringList names;
+    QList<int> types;
+    for (int c = 0; c < rows.fieldCount(); ++c) {
+        names << rows.fieldName(c);
+        types << rows.fieldType(c);
+    }
+    MemoryRecordset copy(names, types);
+    if (rows.recordCount() == 0)
+        return copy;
+    for (rows.moveFirst(); !rows.isEOF() && (maxRows < 0 || copy.rowCount() < maxRows); rows.moveNext()) {
+        QList<QVariant> values;
+        for (int c = 0; c < rows.fieldCount(); ++c)
+            values << rows.field(c).value;
+        copy.appendRow(values);
+    }
+    return copy;
+}
+
 void MemoryRecordset::appendRow(const QList<QVariant> &values)
 {
     if (!m_building)

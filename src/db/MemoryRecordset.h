@@ -25,6 +25,10 @@ public:
     // An open recordset over rows an engine has fetched.
     MemoryRecordset(QStringList names, QList<int> types, std::shared_ptr<const RowData> rows);
 
+    // The rows of another recordset from its first, up to maxRows (all
+    // when negative); rows is left after the last row copied.
+    static MemoryRecordset copyOf(Recordset &rows, int maxRows = -1);
+
     void appendRow(const QList<QVariant> &values);
     // Replaces the type of a column (engines decide computed columns' types
     // after reading their values).

@@ -161,6 +161,29 @@ PropertyTable PropertyTable::standard()
     formula.appliesTo = ofKind(LabelTag::Kind::Formula);
     t.add(formula);
 
+    // How data-field and formula labels show their values.
+    const QString values = QStringLiteral("Values");
+    const auto showsValues = [](const LayoutPage &page, const ObjectRef &o) {
+        const LabelTag::Kind k = kindOf(page, o);
+        return k == LabelTag::Kind::DataField || k == LabelTag::Kind::Formula;
+    };
+    D format = labelRow(
+        QStringLiteral("Format"), values, QStringLiteral("Format"), D::Editor::Text,
+        [](const LayoutLabel &l) { return QVariant(l.Format); }, [](LayoutLabel &l, const QVariant &v) { l.Format = v.toString(); });
+    format.appliesTo = showsValues;
+    t.add(format);
+    D nullText = labelRow(
+        QStringLiteral("NullText"), values, QStringLiteral("Null text"), D::Editor::Text,
+        [](const LayoutLabel &l) { return QVariant(l.NullText); }, [](LayoutLabel &l, const QVariant &v) { l.NullText = v.toString(); });
+    nullText.appliesTo = showsValues;
+    t.add(nullText);
+    D canGrow = labelRow(
+        QStringLiteral("CanGrow"), values, QStringLiteral("Can grow"), D::Editor::Choice,
+        [](const LayoutLabel &l) { return QVariant(l.CanGrow ? 1 : 0); }, [](LayoutLabel &l, const QVariant &v) { l.CanGrow = v.toInt() == 1; });
+    canGrow.choices = {QStringLiteral("False"), QStringLiteral("True")};
+    canGrow.appliesTo = showsValues;
+    t.add(canGrow);
+
     t.add(pageRow(QStringLiteral("PageWidth"), QStringLiteral("Page width"), true));
     t.add(pageRow(QStringLiteral("PageHeight"), QStringLiteral("Page height"), false));
     return t;

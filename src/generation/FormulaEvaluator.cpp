@@ -1,5 +1,10 @@
 #include "FormulaEvaluator.h"
 
+#include "Expression.h"
+#include "ExpressionValues.h"
+#include "MemoryRecordset.h"
+#include "RowsExpressionScope.h"
+
 #include "LegacyNumber.h"
 #include "ReportError.h"
 #include "Recordset.h"
@@ -11,7 +16,25 @@ namespace KRML_ReportGen {
 
 QString FormulaEvaluator::AnalyseFunction(const QString &funcString, Recordset &funcRS)
 {
+    if (Expression::isExpression(funcString))
+        return evaluateExpression(funcString, funcRS);
     return evaluate(funcString, funcRS, true);
+}
+
+QString FormulaEvaluator::evaluateExpression(const QString &funcString, Recordset &funcRS)
+{
+    Expression expression(funcString);
+    const MemoryRecordset rows = MemoryRecordset::copyOf(funcRS);
+    if (!funcRS.isEOF() || funcRS.recordCount() > 0)
+        funcRS.moveFirst();
+    RowsExpressionScope scope;
+    scope.setLoader([&rows](const QString &) { return std::optional<MemoryRecordset>(rows); });
+    scope.setDefaultStatement(QStringLiteral("Rows"));
+    expression.bind(scope);
+    if (!expression.printsOnce())
+        scope.standOn(expression.rowStatement(), 0);
+    const QVariant v = expression.evaluate(scope);
+    return ExpressionValues::isNull(v) ? QString() : ExpressionValues::text(v);
 }
 
 QString FormulaEvaluator::evaluateCurrentRow(const QString &funcString, Recordset &rs)

@@ -17,11 +17,15 @@ public:
 
     // The control's AnalyseFunction: values from the first row of funcRS.
     // A null field, a recordset at its end and a division by zero fail.
+    // A formula that begins with "=" is an expression (Expression) whose
+    // fields, whatever statement they name, are funcRS's; its errors are
+    // ExpressionErrors.
     static QString AnalyseFunction(const QString &funcString, Recordset &funcRS);
     // The generator's form: values from the recordset's current row.
     static QString evaluateCurrentRow(const QString &funcString, Recordset &rs);
 
 private:
+    static QString evaluateExpression(const QString &funcString, Recordset &funcRS);
     static QString evaluate(const QString &funcString, Recordset &rs, bool firstRow);
 };
 

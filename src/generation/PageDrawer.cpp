@@ -1,10 +1,15 @@
 #include "PageDrawer.h"
 
 #include "DrawingSurface.h"
+#include "Expression.h"
+#include "ExpressionError.h"
+#include "ExpressionValues.h"
 #include "FormulaEvaluator.h"
+#include "LabelExpressionScope.h"
 #include "LayoutPage.h"
 #include "ReportError.h"
 #include "ReportLayout.h"
+#include "ValueFormat.h"
 #include "ValueText.h"
 #include "VbColor.h"
 
@@ -31,7 +36,10 @@ double alignedX(const LayoutLabel &label, float left, double textWidth, bool ins
 
 } // namespace
 
-PageDrawer::PageDrawer(const LayoutPage &page, DrawingSurface &surface) : m_page(page), m_surface(surface) {}
+PageDrawer::PageDrawer(const LayoutPage &page, DrawingSurface &surface)
+    : m_page(page), m_surface(surface), m_locale(ValueFormat::localeOf(page.extension().Locale))
+{
+}
 
 QString PageDrawer::pageCaption(const QString &caption, int page, int pages)
 {
@@ -52,8 +60,11 @@ void PageDrawer::draw(ReportLayout &layout, int page)
                 drawPicture(item.index);
             break;
         case PlacedItem::Kind::FixedText:
-            if (item.everyPage() || item.page == page)
+            if (item.everyPage() || item.page == page) {
+                if (item.computed && item.expression && item.expression->usesPage())
+                    item.text = pageText(m_page.Label(item.index), item, layout, page);
                 drawFixedText(m_page.Label(item.index), item, page, layout.pageCount());
+            }
             break;
         case PlacedItem::Kind::DataList:
         case PlacedItem::Kind::Formula:
@@ -68,7 +79,7 @@ void PageDrawer::drawFixedText(const LayoutLabel &label, PlacedItem &item, int p
 {
     const double left = item.left;
     const double top = item.top;
-    const QString caption = pageCaption(label.Caption, page, pages);
+    const QString caption = item.computed ? item.text : pageCaption(label.Caption, page, pages);
     m_surface.setFont(label.Font);
     m_surface.setForeColor(label.ForeColor);
     if (label.BackColor != VbColor::White)
@@ -93,18 +104,57 @@ void PageDrawer::drawFixedText(const LayoutLabel &label, PlacedItem &item, int p
     m_surface.Print(caption);
 }
 
-QString PageDrawer::lineText(const LayoutLabel &label, PlacedItem &item, const QVariant &value)
+QString PageDrawer::pageText(const LayoutLabel &label, PlacedItem &item, ReportLayout &layout, int page) const
 {
-    if (item.kind == PlacedItem::Kind::DataList)
-        return value.isNull() ? QString() : ValueText::of(value);
-    // Each row is evaluated on its own; a row that cannot be worked out (a
-    // null field, a division by zero) prints an empty line.
+    // The page's rows of a statement are those its first list in the body
+    // prints on the page.
+    item.scope->setPageRows([&layout, page](const QString &statement) -> std::pair<int, int> {
+        for (const PlacedItem &list : layout.items())
+            if (list.isList() && !list.everyPage() && list.statement.compare(statement, Qt::CaseInsensitive) == 0)
+                return {list.firstRow(page), page > list.pages ? list.firstRow(page) : list.endRow(page)};
+        return {0, -1};
+    });
     try {
-        const QString result = FormulaEvaluator::evaluateCurrentRow(label.Caption, *item.rows);
-        return result.isNull() ? QStringLiteral("") : result;
-    } catch (const ReportError &) {
-        return QString();
+        return ValueFormat::forLabel(item.expression->evaluate(*item.scope), label.Format, label.NullText, m_locale);
+    } catch (const ExpressionError &e) {
+        throw e.forLabel(item.index, label.Caption);
     }
+}
+
+QString PageDrawer::lineText(const LayoutLabel &label, PlacedItem &item, const QVariant &value) const
+{
+    // Most labels have no settings: their values print as they always did.
+    const bool plain = label.Format.isEmpty() && label.NullText.isEmpty() && m_page.extension().Locale.isEmpty();
+    if (item.kind == PlacedItem::Kind::DataList) {
+        if (plain)
+            return value.isNull() ? QString() : ValueText::of(value);
+        return ValueFormat::forLabel(value, label.Format, label.NullText, m_locale);
+    }
+    if (item.expression) {
+        // An expression that cannot be worked out ends the run, naming the
+        // label and the place in its formula.
+        item.scope->standOn(item.rows.get(), item.row);
+        try {
+            const QVariant v = item.expression->evaluate(*item.scope);
+            if (plain)
+                return ExpressionValues::isNull(v) ? QString() : ExpressionValues::text(v);
+            return ValueFormat::forLabel(v, label.Format, label.NullText, m_locale);
+        } catch (const ExpressionError &e) {
+            throw e.forLabel(item.index, label.Caption);
+        }
+    }
+    // Each row of a legacy formula is evaluated on its own; a row that
+    // cannot be worked out (a null field, a division by zero) prints an
+    // empty line.
+    QString result;
+    try {
+        result = FormulaEvaluator::evaluateCurrentRow(label.Caption, *item.rows);
+    } catch (const ReportError &) {
+        return label.NullText.isEmpty() ? QString() : label.NullText;
+    }
+    if (result.isNull())
+        result = QStringLiteral("");
+    return label.Format.isEmpty() ? result : ValueFormat::format(result, label.Format, m_locale);
 }
 
 void PageDrawer::drawRows(const LayoutLabel &label, PlacedItem &item, int page)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QLocale>
 #include <QString>
 #include <QVariant>
 
@@ -32,13 +33,16 @@ public:
 private:
     // The line a list prints for the row its cursor stands on; a null text
     // prints an empty line without moving the print position across.
-    static QString lineText(const LayoutLabel &label, PlacedItem &item, const QVariant &value);
+    QString lineText(const LayoutLabel &label, PlacedItem &item, const QVariant &value) const;
     void drawFixedText(const LayoutLabel &label, PlacedItem &item, int page, int pages);
+    // A formula that prints once but reads the page's rows (PageSum).
+    QString pageText(const LayoutLabel &label, PlacedItem &item, ReportLayout &layout, int page) const;
     void drawRows(const LayoutLabel &label, PlacedItem &item, int page);
     void drawPicture(int index);
 
     const LayoutPage &m_page;
     DrawingSurface &m_surface;
+    QLocale m_locale; // the report's
 };
 
 } // namespace KRML_ReportGen

@@ -8,6 +8,9 @@
 
 namespace KRML_ReportGen {
 
+class Expression;
+class LabelExpressionScope;
+
 // One label or picture of the layout page as the report layout placed it:
 // on which pages it is drawn and where. Lists and formulas carry the rows
 // they print and how those rows fall onto pages.
@@ -27,6 +30,11 @@ struct PlacedItem
     double left = 0;
     double top = 0;
     double textWidth = -1; // of the caption, once measured
+    // A formula label that prints once (an aggregate, a total) is placed as
+    // a fixed text: what it prints, worked out when placed unless it
+    // depends on the page.
+    bool computed = false;
+    QString text;
 
     // Lists and formulas.
     std::unique_ptr<Recordset> rows;
@@ -36,6 +44,11 @@ struct PlacedItem
     int linesPerPage = 1;
     int pages = 1;       // a list without rows is on page 1
     int row = 0;         // where rows stands while the pages are drawn
+    QString statement;   // whose rows they print (data lists and expressions)
+
+    // Formulas of the expression language, and what they work on.
+    std::shared_ptr<Expression> expression;
+    std::shared_ptr<LabelExpressionScope> scope;
 
     bool everyPage() const { return header || footer; }
     bool isList() const { return kind == Kind::DataList || kind == Kind::Formula; }

@@ -1,11 +1,16 @@
 #include "ReportLayout.h"
 
 #include "DrawingSurface.h"
+#include "Expression.h"
+#include "ExpressionError.h"
+#include "LabelExpressionScope.h"
 #include "LabelTag.h"
 #include "LayoutPage.h"
+#include "LegacyNumber.h"
 #include "PagePlanner.h"
 #include "QueryLoader.h"
 #include "ReportError.h"
+#include "ValueFormat.h"
 #include "VbConvert.h"
 
 #include <QScopeGuard>
@@ -31,6 +36,9 @@ void ReportLayout::layOut(DrawingSurface &surface, bool paginate, const std::fun
     m_firstList = true;
     m_haveList = false;
     m_lastListSql.clear();
+    m_lastListStatement.clear();
+    m_statementSql.clear();
+    m_statementNames.clear();
     // Measuring sets the surface's font; drawing starts from the font it had.
     const FontDescription fontBefore = surface.Font();
     const auto restoreFont = qScopeGuard([&] { surface.setFont(fontBefore); });
@@ -135,6 +143,9 @@ void ReportLayout::placeDataList(DrawingSurface &surface, const LayoutLabel &lab
     const BoundStatement sql = m_loader.GetStatementSQL(statement, fields, true, m_firstList);
     m_firstList = false;
     item.rows = openStatement(statement, sql);
+    item.statement = statement;
+    m_statementSql.insert(statement.toLower(), sql);
+    m_lastListStatement = statement;
     m_lastListSql = sql;
     m_haveList = true;
     item.count = item.rows->recordCount();
@@ -173,6 +184,8 @@ std::unique_ptr<Recordset> ReportLayout::openStatement(const QString &statement,
 
 void ReportLayout::placeFormula(DrawingSurface &surface, const LayoutLabel &label, PlacedItem &item)
 {
+    if (Expression::isExpression(label.Caption))
+        return placeExpression(surface, label, item);
     if (!m_haveList)
         throw ReportError(ReportError::ObjectVariableNotSet,
                           QStringLiteral("Object variable or With block variable not set: the formula \"%1\" comes "
@@ -180,6 +193,11 @@ void ReportLayout::placeFormula(DrawingSurface &surface, const LayoutLabel &labe
                               .arg(label.Caption));
     item.kind = PlacedItem::Kind::Formula;
     item.rows = m_loader.open(m_lastListSql);
+    placeFormulaRows(surface, label, item);
+}
+
+void ReportLayout::placeFormulaRows(DrawingSurface &surface, const LayoutLabel &label, PlacedItem &item)
+{
     item.count = item.rows->recordCount();
     double extent = 0;
     if (item.count > 0) {
@@ -187,6 +205,55 @@ void ReportLayout::placeFormula(DrawingSurface &surface, const LayoutLabel &labe
         extent = m_printY - label.Top;
     }
     m_extents.append(extent);
+}
+
+std::unique_ptr<Recordset> ReportLayout::openNamed(const QString &statement)
+{
+    auto it = m_statementSql.find(statement.toLower());
+    if (it == m_statementSql.end()) {
+        if (m_statementNames.isEmpty())
+            m_statementNames = m_loader.FillStatementList();
+        const auto named = std::find_if(m_statementNames.cbegin(), m_statementNames.cend(),
+                                        [&](const QString &n) { return n.compare(statement, Qt::CaseInsensitive) == 0; });
+        if (named == m_statementNames.cend())
+            throw ReportError(ExpressionError::UnknownName, QStringLiteral("The report SQL file has no statement \"%1\"").arg(statement));
+        QStringList fields;
+        const BoundStatement sql = m_loader.GetStatementSQL(*named, fields, true, m_firstList);
+        m_firstList = false;
+        it = m_statementSql.insert(statement.toLower(), sql);
+    }
+    return openStatement(statement, *it);
+}
+
+void ReportLayout::placeExpression(DrawingSurface &surface, const LayoutLabel &label, PlacedItem &item)
+{
+    const LayoutExtension &ext = m_page.extension();
+    ExpressionFunctions::Settings settings;
+    settings.locale = ext.Locale;
+    if (const auto rate = LegacyNumber::convert(ext.TaxRate))
+        settings.taxRate = *rate;
+    try {
+        item.expression = std::make_shared<Expression>(label.Caption);
+        item.scope = std::make_shared<LabelExpressionScope>([this](const QString &s) { return openNamed(s); },
+                                                            m_lastListStatement, settings);
+        item.expression->bind(*item.scope);
+        if (item.expression->printsOnce()) {
+            // One line, where it was designed or, inside a list, after the
+            // list's last line: a totals line.
+            item.computed = true;
+            if (!item.expression->usesPage())
+                item.text = ValueFormat::forLabel(item.expression->evaluate(*item.scope), label.Format, label.NullText,
+                                                  ValueFormat::localeOf(ext.Locale));
+            placeFixedText(surface, label, item);
+            return;
+        }
+        item.kind = PlacedItem::Kind::Formula;
+        item.statement = item.expression->rowStatement();
+        item.rows = openNamed(item.statement);
+    } catch (const ExpressionError &e) {
+        throw e.forLabel(item.index, label.Caption);
+    }
+    placeFormulaRows(surface, label, item);
 }
 
 void ReportLayout::placeFixedText(DrawingSurface &surface, const LayoutLabel &label, PlacedItem &item)

@@ -4,6 +4,7 @@
 #include "CutList.h"
 #include "PlacedItem.h"
 
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <functional>
@@ -72,6 +73,14 @@ private:
     // A data list's statement, opened; a failure names the statement.
     std::unique_ptr<Recordset> openStatement(const QString &statement, const BoundStatement &sql);
     void placeFormula(DrawingSurface &surface, const LayoutLabel &label, PlacedItem &item);
+    // A formula's rows from its Top: its range is what they print.
+    void placeFormulaRows(DrawingSurface &surface, const LayoutLabel &label, PlacedItem &item);
+    // A formula of the expression language: a list over its statement's
+    // rows, or one line placed as a fixed text.
+    void placeExpression(DrawingSurface &surface, const LayoutLabel &label, PlacedItem &item);
+    // The rows of a statement named in an expression (any letter case),
+    // run with the run's parameter values.
+    std::unique_ptr<Recordset> openNamed(const QString &statement);
     void placeFixedText(DrawingSurface &surface, const LayoutLabel &label, PlacedItem &item);
     // Line height and pages of a list's rows; returns where its last line
     // ends on one long page.
@@ -94,6 +103,9 @@ private:
     bool m_firstList = true;  // no data list placed yet: lookups search rows
     bool m_haveList = false;
     BoundStatement m_lastListSql; // the rows formulas work on
+    QString m_lastListStatement;
+    QHash<QString, BoundStatement> m_statementSql; // by lower-case name
+    QStringList m_statementNames;                  // of the report SQL file, once read
 };
 
 } // namespace KRML_ReportGen

@@ -23,12 +23,18 @@ struct LayoutLabel
     qint16 BorderStyle = 0;         // 0 none, 1 single line
     QString Tag;
     bool Visible = false;
+    // Beyond the legacy layout text file (kept in the package's
+    // "Layout.ext"): how a data-field or formula label shows its values.
+    QString Format;   // a Format pattern; empty: the value as it is
+    QString NullText; // what a Null prints
+    bool CanGrow = false;
 
     friend bool operator==(const LayoutLabel &a, const LayoutLabel &b)
     {
         return a.Top == b.Top && a.Left == b.Left && a.Height == b.Height && a.Width == b.Width && a.Caption == b.Caption
             && a.Font == b.Font && a.ForeColor == b.ForeColor && a.BackColor == b.BackColor && a.Alignment == b.Alignment
-            && a.BorderStyle == b.BorderStyle && a.Tag == b.Tag && a.Visible == b.Visible;
+            && a.BorderStyle == b.BorderStyle && a.Tag == b.Tag && a.Visible == b.Visible && a.Format == b.Format
+            && a.NullText == b.NullText && a.CanGrow == b.CanGrow;
     }
     friend bool operator!=(const LayoutLabel &a, const LayoutLabel &b) { return !(a == b); }
 };

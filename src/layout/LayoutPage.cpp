@@ -83,6 +83,40 @@ void LayoutPage::removeLastPic()
         removePic(picCount());
 }
 
+void LayoutPage::applyLabelSettings()
+{
+    for (auto it = m_extension.labels.cbegin(); it != m_extension.labels.cend(); ++it) {
+        if (it.key() >= 1 && it.key() <= labelCount()) {
+            LayoutLabel &l = Label(it.key());
+            l.Format = it->Format;
+            l.NullText = it->NullText;
+            l.CanGrow = it->CanGrow;
+            continue;
+        }
+        const QString key = QStringLiteral("Label(%1).").arg(it.key());
+        if (!it->Format.isEmpty())
+            m_extension.otherKeys.append({key + QStringLiteral("Format"), it->Format});
+        if (!it->NullText.isEmpty())
+            m_extension.otherKeys.append({key + QStringLiteral("NullText"), it->NullText});
+        if (it->CanGrow)
+            m_extension.otherKeys.append({key + QStringLiteral("CanGrow"), QStringLiteral("True")});
+    }
+    m_extension.labels.clear();
+}
+
+LayoutExtension LayoutPage::extensionToSave() const
+{
+    LayoutExtension ext = m_extension;
+    ext.labels.clear();
+    for (int i = 1; i <= labelCount(); ++i) {
+        const LayoutLabel &l = Label(i);
+        const LayoutExtension::LabelSettings s{l.Format, l.NullText, l.CanGrow};
+        if (!s.isDefault())
+            ext.labels.insert(i, s);
+    }
+    return ext;
+}
+
 void LayoutPage::insertLabel(int index, const LayoutLabel &label)
 {
     if (index < 1 || index > labelCount() + 1)

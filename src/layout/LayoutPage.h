@@ -56,6 +56,13 @@ public:
     void insertPic(int index, const LayoutPicture &picture);
     void removePic(int index);
 
+    // Moves the label settings read into extension().labels onto the
+    // labels they name (a label index beyond the page is kept as an
+    // unknown key), so that they go wherever the labels go.
+    void applyLabelSettings();
+    // The extension as the package stores it, the labels' settings listed by index.
+    LayoutExtension extensionToSave() const;
+
     // The settings of the package's "Layout.ext" member; back to their
     // defaults when the page is cleared.
     LayoutExtension &extension() { return m_extension; }

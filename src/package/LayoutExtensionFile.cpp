@@ -17,11 +17,25 @@ namespace {
 const QString kCrLf = QStringLiteral("\r\n");
 const QString kBottomMargin = QStringLiteral("Page.BottomMargin");
 const QString kPaginate = QStringLiteral("Page.Paginate");
+const QString kLocale = QStringLiteral("Report.Locale");
+const QString kTaxRate = QStringLiteral("Report.TaxRate");
+
+// "Label(i).Name": the index and the name; index 0 when key is no label key.
+int labelKey(const QString &key, QString &name)
+{
+    static const QRegularExpression pattern(QStringLiteral("^Label\\(([1-9][0-9]{0,4})\\)\\.(.+)$"),
+                                            QRegularExpression::CaseInsensitiveOption);
+    const auto m = pattern.match(key);
+    if (!m.hasMatch())
+        return 0;
+    name = m.captured(2);
+    return m.captured(1).toInt();
+}
 
 // "Page.Name" or "Label(i).Name", i a label index from 1 on.
 bool isKey(const QString &key)
 {
-    static const QRegularExpression pattern(QStringLiteral("^(Page|Label\\([1-9][0-9]{0,4}\\))\\.[A-Za-z][A-Za-z0-9_]*$"),
+    static const QRegularExpression pattern(QStringLiteral("^(Page|Report|Label\\([1-9][0-9]{0,4}\\))\\.[A-Za-z][A-Za-z0-9_]*$"),
                                             QRegularExpression::CaseInsensitiveOption);
     return pattern.match(key).hasMatch();
 }
@@ -56,7 +70,7 @@ QStringList LayoutExtensionFile::read(const QByteArray &bytes, LayoutExtension &
             continue;
         }
         if (!isKey(key)) {
-            problems << skipped(number, QStringLiteral("\"%1\" is not a Page.Key or Label(i).Key").arg(key));
+            problems << skipped(number, QStringLiteral("\"%1\" is not a Page.Key, Report.Key or Label(i).Key").arg(key));
             continue;
         }
         const QString badValue = QStringLiteral("\"%1\" is not a value for %2").arg(value, key);
@@ -72,6 +86,31 @@ QStringList LayoutExtensionFile::read(const QByteArray &bytes, LayoutExtension &
             } catch (const ReportError &) {
                 problems << skipped(number, badValue + QStringLiteral(" (True or False)"));
             }
+        } else if (same(key, kLocale)) {
+            extension.Locale = value.trimmed();
+        } else if (same(key, kTaxRate)) {
+            const auto rate = LegacyNumber::convert(value.trimmed());
+            if (!rate)
+                problems << skipped(number, badValue + QStringLiteral(" (a number of percent)"));
+            else
+                extension.TaxRate = value.trimmed();
+        } else if (QString name; const int index = labelKey(key, name)) {
+            LayoutExtension::LabelSettings &settings = extension.labels[index];
+            if (same(name, QStringLiteral("Format"))) {
+                settings.Format = value;
+            } else if (same(name, QStringLiteral("NullText"))) {
+                settings.NullText = value;
+            } else if (same(name, QStringLiteral("CanGrow"))) {
+                try {
+                    settings.CanGrow = LayoutFile::readTruth(value);
+                } catch (const ReportError &) {
+                    problems << skipped(number, badValue + QStringLiteral(" (True or False)"));
+                }
+            } else {
+                extension.otherKeys.append({key, value});
+            }
+            if (settings.isDefault())
+                extension.labels.remove(index);
         } else {
             extension.otherKeys.append({key, value});
         }
@@ -84,6 +123,19 @@ QString LayoutExtensionFile::toText(const LayoutExtension &extension)
     QString t;
     t += kBottomMargin + QLatin1Char('=') + VbConvert::formatSingle(extension.BottomMargin) + kCrLf;
     t += kPaginate + QLatin1Char('=') + (extension.Paginate ? QStringLiteral("True") : QStringLiteral("False")) + kCrLf;
+    if (!extension.Locale.isEmpty())
+        t += kLocale + QLatin1Char('=') + extension.Locale + kCrLf;
+    if (!extension.TaxRate.isEmpty())
+        t += kTaxRate + QLatin1Char('=') + extension.TaxRate + kCrLf;
+    for (auto it = extension.labels.cbegin(); it != extension.labels.cend(); ++it) {
+        const QString label = QStringLiteral("Label(%1).").arg(it.key());
+        if (!it->Format.isEmpty())
+            t += label + QStringLiteral("Format=") + it->Format + kCrLf;
+        if (!it->NullText.isEmpty())
+            t += label + QStringLiteral("NullText=") + it->NullText + kCrLf;
+        if (it->CanGrow)
+            t += label + QStringLiteral("CanGrow=True") + kCrLf;
+    }
     for (const auto &[key, value] : extension.otherKeys)
         t += key + QLatin1Char('=') + value + kCrLf;
     return t;

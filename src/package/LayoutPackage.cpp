@@ -174,6 +174,7 @@ LayoutPackage::Result LayoutPackage::openLayout(const QString &rptFile, QString 
             if (!m_files.fileExists(ext))
                 return;
             const QStringList problems = LayoutExtensionFile::read(m_files.readBytes(ext), m_page.extension());
+            m_page.applyLabelSettings();
             if (!problems.isEmpty())
                 m_prompts.msgBox(problems.join(QLatin1Char('\n')), MsgBoxStyle::Exclamation);
         },
@@ -256,9 +257,9 @@ LayoutPackage::Result LayoutPackage::saveLayoutTo(const QString &chosen)
         zip.setIncludeSystemFiles(true);
         zip.setRecurseFolders(false);
         zip.AddFile(PathNames::join(staging, LayoutFile::fileName()));
-        if (!m_page.extension().isDefault()) {
+        if (const LayoutExtension extension = m_page.extensionToSave(); !extension.isDefault()) {
             const QString ext = PathNames::join(staging, LayoutExtensionFile::fileName());
-            m_files.writeBytes(ext, LayoutExtensionFile::write(m_page.extension()));
+            m_files.writeBytes(ext, LayoutExtensionFile::write(extension));
             zip.AddFile(ext);
         }
         if (m_files.fileExists(workingSqlFile())) {

@@ -79,6 +79,19 @@ std::optional<BoundStatement> FormulaEditorModel::dummyStatement(const QString &
     return ParameterBinding(s->sql, markers).bind(values);
 }
 
+std::optional<MemoryRecordset> FormulaEditorModel::sampleRows(const QString &statement, int maxRows)
+{
+    try {
+        const std::optional<BoundStatement> sql = dummyStatement(statement);
+        if (!sql)
+            return std::nullopt;
+        auto rs = m_connection.openRecordset(*sql);
+        return MemoryRecordset::copyOf(*rs, maxRows);
+    } catch (const ReportError &) {
+        return std::nullopt;
+    }
+}
+
 QStringList FormulaEditorModel::LoadJustDBFields(const QString &statement, const QStringList &previous)
 {
     try {

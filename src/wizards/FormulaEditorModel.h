@@ -1,6 +1,7 @@
 #pragma once
 
 #include "BoundStatement.h"
+#include "MemoryRecordset.h"
 
 #include <QString>
 #include <QStringList>
@@ -31,6 +32,9 @@ public:
     // The statement with every marker bound to its dummy value; nothing
     // when the file is not a report SQL file.
     std::optional<BoundStatement> dummyStatement(const QString &statement);
+    // The first rows of a statement run with its dummy values, for a
+    // sample result; nothing, without a message, when it cannot run.
+    std::optional<MemoryRecordset> sampleRows(const QString &statement, int maxRows = 1000);
 
     // A drop at offset of the formula text: a field as {statement.field},
     // a function as its bare name (Round{}).

@@ -337,6 +337,7 @@ private slots:
         QTest::newRow("customers") << "customers.lrd" << QStringList() << QStringList{"Customer", "E-mail", "Since", "Customers in all:"} << 1;
         QTest::newRow("orders since") << "orders-since.lrd" << QStringList{"--param", "Start=2024-01-01"}
                                       << QStringList{"Order", "Date", "Note"} << 1;
+        QTest::newRow("order totals") << "order-totals.lrd" << QStringList() << QStringList{"Order", "Net", "Share", "Page total:"} << 1;
     }
     void examplesPaginate()
     {

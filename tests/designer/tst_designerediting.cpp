@@ -404,6 +404,11 @@ private slots:
         QVERIFY(!keys({L(text)}).contains(QStringLiteral("Statement")));
         QVERIFY(keys({L(data)}).contains(QStringLiteral("Field")));
         QVERIFY(!keys({L(data)}).contains(QStringLiteral("Caption")));
+        // Data fields and formulas show their values by a format; fixed text has none.
+        QVERIFY(keys({L(data)}).contains(QStringLiteral("Format")));
+        QVERIFY(keys({L(data)}).contains(QStringLiteral("NullText")));
+        QVERIFY(keys({L(data)}).contains(QStringLiteral("CanGrow")));
+        QVERIFY(!keys({L(text)}).contains(QStringLiteral("Format")));
         // A label and a picture share their place and size only.
         QCOMPARE(keys({L(text), P(pic)}),
                  QStringList({QStringLiteral("Kind"), QStringLiteral("Left"), QStringLiteral("Top"), QStringLiteral("Width"),
@@ -439,6 +444,13 @@ private slots:
         m_commands->setProperty(*table.find(QStringLiteral("Field")), QStringLiteral("Qty"));
         QCOMPARE(m_page->Label(b).Tag, QStringLiteral("DATA:Orders.Qty"));
         QCOMPARE(m_page->Label(b).Caption, QStringLiteral("Orders.Qty"));
+        // A format, undone in one step.
+        m_commands->setProperty(*table.find(QStringLiteral("Format")), QStringLiteral("#,##0.00"));
+        QCOMPARE(m_page->Label(b).Format, QStringLiteral("#,##0.00"));
+        m_undo->undo();
+        QVERIFY(m_page->Label(b).Format.isEmpty());
+        m_undo->redo();
+        QCOMPARE(m_page->Label(b).Format, QStringLiteral("#,##0.00"));
         // The page's own rows, with nothing selected.
         selection().clear();
         m_commands->setProperty(*table.find(QStringLiteral("PageWidth")), 8392.0);

@@ -80,15 +80,15 @@ private slots:
         QTest::newRow("any letter case, fractions, numeric truth")
             << QByteArray("page.bottommargin=850.5\r\nPAGE.PAGINATE=-1\r\n") << 850.5f << true << QStringList() << QStringList();
         QTest::newRow("unknown keys kept as written")
-            << QByteArray("Page.Watermark=Draft = not final\r\nPage.Paginate=False\r\nLabel(3).Format=#,##0.00\r\n") << 567.0f
-            << false << QStringList{"Page.Watermark=Draft = not final", "Label(3).Format=#,##0.00"} << QStringList();
+            << QByteArray("Page.Watermark=Draft = not final\r\nPage.Paginate=False\r\nLabel(3).Tooltip=#,##0.00\r\n") << 567.0f
+            << false << QStringList{"Page.Watermark=Draft = not final", "Label(3).Tooltip=#,##0.00"} << QStringList();
         QTest::newRow("malformed lines skipped with their number")
             << QByteArray("Page.BottomMargin=900\r\nno equals sign\r\n\r\nWidth=3\r\nLabel(0).Top=5\r\nPage.Paginate=maybe\r\n"
                           "Page.BottomMargin=-4\r\nPage.Paginate=True")
             << 900.0f << true << QStringList()
             << QStringList{"Layout.ext, line 2: \"no equals sign\" is not Key=Value; the line is skipped.",
-                           "Layout.ext, line 4: \"Width\" is not a Page.Key or Label(i).Key; the line is skipped.",
-                           "Layout.ext, line 5: \"Label(0).Top\" is not a Page.Key or Label(i).Key; the line is skipped.",
+                           "Layout.ext, line 4: \"Width\" is not a Page.Key, Report.Key or Label(i).Key; the line is skipped.",
+                           "Layout.ext, line 5: \"Label(0).Top\" is not a Page.Key, Report.Key or Label(i).Key; the line is skipped.",
                            "Layout.ext, line 6: \"maybe\" is not a value for Page.Paginate (True or False); the line is skipped.",
                            "Layout.ext, line 7: \"-4\" is not a value for Page.BottomMargin (twips from 0 to 32767); the line is "
                            "skipped."};
@@ -118,10 +118,71 @@ private slots:
         QVERIFY(ext.isDefault());
         ext.BottomMargin = 850.5f;
         ext.Paginate = true;
-        ext.otherKeys = {{QStringLiteral("Label(2).Format"), QStringLiteral("0.00")}, {QStringLiteral("Page.Watermark"), QString()}};
+        ext.otherKeys = {{QStringLiteral("Label(2).Tooltip"), QStringLiteral("0.00")}, {QStringLiteral("Page.Watermark"), QString()}};
         QCOMPARE(LayoutExtensionFile::write(ext),
-                 QByteArray("Page.BottomMargin=850.5\r\nPage.Paginate=True\r\nLabel(2).Format=0.00\r\nPage.Watermark=\r\n"));
+                 QByteArray("Page.BottomMargin=850.5\r\nPage.Paginate=True\r\nLabel(2).Tooltip=0.00\r\nPage.Watermark=\r\n"));
         QVERIFY(!ext.isDefault());
+    }
+
+    void labelFormatsAndReportKeys()
+    {
+        LayoutExtension ext;
+        const QByteArray text("Report.Locale=de_DE\r\nReport.TaxRate=19\r\nLabel(2).Format=#,##0.00\r\nlabel(2).nulltext= - \r\n"
+                              "Label(7).CanGrow=True\r\nLabel(7).Hint=kept\r\nReport.TaxRate=a lot\r\nLabel(4).CanGrow=often\r\n"
+                              "Label(5).Format=\r\n");
+        QCOMPARE(LayoutExtensionFile::read(text, ext),
+                 (QStringList{"Layout.ext, line 7: \"a lot\" is not a value for Report.TaxRate (a number of percent); the line is skipped.",
+                              "Layout.ext, line 8: \"often\" is not a value for Label(4).CanGrow (True or False); the line is skipped."}));
+        QCOMPARE(ext.Locale, QStringLiteral("de_DE"));
+        QCOMPARE(ext.TaxRate, QStringLiteral("19"));
+        QCOMPARE(ext.label(2).Format, QStringLiteral("#,##0.00"));
+        QCOMPARE(ext.label(2).NullText, QStringLiteral(" - "));
+        QVERIFY(!ext.label(2).CanGrow);
+        QVERIFY(ext.label(7).CanGrow);
+        QCOMPARE(ext.labels.keys(), (QList<int>{2, 7})); // labels at their defaults are not listed
+        QCOMPARE(ext.otherKeys.size(), 1);
+        QCOMPARE(LayoutExtensionFile::toText(ext),
+                 QStringLiteral("Page.BottomMargin=567\r\nPage.Paginate=False\r\nReport.Locale=de_DE\r\nReport.TaxRate=19\r\n"
+                                "Label(2).Format=#,##0.00\r\nLabel(2).NullText= - \r\nLabel(7).CanGrow=True\r\nLabel(7).Hint=kept\r\n"));
+        QVERIFY(!ext.isDefault());
+        LayoutExtension onlyFormat;
+        onlyFormat.labels[3].Format = QStringLiteral("Currency");
+        QVERIFY(!onlyFormat.isDefault());
+    }
+
+    // The settings travel with their labels: saved by index, opened onto the labels.
+    void labelSettingsSavedAndOpened()
+    {
+        for (int i = 0; i < 3; ++i)
+            m_page.Label(m_page.createLabel()).Visible = true;
+        m_page.Label(2).Format = QStringLiteral("Currency");
+        m_page.Label(3).NullText = QStringLiteral("n/a");
+        m_page.Label(3).CanGrow = true;
+        m_page.removeLabel(1); // the others move up one place
+        QCOMPARE(LayoutExtensionFile::toText(m_page.extensionToSave()),
+                 QStringLiteral("Page.BottomMargin=567\r\nPage.Paginate=False\r\nLabel(1).Format=Currency\r\n"
+                                "Label(2).NullText=n/a\r\nLabel(2).CanGrow=True\r\n"));
+        QVERIFY(m_page.extension().isDefault());
+        const QString target = m_app->filePath(QStringLiteral("formats.lrd"));
+        QCOMPARE(package().saveLayoutTo(target), LayoutPackage::Result::Done);
+        QCOMPARE(archiveMembers(target), (QStringList{"Layout.krml", "Layout.ext"}));
+        m_page.removeAll();
+        QCOMPARE(open(target), LayoutPackage::Result::Done);
+        QCOMPARE(m_page.labelCount(), 2);
+        QCOMPARE(m_page.Label(1).Format, QStringLiteral("Currency"));
+        QCOMPARE(m_page.Label(2).NullText, QStringLiteral("n/a"));
+        QVERIFY(m_page.Label(2).CanGrow);
+        QVERIFY(m_page.extension().labels.isEmpty());
+    }
+
+    void labelSettingsBeyondTheLabelsKept()
+    {
+        const QString path = handMade("Label(5).Format=0.00\r\nLabel(1).NullText=-\r\n");
+        QCOMPARE(open(path), LayoutPackage::Result::Done);
+        QCOMPARE(m_page.Label(1).NullText, QStringLiteral("-"));
+        QCOMPARE(m_page.extension().otherKeys.size(), 1);
+        QCOMPARE(m_page.extension().otherKeys[0].first, QStringLiteral("Label(5).Format"));
+        QCOMPARE(m_page.extension().otherKeys[0].second, QStringLiteral("0.00"));
     }
 
     void savedAndOpenedWithUnknownKeysKept()
@@ -131,7 +192,7 @@ private slots:
         m_page.extension().BottomMargin = 1417;
         m_page.extension().Paginate = true;
         m_page.extension().otherKeys = {{QStringLiteral("Page.Theme"), QStringLiteral("Dark")},
-                                        {QStringLiteral("Label(1).Format"), QStringLiteral("yyyy-MM-dd")}};
+                                        {QStringLiteral("Label(1).Tooltip"), QStringLiteral("yyyy-MM-dd")}};
         const QString target = m_app->filePath(QStringLiteral("ext.lrd"));
         QCOMPARE(package().saveLayoutTo(target), LayoutPackage::Result::Done);
         QCOMPARE(archiveMembers(target), (QStringList{"Layout.krml", "Layout.ext"}));
@@ -151,7 +212,7 @@ private slots:
         m_page.removeAll();
         QCOMPARE(open(again), LayoutPackage::Result::Done);
         QCOMPARE(LayoutExtensionFile::toText(m_page.extension()),
-                 QStringLiteral("Page.BottomMargin=1417\r\nPage.Paginate=True\r\nPage.Theme=Dark\r\nLabel(1).Format=yyyy-MM-dd\r\n"));
+                 QStringLiteral("Page.BottomMargin=1417\r\nPage.Paginate=True\r\nPage.Theme=Dark\r\nLabel(1).Tooltip=yyyy-MM-dd\r\n"));
     }
 
     void legacyPackageHasNone()

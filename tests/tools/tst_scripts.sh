@@ -68,6 +68,7 @@ stub "$BENCH/bench_export" 'echo "export $1 rows $2: 7.0 ms"'
 stub "$BENCH/bench_designer" 'echo "designer: 3.0 ms"'
 stub "$BENCH/bench_sqleditor" 'echo "sqleditor: 4.0 ms"'
 stub "$BENCH/bench_dialect" 'echo "dialect $1 rows: 6.0 ms"'
+stub "$BENCH/bench_expressions" 'echo "expressions $1 rows: 7.0 ms"'
 stub "$BENCH/bench_access" 'echo "access $1: 5.0 ms"'
 touch "$WORK/one.mdb"
 out=$(BUILD_DIR=$WORK/benchbuild ACCESS_FILES=$WORK/one.mdb "$ROOT/bench/run.sh" 2>&1)
@@ -75,7 +76,7 @@ status=$?
 check "bench/run.sh exits non-zero when one is over budget" test "$status" -ne 0
 for figure in "generator 1000 rows" "generator 10000 rows" "generator 100000 rows" "pagination 100000 rows" \
   "export 100000 rows xlsx: 7.0" "export 100000 rows html: 7.0" "designer: 3.0" "sqleditor: 4.0" "dialect 100000 rows: 6.0" \
-  "access $WORK/one.mdb: 5.0"; do
+  "expressions 100000 rows: 7.0" "access $WORK/one.mdb: 5.0"; do
   check "bench/run.sh prints \"$figure\" after the one over budget" grep -qF "$figure" <<<"$out"
 done
 check "bench/run.sh names the one over budget" grep -qF "over budget: bench_generator 10000 5" <<<"$out"

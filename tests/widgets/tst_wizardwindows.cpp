@@ -224,6 +224,40 @@ private slots:
         QCOMPARE(dialog.field(ConnectionDialogModel::Dsn)->text(), QStringLiteral("Shop"));
     }
 
+    void formulaEditorChecksAsItIsTyped_data()
+    {
+        QTest::addColumn<QString>("formula");
+        QTest::addColumn<QString>("said");
+        QTest::addColumn<int>("marks");
+        QTest::newRow("a result on the first row") << "=Round({Orders.Total} * 3, 1)" << "First row: 7.5" << 0;
+        QTest::newRow("an aggregate") << "=\"Orders: \" & Count(*)" << "First row: Orders: 1" << 0;
+        QTest::newRow("unfinished") << "=Sum({Orders.Total}" << "Position 20: expected \")\" instead of the end of the expression" << 1;
+        QTest::newRow("unknown field") << "=Sum({Orders.Nope})" << "Position 6: the statement \"Orders\" has no field \"Nope\"" << 1;
+        QTest::newRow("unknown statement") << "={Nope.X}" << "Position 2: The report SQL file has no statement \"Nope\"" << 1;
+        QTest::newRow("legacy formula")
+            << "{Orders.Total}/2" << "Without a leading \"=\" the formula is worked out as before: field values and one division." << 0;
+    }
+    void formulaEditorChecksAsItIsTyped()
+    {
+        QFETCH(QString, formula);
+        QFETCH(QString, said);
+        QFETCH(int, marks);
+        LocalFileService files;
+        files.writeBytes(m_app.filePath(QStringLiteral("Temp/SQL.mtq")),
+                         "marlowentallymasterfile\r\nnoofparams=0\r\n##########\r\n1\r\n"
+                         "tablename=Orders\r\nSELECT * FROM Orders\r\ntablename=endreport");
+        DbConnection connection(sqlite());
+        connection.open();
+        FormulaEditorModel model(files, *m_prompts, connection);
+        FormulaEditorWindow editor(model);
+        editor.statements()->setCurrentRow(0);
+        editor.formula()->setPlainText(formula);
+        QCOMPARE(editor.check()->text(), said);
+        QCOMPARE(editor.formula()->extraSelections().size(), marks);
+        QCOMPARE(model.curFormula, formula);
+        QVERIFY(m_prompts->calls.isEmpty());
+    }
+
     void insertFormulaThroughTheEditor()
     {
         LocalFileService().writeBytes(m_app.filePath(QStringLiteral("Temp/SQL.mtq")),
@@ -238,7 +272,11 @@ private slots:
             QVERIFY(editor);
             QTimer::singleShot(0, editor, [editor] {
                 QCOMPARE(editor->windowTitle(), QStringLiteral("Form1"));
-                QCOMPARE(editor->functions()->count(), 10);
+                QCOMPARE(editor->functions()->item(0)->text(), QStringLiteral("AddTax{}"));
+                QCOMPARE(editor->functions()->item(9)->text(), QStringLiteral("Round{}"));
+                QCOMPARE(editor->functions()->item(10)->text(), QStringLiteral("Format{}"));
+                QCOMPARE(editor->functions()->item(9)->toolTip(), QStringLiteral("Round(number, decimals): halves to the even digit"));
+                QCOMPARE(editor->functions()->count(), 32);
                 editor->statements()->setCurrentRow(0);
                 QCOMPARE(editor->fields()->count(), 2);
                 editor->dropAt(QPoint(0, 0), QStringLiteral("Total"), false);

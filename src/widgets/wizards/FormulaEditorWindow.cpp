@@ -1,5 +1,9 @@
 #include "FormulaEditorWindow.h"
 
+#include "ExpressionFunctions.h"
+#include "FormulaCheck.h"
+#include "RowsExpressionScope.h"
+
 #include <QApplication>
 #include <QDrag>
 #include <QDropEvent>
@@ -41,8 +45,31 @@ FormulaEditorWindow::FormulaEditorWindow(FormulaEditorModel &model, QWidget *par
     m_formula->setAcceptDrops(false); // drops are taken by the window's own rule
     m_formula->viewport()->setAcceptDrops(true);
     g->addWidget(m_formula, 2, 0, 1, 3);
+    m_check = new QLabel(this);
+    m_check->setObjectName(QStringLiteral("lblCheck"));
+    m_check->setWordWrap(true);
+    m_check->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    g->addWidget(m_check, 3, 0, 1, 3);
     m_tables->addItems(m_model.statements());
-    m_functions->addItems(FormulaEditorModel::functions());
+    // The names the editor always offered, then the language's others, as
+    // a drop inserts them; each tells its signature.
+    QStringList names = FormulaEditorModel::functions();
+    for (const ExpressionFunctions::Function &f : ExpressionFunctions::all()) {
+        const QString name = QString::fromLatin1(f.name);
+        const QString inserted = f.maxArgs == 0 ? name : name + QStringLiteral("{}");
+        if (!names.contains(inserted))
+            names << inserted;
+    }
+    for (const QString &name : names) {
+        auto *item = new QListWidgetItem(name, m_functions);
+        const int f = ExpressionFunctions::find(name.chopped(name.endsWith(QLatin1String("{}")) ? 2 : 0));
+        if (f >= 0)
+            item->setToolTip(QString::fromLatin1(ExpressionFunctions::all()[f].signature));
+    }
+    connect(m_functions, &QListWidget::currentItemChanged, this, [this](QListWidgetItem *item) {
+        if (item && !item->toolTip().isEmpty())
+            m_check->setText(item->toolTip());
+    });
     connect(m_tables, &QListWidget::currentTextChanged, this, [this](const QString &statement) {
         QStringList previous;
         for (int i = 0; i < m_fields->count(); ++i)
@@ -51,10 +78,46 @@ FormulaEditorWindow::FormulaEditorWindow(FormulaEditorModel &model, QWidget *par
         m_fields->clear();
         m_fields->addItems(fields);
     });
-    connect(m_formula, &QTextEdit::textChanged, this, [this] { m_model.curFormula = m_formula->toPlainText(); });
+    connect(m_formula, &QTextEdit::textChanged, this, [this] {
+        m_model.curFormula = m_formula->toPlainText();
+        checkFormula();
+    });
     for (QListWidget *l : {m_fields, m_functions})
         l->viewport()->installEventFilter(this);
     m_formula->viewport()->installEventFilter(this);
+}
+
+FormulaEditorWindow::~FormulaEditorWindow() = default;
+
+void FormulaEditorWindow::checkFormula()
+{
+    const QString text = m_formula->toPlainText();
+    if (!m_sample && text.startsWith(QLatin1Char('='))) {
+        m_sample = std::make_unique<RowsExpressionScope>();
+        m_sample->setLoader([this](const QString &statement) { return m_model.sampleRows(statement); });
+    }
+    if (m_sample)
+        m_sample->setDefaultStatement(m_tables->currentItem() ? m_tables->currentItem()->text() : QString());
+    const FormulaCheck::Result r = FormulaCheck::check(text, m_sample.get());
+    // The error's place is marked in the text, which the user keeps typing.
+    QList<QTextEdit::ExtraSelection> marks;
+    if (!r.ok && r.position > 0) {
+        QTextEdit::ExtraSelection mark;
+        mark.cursor = QTextCursor(m_formula->document());
+        const int at = std::min(r.position - 1, int(text.size()));
+        mark.cursor.setPosition(std::max(0, at == text.size() ? at - 1 : at));
+        mark.cursor.movePosition(QTextCursor::NextCharacter, QTextCursor::KeepAnchor);
+        mark.format.setUnderlineStyle(QTextCharFormat::WaveUnderline);
+        mark.format.setUnderlineColor(Qt::red);
+        marks << mark;
+    }
+    m_formula->setExtraSelections(marks);
+    if (!r.ok)
+        m_check->setText(r.message);
+    else if (!r.sample.isNull())
+        m_check->setText(QStringLiteral("First row: %1").arg(r.sample));
+    else
+        m_check->setText(r.message);
 }
 
 void FormulaEditorWindow::dropAt(const QPoint &pos, const QString &text, bool isFunction)
