@@ -3,15 +3,15 @@
 #include "DrawingSurface.h"
 #include "Expression.h"
 #include "ExpressionError.h"
-#include "ExpressionValues.h"
-#include "FormulaEvaluator.h"
 #include "LabelExpressionScope.h"
 #include "LayoutPage.h"
-#include "ReportError.h"
 #include "ReportLayout.h"
+#include "TextWrapper.h"
 #include "ValueFormat.h"
-#include "ValueText.h"
 #include "VbColor.h"
+
+#include <algorithm>
+#include <limits>
 
 namespace KRML_ReportGen {
 
@@ -37,8 +37,13 @@ double alignedX(const LayoutLabel &label, float left, double textWidth, bool ins
 } // namespace
 
 PageDrawer::PageDrawer(const LayoutPage &page, DrawingSurface &surface)
-    : m_page(page), m_surface(surface), m_locale(ValueFormat::localeOf(page.extension().Locale))
+    : m_page(page), m_surface(surface), m_locale(ValueFormat::localeOf(page.extension().Locale)), m_lineText(page)
 {
+}
+
+double PageDrawer::textRoom(const LayoutLabel &label)
+{
+    return std::max(0.0, double(label.Width) - (label.BorderStyle == 1 ? 2 * kBorderInset : 0));
 }
 
 QString PageDrawer::pageCaption(const QString &caption, int page, int pages)
@@ -86,6 +91,11 @@ void PageDrawer::drawFixedText(const LayoutLabel &label, PlacedItem &item, int p
         m_surface.Line(left, top, left + label.Width, top + label.Height, label.BackColor, DrawingSurface::LineStyle::FilledBox);
     if (label.BorderStyle == 1)
         m_surface.Line(left, top, left + label.Width, top + label.Height, 0, DrawingSurface::LineStyle::Box);
+    if (label.CanGrow) {
+        // A fixed text that grows wraps within its frame and pushes nothing.
+        printWrapped(label, caption, top, std::numeric_limits<double>::infinity(), {item.index, left, double(label.Width), false, {}, {}, false});
+        return;
+    }
     m_surface.setCurrentY(top);
     // Left-aligned text needs no width; a heading repeated on every page is
     // measured once.
@@ -100,7 +110,7 @@ void PageDrawer::drawFixedText(const LayoutLabel &label, PlacedItem &item, int p
         }
     }
     m_surface.setCurrentX(alignedX(label, float(left), width, false));
-    m_surface.setPrintSource({item.index, left, double(label.Width), false, {}});
+    m_surface.setPrintSource({item.index, left, double(label.Width), false, {}, {}, false});
     m_surface.Print(caption);
 }
 
@@ -121,42 +131,6 @@ QString PageDrawer::pageText(const LayoutLabel &label, PlacedItem &item, ReportL
     }
 }
 
-QString PageDrawer::lineText(const LayoutLabel &label, PlacedItem &item, const QVariant &value) const
-{
-    // Most labels have no settings: their values print as they always did.
-    const bool plain = label.Format.isEmpty() && label.NullText.isEmpty() && m_page.extension().Locale.isEmpty();
-    if (item.kind == PlacedItem::Kind::DataList) {
-        if (plain)
-            return value.isNull() ? QString() : ValueText::of(value);
-        return ValueFormat::forLabel(value, label.Format, label.NullText, m_locale);
-    }
-    if (item.expression) {
-        // An expression that cannot be worked out ends the run, naming the
-        // label and the place in its formula.
-        item.scope->standOn(item.rows.get(), item.row);
-        try {
-            const QVariant v = item.expression->evaluate(*item.scope);
-            if (plain)
-                return ExpressionValues::isNull(v) ? QString() : ExpressionValues::text(v);
-            return ValueFormat::forLabel(v, label.Format, label.NullText, m_locale);
-        } catch (const ExpressionError &e) {
-            throw e.forLabel(item.index, label.Caption);
-        }
-    }
-    // Each row of a legacy formula is evaluated on its own; a row that
-    // cannot be worked out (a null field, a division by zero) prints an
-    // empty line.
-    QString result;
-    try {
-        result = FormulaEvaluator::evaluateCurrentRow(label.Caption, *item.rows);
-    } catch (const ReportError &) {
-        return label.NullText.isEmpty() ? QString() : label.NullText;
-    }
-    if (result.isNull())
-        result = QStringLiteral("");
-    return label.Format.isEmpty() ? result : ValueFormat::format(result, label.Format, m_locale);
-}
-
 void PageDrawer::drawRows(const LayoutLabel &label, PlacedItem &item, int page)
 {
     const double right = label.Left + label.Width;
@@ -174,6 +148,8 @@ void PageDrawer::drawRows(const LayoutLabel &label, PlacedItem &item, int page)
     }
     for (; item.row < first; ++item.row)
         rs.moveNext();
+    if (item.grown)
+        return drawGrownRows(label, item, first, end);
 
     // One row keeps the designed frame; more rows stretch it to their last line.
     const double bottom = item.count < 2 ? label.Top + label.Height : label.Top + (end - first) * item.lineHeight;
@@ -192,9 +168,9 @@ void PageDrawer::drawRows(const LayoutLabel &label, PlacedItem &item, int page)
             break;
         }
         const QVariant value = item.kind == PlacedItem::Kind::DataList ? rs.field(item.column).value : QVariant();
-        const QString text = lineText(label, item, value);
+        const QString text = m_lineText.of(label, item, value);
         m_surface.setCurrentY(y);
-        m_surface.setPrintSource({item.index, double(label.Left), double(label.Width), true, value});
+        m_surface.setPrintSource({item.index, double(label.Left), double(label.Width), true, value, {}, false});
         if (!text.isNull())
             m_surface.setCurrentX(alignedX(label, label.Left, label.Alignment == 0 ? 0 : m_surface.TextWidth(text), true));
         m_surface.Print(text);
@@ -204,6 +180,65 @@ void PageDrawer::drawRows(const LayoutLabel &label, PlacedItem &item, int page)
     if (label.BorderStyle == 1)
         m_surface.Line(label.Left, label.Top, right, item.kind == PlacedItem::Kind::DataList ? bottom : label.Top + label.Height,
                        0, DrawingSurface::LineStyle::Box);
+}
+
+void PageDrawer::drawGrownRows(const LayoutLabel &label, PlacedItem &item, int first, int end)
+{
+    const GrownRows &grown = *item.grown;
+    const double right = label.Left + label.Width;
+    const double bottom = item.count < 2 ? label.Top + label.Height : label.Top + grown.span(first, end);
+    Recordset &rs = *item.rows;
+    m_surface.setFont(label.Font);
+    m_surface.setForeColor(label.ForeColor);
+    if (item.kind == PlacedItem::Kind::DataList && label.BackColor != VbColor::White)
+        m_surface.Line(label.Left, label.Top, right, bottom, label.BackColor, DrawingSurface::LineStyle::FilledBox);
+    double y = label.Top;
+    for (; item.row < end; ++item.row) {
+        if (y >= m_surface.Height()) {
+            m_surface.setCurrentY(y + grown.span(item.row, end));
+            break;
+        }
+        const QVariant value = item.kind == PlacedItem::Kind::DataList ? rs.field(item.column).value : QVariant();
+        const QString text = m_lineText.of(label, item, value);
+        const DrawingSurface::PrintSource source{item.index, double(label.Left), double(label.Width), true, value, {}, false};
+        if (label.CanGrow) {
+            printWrapped(label, text, y, grown.end(), source);
+        } else {
+            m_surface.setCurrentY(y);
+            m_surface.setPrintSource(source);
+            if (!text.isNull())
+                m_surface.setCurrentX(alignedX(label, label.Left, label.Alignment == 0 ? 0 : m_surface.TextWidth(text), true));
+            m_surface.Print(text);
+        }
+        y += grown.height(item.row);
+        rs.moveNext();
+    }
+    if (label.BorderStyle == 1)
+        m_surface.Line(label.Left, label.Top, right, item.kind == PlacedItem::Kind::DataList ? bottom : label.Top + label.Height,
+                       0, DrawingSurface::LineStyle::Box);
+}
+
+void PageDrawer::printWrapped(const LayoutLabel &label, const QString &text, double top, double end,
+                              DrawingSurface::PrintSource source)
+{
+    const QStringList lines = TextWrapper::lines(m_surface, text, textRoom(label));
+    const double lineHeight = m_surface.TextHeight();
+    // A workbook keeps a text that grows in one cell: the whole text comes
+    // with its first line, the further lines are marked as such.
+    if (lines.size() > 1)
+        source.grownText = text;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const double y = top + double(i) * lineHeight;
+        if (i > 0 && y + lineHeight > end)
+            break;
+        source.continued = i > 0;
+        m_surface.setCurrentY(y);
+        m_surface.setPrintSource(source);
+        const QString &line = lines[i];
+        if (!line.isNull())
+            m_surface.setCurrentX(alignedX(label, float(source.left), label.Alignment == 0 ? 0 : m_surface.TextWidth(line), source.list));
+        m_surface.Print(line);
+    }
 }
 
 void PageDrawer::drawPicture(int index)

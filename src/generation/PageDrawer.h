@@ -1,12 +1,14 @@
 #pragma once
 
+#include "DrawingSurface.h"
+#include "ListLineText.h"
+
 #include <QLocale>
 #include <QString>
 #include <QVariant>
 
 namespace KRML_ReportGen {
 
-class DrawingSurface;
 class LayoutPage;
 class ReportLayout;
 struct LayoutLabel;
@@ -29,20 +31,28 @@ public:
 
     // "[Page]" and "[Pages]" in a fixed text, replaced.
     static QString pageCaption(const QString &caption, int page, int pages);
+    // How wide the text of a label that grows may be: its width, less the
+    // inset a border keeps on either side.
+    static double textRoom(const LayoutLabel &label);
 
 private:
-    // The line a list prints for the row its cursor stands on; a null text
-    // prints an empty line without moving the print position across.
-    QString lineText(const LayoutLabel &label, PlacedItem &item, const QVariant &value) const;
     void drawFixedText(const LayoutLabel &label, PlacedItem &item, int page, int pages);
     // A formula that prints once but reads the page's rows (PageSum).
     QString pageText(const LayoutLabel &label, PlacedItem &item, ReportLayout &layout, int page) const;
     void drawRows(const LayoutLabel &label, PlacedItem &item, int page);
+    // The rows of a list whose lines grow: each row printed as wrapped
+    // lines (a label that grows) or one line at the top of its list line.
+    void drawGrownRows(const LayoutLabel &label, PlacedItem &item, int first, int end);
+    // Prints a text that grows, line under line from top; lines that would
+    // pass end are left out (the first is always printed).
+    void printWrapped(const LayoutLabel &label, const QString &text, double top, double end,
+                      DrawingSurface::PrintSource source);
     void drawPicture(int index);
 
     const LayoutPage &m_page;
     DrawingSurface &m_surface;
     QLocale m_locale; // the report's
+    ListLineText m_lineText;
 };
 
 } // namespace KRML_ReportGen

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "GrownRows.h"
 #include "Recordset.h"
 
 #include <QtGlobal>
@@ -45,6 +46,10 @@ struct PlacedItem
     int pages = 1;       // a list without rows is on page 1
     int row = 0;         // where rows stands while the pages are drawn
     QString statement;   // whose rows they print (data lists and expressions)
+    // The list lines of a list one of whose labels grows (shared by the
+    // lists of its statement that start at its Top); null: every line is
+    // lineHeight high and a page takes linesPerPage of them.
+    std::shared_ptr<const GrownRows> grown;
 
     // Formulas of the expression language, and what they work on.
     std::shared_ptr<Expression> expression;
@@ -53,8 +58,13 @@ struct PlacedItem
     bool everyPage() const { return header || footer; }
     bool isList() const { return kind == Kind::DataList || kind == Kind::Formula; }
     // The rows printed on a page: first (0-based) up to, not including, end.
-    int firstRow(int onPage) const { return (onPage - 1) * linesPerPage; }
-    int endRow(int onPage) const { return std::min(count, onPage * linesPerPage); }
+    int firstRow(int onPage) const { return grown ? grown->firstRow(onPage) : (onPage - 1) * linesPerPage; }
+    int endRow(int onPage) const { return grown ? std::min(count, grown->endRow(onPage)) : std::min(count, onPage * linesPerPage); }
+    // How far the rows a page prints reach down from the list's Top.
+    double spanOn(int onPage) const
+    {
+        return grown ? grown->span(firstRow(onPage), endRow(onPage)) : (endRow(onPage) - firstRow(onPage)) * lineHeight;
+    }
 };
 
 } // namespace KRML_ReportGen

@@ -7,9 +7,12 @@
 #include "LabelTag.h"
 #include "LayoutPage.h"
 #include "LegacyNumber.h"
+#include "ListLineText.h"
+#include "PageDrawer.h"
 #include "PagePlanner.h"
 #include "QueryLoader.h"
 #include "ReportError.h"
+#include "TextWrapper.h"
 #include "ValueFormat.h"
 #include "VbConvert.h"
 
@@ -39,6 +42,7 @@ void ReportLayout::layOut(DrawingSurface &surface, bool paginate, const std::fun
     m_lastListStatement.clear();
     m_statementSql.clear();
     m_statementNames.clear();
+    m_listLines.clear();
     // Measuring sets the surface's font; drawing starts from the font it had.
     const FontDescription fontBefore = surface.Font();
     const auto restoreFont = qScopeGuard([&] { surface.setFont(fontBefore); });
@@ -110,10 +114,17 @@ void ReportLayout::layOut(DrawingSurface &surface, bool paginate, const std::fun
     }
 }
 
-double ReportLayout::placeRows(DrawingSurface &surface, const LayoutLabel &label, PlacedItem &item)
+double ReportLayout::placeRows(DrawingSurface &surface, const LayoutLabel &label, PlacedItem &item, const QString &statement)
 {
     surface.setFont(label.Font);
     item.lineHeight = surface.TextHeight();
+    // Lists that neither grow nor share their lines with one that does
+    // keep the arithmetic of lines of one height.
+    const QString key = QStringLiteral("%1|%2|%3").arg(statement.toLower()).arg(double(label.Top)).arg(item.everyPage());
+    ListLines &lines = m_listLines[key];
+    if (label.CanGrow || lines.grown)
+        return placeGrownRows(surface, label, item, key);
+    lines.members.append(int(m_items.size()));
     if (m_paginate && !item.everyPage()) {
         item.linesPerPage = PagePlanner::linesPerPage(label.Top, item.lineHeight, m_bodyEnd);
         item.pages = PagePlanner::pagesFor(item.count, item.linesPerPage);
@@ -132,6 +143,54 @@ double ReportLayout::placeRows(DrawingSurface &surface, const LayoutLabel &label
         y += item.lineHeight;
     }
     return y;
+}
+
+double ReportLayout::placeGrownRows(DrawingSurface &surface, const LayoutLabel &label, PlacedItem &item, const QString &key)
+{
+    ListLines &lines = m_listLines[key];
+    if (!lines.grown) {
+        lines.grown = std::make_shared<GrownRows>();
+        for (int k : lines.members)
+            lines.grown->include(m_items[size_t(k)].count, m_items[size_t(k)].lineHeight);
+    }
+    GrownRows &rows = *lines.grown;
+    rows.include(item.count, item.lineHeight);
+    if (label.CanGrow)
+        measureGrowth(surface, label, item, rows);
+    const bool pages = m_paginate && !item.everyPage();
+    rows.paginate(label.Top, pages ? m_bodyEnd : std::numeric_limits<double>::infinity());
+    lines.members.append(int(m_items.size()));
+    // The lists placed before on these lines move with them: their pages
+    // and what they reach on one long page (the overlap rule reads it).
+    for (int k : lines.members) {
+        PlacedItem &other = k == int(m_items.size()) ? item : m_items[size_t(k)];
+        other.grown = lines.grown;
+        other.pages = rows.pages();
+        other.linesPerPage = std::max(1, other.count);
+        if (k < int(m_extents.size()))
+            m_extents[k] = rows.extent();
+    }
+    return label.Top + rows.extent();
+}
+
+void ReportLayout::measureGrowth(DrawingSurface &surface, const LayoutLabel &label, PlacedItem &item, GrownRows &rows) const
+{
+    const ListLineText lineText(m_page);
+    const double room = PageDrawer::textRoom(label);
+    Recordset &rs = *item.rows;
+    rs.moveFirst();
+    // One page: the rows below the surface's foot are never seen; they
+    // count one line each, as for lists that do not grow.
+    double y = label.Top;
+    for (item.row = 0; item.row < item.count && (m_paginate || y < m_surfaceEnd); ++item.row) {
+        const QVariant value = item.kind == PlacedItem::Kind::DataList ? rs.field(item.column).value : QVariant();
+        const qsizetype n = TextWrapper::lines(surface, lineText.of(label, item, value), room).size();
+        rows.raise(item.row, double(n) * item.lineHeight);
+        y += rows.height(item.row);
+        rs.moveNext();
+    }
+    rs.moveFirst();
+    item.row = 0;
 }
 
 void ReportLayout::placeDataList(DrawingSurface &surface, const LayoutLabel &label, PlacedItem &item)
@@ -154,10 +213,11 @@ void ReportLayout::placeDataList(DrawingSurface &surface, const LayoutLabel &lab
         if (item.column < 0)
             throw ReportError(Recordset::ItemNotFound,
                               QStringLiteral("The statement \"%1\" has no field \"%2\".").arg(statement, field));
-        m_printY = placeRows(surface, label, item);
+        m_printY = placeRows(surface, label, item, statement);
         // One page cuts a long list at its foot: the caller is told.
         if (!m_paginate) {
-            const int printed = PagePlanner::linesAbove(label.Top, item.lineHeight, item.count, m_surfaceEnd);
+            const int printed = item.grown ? item.grown->rowsAbove(label.Top, m_surfaceEnd)
+                                           : PagePlanner::linesAbove(label.Top, item.lineHeight, item.count, m_surfaceEnd);
             if (printed < item.count)
                 noteCut(statement, printed, item.count);
         }
@@ -201,7 +261,7 @@ void ReportLayout::placeFormulaRows(DrawingSurface &surface, const LayoutLabel &
     item.count = item.rows->recordCount();
     double extent = 0;
     if (item.count > 0) {
-        m_printY = placeRows(surface, label, item);
+        m_printY = placeRows(surface, label, item, item.statement.isEmpty() ? m_lastListStatement : item.statement);
         extent = m_printY - label.Top;
     }
     m_extents.append(extent);
@@ -280,8 +340,7 @@ void ReportLayout::placeFixedText(DrawingSurface &surface, const LayoutLabel &la
     const int k = firstOverlap(label.Top);
     const PlacedItem &list = m_items[size_t(k)];
     const double listTop = m_tops[k];
-    const int lastLines = list.count - (list.pages - 1) * list.linesPerPage;
-    const double lastBottom = list.pages == 1 ? listTop + m_extents[k] : listTop + lastLines * list.lineHeight;
+    const double lastBottom = list.pages == 1 ? listTop + m_extents[k] : listTop + list.spanOn(list.pages);
     const PagePlanner::Placement placed = PagePlanner::afterList(listTop, list.pages, lastBottom, label.Height, m_bodyEnd);
     item.page = placed.page;
     if (placed.page != list.pages)

@@ -8,11 +8,13 @@
 #include <QList>
 #include <QString>
 #include <functional>
+#include <memory>
 #include <vector>
 
 namespace KRML_ReportGen {
 
 class DrawingSurface;
+class GrownRows;
 class LayoutPage;
 class QueryLoader;
 struct LayoutLabel;
@@ -82,9 +84,14 @@ private:
     // run with the run's parameter values.
     std::unique_ptr<Recordset> openNamed(const QString &statement);
     void placeFixedText(DrawingSurface &surface, const LayoutLabel &label, PlacedItem &item);
-    // Line height and pages of a list's rows; returns where its last line
-    // ends on one long page.
-    double placeRows(DrawingSurface &surface, const LayoutLabel &label, PlacedItem &item);
+    // Line height and pages of a list's rows (of the named statement);
+    // returns where its last line ends on one long page.
+    double placeRows(DrawingSurface &surface, const LayoutLabel &label, PlacedItem &item, const QString &statement);
+    // The same for a list one of whose labels grows: the list lines of all
+    // lists of the statement at that Top, laid out again with this one.
+    double placeGrownRows(DrawingSurface &surface, const LayoutLabel &label, PlacedItem &item, const QString &statement);
+    // Raises each row of a label that grows to the lines it wraps into.
+    void measureGrowth(DrawingSurface &surface, const LayoutLabel &label, PlacedItem &item, GrownRows &rows) const;
 
     const LayoutPage &m_page;
     QueryLoader &m_loader;
@@ -106,6 +113,14 @@ private:
     QString m_lastListStatement;
     QHash<QString, BoundStatement> m_statementSql; // by lower-case name
     QStringList m_statementNames;                  // of the report SQL file, once read
+    // The lists of one statement at one Top print their rows on shared
+    // list lines: those of lists that grow, by statement and Top.
+    struct ListLines
+    {
+        QList<int> members; // items
+        std::shared_ptr<GrownRows> grown;
+    };
+    QHash<QString, ListLines> m_listLines;
 };
 
 } // namespace KRML_ReportGen

@@ -38,6 +38,10 @@ public:
         double width = 0;
         bool list = false; // a line of a data or formula list
         QVariant value;    // a data list's field as the statement gave it; null otherwise
+        // A text that grows over several lines: all of it, given with its
+        // first line; the further lines come with continued set.
+        QString grownText;
+        bool continued = false;
     };
 
     virtual ~DrawingSurface() = default;

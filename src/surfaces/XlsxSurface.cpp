@@ -92,16 +92,18 @@ int XlsxSurface::columnFor(double left) const
     return std::prev(it).value();
 }
 
-lxw_format *XlsxSurface::formatFor(const QString &numberFormat, bool bold)
+lxw_format *XlsxSurface::formatFor(const QString &numberFormat, bool bold, bool wrap)
 {
-    if (numberFormat.isEmpty() && !bold)
+    if (numberFormat.isEmpty() && !bold && !wrap)
         return nullptr;
-    const QString key = (bold ? QStringLiteral("b|") : QStringLiteral("|")) + numberFormat;
+    const QString key = (bold ? QStringLiteral("b") : QString()) + (wrap ? QStringLiteral("w|") : QStringLiteral("|")) + numberFormat;
     if (lxw_format *known = m_formats.value(key))
         return known;
     lxw_format *format = workbook_add_format(m_workbook);
     if (bold)
         format_set_bold(format);
+    if (wrap)
+        format_set_text_wrap(format);
     if (!numberFormat.isEmpty())
         format_set_num_format(format, numberFormat.toUtf8().constData());
     m_formats.insert(key, format);
@@ -109,7 +111,7 @@ lxw_format *XlsxSurface::formatFor(const QString &numberFormat, bool bold)
 }
 
 void XlsxSurface::writeCell(lxw_worksheet *sheet, quint32 row, int column, const QVariant &value, const QString &numberFormat,
-                            bool bold)
+                            bool bold, bool wrap)
 {
     if (value.isNull())
         return;
@@ -151,7 +153,7 @@ void XlsxSurface::writeCell(lxw_worksheet *sheet, quint32 row, int column, const
         const QString text = value.toString().left(kMaxText);
         if (text.isEmpty())
             return;
-        error = worksheet_write_string(sheet, r, c, text.toUtf8().constData(), formatFor(numberFormat, bold));
+        error = worksheet_write_string(sheet, r, c, text.toUtf8().constData(), formatFor(numberFormat, bold, wrap));
         break;
     }
     }
@@ -160,9 +162,13 @@ void XlsxSurface::writeCell(lxw_worksheet *sheet, quint32 row, int column, const
 
 void XlsxSurface::Print(const QString &text)
 {
-    if (!text.isEmpty() && CurrentY() < Height() && CurrentX() < Width()) {
+    // A text that grows over several lines is one cell holding all of it,
+    // wrapped by the spreadsheet: its further lines add nothing.
+    const bool grown = !m_source.grownText.isNull();
+    if (!text.isEmpty() && !m_source.continued && CurrentY() < Height() && CurrentX() < Width()) {
         m_page.push_back({std::llround(CurrentY()), columnFor(m_source.left), m_source.label, m_source.list,
-                          Font().bold || m_source.label == m_boldLabel, text, m_source.value});
+                          Font().bold || m_source.label == m_boldLabel, grown, grown ? m_source.grownText : text,
+                          m_source.value});
     }
     m_source = PrintSource();
     MeasuringSurface::Print(text);
@@ -196,7 +202,7 @@ void XlsxSurface::flushPage()
                 joined += QLatin1Char(' ') + m_page[++last].text;
             const bool typed = cell.list && !cell.value.isNull() && last == k;
             writeCell(m_report, quint32(m_nextRow), cell.column, typed ? cell.value : QVariant(joined),
-                      typed ? m_labelFormats.value(cell.label) : QString(), cell.bold);
+                      typed ? m_labelFormats.value(cell.label) : QString(), cell.bold, cell.wrap);
             k = last;
         }
         ++m_nextRow;

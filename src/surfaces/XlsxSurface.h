@@ -72,13 +72,15 @@ private:
         int label;
         bool list;
         bool bold;
+        bool wrap; // a text that grows: the spreadsheet wraps it within the column
         QString text;
         QVariant value;
     };
     void flushPage();
     int columnFor(double left) const;
-    lxw_format *formatFor(const QString &numberFormat, bool bold);
-    void writeCell(lxw_worksheet *sheet, quint32 row, int column, const QVariant &value, const QString &numberFormat, bool bold);
+    lxw_format *formatFor(const QString &numberFormat, bool bold, bool wrap = false);
+    void writeCell(lxw_worksheet *sheet, quint32 row, int column, const QVariant &value, const QString &numberFormat, bool bold,
+                   bool wrap = false);
     void check(int error, const QString &what) const;
     QString sheetName(const QString &wanted) const;
 
