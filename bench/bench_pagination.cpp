@@ -1,7 +1,7 @@
 // Paginated reports: the generator against reading the rows and drawing the
 // same lines with QPainter alone.
 //
-//   bench_pagination ROWS [RUNS]
+//   bench_pagination ROWS [RUNS] [grow]
 //
 // A layout of 4 data-field labels on one statement, a title and column
 // headings (repeated on every page), a page number in the footer zone and
@@ -12,7 +12,10 @@
 // memory. Up to 10,000 rows the pages are also written as PNG files at
 // 96 dpi, encoded on the drawing thread and then on all cores. The exit
 // code is 2 when the PDF run is over 1.2 times the reference or memory
-// reaches 100 MB.
+// reaches 100 MB. With "grow" the customer list's label grows: narrowed
+// so that every name wraps onto two lines, its list lines are two lines
+// high (the reference draws the lines as before: the figure to compare is
+// the PDF time without "grow").
 
 #include "BenchDatabase.h"
 #include "BenchReport.h"
@@ -92,9 +95,16 @@ int main(int argc, char **argv)
     QGuiApplication app(argc, argv);
     const int rows = argc > 1 ? std::atoi(argv[1]) : 1000;
     const int runs = argc > 2 ? std::atoi(argv[2]) : 3;
+    const bool grow = argc > 3 && qstrcmp(argv[3], "grow") == 0;
 
     BenchReport report(rows);
     ReportGenerator &generator = report.generator;
+    if (grow)
+        for (int i = 1; i <= report.page.labelCount(); ++i)
+            if (report.page.Label(i).Tag.endsWith(QLatin1String(".Customer"))) {
+                report.page.Label(i).CanGrow = true;
+                report.page.Label(i).Width = 900;
+            }
 
     std::vector<double> pdf, png, ref;
     QElapsedTimer t;
@@ -135,11 +145,12 @@ int main(int argc, char **argv)
         }
     const double peak = BenchDatabase::peakMegabytes();
     const double target = 1.2 * median(ref);
-    std::printf("%6d rows, %4d pages: pdf %.0f ms (target %.0f = 1.2 x reference %.0f), peak %.1f MB", rows, pages, median(pdf),
+    std::printf("%6d rows%s, %4d pages: pdf %.0f ms (target %.0f = 1.2 x reference %.0f), peak %.1f MB", rows, grow ? " (growing)" : "", pages, median(pdf),
                 target, median(ref), peak);
     if (!png.empty())
         std::printf(", png one core %.0f ms, all %d cores %.0f ms (speed-up %.2f)", median(png), QThread::idealThreadCount(),
                     median(pngAll), median(png) / median(pngAll));
     std::printf("\n");
-    return median(pdf) <= target && peak < 100 ? 0 : 2;
+    // Growing lines draw more than the reference: only memory is judged.
+    return (grow || median(pdf) <= target) && peak < 100 ? 0 : 2;
 }

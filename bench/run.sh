@@ -25,6 +25,7 @@ echo "Paginated:"
 for rows in 1000 10000 100000; do
   bench "$BIN/bench_pagination" "$rows" "${RUNS:-3}"
 done
+bench "$BIN/bench_pagination" 100000 "${RUNS:-3}" grow
 echo "Formulas (expressions against data lists, paginated PDF):"
 for rows in 10000 100000; do
   bench "$BIN/bench_expressions" "$rows" "${RUNS:-3}"

@@ -6,6 +6,7 @@
 #include "DesignerEditActions.h"
 #include "DesignerView.h"
 #include "FieldPalette.h"
+#include "FormulaEditorModel.h"
 #include "LayoutPage.h"
 #include "LengthText.h"
 #include "ModuleState.h"
@@ -168,6 +169,11 @@ void DesignerWindow::buildDocks()
                                         }
                                         return fields;
                                     });
+    // The first value of a label as the formula editor reads its sample rows.
+    m_inspector->setPreviewSource([this](const QString &statement) {
+        FormulaEditorModel model(*m_services.files, *m_services.prompts, *ModuleState::current().data().RDDataConnection());
+        return model.sampleRows(statement);
+    });
     connect(m_inspector, &PropertyInspector::pageSizeChanged, this, [this] { m_control->LoadGrid(); });
     m_propertiesDock = new QDockWidget(QStringLiteral("Properties"), this);
     m_propertiesDock->setObjectName(QStringLiteral("dockProperties"));

@@ -6,6 +6,8 @@
 
 namespace KRML_ReportGen {
 
+struct LayoutExtension;
+
 // What the expression of a formula label works on during a report run: the
 // report's statements as the run opens them, the row the label's list is
 // printing and the rows of the page being drawn.
@@ -16,6 +18,8 @@ public:
     using PageRows = std::function<std::pair<int, int>(const QString &statement)>;
 
     LabelExpressionScope(Opener open, QString defaultStatement, ExpressionFunctions::Settings settings);
+    // What the functions read of a layout's settings (Report.Locale, Report.TaxRate).
+    static ExpressionFunctions::Settings settingsOf(const LayoutExtension &ext);
 
     std::unique_ptr<Recordset> openRows(const QString &statement) override { return m_open(statement); }
     QString defaultStatement() const override { return m_default; }

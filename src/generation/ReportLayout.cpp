@@ -6,7 +6,6 @@
 #include "LabelExpressionScope.h"
 #include "LabelTag.h"
 #include "LayoutPage.h"
-#include "LegacyNumber.h"
 #include "ListLineText.h"
 #include "PageDrawer.h"
 #include "PagePlanner.h"
@@ -288,10 +287,7 @@ std::unique_ptr<Recordset> ReportLayout::openNamed(const QString &statement)
 void ReportLayout::placeExpression(DrawingSurface &surface, const LayoutLabel &label, PlacedItem &item)
 {
     const LayoutExtension &ext = m_page.extension();
-    ExpressionFunctions::Settings settings;
-    settings.locale = ext.Locale;
-    if (const auto rate = LegacyNumber::convert(ext.TaxRate))
-        settings.taxRate = *rate;
+    const ExpressionFunctions::Settings settings = LabelExpressionScope::settingsOf(ext);
     try {
         item.expression = std::make_shared<Expression>(label.Caption);
         item.scope = std::make_shared<LabelExpressionScope>([this](const QString &s) { return openNamed(s); },

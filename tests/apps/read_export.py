@@ -2,8 +2,9 @@
 """Reads an exported file the way another program would and prints what it
 holds as JSON, for the export tests.
 
-  read_export.py xlsx FILE       sheets, typed cells (with number format and
-                                 boldness), column widths and page breaks
+  read_export.py xlsx FILE       sheets, typed cells (with number format,
+                                 boldness and wrapping), column widths and
+                                 page breaks
   read_export.py csv FILE CODEC  the rows as Python's csv module reads them
 """
 import csv
@@ -37,7 +38,11 @@ def read_xlsx(path):
         for f in styles.findall("m:numFmts/m:numFmt", NS):
             formats[int(f.get("numFmtId"))] = f.get("formatCode")
         fonts = [f.find("m:b", NS) is not None for f in styles.findall("m:fonts/m:font", NS)]
-        xfs = [(int(x.get("numFmtId", 0)), int(x.get("fontId", 0))) for x in styles.findall("m:cellXfs/m:xf", NS)]
+        def wraps(xf):
+            alignment = xf.find("m:alignment", NS)
+            return alignment is not None and alignment.get("wrapText") in ("1", "true")
+
+        xfs = [(int(x.get("numFmtId", 0)), int(x.get("fontId", 0)), wraps(x)) for x in styles.findall("m:cellXfs/m:xf", NS)]
         shared = []
         if "xl/sharedStrings.xml" in z.namelist():
             shared = [text_of(si) for si in ET.fromstring(z.read("xl/sharedStrings.xml")).findall("m:si", NS)]
@@ -61,9 +66,9 @@ def read_xlsx(path):
                     value = v.text == "1"
                 else:
                     value = float(v.text) if v is not None else None
-                numfmt, font = xfs[int(c.get("s", 0))] if xfs else (0, 0)
+                numfmt, font, wrap = xfs[int(c.get("s", 0))] if xfs else (0, 0, False)
                 cells[c.get("r")] = {"t": kind, "v": value, "fmt": formats.get(numfmt, str(numfmt)),
-                                     "bold": fonts[font] if font < len(fonts) else False}
+                                     "bold": fonts[font] if font < len(fonts) else False, "wrap": wrap}
             result["cells"][name] = cells
             result["breaks"][name] = [int(b.get("id")) for b in xml.findall("m:rowBreaks/m:brk", NS)]
             result["cols"][name] = [float(col.get("width")) for col in xml.findall("m:cols/m:col", NS)]

@@ -402,6 +402,49 @@ private slots:
         QCOMPARE(list->table()->selectionModel()->selectedRows().first().row(), 4);
     }
 
+    void inspectorPreviewsTheFirstValue()
+    {
+        auto w = window();
+        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        w->start(QString(), example(QStringLiteral("customers.lrd")));
+        PropertyInspector *inspector = w->inspector();
+        // A fixed text has no value to show.
+        view(*w).commands().selection().set({{ObjectRef::Label, 1}});
+        QVERIFY(!inspector->preview());
+        // "Since" of the first customer by name (Acme Tools, 1 March 2019).
+        view(*w).commands().selection().set({{ObjectRef::Label, 16}});
+        QCOMPARE(w->control()->page().Label(16).Tag, QStringLiteral("DATA:Customers.Since"));
+        QLabel *preview = inspector->preview();
+        QVERIFY(preview);
+        QCOMPARE(preview->text(), QStringLiteral("2019-03-01"));
+        // Typing a format shows it at once, before it is committed.
+        auto *format = qobject_cast<QLineEdit *>(inspector->editor(QStringLiteral("Format")));
+        QVERIFY(format);
+        format->setFocus();
+        QTest::keyClicks(format, QStringLiteral("dd/mm/yyyy"));
+        QCOMPARE(preview->text(), QStringLiteral("01/03/2019"));
+        QVERIFY(w->control()->page().Label(16).Format.isEmpty());
+        QTest::keyClick(format, Qt::Key_Return);
+        QCOMPARE(w->control()->page().Label(16).Format, QStringLiteral("dd/mm/yyyy"));
+        QCoreApplication::processEvents();
+        QCOMPARE(inspector->preview()->text(), QStringLiteral("01/03/2019"));
+
+        // A formula whose first value is Null: the null text is what prints.
+        const int formula = view(*w).commands().insertFormula(QStringLiteral("=IIf({Customers.Active}, Null, {Customers.Name})"));
+        view(*w).commands().selection().set({{ObjectRef::Label, formula}});
+        QCoreApplication::processEvents();
+        QCOMPARE(inspector->preview()->text(), QStringLiteral("(prints nothing)"));
+        auto *nullText = qobject_cast<QLineEdit *>(inspector->editor(QStringLiteral("NullText")));
+        QVERIFY(nullText);
+        nullText->setFocus();
+        QTest::keyClicks(nullText, QStringLiteral("active"));
+        QCOMPARE(inspector->preview()->text(), QStringLiteral("active"));
+        QTest::qWait(20);
+        w->grab().save(output(QStringLiteral("designer-first-value.png")));
+        for (const auto &call : std::as_const(m_prompts->calls))
+            QVERIFY2(call.kind != QLatin1String("msgBox"), qPrintable(call.text));
+    }
+
     void previewPagesExportAndPrint()
     {
         auto w = window();

@@ -211,6 +211,48 @@ private slots:
         QCOMPARE(book[QStringLiteral("cells")].toObject()[QStringLiteral("Numbers")].toObject().size(), 301);
     }
 
+    void growingLabelsInWorkbookAndPdf()
+    {
+        // The item names wrap within a narrow label; the quantities beside
+        // them stay at the tops of their list lines.
+        LayoutPage page;
+        addLabel(page, 600, 800, 700, QString(), QStringLiteral("DATA:Items.Name"));
+        page.Label(1).CanGrow = true;
+        addLabel(page, 2200, 800, 1000, QString(), QStringLiteral("DATA:Items.Qty"));
+        const QString package = m_dir.filePath(QStringLiteral("grow.lrd"));
+        QVERIFY(TestPackage::save(page, {{QStringLiteral("Items"), QStringLiteral("SELECT Name, Qty FROM Items ORDER BY Price")}},
+                                  QStringLiteral("Provider=SQLite;Data Source=items.db"), package));
+
+        const QString pdf = m_dir.filePath(QStringLiteral("grow.pdf"));
+        Result r = reportgen({package, QStringLiteral("-o"), pdf});
+        QVERIFY2(r.code == 0, qPrintable(r.err));
+        const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
+        if (!pdftotext.isEmpty()) {
+            r = run(pdftotext, {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+            QStringList lines;
+            for (const QString &l : r.out.split(QLatin1Char('\n')))
+                if (!l.trimmed().isEmpty())
+                    lines << l.simplified();
+            QCOMPARE(lines, (QStringList{"Bolt, 12", "steel", "Nut 7", "\"hex\"", "Caf\u00e9", "cr\u00e8me"}));
+        }
+
+        const QString out = m_dir.filePath(QStringLiteral("grow.xlsx"));
+        r = reportgen({package, QStringLiteral("-o"), out});
+        QVERIFY2(r.code == 0, qPrintable(r.err));
+        const QJsonObject book = read({QStringLiteral("xlsx"), out});
+        if (book.isEmpty())
+            QSKIP("python3 not installed");
+        // One cell per grown text, all of it, wrapping; no rows for its further lines.
+        const QString report = QStringLiteral("Report");
+        QCOMPARE(cell(book, report, "A1")["v"].toString(), QStringLiteral("Bolt, steel"));
+        QVERIFY(cell(book, report, "A1")["wrap"].toBool());
+        QCOMPARE(cell(book, report, "B1")["v"].toDouble(), 12.0);
+        QVERIFY(!cell(book, report, "B1")["wrap"].toBool());
+        QCOMPARE(cell(book, report, "A2")["v"].toString(), QStringLiteral("Nut \"hex\""));
+        QCOMPARE(cell(book, report, "A3")["v"].toString(), QStringLiteral("Caf\u00e9\ncr\u00e8me"));
+        QCOMPARE(book[QStringLiteral("cells")].toObject()[report].toObject().size(), 5);
+    }
+
     void csvRoundTrips_data()
     {
         QTest::addColumn<QStringList>("options");

@@ -64,6 +64,11 @@ PropertyInspector::PropertyInspector(LayoutPage &page, DesignerCommands &command
     m_tree->header()->setStretchLastSection(true);
     layout->addWidget(m_tree, 1);
 
+    // Another selection may show other rows: the first rows are read again.
+    connect(&commands.selection(), &Selection::changed, this, [this] {
+        if (m_preview)
+            m_preview->clear();
+    });
     connect(&commands.selection(), &Selection::changed, this, &PropertyInspector::rebuild);
     for (auto signal : {&LayoutPage::labelChanged, &LayoutPage::picChanged})
         connect(&page, signal, this, &PropertyInspector::scheduleRefresh);
@@ -76,6 +81,12 @@ void PropertyInspector::setStatementSource(std::function<QStringList()> statemen
 {
     m_statements = std::move(statements);
     m_fieldsOf = std::move(fieldsOf);
+    rebuild();
+}
+
+void PropertyInspector::setPreviewSource(FirstValuePreview::Loader firstRows)
+{
+    m_preview = std::make_unique<FirstValuePreview>(std::move(firstRows));
     rebuild();
 }
 
@@ -122,8 +133,43 @@ void PropertyInspector::rebuild()
         m_tree->setItemWidget(item, 1, editor);
         m_editors.insert(row->key, editor);
     }
+    // One data-field or formula label: its first value as it prints, below
+    // the rows that say how.
+    m_previewLabel = nullptr;
+    m_previewed = 0;
+    const PropertyDescriptor *format = m_table.find(QStringLiteral("Format"));
+    if (m_preview && selected.size() == 1 && selected.first().kind == ObjectRef::Label && format && m_editors.contains(format->key)) {
+        m_previewed = selected.first().index;
+        auto *item = new QTreeWidgetItem(groups.value(format->group), {QStringLiteral("First value")});
+        m_previewLabel = new QLabel;
+        m_previewLabel->setObjectName(QStringLiteral("lblFirstValue"));
+        m_previewLabel->setTextFormat(Qt::PlainText);
+        m_previewLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        m_tree->setItemWidget(item, 1, m_previewLabel);
+        for (const QString &key : {QStringLiteral("Format"), QStringLiteral("NullText")})
+            if (auto *line = qobject_cast<QLineEdit *>(m_editors.value(key)))
+                connect(line, &QLineEdit::textEdited, this, &PropertyInspector::updatePreview);
+    }
     m_tree->expandAll();
     refreshValues();
+}
+
+void PropertyInspector::updatePreview()
+{
+    if (!m_previewLabel || m_previewed < 1 || m_previewed > m_page.labelCount())
+        return;
+    const auto text = [this](const QString &key) {
+        const auto *line = qobject_cast<QLineEdit *>(m_editors.value(key));
+        return line ? line->text() : QString();
+    };
+    const FirstValuePreview::Result r = m_preview->preview(m_page, m_previewed, text(QStringLiteral("Format")), text(QStringLiteral("NullText")));
+    // A value as it prints; why there is none in the placeholder's colour.
+    QString shown = r.text;
+    if (r.ok && shown.isEmpty())
+        shown = QStringLiteral("(prints nothing)");
+    m_previewLabel->setText(shown);
+    m_previewLabel->setToolTip(r.ok ? QStringLiteral("The first row's value as the label prints it") : r.text);
+    m_previewLabel->setForegroundRole(r.ok && !r.text.isEmpty() ? QPalette::WindowText : QPalette::PlaceholderText);
 }
 
 void PropertyInspector::scheduleRefresh()
@@ -152,6 +198,7 @@ void PropertyInspector::refreshValues()
         if (QWidget *editor = m_editors.value(row->key))
             showValue(*row, editor, PropertyTable::commonValue(*row, m_page, selected));
     }
+    updatePreview();
 }
 
 QWidget *PropertyInspector::makeEditor(const PropertyDescriptor &row)

@@ -1,10 +1,12 @@
 #pragma once
 
+#include "FirstValuePreview.h"
 #include "PropertyTable.h"
 
 #include <QHash>
 #include <QWidget>
 #include <functional>
+#include <memory>
 
 class QLabel;
 class QTreeWidget;
@@ -31,6 +33,12 @@ public:
     // The statements of the report and the fields of one (the data rows' choices).
     void setStatementSource(std::function<QStringList()> statements, std::function<QStringList(const QString &)> fieldsOf);
     const PropertyTable &table() const { return m_table; }
+    // Where the first rows of a statement come from for the preview of a
+    // data-field or formula label's first value as its Format and NullText
+    // print it (read once per statement while the selection stays).
+    void setPreviewSource(FirstValuePreview::Loader firstRows);
+    // The preview now shown (null when there is none).
+    QLabel *preview() const { return m_previewLabel; }
     // The editor of a row now shown (null when the row is not).
     QWidget *editor(const QString &key) const;
     QString caption() const;
@@ -48,6 +56,9 @@ private:
     QWidget *makeEditor(const PropertyDescriptor &row);
     void showValue(const PropertyDescriptor &row, QWidget *editor, const QVariant &value);
     void commitText(const PropertyDescriptor &row, const QString &text);
+    // The selected label's first value with the Format and NullText in
+    // their boxes (typed or not).
+    void updatePreview();
 
     LayoutPage &m_page;
     DesignerCommands &m_commands;
@@ -59,6 +70,9 @@ private:
     QTreeWidget *m_tree;
     QHash<QString, QWidget *> m_editors;
     QList<const PropertyDescriptor *> m_rows;
+    std::unique_ptr<FirstValuePreview> m_preview;
+    QLabel *m_previewLabel = nullptr;
+    int m_previewed = 0; // the label shown
     bool m_refreshPending = false;
     bool m_showing = false;
 };
