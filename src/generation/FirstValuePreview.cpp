@@ -12,28 +12,24 @@
 
 namespace KRML_ReportGen {
 
-void FirstValuePreview::clear()
+FirstValuePreview::FirstValuePreview(Loader loader) : m_loader(std::move(loader))
 {
-    m_rows.clear();
-    m_failed.clear();
+    clear();
 }
 
-std::unique_ptr<Recordset> FirstValuePreview::open(const QString &statement)
+void FirstValuePreview::clear()
 {
-    const QString key = statement.toLower();
-    auto it = m_rows.find(key);
-    if (it == m_rows.end() && !m_failed.contains(key) && m_loader) {
-        if (std::optional<MemoryRecordset> loaded = m_loader(statement))
-            it = m_rows.insert_or_assign(key, std::move(*loaded)).first;
-        else
-            m_failed.insert(key);
-    }
-    if (it == m_rows.end())
-        throw ReportError(ExpressionError::UnknownName, QStringLiteral("\"%1\" gives no rows to show.").arg(statement));
-    auto rows = std::make_unique<MemoryRecordset>(it->second);
-    if (rows->recordCount() > 0)
-        rows->moveFirst();
-    return rows;
+    m_rows = std::make_unique<RowsExpressionScope>();
+    m_failed.clear();
+    // A statement that gave nothing is not asked for again either.
+    m_rows->setLoader([this](const QString &statement) -> std::optional<MemoryRecordset> {
+        if (m_failed.contains(statement.toLower()) || !m_loader)
+            return std::nullopt;
+        std::optional<MemoryRecordset> rows = m_loader(statement);
+        if (!rows)
+            m_failed.insert(statement.toLower());
+        return rows;
+    });
 }
 
 FirstValuePreview::Result FirstValuePreview::preview(const LayoutPage &page, int index, const QString &format,
@@ -52,7 +48,7 @@ FirstValuePreview::Result FirstValuePreview::preview(const LayoutPage &page, int
         case LabelTag::Kind::DataField: {
             item.kind = PlacedItem::Kind::DataList;
             const QString statement = LabelTag::statementName(label.Tag);
-            item.rows = open(statement);
+            item.rows = m_rows->openRows(statement);
             if (item.rows->recordCount() <= 0)
                 return {false, noRows.arg(statement)};
             item.column = item.rows->fieldIndex(LabelTag::fieldName(label.Tag));
@@ -70,7 +66,7 @@ FirstValuePreview::Result FirstValuePreview::preview(const LayoutPage &page, int
                     statement = LabelTag::statementName(page.Label(i).Tag);
             if (Expression::isExpression(label.Caption)) {
                 item.expression = std::make_shared<Expression>(label.Caption);
-                item.scope = std::make_shared<LabelExpressionScope>([this](const QString &s) { return open(s); }, statement,
+                item.scope = std::make_shared<LabelExpressionScope>([this](const QString &s) { return m_rows->openRows(s); }, statement,
                                                                     LabelExpressionScope::settingsOf(page.extension()));
                 item.expression->bind(*item.scope);
                 if (item.expression->printsOnce())
@@ -80,7 +76,7 @@ FirstValuePreview::Result FirstValuePreview::preview(const LayoutPage &page, int
             } else if (statement.isEmpty()) {
                 return {false, QStringLiteral("The formula comes before every data list, so it has no rows to work on.")};
             }
-            item.rows = open(statement);
+            item.rows = m_rows->openRows(statement);
             if (item.rows->recordCount() <= 0)
                 return {false, noRows.arg(statement)};
             break;

@@ -1,11 +1,11 @@
 #pragma once
 
 #include "MemoryRecordset.h"
+#include "RowsExpressionScope.h"
 
 #include <QSet>
 #include <QString>
 #include <functional>
-#include <map>
 #include <memory>
 #include <optional>
 
@@ -24,7 +24,7 @@ class FirstValuePreview
 public:
     using Loader = std::function<std::optional<MemoryRecordset>(const QString &statement)>;
 
-    explicit FirstValuePreview(Loader loader) : m_loader(std::move(loader)) {}
+    explicit FirstValuePreview(Loader loader);
 
     struct Result
     {
@@ -38,13 +38,9 @@ public:
     void clear();
 
 private:
-    // A copy of a statement's rows standing on the first; an error naming
-    // the statement when it gives none.
-    std::unique_ptr<Recordset> open(const QString &statement);
-
     Loader m_loader;
-    std::map<QString, MemoryRecordset> m_rows; // by lower-case statement name
-    QSet<QString> m_failed;                    // statements that gave no rows
+    std::unique_ptr<RowsExpressionScope> m_rows; // keeps the rows read, by statement
+    QSet<QString> m_failed;      // statements that gave no rows (lower case)
 };
 
 } // namespace KRML_ReportGen

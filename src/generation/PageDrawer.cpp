@@ -148,11 +148,11 @@ void PageDrawer::drawRows(const LayoutLabel &label, PlacedItem &item, int page)
     }
     for (; item.row < first; ++item.row)
         rs.moveNext();
-    if (item.grown)
-        return drawGrownRows(label, item, first, end);
+    // Lines of one height, or list lines as high as a growing label makes them.
+    const GrownRows *grown = item.grown.get();
 
     // One row keeps the designed frame; more rows stretch it to their last line.
-    const double bottom = item.count < 2 ? label.Top + label.Height : label.Top + (end - first) * item.lineHeight;
+    const double bottom = item.count < 2 ? label.Top + label.Height : label.Top + item.spanOn(page);
     m_surface.setFont(label.Font);
     m_surface.setForeColor(label.ForeColor);
     // The background goes under the text: drawn first, so the text is
@@ -164,45 +164,14 @@ void PageDrawer::drawRows(const LayoutLabel &label, PlacedItem &item, int page)
         if (y >= m_surface.Height()) {
             // The rest of the list lies below the surface: nothing of it can
             // be seen, so only the print position moves on.
-            m_surface.setCurrentY(y + (end - item.row) * item.lineHeight);
-            break;
-        }
-        const QVariant value = item.kind == PlacedItem::Kind::DataList ? rs.field(item.column).value : QVariant();
-        const QString text = m_lineText.of(label, item, value);
-        m_surface.setCurrentY(y);
-        m_surface.setPrintSource({item.index, double(label.Left), double(label.Width), true, value, {}, false});
-        if (!text.isNull())
-            m_surface.setCurrentX(alignedX(label, label.Left, label.Alignment == 0 ? 0 : m_surface.TextWidth(text), true));
-        m_surface.Print(text);
-        y += item.lineHeight;
-        rs.moveNext();
-    }
-    if (label.BorderStyle == 1)
-        m_surface.Line(label.Left, label.Top, right, item.kind == PlacedItem::Kind::DataList ? bottom : label.Top + label.Height,
-                       0, DrawingSurface::LineStyle::Box);
-}
-
-void PageDrawer::drawGrownRows(const LayoutLabel &label, PlacedItem &item, int first, int end)
-{
-    const GrownRows &grown = *item.grown;
-    const double right = label.Left + label.Width;
-    const double bottom = item.count < 2 ? label.Top + label.Height : label.Top + grown.span(first, end);
-    Recordset &rs = *item.rows;
-    m_surface.setFont(label.Font);
-    m_surface.setForeColor(label.ForeColor);
-    if (item.kind == PlacedItem::Kind::DataList && label.BackColor != VbColor::White)
-        m_surface.Line(label.Left, label.Top, right, bottom, label.BackColor, DrawingSurface::LineStyle::FilledBox);
-    double y = label.Top;
-    for (; item.row < end; ++item.row) {
-        if (y >= m_surface.Height()) {
-            m_surface.setCurrentY(y + grown.span(item.row, end));
+            m_surface.setCurrentY(y + (grown ? grown->span(item.row, end) : (end - item.row) * item.lineHeight));
             break;
         }
         const QVariant value = item.kind == PlacedItem::Kind::DataList ? rs.field(item.column).value : QVariant();
         const QString text = m_lineText.of(label, item, value);
         const DrawingSurface::PrintSource source{item.index, double(label.Left), double(label.Width), true, value, {}, false};
-        if (label.CanGrow) {
-            printWrapped(label, text, y, grown.end(), source);
+        if (grown && label.CanGrow) {
+            printWrapped(label, text, y, grown->end(), source);
         } else {
             m_surface.setCurrentY(y);
             m_surface.setPrintSource(source);
@@ -210,7 +179,7 @@ void PageDrawer::drawGrownRows(const LayoutLabel &label, PlacedItem &item, int f
                 m_surface.setCurrentX(alignedX(label, label.Left, label.Alignment == 0 ? 0 : m_surface.TextWidth(text), true));
             m_surface.Print(text);
         }
-        y += grown.height(item.row);
+        y += grown ? grown->height(item.row) : item.lineHeight;
         rs.moveNext();
     }
     if (label.BorderStyle == 1)

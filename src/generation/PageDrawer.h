@@ -19,7 +19,8 @@ struct PlacedItem;
 // print their caption with "[Page]" and "[Pages]" replaced; lists print the
 // page's rows, one line each, a background box under them and a border
 // around them; formula lists print their formula evaluated row by row, a
-// row that cannot be worked out as an empty line.
+// row that cannot be worked out as an empty line. A label that grows
+// prints its text wrapped, line under line, each row on its list line.
 class PageDrawer
 {
 public:
@@ -40,9 +41,6 @@ private:
     // A formula that prints once but reads the page's rows (PageSum).
     QString pageText(const LayoutLabel &label, PlacedItem &item, ReportLayout &layout, int page) const;
     void drawRows(const LayoutLabel &label, PlacedItem &item, int page);
-    // The rows of a list whose lines grow: each row printed as wrapped
-    // lines (a label that grows) or one line at the top of its list line.
-    void drawGrownRows(const LayoutLabel &label, PlacedItem &item, int first, int end);
     // Prints a text that grows, line under line from top; lines that would
     // pass end are left out (the first is always printed).
     void printWrapped(const LayoutLabel &label, const QString &text, double top, double end,

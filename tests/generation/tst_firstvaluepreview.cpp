@@ -59,7 +59,7 @@ private slots:
         QTest::newRow("no such field") << "DATA:AllOrders.Missing" << QString() << QString() << QString() << false
                                        << "The statement \"AllOrders\" has no field \"Missing\".";
         QTest::newRow("no such statement") << "DATA:Elsewhere.X" << QString() << QString() << QString() << false
-                                           << "\"Elsewhere\" gives no rows to show.";
+                                           << "The report SQL file has no statement \"Elsewhere\"";
     }
     void preview()
     {
