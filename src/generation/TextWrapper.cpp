@@ -56,40 +56,46 @@ void TextWrapper::wrapParagraph(const DrawingSurface &surface, const QString &pa
                 continue;
             }
         }
-        QString rest = word;
-        while (surface.TextWidth(rest) > width + kTolerance) {
-            const qsizetype n = fittingCharacters(surface, rest, width);
-            if (n >= rest.size())
-                break; // a single character wider than the width
-            out << rest.left(n);
+        // A word wider than the width goes piece by piece.
+        QStringView rest(word);
+        for (qsizetype n = fittingCharacters(surface, rest, width); n < rest.size(); n = fittingCharacters(surface, rest, width)) {
+            out << rest.left(n).toString();
             rest = rest.mid(n);
         }
-        line = rest;
+        line = rest.toString();
         started = true;
     }
     if (started || out.isEmpty())
         out << line;
 }
 
-qsizetype TextWrapper::fittingCharacters(const DrawingSurface &surface, const QString &text, double width)
+qsizetype TextWrapper::fittingCharacters(const DrawingSurface &surface, QStringView text, double width)
 {
-    // Widths grow with every character: the longest fitting start is found
-    // by halving.
-    qsizetype low = 1, high = text.size() - 1;
-    qsizetype best = 1;
-    while (low <= high) {
-        const qsizetype mid = (low + high) / 2;
-        if (surface.TextWidth(text.left(mid)) <= width + kTolerance) {
-            best = mid;
-            low = mid + 1;
-        } else {
-            high = mid - 1;
-        }
+    const auto fits = [&](qsizetype n) { return surface.TextWidth(text.left(n).toString()) <= width + kTolerance; };
+    // Widths grow with every character. The fitting start is bracketed by
+    // doubling, then found by halving: a long text costs no more than
+    // measuring its lines a few times over.
+    qsizetype good = 1, bad = 2;
+    while (bad <= text.size() && fits(bad)) {
+        good = bad;
+        bad *= 2;
+    }
+    if (bad > text.size()) {
+        if (fits(text.size()))
+            return text.size();
+        bad = text.size();
+    }
+    while (bad - good > 1) {
+        const qsizetype mid = good + (bad - good) / 2;
+        if (fits(mid))
+            good = mid;
+        else
+            bad = mid;
     }
     // A character outside the basic plane is never split in two.
-    if (best < text.size() && text.at(best - 1).isHighSurrogate())
-        best = best > 1 ? best - 1 : best + 1;
-    return best;
+    if (good < text.size() && text.at(good - 1).isHighSurrogate())
+        good = good > 1 ? good - 1 : good + 1;
+    return good;
 }
 
 } // namespace KRML_ReportGen

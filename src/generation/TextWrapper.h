@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <QStringView>
 
 namespace KRML_ReportGen {
 
@@ -22,8 +23,9 @@ public:
 
 private:
     static void wrapParagraph(const DrawingSurface &surface, const QString &paragraph, double width, QStringList &out);
-    // How many characters of the start of text fit the width (at least one).
-    static qsizetype fittingCharacters(const DrawingSurface &surface, const QString &text, double width);
+    // How many characters of the start of text fit the width: at least
+    // one, all of them when the whole text fits.
+    static qsizetype fittingCharacters(const DrawingSurface &surface, QStringView text, double width);
 };
 
 } // namespace KRML_ReportGen

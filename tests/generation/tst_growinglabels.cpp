@@ -111,6 +111,18 @@ private slots:
         QCOMPARE(TextWrapper::lines(s, text, width), lines);
     }
 
+    void aMegabyteWithoutASpaceStillEnds()
+    {
+        // Outside data may be anything: the breaking stays near linear.
+        RecordingSurface s;
+        FontDescription font;
+        font.size = 10;
+        s.setFont(font);
+        const QStringList lines = TextWrapper::lines(s, QString(1000000, QLatin1Char('x')), 1000);
+        QCOMPARE(lines.size(), 100000);
+        QCOMPARE(lines.last(), QString(10, QLatin1Char('x')));
+    }
+
     void nullStaysNull()
     {
         RecordingSurface s;
