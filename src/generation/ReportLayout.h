@@ -26,6 +26,10 @@ struct LayoutLabel;
 // - A data-field label becomes a list of its column, one line per row from
 //   its Top; a formula label a list of its formula over the rows of the
 //   last data list before it.
+// - A label that grows (CanGrow) wraps each row's text within its width;
+//   the lists of its statement that start at its Top then share list lines
+//   as high as the tallest of them prints each row (GrownRows), and their
+//   pages follow those heights. Other lists keep lines of one height.
 // - A fixed text that lies inside the printed range of an earlier list goes
 //   below that list (CheckForPrintOverlap).
 // - Paginated, the page body ends at the layout's bottom margin. A list
