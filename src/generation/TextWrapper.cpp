@@ -56,6 +56,11 @@ void TextWrapper::wrapParagraph(const DrawingSurface &surface, const QString &pa
                 continue;
             }
         }
+        if (surface.TextWidth(word) <= width + kTolerance) {
+            line = word;
+            started = true;
+            continue;
+        }
         // A word wider than the width goes piece by piece.
         QStringView rest(word);
         for (qsizetype n = fittingCharacters(surface, rest, width); n < rest.size(); n = fittingCharacters(surface, rest, width)) {
