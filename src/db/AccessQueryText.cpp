@@ -3,6 +3,7 @@
 #include "JetCrosstab.h"
 #include "JetSqlRewriter.h"
 #include "JetSqlTokenizer.h"
+#include "SqlLiteralScanner.h"
 
 #include <QStringList>
 #include <sqlite3.h>
@@ -294,7 +295,10 @@ QString AccessQueryText::sqlText(const QList<Row> &rows)
     default:
         return QString();
     }
-    if (body.isEmpty() || !isOneStatement(body))
+    // A quote or bracket left open swallows whatever a rewrite puts after
+    // it (a TOP PERCENT repeats the statement inside itself), so such a
+    // text, which Access itself would not have saved, makes no statement.
+    if (body.isEmpty() || !isOneStatement(body) || SqlLiteralScanner::hasUnclosedPiece(body))
         return QString();
     QStringList declarations, names;
     for (const Row &r : rows) {

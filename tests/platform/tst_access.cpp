@@ -205,6 +205,10 @@ private slots:
             << QString();
         QTest::newRow("a table name with a control character")
             << QList<R>{select, {5, QStringLiteral("Ord\u0000ers"), {}, {}, 0}, {6, {}, {}, "OrderID", 0}} << QString();
+        QTest::newRow("a criterion whose quote stays open")
+            << QList<R>{{1, {}, {}, {}, 1}, {3, "10", {}, {}, 16 | 32}, {5, "Orders", {}, {}, 0}, {6, {}, {}, "OrderID", 0},
+                        {8, {}, {}, "Name = \"a;b", 0}}
+            << QString();
         QTest::newRow("a semicolon inside quotes is text")
             << QList<R>{select, {5, "Orders", {}, {}, 0}, {6, "T", {}, "'a;b'", 0}}
             << "SELECT 'a;b' AS [T]\r\nFROM [Orders]";
