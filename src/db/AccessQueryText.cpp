@@ -3,6 +3,7 @@
 #include "JetCrosstab.h"
 #include "JetSqlRewriter.h"
 #include "JetSqlTokenizer.h"
+#include "SqlLiteralScanner.h"
 
 #include <QStringList>
 #include <sqlite3.h>
@@ -35,6 +36,26 @@ bool namesAreWritable(const QList<AccessQueryText::Row> &rows)
             && (!isWritableName(r.name1) || !isWritableName(r.name2)))
             return false;
     return true;
+}
+
+// Jet SQL has no comments and quotes names only in brackets, but the
+// database engines read ` as a quote and -- and /* as comments. Outside a
+// literal such a mark would hide part of the text from one reader and not
+// the other (and a rewrite that repeats the statement would pair it up
+// with its own copy), so a saved query holding one makes no statement.
+bool hasForeignQuoteOrComment(const QString &sql)
+{
+    qsizetype from = 0;
+    const auto outside = [&](qsizetype to) {
+        const QStringView gap = QStringView(sql).mid(from, to - from);
+        return gap.contains(QLatin1Char('`')) || gap.contains(QLatin1String("--")) || gap.contains(QLatin1String("/*"));
+    };
+    for (const SqlLiteralScanner::Range &piece : SqlLiteralScanner::pieces(sql)) {
+        if (outside(piece.start))
+            return true;
+        from = piece.end;
+    }
+    return outside(sql.size());
 }
 
 struct Source
@@ -294,7 +315,11 @@ QString AccessQueryText::sqlText(const QList<Row> &rows)
     default:
         return QString();
     }
-    if (body.isEmpty() || !isOneStatement(body))
+    // A quote or bracket left open swallows whatever a rewrite puts after
+    // it (a TOP PERCENT repeats the statement inside itself), so such a
+    // text, which Access itself would not have saved, makes no statement.
+    if (body.isEmpty() || !isOneStatement(body) || SqlLiteralScanner::hasUnclosedPiece(body)
+        || hasForeignQuoteOrComment(body))
         return QString();
     QStringList declarations, names;
     for (const Row &r : rows) {
@@ -319,7 +344,11 @@ bool AccessQueryText::isOneStatement(const QString &sql)
     // SQLite's own tokenizer decides where a statement ends: a prefix that
     // ends in ";" is complete when that ";" stands outside quotes and
     // comments. Saved queries hardly ever hold a ";", so a text with many
-    // is refused rather than searched.
+    // is refused rather than searched. The tokenizer reads a C string, so a
+    // NUL (which no saved query holds) would hide the rest of the text from
+    // it: such a text is refused too.
+    if (sql.contains(QChar(0)))
+        return false;
     const QByteArray text = sql.toUtf8();
     int semicolons = 0;
     for (qsizetype i = 0; i < text.size(); ++i) {

@@ -801,8 +801,10 @@ QString Rewriter::word(int i, int b, int e, QString &out, QList<qsizetype> &at, 
     const bool qualified = before >= 0 && (isSymbol(before, ".") || isSymbol(before, "!"));
     const int after = skipSpace(i + 1, e);
 
-    // Declared parameters, also written as Forms![Form]![Control].
-    if (!m_parameters.isEmpty() && !qualified) {
+    // Declared parameters, also written as Forms![Form]![Control]. A
+    // parameter may be called [From] or [And]; written without brackets,
+    // such a word is the keyword all the same.
+    if (!m_parameters.isEmpty() && !qualified && (bracketed || precedence(i, false) == 0)) {
         int end = i + 1;
         while (isSymbol(end, "!") && end + 1 < e && (m_t[end + 1].kind == Token::Word || m_t[end + 1].kind == Token::Name))
             end += 2;

@@ -2,8 +2,13 @@
 
 namespace KRML_ReportGen {
 
-qsizetype SqlLiteralScanner::pieceEnd(QStringView sql, qsizetype start)
+namespace {
+
+// One past the end of the piece that opens at start; closed tells whether
+// its closing quote or bracket was found before the text ended.
+qsizetype scanPiece(QStringView sql, qsizetype start, bool &closed)
 {
+    closed = true;
     const qsizetype n = sql.size();
     const QChar open = sql[start];
     const QChar close = open == QLatin1Char('[') ? QLatin1Char(']') : open;
@@ -19,7 +24,31 @@ qsizetype SqlLiteralScanner::pieceEnd(QStringView sql, qsizetype start)
         }
         ++j;
     }
+    closed = false;
     return n;
+}
+
+} // namespace
+
+qsizetype SqlLiteralScanner::pieceEnd(QStringView sql, qsizetype start)
+{
+    bool closed = true;
+    return scanPiece(sql, start, closed);
+}
+
+bool SqlLiteralScanner::hasUnclosedPiece(QStringView sql)
+{
+    for (qsizetype i = 0; i < sql.size();) {
+        if (!opensPiece(sql[i])) {
+            ++i;
+            continue;
+        }
+        bool closed = true;
+        i = scanPiece(sql, i, closed);
+        if (!closed)
+            return true;
+    }
+    return false;
 }
 
 QList<SqlLiteralScanner::Range> SqlLiteralScanner::pieces(QStringView sql)

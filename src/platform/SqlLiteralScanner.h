@@ -26,6 +26,8 @@ public:
     // One past the end of the piece that opens at start (which must be
     // ' " or [).
     static qsizetype pieceEnd(QStringView sql, qsizetype start);
+    // True when a piece opens and the text ends before it closes.
+    static bool hasUnclosedPiece(QStringView sql);
     // Every piece, in order.
     static QList<Range> pieces(QStringView sql);
 };

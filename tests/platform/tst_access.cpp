@@ -205,6 +205,24 @@ private slots:
             << QString();
         QTest::newRow("a table name with a control character")
             << QList<R>{select, {5, QStringLiteral("Ord\u0000ers"), {}, {}, 0}, {6, {}, {}, "OrderID", 0}} << QString();
+        QTest::newRow("a criterion whose quote stays open")
+            << QList<R>{{1, {}, {}, {}, 1}, {3, "10", {}, {}, 16 | 32}, {5, "Orders", {}, {}, 0}, {6, {}, {}, "OrderID", 0},
+                        {8, {}, {}, "Name = \"a;b", 0}}
+            << QString();
+        QTest::newRow("a NUL before a semicolon that ends the statement")
+            << QList<R>{select, {5, "Orders", {}, {}, 0}, {6, {}, {}, QStringLiteral("OrderID") + QChar(0), 0},
+                        {10, {}, {}, "Count(*)>1; DELETE FROM Orders", 0}}
+            << QString();
+        QTest::newRow("a backtick left open before a percentage top")
+            << QList<R>{{1, {}, {}, {}, 1}, {3, "10", {}, {}, 16 | 32}, {5, "Orders", {}, {}, 0},
+                        {6, {}, {}, "OrderID `A;T", 0}}
+            << QString();
+        QTest::newRow("a comment mark outside quotes")
+            << QList<R>{select, {5, "Orders", {}, {}, 0}, {6, {}, {}, "OrderID /* ;", 0}}
+            << QString();
+        QTest::newRow("comment marks and backticks inside quotes are text")
+            << QList<R>{select, {5, "Orders", {}, {}, 0}, {6, "T", {}, "'--`/*'", 0}}
+            << "SELECT '--`/*' AS [T]\r\nFROM [Orders]";
         QTest::newRow("a semicolon inside quotes is text")
             << QList<R>{select, {5, "Orders", {}, {}, 0}, {6, "T", {}, "'a;b'", 0}}
             << "SELECT 'a;b' AS [T]\r\nFROM [Orders]";

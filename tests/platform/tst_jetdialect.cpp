@@ -411,6 +411,11 @@ private slots:
              "ORDER BY OrderID",
              {"10251"}, true, QVariantHash{{"Order Day", QDate(1994, 8, 8)}, {"who", QStringLiteral("HANAR")}}},
 
+            {"parameters named like keywords", All,
+             "PARAMETERS [From] DateTime, [To] DateTime; SELECT OrderID FROM Orders WHERE OrderDate BETWEEN [From] AND [To] "
+             "ORDER BY OrderID",
+             {"10250", "10251"}, true, QVariantHash{{"From", QDate(1994, 8, 8)}, {"To", QDate(1994, 8, 8)}}},
+
             // TRANSFORM … PIVOT: a column for each value, in order.
             {"a crosstab", All,
              "TRANSFORM Count(OrderID) SELECT ShipCountry FROM Orders WHERE ShipCountry LIKE 'B%' GROUP BY ShipCountry "
