@@ -236,6 +236,16 @@ private slots:
             QCOMPARE(lines, (QStringList{"Bolt, 12", "steel", "Nut 7", "\"hex\"", "Caf\u00e9", "cr\u00e8me"}));
         }
 
+        // The web page has the lines where the PDF has them.
+        const QString html = m_dir.filePath(QStringLiteral("grow.html"));
+        r = reportgen({package, QStringLiteral("-o"), html});
+        QVERIFY2(r.code == 0, qPrintable(r.err));
+        QFile webFile(html);
+        QVERIFY(webFile.open(QIODevice::ReadOnly));
+        const QString web = QString::fromUtf8(webFile.readAll());
+        QVERIFY(web.contains(QStringLiteral(">Bolt,</span>")));
+        QVERIFY(web.contains(QStringLiteral(">steel</span>")));
+
         const QString out = m_dir.filePath(QStringLiteral("grow.xlsx"));
         r = reportgen({package, QStringLiteral("-o"), out});
         QVERIFY2(r.code == 0, qPrintable(r.err));

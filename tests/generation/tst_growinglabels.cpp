@@ -162,6 +162,22 @@ private slots:
         QCOMPARE(column(s, 600, 700), (Lines{{"1", 2000}, {"2", 2480}}));
     }
 
+    void aFormulaGrowsWithTheListsOfItsStatement()
+    {
+        Run r({QStringLiteral("one"), QStringLiteral("two")});
+        r.page.Label(r.note).CanGrow = false;
+        const QString formula = QStringLiteral("={Notes.Note} & \" and more\"");
+        const int grown = GenerationFixture::label(r.page, 4000, 2000, 240, formula, QStringLiteral("FORMULA:") + formula);
+        r.page.Label(grown).Width = 500;
+        r.page.Label(grown).CanGrow = true;
+        RecordingSurface s;
+        r.generator.GenerateOutput(s);
+        using Lines = QList<QPair<QString, double>>;
+        QCOMPARE(column(s, 4000, 5000), (Lines{{"one", 2000}, {"and", 2240}, {"more", 2480}, {"two", 2720}, {"and", 2960}, {"more", 3200}}));
+        QCOMPARE(column(s, 2000, 3000), (Lines{{"one", 2000}, {"two", 2720}}));
+        QCOMPARE(column(s, 600, 700), (Lines{{"1", 2000}, {"2", 2720}}));
+    }
+
     void nullsAndEmptyTexts_data()
     {
         QTest::addColumn<QString>("nullText");
