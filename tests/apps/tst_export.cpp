@@ -351,6 +351,23 @@ private slots:
         QVERIFY(!fonts.isEmpty());
         for (const QString &font : fonts)
             QVERIFY2(font.contains(QRegularExpression(QStringLiteral("Identity-H\\s+yes "))), qPrintable(font));
+        // And only the glyphs the report uses: each font program holds a
+        // few kilobytes, where the font files hold 130 KB and more, and its
+        // descriptor names it as a subset ("QRAAAA+LiberationSans").
+        // (pdffonts still says "sub no": it reads the font's BaseFont, which
+        // Qt writes without the tag.)
+        QFile file(out);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray pdf = file.readAll();
+        static const QRegularExpression program(QStringLiteral("/Length1 (\\d+)"));
+        int programs = 0;
+        for (const QRegularExpressionMatch &m : program.globalMatch(QString::fromLatin1(pdf))) {
+            ++programs;
+            QVERIFY2(m.captured(1).toInt() < 40000, qPrintable(m.captured(0)));
+        }
+        QCOMPARE(programs, fonts.size());
+        static const QRegularExpression subsetName(QStringLiteral("/FontName /[A-Z]{6}\\+"));
+        QCOMPARE(QString::fromLatin1(pdf).count(subsetName), fonts.size());
     }
 
     // The web page in a real browser: headless Chromium draws page 1 with

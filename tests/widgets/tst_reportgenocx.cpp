@@ -774,6 +774,55 @@ private slots:
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), files.size());
     }
 
+    // The host hears how an export goes (the pages, then the workbook's
+    // rows) and can stop it; a stopped export leaves the older file.
+    void exportReportTellsProgressAndCancels()
+    {
+        auto connection = connectionWithRows(150);
+        ReportGenOCX c(nullptr, services());
+        c.setRepDataConnection(connection);
+        c.setCurrentMode(ReportGenOCX::ComponentMode);
+        const int list = c.page().createLabel();
+        c.page().Label(list).Tag = QStringLiteral("DATA:Orders.x");
+        c.page().Label(list).Top = 1000;
+        c.page().Label(list).Height = 300;
+        c.page().Label(list).Visible = true;
+        c.setPaginate(true);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("r.xlsx"));
+
+        QStringList told;
+        int stopAtPage = 0;
+        connect(&c, &ReportGenOCX::ExportProgress, this, [&](const QString &counting, qint32 done, qint32 total, bool &cancel) {
+            told << QStringLiteral("%1 %2/%3").arg(counting).arg(done).arg(total);
+            cancel = counting == QLatin1String("pages") && done == stopAtPage;
+        });
+        QCOMPARE(c.ExportReport(path), QStringList{path});
+        const int pages = c.previewPages();
+        QVERIFY(pages >= 2);
+        QStringList expected;
+        for (int page = 1; page <= pages; ++page)
+            expected << QStringLiteral("pages %1/%2").arg(page).arg(pages);
+        expected << QStringLiteral("rows 0/150") << QStringLiteral("rows 150/150");
+        QCOMPARE(told, expected);
+
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray older = file.readAll();
+        file.close();
+        stopAtPage = 2;
+        try {
+            c.ExportReport(path);
+            QFAIL("the export was not stopped");
+        } catch (const ReportError &e) {
+            QCOMPARE(e.number(), 18);
+            QCOMPARE(e.description(), QStringLiteral("User interrupt occurred"));
+        }
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), older);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"r.xlsx"});
+    }
+
     void exportReportToAnUnknownFormat()
     {
         ReportGenOCX c(nullptr, services());
