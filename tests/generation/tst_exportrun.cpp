@@ -134,9 +134,18 @@ private slots:
         QList<QPair<int, int>> pages;
         r.generator.setPageProgress([&](int done, int total) { pages.append({done, total}); });
         const ReportExport::Format &format = r.format(suffix);
-        format.write(r.generator, r.page, out.filePath(QStringLiteral("r.") + suffix), {});
+        ReportExport::Options options;
+        options.filePerPage = format.filePerPage;
+        const QStringList written = format.write(r.generator, r.page, out.filePath(QStringLiteral("r.") + suffix), options);
         const int count = r.generator.pageCount();
         QVERIFY2(count >= 4, qPrintable(QString::number(count)));
+        // Every file in place under its own name, nothing else beside it.
+        QCOMPARE(written.size(), format.filePerPage ? count : 1);
+        QStringList names;
+        for (const QString &f : written)
+            names << QFileInfo(f).fileName();
+        names.sort();
+        QCOMPARE(filesIn(out.path()), names);
         QCOMPARE(pages.size(), count);
         for (int i = 0; i < pages.size(); ++i)
             QCOMPARE(pages[i], qMakePair(i + 1, count));
@@ -171,9 +180,7 @@ private slots:
     {
         QTest::addColumn<QString>("suffix");
         QTest::addColumn<bool>("atRows"); // stopped while the rows are written, not the pages
-        // (Pictures, a file per page, are left out: the pages written before
-        // the stop have replaced their older files by then.)
-        for (const char *s : {"pdf", "html", "xlsx"})
+        for (const char *s : {"pdf", "html", "xlsx", "svg", "png"})
             QTest::newRow(s) << s << false;
         QTest::newRow("xlsx data sheet") << "xlsx" << true;
         QTest::newRow("csv") << "csv" << true;
@@ -184,9 +191,15 @@ private slots:
         QFETCH(bool, atRows);
         Run r;
         QTemporaryDir out;
-        // The CSV file of the statement "Lines" is r-Lines.csv.
+        // The CSV file of the statement "Lines" is r-Lines.csv; pictures
+        // are a file per page, r-1.png ...
         const QString path = out.filePath(QStringLiteral("r.") + suffix);
-        const QString older = suffix == QLatin1String("csv") ? out.filePath(QStringLiteral("r-Lines.csv")) : path;
+        const bool pictures = r.format(suffix).filePerPage;
+        const QString older = suffix == QLatin1String("csv") ? out.filePath(QStringLiteral("r-Lines.csv"))
+                              : pictures                     ? out.filePath(QStringLiteral("r-1.") + suffix)
+                                                             : path;
+        ReportExport::Options options;
+        options.filePerPage = pictures;
         QFile file(older);
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write("an older export");
@@ -200,7 +213,7 @@ private slots:
         else
             r.generator.setPageProgress(cancel);
         try {
-            r.format(suffix).write(r.generator, r.page, path, {});
+            r.format(suffix).write(r.generator, r.page, path, options);
             QFAIL("the export ran to its end");
         } catch (const ReportError &e) {
             QCOMPARE(e.number(), 18);
