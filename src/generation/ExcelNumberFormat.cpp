@@ -1,21 +1,15 @@
 #include "ExcelNumberFormat.h"
 
 #include "JetFormatPattern.h"
+#include "ValueFormat.h"
 
 #include <QHash>
-#include <QRegularExpression>
 
 namespace KRML_ReportGen {
 
 namespace {
 
 using Format = XlsxSurface::NumberFormat;
-
-bool isTextPattern(const QString &pattern)
-{
-    return pattern.contains(QLatin1Char('@')) || pattern.contains(QLatin1Char('&')) || pattern == QLatin1String("<")
-        || pattern == QLatin1String(">") || pattern == QLatin1String("!");
-}
 
 QString numberCode(const JetFormatPattern::Number &n)
 {
@@ -88,8 +82,7 @@ XlsxSurface::NumberFormat ExcelNumberFormat::of(const QString &givenPattern, con
     if (pattern.isEmpty())
         return {};
     const QString lower = pattern.toLower();
-    static const QStringList truthWords = {QStringLiteral("yes/no"), QStringLiteral("true/false"), QStringLiteral("on/off")};
-    if (truthWords.contains(lower)) {
+    if (ValueFormat::isTruthPattern(pattern)) {
         // Positive and negative numbers show the first word, zero the second.
         const QStringList words = pattern.split(QLatin1Char('/'));
         const QString yes = QLatin1Char('"') + words[0] + QLatin1Char('"');
@@ -99,16 +92,13 @@ XlsxSurface::NumberFormat ExcelNumberFormat::of(const QString &givenPattern, con
         return currency(locale);
     if (const auto number = JetFormatPattern::number(pattern))
         return {numberCode(*number), Format::Numbers | Format::TruthValues};
-    if (isTextPattern(pattern))
+    if (ValueFormat::isTextPattern(pattern))
         return {QStringLiteral("@"), Format::Texts};
 
     // What is left is a date pattern.
     QString code;
     if (lower == QLatin1String("short date")) {
-        QString f = locale.dateFormat(QLocale::ShortFormat);
-        static const QRegularExpression shortYear(QStringLiteral("(?<!y)yy(?!y)"));
-        f.replace(shortYear, QStringLiteral("yyyy"));
-        code = qtDateCode(f);
+        code = qtDateCode(ValueFormat::shortDateFormat(locale));
     } else if (lower == QLatin1String("long date")) {
         code = qtDateCode(locale.dateFormat(QLocale::LongFormat));
         if (!code.isEmpty())

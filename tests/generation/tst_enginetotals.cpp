@@ -5,6 +5,7 @@
 
 #include "DbConnection.h"
 #include "GenerationFixture.h"
+#include "PostgresTestServer.h"
 #include "QueryLoader.h"
 #include "RecordingSurface.h"
 #include "ReportGenerator.h"
@@ -20,19 +21,11 @@ class TestEngineTotals : public QObject
     Q_OBJECT
 
     QTemporaryDir m_dir;
-    QMap<QString, QString> m_pg; // from the server script's connection.txt
+    PostgresTestServer m_pg;
 
     static QString access() { return TestData::path(QStringLiteral("mdb/northwind-jet4.mdb")); }
     QString accessString() const { return QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=%1").arg(access()); }
     QString sqliteString() const { return QStringLiteral("Provider=SQLite;Data Source=%1").arg(m_dir.filePath(QStringLiteral("nw.db"))); }
-    QString pgString(const QString &extra = QString()) const
-    {
-        QString s = QStringLiteral("Provider=PostgreSQL;Host=%1;Port=%2;Database=%3;User ID=%4;Password=%5")
-                        .arg(m_pg.value(QStringLiteral("Host")), m_pg.value(QStringLiteral("Port")),
-                             m_pg.value(QStringLiteral("Database")), m_pg.value(QStringLiteral("User ID")),
-                             m_pg.value(QStringLiteral("Password")));
-        return extra.isEmpty() ? s : s + QLatin1Char(';') + extra;
-    }
 
     // The rows of a table as SQL value lists, read through the Access file.
     static QStringList rowsOf(DbConnection &source, const QString &sql)
@@ -95,14 +88,6 @@ class TestEngineTotals : public QObject
 private slots:
     void initTestCase()
     {
-        QFile info(qEnvironmentVariable("KRML_POSTGRES_INFO"));
-        if (info.open(QIODevice::ReadOnly)) {
-            for (const QByteArray &line : info.readAll().split('\n')) {
-                const int eq = line.indexOf('=');
-                if (eq > 0)
-                    m_pg.insert(QString::fromUtf8(line.left(eq)), QString::fromUtf8(line.mid(eq + 1)).trimmed());
-            }
-        }
         if (!TestData::available())
             return;
         // The same rows in the embedded engine and the server, with the
@@ -120,9 +105,9 @@ private slots:
                                        " Quantity SMALLINT, Discount REAL);"
                                        "INSERT INTO Orders VALUES %1; INSERT INTO [Order Details] VALUES %2;")
                             .arg(orders.join(QLatin1Char(',')), lines.join(QLatin1Char(','))));
-        if (m_pg.isEmpty())
+        if (!m_pg.available())
             return;
-        DbConnection pg(pgString(QStringLiteral("ReadOnly=False")));
+        DbConnection pg(m_pg.connectionString(QStringLiteral("ReadOnly=False")));
         pg.open();
         pg.execute(QStringLiteral("DROP TABLE IF EXISTS Orders, [Order Details] CASCADE"));
         pg.execute(QStringLiteral("CREATE TABLE Orders (OrderID integer PRIMARY KEY, Freight numeric(19,4))"));
@@ -145,9 +130,9 @@ private slots:
         const QStringList last = fromAccess.mid(fromAccess.size() - 8);
         QCOMPARE(last, (QStringList{"64942.69", "78.2442048192771", "0.02 1007.64 830", "56500.91", "1354458.59", "1265793.0395",
                                     "628.519067285383", "121.04 0.25 2155"}));
-        if (m_pg.isEmpty())
-            QSKIP("no PostgreSQL server for this run (tests/servers/postgres-server.sh found no server programs)");
-        QCOMPARE(totals(pgString()), fromAccess);
+        if (!m_pg.available())
+            QSKIP(PostgresTestServer::skipMessage);
+        QCOMPARE(totals(m_pg.connectionString()), fromAccess);
     }
 };
 

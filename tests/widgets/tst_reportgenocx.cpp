@@ -57,6 +57,15 @@ class TestReportGenOCX : public QObject
                                       "marlowentallymasterfile\r\nnoofparams=0\r\n##########\r\n1\r\n"
                                       "tablename=Orders\r\nSELECT * FROM t\r\ntablename=endreport");
     }
+    // A data list of the rows of t, a line of 300 twips each from the top of 1000.
+    static void addList(ReportGenOCX &c)
+    {
+        const int list = c.page().createLabel();
+        c.page().Label(list).Tag = QStringLiteral("DATA:Orders.x");
+        c.page().Label(list).Top = 1000;
+        c.page().Label(list).Height = 300;
+        c.page().Label(list).Visible = true;
+    }
     // The working report SQL file and a connection whose table t holds 1 to n.
     std::shared_ptr<DbConnection> connectionWithRows(int n)
     {
@@ -654,11 +663,7 @@ private slots:
         c.page().Label(header).Caption = QStringLiteral("Page [Page] of [Pages]");
         c.page().Label(header).Top = 100;
         c.page().Label(header).Visible = true;
-        const int list = c.page().createLabel();
-        c.page().Label(list).Tag = QStringLiteral("DATA:Orders.x");
-        c.page().Label(list).Top = 1000;
-        c.page().Label(list).Height = 300;
-        c.page().Label(list).Visible = true;
+        addList(c);
         const int footer = c.page().createLabel(); // at the bottom: the body reaches it
         c.page().Label(footer).Caption = QStringLiteral("footer");
         c.page().Label(footer).Top = 16000;
@@ -698,11 +703,7 @@ private slots:
         ReportGenOCX c(nullptr, services());
         c.setRepDataConnection(connection);
         c.setCurrentMode(ReportGenOCX::DesignerMode);
-        const int list = c.page().createLabel();
-        c.page().Label(list).Tag = QStringLiteral("DATA:Orders.x");
-        c.page().Label(list).Top = 1000;
-        c.page().Label(list).Height = 300;
-        c.page().Label(list).Visible = true;
+        addList(c);
         QList<std::tuple<QString, int, int>> cuts;
         connect(&c, &ReportGenOCX::RowsCut, this,
                 [&](const QString &statement, qint32 printed, qint32 total) { cuts.append({statement, printed, total}); });
@@ -746,11 +747,7 @@ private slots:
         ReportGenOCX c(nullptr, services());
         c.setRepDataConnection(connection);
         c.setCurrentMode(ReportGenOCX::ComponentMode);
-        const int list = c.page().createLabel();
-        c.page().Label(list).Tag = QStringLiteral("DATA:Orders.x");
-        c.page().Label(list).Top = 1000;
-        c.page().Label(list).Height = 300;
-        c.page().Label(list).Visible = true;
+        addList(c);
         c.setPaginate(true);
 
         QTemporaryDir dir;
@@ -782,11 +779,7 @@ private slots:
         ReportGenOCX c(nullptr, services());
         c.setRepDataConnection(connection);
         c.setCurrentMode(ReportGenOCX::ComponentMode);
-        const int list = c.page().createLabel();
-        c.page().Label(list).Tag = QStringLiteral("DATA:Orders.x");
-        c.page().Label(list).Top = 1000;
-        c.page().Label(list).Height = 300;
-        c.page().Label(list).Visible = true;
+        addList(c);
         c.setPaginate(true);
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("r.xlsx"));
