@@ -9,24 +9,30 @@ constexpr qint64 kLineEveryMs = 1000;
 
 ProgressLine::ProgressLine(bool terminal, Writer write) : m_terminal(terminal), m_write(std::move(write)) {}
 
-QString ProgressLine::text(int done, int total)
+QString ProgressLine::text(int done, int total, const QString &counting)
 {
-    return QStringLiteral("reportgen: rendering, %1 of %2 objects").arg(done).arg(total);
+    return QStringLiteral("reportgen: rendering, %1 of %2 %3").arg(done).arg(total).arg(counting);
 }
 
-void ProgressLine::update(int done, int total, qint64 elapsedMs)
+void ProgressLine::update(int done, int total, qint64 elapsedMs, const QString &counting)
 {
     if (elapsedMs < kQuietMs)
         return;
     if (m_terminal) {
-        m_write("\r" + text(done, total).toLocal8Bit());
+        // Blanks over what a longer line before left.
+        const QString line = text(done, total, counting);
+        m_write("\r" + line.leftJustified(m_shownWidth).toLocal8Bit());
+        m_shownWidth = line.size();
         m_shown = true;
         return;
     }
-    if (m_lastLine >= 0 && elapsedMs - m_lastLine < kLineEveryMs && done < total)
+    // A new count (the pages after the objects) shows at once.
+    const bool newCount = counting != m_counting;
+    m_counting = counting;
+    if (!newCount && m_lastLine >= 0 && elapsedMs - m_lastLine < kLineEveryMs && done < total)
         return;
     m_lastLine = elapsedMs;
-    m_write(text(done, total).toLocal8Bit() + '\n');
+    m_write(text(done, total, counting).toLocal8Bit() + '\n');
 }
 
 void ProgressLine::finish()

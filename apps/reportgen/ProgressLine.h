@@ -17,18 +17,21 @@ public:
 
     ProgressLine(bool terminal, Writer write);
 
-    // done of total objects, elapsedMs since the rendering began.
-    void update(int done, int total, qint64 elapsedMs);
+    // done of total things counted ("objects" laid out, "pages" drawn,
+    // "rows" written), elapsedMs since the rendering began.
+    void update(int done, int total, qint64 elapsedMs, const QString &counting = QStringLiteral("objects"));
     // Ends the line on a terminal, when anything was shown.
     void finish();
 
-    static QString text(int done, int total);
+    static QString text(int done, int total, const QString &counting);
 
 private:
     bool m_terminal;
     Writer m_write;
     bool m_shown = false;
     qint64 m_lastLine = -1;
+    QString m_counting;
+    qsizetype m_shownWidth = 0;
 };
 
 } // namespace KRML_ReportGen

@@ -157,8 +157,16 @@ ReportJob::Exit ReportJob::render(const QString &outputPath)
         std::fwrite(text.constData(), 1, size_t(text.size()), stderr);
         std::fflush(stderr);
     });
-    if (progress)
-        generator.setProgress([&](int done, int total) { line.update(done, total, clock.elapsed()); });
+    if (progress) {
+        // The objects as they are laid out, the pages as they are drawn,
+        // the rows as a workbook's data sheets or CSV files are written.
+        const auto counter = [&](const QString &counting) {
+            return [&line, &clock, counting](int done, int total) { line.update(done, total, clock.elapsed(), counting); };
+        };
+        generator.setProgress(counter(QStringLiteral("objects")));
+        generator.setPageProgress(counter(QStringLiteral("pages")));
+        generator.setRowProgress(counter(QStringLiteral("rows")));
+    }
     const auto endProgress = [&] { line.finish(); };
     QStringList written;
     try {

@@ -5,10 +5,27 @@
 #include "VbConvert.h"
 
 #include <QDateTime>
+#include <charconv>
 #include <cmath>
 #include <sqlite3.h>
 
 namespace KRML_ReportGen {
+
+namespace {
+
+double shortestSingle(double stored)
+{
+    const float single = float(stored);
+    if (!std::isfinite(single))
+        return stored;
+    char text[32];
+    const auto written = std::to_chars(text, text + sizeof text, single);
+    double value = stored;
+    std::from_chars(text, written.ptr, value);
+    return value;
+}
+
+} // namespace
 
 SqliteRows::SqliteRows(QList<int> types, QList<bool> computed)
     : m_types(std::move(types)), m_computed(std::move(computed)), m_columns(int(m_types.size()))
@@ -135,7 +152,13 @@ QVariant SqliteRows::value(int row, int column) const
     case AdoType::UnsignedTinyInt:
     case AdoType::BigInt:
         break;
-    case AdoType::Single: // read whole: the engine stores every floating value in 64 bits
+    case AdoType::Single:
+        // A Single is the shortest decimal that reads back as its 32-bit
+        // value, as it prints and as a server gives a real: 0.15, not the
+        // 0.15000000596 of the value widened, so that totals over it agree.
+        if (number)
+            return shortestSingle(asDouble);
+        break;
     case AdoType::Double:
     case AdoType::Numeric:
         if (number)

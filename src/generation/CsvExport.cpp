@@ -27,7 +27,7 @@ QString CsvExport::fileFor(const QString &path, const QString &statement)
     return path.left(dot) + QLatin1Char('-') + name + path.mid(dot);
 }
 
-QString CsvExport::text(Recordset &rows, bool raw)
+QString CsvExport::text(Recordset &rows, bool raw, const std::function<void()> &rowDone)
 {
     QString out;
     const int fields = rows.fieldCount();
@@ -48,6 +48,8 @@ QString CsvExport::text(Recordset &rows, bool raw)
                 out += CsvText::field(raw ? CsvText::raw(value) : ValueText::of(value));
         }
         out += QStringLiteral("\r\n");
+        if (rowDone)
+            rowDone();
     }
     return out;
 }
@@ -56,12 +58,20 @@ QStringList CsvExport::write(ReportGenerator &generator, const LayoutPage &page,
 {
     MeasuringSurface surface(page.Width(), page.Height());
     generator.layOut(surface);
+    // Every file's text first: a run stopped on the way (cancelled, a text
+    // the code page cannot hold) leaves all the older files as they were.
+    const int rowsInAll = generator.listedRows();
+    int rowsDone = 0;
+    generator.tellRows(0, rowsInAll);
+    QList<std::pair<QString, QByteArray>> files;
+    for (const ReportGenerator::ListedStatement &statement : generator.listedStatements()) {
+        const QString text = CsvExport::text(*statement.rows, options.raw, [&] { generator.tellRows(++rowsDone, rowsInAll); });
+        files.append({fileFor(path, statement.name),
+                      options.codePage == 0 ? QByteArray("\xEF\xBB\xBF") + text.toUtf8() : CodePage(options.codePage).encode(text)});
+    }
     QStringList written;
     try {
-        for (const ReportGenerator::ListedStatement &statement : generator.listedStatements()) {
-            const QString file = fileFor(path, statement.name);
-            const QString text = CsvExport::text(*statement.rows, options.raw);
-            const QByteArray bytes = options.codePage == 0 ? QByteArray("\xEF\xBB\xBF") + text.toUtf8() : CodePage(options.codePage).encode(text);
+        for (const auto &[file, bytes] : files) {
             DurableFile::write(file, bytes);
             written << file;
         }

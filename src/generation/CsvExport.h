@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 #include <QStringList>
 
 namespace KRML_ReportGen {
@@ -30,8 +31,9 @@ public:
     // OUT.csv and "Orders" give OUT-Orders.csv; characters a file name
     // cannot hold become "_".
     static QString fileFor(const QString &path, const QString &statement);
-    // One statement's rows as CSV text, before encoding.
-    static QString text(Recordset &rows, bool raw);
+    // One statement's rows as CSV text, before encoding; rowDone is told
+    // after each row (and may stop the run by throwing).
+    static QString text(Recordset &rows, bool raw, const std::function<void()> &rowDone = {});
 };
 
 } // namespace KRML_ReportGen

@@ -1,5 +1,7 @@
 #include "Expression.h"
 
+#include "ExactTotal.h"
+
 #include "ExpressionError.h"
 #include "ExpressionFunctions.h"
 #include "ExpressionParser.h"
@@ -224,7 +226,17 @@ QVariant Expression::aggregate(const ExpressionNode &node, ExpressionScope &scop
         throw ExpressionError(e.number(), node.position, e.description());
     }
     const ExpressionNode &arg = *node.args[0];
+    // Numbers are totalled exactly while they have at most four decimals;
+    // anything else (dates, text that reads as a number) adds as "+" does.
+    bool numbers = true;
+    ExactTotal total;
     const auto add = [&](QVariant &sum, const QVariant &v) {
+        numbers = numbers && ExpressionValues::isNumber(v);
+        if (numbers) {
+            total.add(ExpressionValues::number(v));
+            sum = total.value();
+            return;
+        }
         try {
             sum = ExpressionValues::isNull(sum) ? QVariant(ExpressionValues::number(v))
                                                 : ExpressionValues::binary(ExpressionNode::Op::Add, sum, v);

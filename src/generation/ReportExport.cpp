@@ -14,6 +14,10 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 
 namespace KRML_ReportGen {
 
@@ -43,28 +47,66 @@ QStringList writePdf(ReportGenerator &generator, const LayoutPage &page, const Q
     });
 }
 
+// Pictures, a file per page, are written under part names beside their
+// own ("OUT-1.png.part.1a2b3c4d", cleared like any part file a killed
+// process left) and take their names only once every page is written: a
+// run stopped on the way leaves the older pictures as they were.
+QString stagingSuffix()
+{
+    return QStringLiteral(".part.%1").arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
+}
+
+// Renames the staged files to their own names; returns those.
+QStringList putInPlace(QStringList &staged, const QString &suffix)
+{
+    staged.removeDuplicates();
+    QStringList placed;
+    while (!staged.isEmpty()) {
+        const QString from = staged.first();
+        const QString to = from.chopped(suffix.size());
+        if (std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) != 0)
+            throw ReportError(ReportError::PathFileAccessError,
+                              QStringLiteral("The file could not be put in place: '%1' (%2)").arg(to, QString::fromLocal8Bit(std::strerror(errno))));
+        staged.removeFirst();
+        placed << to;
+    }
+    return placed;
+}
+
 QStringList writeSvg(ReportGenerator &generator, const LayoutPage &page, const QString &path, const ReportExport::Options &options)
 {
     QStringList written;
-    return cleanly(written, [&] {
-        SvgSurface svg(options.filePerPage ? ReportExport::pagePattern(path) : path, page.Width(), page.Height());
+    const QString stage = stagingSuffix();
+    cleanly(written, [&] {
+        SvgSurface svg((options.filePerPage ? ReportExport::pagePattern(path) : path) + stage, page.Width(), page.Height());
         if (options.firstPageNumber > 1)
             svg.setFirstPageNumber(options.firstPageNumber);
-        generator.GenerateOutput(svg);
-        for (int i = 1; i <= svg.pagesWritten(); ++i)
-            written << svg.fileFor(i);
+        const auto pages = [&] {
+            for (int i = 1; i <= svg.pagesWritten(); ++i)
+                written << svg.fileFor(i);
+        };
+        try {
+            generator.GenerateOutput(svg);
+        } catch (...) {
+            pages(); // cleanly() removes them
+            throw;
+        }
+        pages();
+        written = putInPlace(written, stage);
     });
+    return written;
 }
 
 QStringList writePng(ReportGenerator &generator, const LayoutPage &page, const QString &path, const ReportExport::Options &options)
 {
     QStringList written;
-    return cleanly(written, [&] {
+    const QString stage = stagingSuffix();
+    cleanly(written, [&] {
         ImageSurface image(page.Width(), page.Height(), options.dotsPerInch);
         // Pages are encoded on every core while the next ones are drawn.
         PngPageWriter pngs(options.pngCompression);
         image.setPageSink([&](const QImage &picture, int number) {
-            pngs.write(picture, options.filePerPage ? ReportExport::pageFile(path, number) : path);
+            pngs.write(picture, (options.filePerPage ? ReportExport::pageFile(path, number) : path) + stage);
         });
         try {
             generator.GenerateOutput(image);
@@ -74,7 +116,9 @@ QStringList writePng(ReportGenerator &generator, const LayoutPage &page, const Q
             written << pngs.written(); // every encoder done: cleanly() removes them
             throw;
         }
+        written = putInPlace(written, stage);
     });
+    return written;
 }
 
 QStringList writeHtml(ReportGenerator &generator, const LayoutPage &page, const QString &path, const ReportExport::Options &options)

@@ -108,6 +108,14 @@ QList<ReportGenerator::ListedStatement> ReportGenerator::listedStatements() cons
     return listed;
 }
 
+int ReportGenerator::listedRows() const
+{
+    int rows = 0;
+    for (const ListedStatement &statement : listedStatements())
+        rows += statement.rows->recordCount();
+    return rows;
+}
+
 void ReportGenerator::drawPages(DrawingSurface &surface)
 {
     const int pages = m_layout->pageCount();

@@ -70,6 +70,19 @@ public:
     // Told after each page is drawn: pages done, pages to draw. Like the
     // objects' progress, it may end the run by throwing.
     void setPageProgress(std::function<void(int done, int total)> progress) { m_pageProgress = std::move(progress); }
+    // Told as an export writes the statements' rows after (or instead of)
+    // the pages (a workbook's data sheets, CSV files): rows done, rows in
+    // all. It too may end the run by throwing.
+    void setRowProgress(std::function<void(int done, int total)> progress) { m_rowProgress = std::move(progress); }
+    // For the exports that write rows: tells the row progress, every few
+    // hundred rows and at the last.
+    void tellRows(int done, int total) const
+    {
+        if (m_rowProgress && (done % kRowsPerStep == 0 || done == total))
+            m_rowProgress(done, total);
+    }
+    // The rows of the listed statements of the last run, in all.
+    int listedRows() const;
 
     // Paginated reports: lists that pass the page body continue on further
     // pages, the header and footer zones repeat on each. Off, the report is
@@ -103,6 +116,8 @@ private:
     std::unique_ptr<ReportLayout> m_layout;
     std::function<void(int, int)> m_progress;
     std::function<void(int, int)> m_pageProgress;
+    std::function<void(int, int)> m_rowProgress;
+    static constexpr int kRowsPerStep = 500;
     Pagination m_pagination = Pagination::FromLayout;
     int m_firstPage = 1;
     int m_lastPage = std::numeric_limits<int>::max();

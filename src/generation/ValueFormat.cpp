@@ -37,13 +37,27 @@ std::optional<QDateTime> dateIn(const QVariant &v)
     return std::nullopt;
 }
 
-bool isTextPattern(const QString &pattern)
+} // namespace
+
+bool ValueFormat::isTextPattern(const QString &pattern)
 {
     return pattern.contains(QLatin1Char('@')) || pattern.contains(QLatin1Char('&')) || pattern == QLatin1String("<")
         || pattern == QLatin1String(">") || pattern == QLatin1String("!");
 }
 
-} // namespace
+bool ValueFormat::isTruthPattern(const QString &pattern)
+{
+    static const QStringList truthWords = {QStringLiteral("yes/no"), QStringLiteral("true/false"), QStringLiteral("on/off")};
+    return truthWords.contains(pattern.trimmed().toLower());
+}
+
+QString ValueFormat::shortDateFormat(const QLocale &locale)
+{
+    QString f = locale.dateFormat(QLocale::ShortFormat);
+    static const QRegularExpression shortYear(QStringLiteral("(?<!y)yy(?!y)"));
+    f.replace(shortYear, QStringLiteral("yyyy"));
+    return f;
+}
 
 QLocale ValueFormat::localeOf(const QString &name)
 {
@@ -79,8 +93,7 @@ QString ValueFormat::format(const QVariant &value, const QString &givenPattern, 
         return unformatted(value, locale);
     const QString lower = pattern.toLower();
 
-    static const QStringList truthWords = {QStringLiteral("yes/no"), QStringLiteral("true/false"), QStringLiteral("on/off")};
-    if (truthWords.contains(lower)) {
+    if (isTruthPattern(pattern)) {
         const auto n = value.typeId() == QMetaType::QString && !LegacyNumber::isNumber(value.toString()) ? std::nullopt : numberIn(value);
         if (!n)
             return unformatted(value, locale);
@@ -107,11 +120,7 @@ QString ValueFormat::format(const QVariant &value, const QString &givenPattern, 
     if (!dt)
         return unformatted(value, locale);
     if (lower == QLatin1String("short date")) {
-        // The locale's order and separators, with the whole year.
-        QString f = locale.dateFormat(QLocale::ShortFormat);
-        static const QRegularExpression shortYear(QStringLiteral("(?<!y)yy(?!y)"));
-        f.replace(shortYear, QStringLiteral("yyyy"));
-        return locale.toString(dt->date(), f);
+        return locale.toString(dt->date(), shortDateFormat(locale));
     }
     if (lower == QLatin1String("long date"))
         return locale.toString(dt->date(), QLocale::LongFormat);

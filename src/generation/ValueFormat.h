@@ -38,6 +38,12 @@ public:
     // The value's text without a pattern, with the locale's decimal separator.
     static QString unformatted(const QVariant &value, const QLocale &locale);
 
+    // The kinds of pattern, for those that translate them (workbook cells).
+    static bool isTruthPattern(const QString &pattern); // "Yes/No", "True/False", "On/Off"
+    static bool isTextPattern(const QString &pattern);  // "@", "&", "!", "<", ">"
+    // The Qt date format "Short Date" prints in: the locale's, with the whole year.
+    static QString shortDateFormat(const QLocale &locale);
+
 private:
     static QString textPattern(const QString &text, const QString &pattern);
 };

@@ -1,9 +1,11 @@
 #include "XlsxExport.h"
 
+#include "ExcelNumberFormat.h"
 #include "LabelTag.h"
 #include "LayoutPage.h"
 #include "Recordset.h"
 #include "ReportGenerator.h"
+#include "ValueFormat.h"
 
 #include <QMap>
 #include <cmath>
@@ -29,9 +31,9 @@ QList<XlsxSurface::Column> XlsxExport::columnsOf(const LayoutPage &page)
     return columns;
 }
 
-QString XlsxExport::numberFormatOf(const LayoutLabel &)
+XlsxSurface::NumberFormat XlsxExport::numberFormatOf(const LayoutLabel &label, const QLocale &locale)
 {
-    return QString();
+    return ExcelNumberFormat::of(label.Format, locale);
 }
 
 QStringList XlsxExport::write(ReportGenerator &generator, const LayoutPage &page, const QString &path, int titleLabel)
@@ -39,12 +41,16 @@ QStringList XlsxExport::write(ReportGenerator &generator, const LayoutPage &page
     XlsxSurface workbook(path, page.Width(), page.Height());
     workbook.setColumns(columnsOf(page));
     workbook.setBoldLabel(titleLabel);
+    const QLocale locale = ValueFormat::localeOf(page.extension().Locale);
     for (int i = 1; i <= page.labelCount(); ++i) {
-        const QString format = numberFormatOf(page.Label(i));
-        if (!format.isEmpty())
+        const XlsxSurface::NumberFormat format = numberFormatOf(page.Label(i), locale);
+        if (format.values != 0)
             workbook.setNumberFormat(i, format);
     }
     generator.GenerateOutput(workbook);
+    const int rowsInAll = generator.listedRows();
+    int rowsDone = 0;
+    generator.tellRows(0, rowsInAll);
     for (const ReportGenerator::ListedStatement &statement : generator.listedStatements()) {
         Recordset &rows = *statement.rows;
         QStringList header;
@@ -59,6 +65,7 @@ QStringList XlsxExport::write(ReportGenerator &generator, const LayoutPage &page
             for (int f = 0; f < rows.fieldCount(); ++f)
                 values << rows.field(f).value;
             workbook.addRow(values);
+            generator.tellRows(++rowsDone, rowsInAll);
         }
     }
     workbook.save();

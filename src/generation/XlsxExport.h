@@ -3,6 +3,7 @@
 #include "XlsxSurface.h"
 
 #include <QList>
+#include <QLocale>
 #include <QString>
 #include <QStringList>
 
@@ -25,10 +26,9 @@ public:
     // labels, as wide as the widest label there but never past the next
     // edge.
     static QList<XlsxSurface::Column> columnsOf(const LayoutPage &page);
-    // The number format a label's cells carry, in Excel's notation; empty
-    // for the type's own. Labels have no display format of their own yet:
-    // this is where it becomes the cells' format when they do.
-    static QString numberFormatOf(const LayoutLabel &label);
+    // The number format a label's cells carry, in Excel's notation, from
+    // its Format pattern in the report's locale; empty for the type's own.
+    static XlsxSurface::NumberFormat numberFormatOf(const LayoutLabel &label, const QLocale &locale);
 };
 
 } // namespace KRML_ReportGen

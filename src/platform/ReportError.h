@@ -33,6 +33,7 @@ public:
     static constexpr qint32 SubscriptOutOfRange = 9;
     static constexpr qint32 DivisionByZero = 11;
     static constexpr qint32 TypeMismatch = 13;
+    static constexpr qint32 UserInterrupt = 18; // "User interrupt occurred": a run the user stopped
     static constexpr qint32 FileNotFound = 53;
     static constexpr qint32 DiskFull = 61;
     static constexpr qint32 InputPastEndOfFile = 62;

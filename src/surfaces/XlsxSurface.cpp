@@ -160,6 +160,26 @@ void XlsxSurface::writeCell(lxw_worksheet *sheet, quint32 row, int column, const
     check(error, QStringLiteral("row %1").arg(row + 1));
 }
 
+void XlsxSurface::writeListCell(quint32 row, const Cell &cell)
+{
+    using F = NumberFormat;
+    const NumberFormat format = m_labelFormats.value(cell.label);
+    const auto code = [&format](int values) { return format.values & values ? format.code : QString(); };
+    const int type = cell.value.metaType().id();
+    if (format.values & F::Texts || type == QMetaType::QString || type == QMetaType::QByteArray) {
+        // Text as it prints: a pattern may have filled, cut or cased it.
+        writeCell(m_report, row, cell.column, cell.text, code(F::Texts), cell.bold, cell.wrap);
+    } else if (type == QMetaType::Bool && format.values & F::TruthValues) {
+        writeCell(m_report, row, cell.column, cell.value.toBool() ? -1.0 : 0.0, format.code, cell.bold);
+    } else if (type == QMetaType::Bool) {
+        writeCell(m_report, row, cell.column, cell.value, QString(), cell.bold);
+    } else if (type == QMetaType::QDate || type == QMetaType::QDateTime) {
+        writeCell(m_report, row, cell.column, cell.value, code(F::Dates), cell.bold);
+    } else {
+        writeCell(m_report, row, cell.column, cell.value, code(F::Numbers), cell.bold);
+    }
+}
+
 void XlsxSurface::Print(const QString &text)
 {
     // A text that grows over several lines is one cell holding all of it,
@@ -200,9 +220,10 @@ void XlsxSurface::flushPage()
             size_t last = k;
             while (last + 1 < end && m_page[last + 1].column == cell.column)
                 joined += QLatin1Char(' ') + m_page[++last].text;
-            const bool typed = cell.list && !cell.value.isNull() && last == k;
-            writeCell(m_report, quint32(m_nextRow), cell.column, typed ? cell.value : QVariant(joined),
-                      typed ? m_labelFormats.value(cell.label) : QString(), cell.bold, cell.wrap);
+            if (cell.list && !cell.value.isNull() && last == k)
+                writeListCell(quint32(m_nextRow), cell);
+            else
+                writeCell(m_report, quint32(m_nextRow), cell.column, joined, QString(), cell.bold, cell.wrap);
             k = last;
         }
         ++m_nextRow;

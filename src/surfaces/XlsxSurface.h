@@ -42,9 +42,19 @@ public:
     void setColumns(const QList<Column> &columns);
     // A label printed bold whatever its font (the report's title).
     void setBoldLabel(int label) { m_boldLabel = label; }
-    // The number format of a label's cells, in Excel's notation; without
-    // one a cell takes its type's default (General, a date, a date and time).
-    void setNumberFormat(int label, const QString &format) { m_labelFormats.insert(label, format); }
+    // The number format of a label's cells, in Excel's notation, and the
+    // values it is for. A value of another kind takes its type's default
+    // (General, a date, a date and time), as the report prints it
+    // unformatted. Truth values under a number format are written as the
+    // report's numbers for them (-1 and 0): Excel shows no format on its
+    // own truth values. Text cells hold the text the report prints.
+    struct NumberFormat
+    {
+        enum Values { Numbers = 1, TruthValues = 2, Dates = 4, Texts = 8 };
+        QString code;
+        int values = 0; // Values or'ed
+    };
+    void setNumberFormat(int label, const NumberFormat &format) { m_labelFormats.insert(label, format); }
 
     Kind kind() const override { return Kind::Printer; }
     void setPrintSource(const PrintSource &source) override { m_source = source; }
@@ -81,6 +91,7 @@ private:
     lxw_format *formatFor(const QString &numberFormat, bool bold, bool wrap = false);
     void writeCell(lxw_worksheet *sheet, quint32 row, int column, const QVariant &value, const QString &numberFormat, bool bold,
                    bool wrap = false);
+    void writeListCell(quint32 row, const Cell &cell);
     void check(int error, const QString &what) const;
     QString sheetName(const QString &wanted) const;
 
@@ -93,7 +104,7 @@ private:
     QStringList m_sheetNames;
     QMap<qint64, int> m_columns; // left edge (twips) to column
     QHash<QString, lxw_format *> m_formats;
-    QHash<int, QString> m_labelFormats;
+    QHash<int, NumberFormat> m_labelFormats;
     int m_boldLabel = -1;
     PrintSource m_source;
     std::vector<Cell> m_page;

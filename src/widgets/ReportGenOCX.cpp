@@ -419,6 +419,20 @@ QStringList ReportGenOCX::ExportReport(const QString &path, const QString &forma
     ReportExport::Options options;
     options.filePerPage = chosen->filePerPage && m_generator->paginate();
     options.documentName = m_curOpenFile.isEmpty() ? rdAppName() : QFileInfo(m_curOpenFile).completeBaseName();
+    const auto progress = [this](const QString &counting) {
+        return [this, counting](int done, int total) {
+            bool cancel = false;
+            emit ExportProgress(counting, done, total, cancel);
+            if (cancel)
+                throw ReportError(ReportError::UserInterrupt, QStringLiteral("User interrupt occurred"));
+        };
+    };
+    m_generator->setPageProgress(progress(QStringLiteral("pages")));
+    m_generator->setRowProgress(progress(QStringLiteral("rows")));
+    const auto quiet = qScopeGuard([this] {
+        m_generator->setPageProgress({});
+        m_generator->setRowProgress({});
+    });
     QStringList written;
     runGenerator([&] { written = chosen->write(*m_generator, *m_page, path, options); });
     return written;

@@ -141,7 +141,9 @@ public:
     // ("pdf", "png", "svg", "xlsx", "html", "csv"; empty: the path's own).
     // Returns the files written: one, or one per page (images) or per
     // statement (CSV). An unknown format is ReportError 5; a failure
-    // leaves no file behind.
+    // leaves no file behind. ExportProgress tells how it goes; a host that
+    // cancels there ends it with ReportError 18 and any older file at the
+    // path unchanged.
     Q_INVOKABLE QStringList ExportReport(const QString &path, const QString &format = QString());
 
     // --- persistence through the host's property bag ---
@@ -197,6 +199,10 @@ signals:
     // A layout package could not be saved (the user has been told why too);
     // whatever file was at path before is unchanged.
     void SaveFailed(const QString &path, const QString &reason);
+    // ExportReport under way: what is counted ("pages" as they are drawn,
+    // then "rows" as a workbook's data sheets or CSV files are written),
+    // how many are done, how many in all. Setting Cancel stops the export.
+    void ExportProgress(const QString &counting, qint32 done, qint32 total, bool &Cancel);
 
     // The statement list changed (the field palette follows it).
     void statementListChanged();

@@ -18,7 +18,9 @@ NS = {
     "r": "http://schemas.openxmlformats.org/officeDocument/2006/relationships",
     "rel": "http://schemas.openxmlformats.org/package/2006/relationships",
 }
-BUILTIN_FORMATS = {0: "General", 14: "mm-dd-yy", 22: "m/d/yy h:mm"}
+# The formats every spreadsheet knows by number (a file names them by id only).
+BUILTIN_FORMATS = {0: "General", 1: "0", 2: "0.00", 3: "#,##0", 4: "#,##0.00", 9: "0%", 10: "0.00%",
+                   14: "mm-dd-yy", 22: "m/d/yy h:mm", 49: "@"}
 
 
 def text_of(element):

@@ -54,6 +54,7 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QUndoStack>
+#include <QProgressDialog>
 #include <QtTest>
 
 using namespace KRML_ReportGen;
@@ -510,6 +511,22 @@ private slots:
         QVERIFY(preview.exportTo(5, m_work.filePath(QStringLiteral("daily.csv"))));
         QVERIFY(QFileInfo::exists(m_work.filePath(QStringLiteral("daily-Days.csv"))));
         QVERIFY(!QFileInfo::exists(m_work.filePath(QStringLiteral("daily.csv"))));
+        // Cancel in the export's progress stops it: the workbook written
+        // before stays as it was, with nothing beside it.
+        QFile workbook(m_work.filePath(QStringLiteral("daily.xlsx")));
+        QVERIFY(workbook.open(QIODevice::ReadOnly));
+        const QByteArray before = workbook.readAll();
+        workbook.close();
+        const QStringList files = QDir(m_work.path()).entryList(QDir::Files);
+        QTimer::singleShot(0, &preview, [&preview] {
+            if (auto *progress = preview.findChild<QProgressDialog *>(QStringLiteral("dlgProgress")))
+                progress->cancel();
+        });
+        QVERIFY(!preview.exportTo(3, workbook.fileName()));
+        QCOMPARE(preview.lastError(), QStringLiteral("Cancelled"));
+        QVERIFY(workbook.open(QIODevice::ReadOnly));
+        QCOMPARE(workbook.readAll(), before);
+        QCOMPARE(QDir(m_work.path()).entryList(QDir::Files), files);
         // Export asks where (with the format's filter), then writes.
         m_prompts->answer(m_work.filePath(QStringLiteral("asked")));
         preview.exportAs(0);

@@ -190,6 +190,54 @@ private slots:
         QCOMPARE(cell(book, QStringLiteral("Totals"), "B2")["v"].toDouble(), 3.0);
     }
 
+    // A label's Format is its cells' number format, where it fits the value.
+    void workbookCellsCarryTheLabelsFormats()
+    {
+        LayoutPage page;
+        addLabel(page, 600, 1000, 1500, QString(), QStringLiteral("DATA:Items.Name"));
+        addLabel(page, 2200, 1000, 1000, QString(), QStringLiteral("DATA:Items.Qty"));
+        addLabel(page, 3300, 1000, 1000, QString(), QStringLiteral("DATA:Items.Price"));
+        addLabel(page, 4400, 1000, 1000, QString(), QStringLiteral("DATA:Items.Sold"));
+        addLabel(page, 5500, 1000, 1000, QString(), QStringLiteral("DATA:Items.Paid"));
+        addLabel(page, 6600, 1000, 1000, QString(), QStringLiteral("DATA:Items.Sold"));
+        page.Label(1).Format = QStringLiteral(">");
+        page.Label(2).Format = QStringLiteral("#,##0.00");
+        page.Label(3).Format = QStringLiteral("Currency");
+        page.Label(4).Format = QStringLiteral("dd/mm/yyyy");
+        page.Label(5).Format = QStringLiteral("Yes/No");
+        page.Label(6).Format = QStringLiteral("0.00"); // a number pattern on dates: printed unformatted
+        page.extension().Locale = QStringLiteral("en_US");
+        const QString package = m_dir.filePath(QStringLiteral("formats.lrd"));
+        QVERIFY(TestPackage::save(page, {{QStringLiteral("Items"), QStringLiteral("SELECT Name, Qty, Price, Sold, Paid FROM Items ORDER BY Price")}},
+                                  QStringLiteral("Provider=SQLite;Data Source=") + m_dir.filePath(QStringLiteral("items.db")), package));
+        const QString out = m_dir.filePath(QStringLiteral("formats.xlsx"));
+        const Result r = reportgen({package, QStringLiteral("-o"), out});
+        QVERIFY2(r.code == 0, qPrintable(r.err));
+        const QJsonObject book = read({QStringLiteral("xlsx"), out});
+        if (book.isEmpty())
+            QSKIP("python3 not installed");
+        const QString report = QStringLiteral("Report");
+        const auto expect = [&](const char *ref, const QString &type, const QJsonValue &value, const QString &format) {
+            const QJsonObject c = cell(book, report, QString::fromLatin1(ref));
+            const bool same = value.isDouble() ? qFuzzyCompare(c["v"].toDouble(), value.toDouble()) : c["v"] == value;
+            QVERIFY2(c["t"].toString() == type && same && c["fmt"].toString() == format,
+                     qPrintable(QStringLiteral("%1: %2").arg(QString::fromLatin1(ref), QString::fromUtf8(QJsonDocument(c).toJson(QJsonDocument::Compact)))));
+        };
+        // Text as the report prints it, in Excel's text format.
+        expect("A1", "s", "BOLT, STEEL", "@");
+        expect("B1", "n", 12.0, "#,##0.00");
+        expect("C1", "n", 0.25, "\\$#,##0.00;\"($\"#,##0.00\\)");
+        expect("D1", "n", 45366.0, "dd\\/mm\\/yyyy");
+        // Truth values as the report's numbers for them, shown as its words.
+        expect("E1", "n", -1.0, "\"Yes\";\"Yes\";\"No\"");
+        expect("E2", "n", 0.0, "\"Yes\";\"Yes\";\"No\"");
+        expect("F1", "n", 45366.0, "yyyy-mm-dd");
+        expect("D2", "n", 45367.0 + 8.5 / 24, "dd\\/mm\\/yyyy");
+        // The data sheet keeps the statement's own values and formats.
+        QCOMPARE(cell(book, QStringLiteral("Items"), "E2")["t"].toString(), QStringLiteral("b"));
+        QCOMPARE(cell(book, QStringLiteral("Items"), "C2")["fmt"].toString(), QStringLiteral("General"));
+    }
+
     void workbookBreaksWhereThePagesDo()
     {
         const QString out = m_dir.filePath(QStringLiteral("long.xlsx"));
@@ -355,6 +403,23 @@ private slots:
         QVERIFY(!fonts.isEmpty());
         for (const QString &font : fonts)
             QVERIFY2(font.contains(QRegularExpression(QStringLiteral("Identity-H\\s+yes "))), qPrintable(font));
+        // And only the glyphs the report uses: each font program holds a
+        // few kilobytes, where the font files hold 130 KB and more, and its
+        // descriptor names it as a subset ("QRAAAA+LiberationSans").
+        // (pdffonts still says "sub no": it reads the font's BaseFont, which
+        // Qt writes without the tag.)
+        QFile file(out);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray pdf = file.readAll();
+        static const QRegularExpression program(QStringLiteral("/Length1 (\\d+)"));
+        int programs = 0;
+        for (const QRegularExpressionMatch &m : program.globalMatch(QString::fromLatin1(pdf))) {
+            ++programs;
+            QVERIFY2(m.captured(1).toInt() < 40000, qPrintable(m.captured(0)));
+        }
+        QCOMPARE(programs, fonts.size());
+        static const QRegularExpression subsetName(QStringLiteral("/FontName /[A-Z]{6}\\+"));
+        QCOMPARE(QString::fromLatin1(pdf).count(subsetName), fonts.size());
     }
 
     // The web page in a real browser: headless Chromium draws page 1 with

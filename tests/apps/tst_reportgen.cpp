@@ -567,6 +567,26 @@ private slots:
         terminal.finish();
         QCOMPARE(written, QByteArray("\rreportgen: rendering, 2 of 10 objects\rreportgen: rendering, 3 of 10 objects\n"));
 
+        // The pages drawn after the objects laid out, then the rows an
+        // export writes: a new count shows at once; on a terminal a shorter
+        // line blanks what the longer one left.
+        written.clear();
+        ProgressLine counts(false, [&](const QByteArray &t) { written += t; });
+        counts.update(10, 10, 1000);
+        counts.update(1, 4, 1100, QStringLiteral("pages"));
+        counts.update(2, 4, 1200, QStringLiteral("pages"));
+        counts.update(500, 900, 1300, QStringLiteral("rows"));
+        counts.finish();
+        QCOMPARE(written, QByteArray("reportgen: rendering, 10 of 10 objects\n"
+                                     "reportgen: rendering, 1 of 4 pages\n"
+                                     "reportgen: rendering, 500 of 900 rows\n"));
+        written.clear();
+        ProgressLine shorter(true, [&](const QByteArray &t) { written += t; });
+        shorter.update(10, 10, 1000);
+        shorter.update(1, 4, 1100, QStringLiteral("pages"));
+        shorter.finish();
+        QCOMPARE(written, QByteArray("\rreportgen: rendering, 10 of 10 objects\rreportgen: rendering, 1 of 4 pages    \n"));
+
         // A quick run shows nothing, not even the line end.
         written.clear();
         ProgressLine quick(true, [&](const QByteArray &t) { written += t; });

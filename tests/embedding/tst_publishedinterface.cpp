@@ -47,7 +47,7 @@ const QStringList kPublishedEvents{"ShowMe", "MousePos", "ModeSwitch", "Processo
 // Beyond the published interface, after it.
 const QStringList kAddedProperties{"Paginate", "CodePage"};
 const QStringList kAddedMethods{"ExportReport"};
-const QStringList kAddedEvents{"RowsCut", "SaveFailed", "statementListChanged", "sqlEditorOpened", "dialogOpened"};
+const QStringList kAddedEvents{"RowsCut", "SaveFailed", "ExportProgress", "statementListChanged", "sqlEditorOpened", "dialogOpened"};
 
 // A surface of the host's own: GenerateOutput draws on anything that
 // implements the published DrawingSurface.

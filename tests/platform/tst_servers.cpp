@@ -5,6 +5,7 @@
 
 #include "AdoType.h"
 #include "DbConnection.h"
+#include "PostgresTestServer.h"
 #include "ProviderErrors.h"
 #include "QtSqlEngine.h"
 #include "ReportError.h"
@@ -25,24 +26,15 @@ class TestServers : public QObject
     Q_OBJECT
 
     QTemporaryDir m_dir;
-    QMap<QString, QString> m_pg; // from the server script's connection.txt
+    PostgresTestServer m_pg;
 
     QString example(const QString &name) const { return m_dir.filePath(name); }
 
-    QString pgString(const QString &extra = QString()) const
-    {
-        QString s = QStringLiteral("Provider=PostgreSQL;Host=%1;Port=%2;Database=%3;User ID=%4;Password=%5")
-                        .arg(m_pg.value(QStringLiteral("Host")), m_pg.value(QStringLiteral("Port")),
-                             m_pg.value(QStringLiteral("Database")), m_pg.value(QStringLiteral("User ID")),
-                             m_pg.value(QStringLiteral("Password")));
-        if (!extra.isEmpty())
-            s += QLatin1Char(';') + extra;
-        return s;
-    }
+    QString pgString(const QString &extra = QString()) const { return m_pg.connectionString(extra); }
     void requirePostgres()
     {
-        if (m_pg.isEmpty())
-            QSKIP("no PostgreSQL server for this run (tests/servers/postgres-server.sh found no server programs)");
+        if (!m_pg.available())
+            QSKIP(PostgresTestServer::skipMessage);
     }
     static bool odbcDriver()
     {
@@ -140,15 +132,7 @@ private slots:
     {
         const Result made = run(QStringLiteral(MAKEEXAMPLES), {m_dir.path()});
         QVERIFY2(made.code == 0, qPrintable(made.err));
-        QFile info(qEnvironmentVariable("KRML_POSTGRES_INFO"));
-        if (info.open(QIODevice::ReadOnly)) {
-            for (const QByteArray &line : info.readAll().split('\n')) {
-                const int eq = line.indexOf('=');
-                if (eq > 0)
-                    m_pg.insert(QString::fromUtf8(line.left(eq)), QString::fromUtf8(line.mid(eq + 1)).trimmed());
-            }
-        }
-        if (!m_pg.isEmpty())
+        if (m_pg.available())
             loadSalesIntoPostgres();
     }
 

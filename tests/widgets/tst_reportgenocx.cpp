@@ -57,6 +57,15 @@ class TestReportGenOCX : public QObject
                                       "marlowentallymasterfile\r\nnoofparams=0\r\n##########\r\n1\r\n"
                                       "tablename=Orders\r\nSELECT * FROM t\r\ntablename=endreport");
     }
+    // A data list of the rows of t, a line of 300 twips each from the top of 1000.
+    static void addList(ReportGenOCX &c)
+    {
+        const int list = c.page().createLabel();
+        c.page().Label(list).Tag = QStringLiteral("DATA:Orders.x");
+        c.page().Label(list).Top = 1000;
+        c.page().Label(list).Height = 300;
+        c.page().Label(list).Visible = true;
+    }
     // The working report SQL file and a connection whose table t holds 1 to n.
     std::shared_ptr<DbConnection> connectionWithRows(int n)
     {
@@ -654,11 +663,7 @@ private slots:
         c.page().Label(header).Caption = QStringLiteral("Page [Page] of [Pages]");
         c.page().Label(header).Top = 100;
         c.page().Label(header).Visible = true;
-        const int list = c.page().createLabel();
-        c.page().Label(list).Tag = QStringLiteral("DATA:Orders.x");
-        c.page().Label(list).Top = 1000;
-        c.page().Label(list).Height = 300;
-        c.page().Label(list).Visible = true;
+        addList(c);
         const int footer = c.page().createLabel(); // at the bottom: the body reaches it
         c.page().Label(footer).Caption = QStringLiteral("footer");
         c.page().Label(footer).Top = 16000;
@@ -698,11 +703,7 @@ private slots:
         ReportGenOCX c(nullptr, services());
         c.setRepDataConnection(connection);
         c.setCurrentMode(ReportGenOCX::DesignerMode);
-        const int list = c.page().createLabel();
-        c.page().Label(list).Tag = QStringLiteral("DATA:Orders.x");
-        c.page().Label(list).Top = 1000;
-        c.page().Label(list).Height = 300;
-        c.page().Label(list).Visible = true;
+        addList(c);
         QList<std::tuple<QString, int, int>> cuts;
         connect(&c, &ReportGenOCX::RowsCut, this,
                 [&](const QString &statement, qint32 printed, qint32 total) { cuts.append({statement, printed, total}); });
@@ -746,11 +747,7 @@ private slots:
         ReportGenOCX c(nullptr, services());
         c.setRepDataConnection(connection);
         c.setCurrentMode(ReportGenOCX::ComponentMode);
-        const int list = c.page().createLabel();
-        c.page().Label(list).Tag = QStringLiteral("DATA:Orders.x");
-        c.page().Label(list).Top = 1000;
-        c.page().Label(list).Height = 300;
-        c.page().Label(list).Visible = true;
+        addList(c);
         c.setPaginate(true);
 
         QTemporaryDir dir;
@@ -772,6 +769,51 @@ private slots:
             QVERIFY2(out.read(start.size()) == start, qPrintable(f));
         }
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), files.size());
+    }
+
+    // The host hears how an export goes (the pages, then the workbook's
+    // rows) and can stop it; a stopped export leaves the older file.
+    void exportReportTellsProgressAndCancels()
+    {
+        auto connection = connectionWithRows(150);
+        ReportGenOCX c(nullptr, services());
+        c.setRepDataConnection(connection);
+        c.setCurrentMode(ReportGenOCX::ComponentMode);
+        addList(c);
+        c.setPaginate(true);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("r.xlsx"));
+
+        QStringList told;
+        int stopAtPage = 0;
+        connect(&c, &ReportGenOCX::ExportProgress, this, [&](const QString &counting, qint32 done, qint32 total, bool &cancel) {
+            told << QStringLiteral("%1 %2/%3").arg(counting).arg(done).arg(total);
+            cancel = counting == QLatin1String("pages") && done == stopAtPage;
+        });
+        QCOMPARE(c.ExportReport(path), QStringList{path});
+        const int pages = c.previewPages();
+        QVERIFY(pages >= 2);
+        QStringList expected;
+        for (int page = 1; page <= pages; ++page)
+            expected << QStringLiteral("pages %1/%2").arg(page).arg(pages);
+        expected << QStringLiteral("rows 0/150") << QStringLiteral("rows 150/150");
+        QCOMPARE(told, expected);
+
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray older = file.readAll();
+        file.close();
+        stopAtPage = 2;
+        try {
+            c.ExportReport(path);
+            QFAIL("the export was not stopped");
+        } catch (const ReportError &e) {
+            QCOMPARE(e.number(), 18);
+            QCOMPARE(e.description(), QStringLiteral("User interrupt occurred"));
+        }
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), older);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"r.xlsx"});
     }
 
     void exportReportToAnUnknownFormat()

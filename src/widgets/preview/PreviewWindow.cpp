@@ -36,8 +36,7 @@ namespace KRML_ReportGen {
 namespace {
 
 constexpr int kThumbnailWidth = 96;
-// "User interrupt occurred": the user cancelled a run.
-constexpr qint32 kCancelled = 18;
+constexpr qint32 kCancelled = ReportError::UserInterrupt;
 
 } // namespace
 
@@ -196,7 +195,8 @@ bool PreviewWindow::run(ReportGenerator &generator, const QString &what, const s
     progress.setAutoClose(false);
     progress.setAutoReset(false);
     // The objects as they are laid out, then the pages as they are drawn
-    // (a long export spends its time there).
+    // (a long export spends its time there), then the rows an export
+    // writes of its data.
     const auto step = [&progress](int done, int total) {
         progress.setMaximum(std::max(1, total));
         progress.setValue(std::min(done, total));
@@ -206,6 +206,7 @@ bool PreviewWindow::run(ReportGenerator &generator, const QString &what, const s
     };
     generator.setProgress(step);
     generator.setPageProgress(step);
+    generator.setRowProgress(step);
     m_error.clear();
     bool ok = true;
     QApplication::setOverrideCursor(Qt::BusyCursor);
@@ -226,6 +227,7 @@ bool PreviewWindow::run(ReportGenerator &generator, const QString &what, const s
     QApplication::restoreOverrideCursor();
     generator.setProgress({});
     generator.setPageProgress({});
+    generator.setRowProgress({});
     return ok;
 }
 
