@@ -138,7 +138,14 @@ QString JetValueRules::formatDate(const QDateTime &dt, const QString &pattern)
     const QDate d = dt.date();
     const QTime t = dt.time();
     const auto two = [](int v) { return QStringLiteral("%1").arg(v, 2, 10, QLatin1Char('0')); };
-    for (const JetFormatPattern::Piece &piece : JetFormatPattern::dateParts(pattern)) {
+    const QList<JetFormatPattern::Piece> pieces = JetFormatPattern::dateParts(pattern);
+    // With AM/PM in the pattern the hours count on a twelve-hour clock:
+    // 14:30 is "02:30 PM", midnight "12:00 AM".
+    const bool twelveHours = std::any_of(pieces.cbegin(), pieces.cend(), [](const JetFormatPattern::Piece &p) {
+        return p.part == JetFormatPattern::AmPm || p.part == JetFormatPattern::AmPmLower;
+    });
+    const int hour = twelveHours ? (t.hour() % 12 == 0 ? 12 : t.hour() % 12) : t.hour();
+    for (const JetFormatPattern::Piece &piece : pieces) {
         using P = JetFormatPattern;
         switch (piece.part) {
         case P::Literal: out += piece.text; break;
@@ -156,8 +163,8 @@ QString JetValueRules::formatDate(const QDateTime &dt, const QString &pattern)
         case P::Day: out += QString::number(d.day()); break;
         case P::Week: out += QString::number(weekOfYear(d)); break;
         case P::Weekday: out += QString::number(d.dayOfWeek() % 7 + 1); break;
-        case P::Hour2: out += two(t.hour()); break;
-        case P::Hour: out += QString::number(t.hour()); break;
+        case P::Hour2: out += two(hour); break;
+        case P::Hour: out += QString::number(hour); break;
         case P::Minute2: out += two(t.minute()); break;
         case P::Minute: out += QString::number(t.minute()); break;
         case P::Second2: out += two(t.second()); break;

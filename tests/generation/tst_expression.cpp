@@ -359,6 +359,12 @@ private slots:
         QTest::newRow("day month year") << day << "dd/mm/yyyy" << "en_US" << "15/03/2024";
         QTest::newRow("month name") << day << "mmm d, yyyy" << "en_US" << "Mar 15, 2024";
         QTest::newRow("hours and minutes") << QVariant(QDateTime(QDate(2024, 3, 15), QTime(9, 5))) << "hh:nn" << "en_US" << "09:05";
+        QTest::newRow("afternoon on a twelve-hour clock")
+            << QVariant(QDateTime(QDate(2024, 3, 15), QTime(14, 30))) << "hh:nn AM/PM" << "en_US" << "02:30 PM";
+        QTest::newRow("midnight on a twelve-hour clock")
+            << QVariant(QDateTime(QDate(2024, 3, 15), QTime(0, 5))) << "h:nn am/pm" << "en_US" << "12:05 am";
+        QTest::newRow("noon on a twelve-hour clock")
+            << QVariant(QDateTime(QDate(2024, 3, 15), QTime(12, 0))) << "h:nn AM/PM" << "en_US" << "12:00 PM";
         QTest::newRow("minutes after hours") << QVariant(QDateTime(QDate(2024, 3, 15), QTime(9, 5))) << "h:mm" << "en_US" << "9:05";
         QTest::newRow("date in a text") << QVariant(QStringLiteral("2024-03-15")) << "dd/mm/yyyy" << "en_US" << "15/03/2024";
         // Text: "@" a character or a blank, filled from the right; "!" from the left; "&" a character or nothing.

@@ -25,13 +25,14 @@ public:
         }
     }
     bool available() const { return !m_info.isEmpty(); }
-    // The connection string to its test database, with extra keys ("ReadOnly=False").
-    QString connectionString(const QString &extra = QString()) const
+    // The connection string to its test database (or to another database
+    // of the server), with extra keys ("ReadOnly=False").
+    QString connectionString(const QString &extra = QString(), const QString &database = QString()) const
     {
         QString s = QStringLiteral("Provider=PostgreSQL;Host=%1;Port=%2;Database=%3;User ID=%4;Password=%5")
                         .arg(m_info.value(QStringLiteral("Host")), m_info.value(QStringLiteral("Port")),
-                             m_info.value(QStringLiteral("Database")), m_info.value(QStringLiteral("User ID")),
-                             m_info.value(QStringLiteral("Password")));
+                             database.isEmpty() ? m_info.value(QStringLiteral("Database")) : database,
+                             m_info.value(QStringLiteral("User ID")), m_info.value(QStringLiteral("Password")));
         return extra.isEmpty() ? s : s + QLatin1Char(';') + extra;
     }
     static constexpr const char *skipMessage =
