@@ -213,13 +213,7 @@ void ReportLayout::placeDataList(DrawingSurface &surface, const LayoutLabel &lab
             throw ReportError(Recordset::ItemNotFound,
                               QStringLiteral("The statement \"%1\" has no field \"%2\".").arg(statement, field));
         m_printY = placeRows(surface, label, item, statement);
-        // One page cuts a long list at its foot: the caller is told.
-        if (!m_paginate) {
-            const int printed = item.grown ? item.grown->rowsAbove(label.Top, m_surfaceEnd)
-                                           : PagePlanner::linesAbove(label.Top, item.lineHeight, item.count, m_surfaceEnd);
-            if (printed < item.count)
-                noteCut(statement, printed, item.count);
-        }
+        noteIfCut(label, item, statement);
     }
     // A list without rows prints nothing: its range runs from its Top to
     // wherever the print position stands.
@@ -260,7 +254,9 @@ void ReportLayout::placeFormulaRows(DrawingSurface &surface, const LayoutLabel &
     item.count = item.rows->recordCount();
     double extent = 0;
     if (item.count > 0) {
-        m_printY = placeRows(surface, label, item, item.statement.isEmpty() ? m_lastListStatement : item.statement);
+        const QString statement = item.statement.isEmpty() ? m_lastListStatement : item.statement;
+        m_printY = placeRows(surface, label, item, statement);
+        noteIfCut(label, item, statement);
         extent = m_printY - label.Top;
     }
     m_extents.append(extent);
@@ -343,6 +339,18 @@ void ReportLayout::placeFixedText(DrawingSurface &surface, const LayoutLabel &la
         item.top = std::nearbyint(placed.top);
     else if (list.pages > 1)
         item.top = std::nearbyint(lastBottom);
+}
+
+void ReportLayout::noteIfCut(const LayoutLabel &label, const PlacedItem &item, const QString &statement)
+{
+    // One page cuts a long list (of values or of a formula's results) at
+    // its foot: the caller is told.
+    if (m_paginate)
+        return;
+    const int printed = item.grown ? item.grown->rowsAbove(label.Top, m_surfaceEnd)
+                                   : PagePlanner::linesAbove(label.Top, item.lineHeight, item.count, m_surfaceEnd);
+    if (printed < item.count)
+        noteCut(statement, printed, item.count);
 }
 
 void ReportLayout::noteCut(const QString &statement, int printed, int total)

@@ -72,6 +72,7 @@ public:
     bool CheckForPrintOverlap(const LayoutLabel &label, qint32 &returnLeft, qint32 &returnTop) const;
 
 private:
+    void noteIfCut(const LayoutLabel &label, const PlacedItem &item, const QString &statement);
     void noteCut(const QString &statement, int printed, int total);
     // The first item whose printed range holds top strictly inside, or -1.
     int firstOverlap(double top) const;

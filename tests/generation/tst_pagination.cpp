@@ -416,6 +416,25 @@ private slots:
         QVERIFY(r.generator.cutLists().isEmpty());
     }
 
+    // A list of an expression's results is cut like a list of values,
+    // also when no data field reads its statement.
+    void onePageReportsTheExpressionRowsItCut()
+    {
+        Run r(366);
+        r.generator.setPaginate(false);
+        for (int i = 1; i <= r.page.labelCount(); ++i)
+            if (r.page.Label(i).Tag.startsWith(QLatin1String("DATA:Lines."))) {
+                r.page.Label(i).Caption = QStringLiteral("={Lines.N} * 2");
+                r.page.Label(i).Tag = QStringLiteral("FORMULA:") + r.page.Label(i).Caption;
+            }
+        RecordingSurface s(DrawingSurface::Kind::Printer);
+        r.generator.GenerateOutput(s);
+        QCOMPARE(r.generator.cutLists().size(), 1);
+        QCOMPARE(r.generator.cutLists().first().statement, QStringLiteral("Lines"));
+        QCOMPARE(r.generator.cutLists().first().total, 366);
+        QCOMPARE(r.generator.cutLists().first().printed, 61);
+    }
+
     void onePageModeIsUnchanged()
     {
         Run r(200);
