@@ -31,6 +31,14 @@ void BenchDatabase::build(const QString &path, int rows)
     db->runScript(sql);
 }
 
+QString BenchDatabase::prepareFolder(const QString &folder, int rows)
+{
+    const QString path = folder + QStringLiteral("/bench.db");
+    build(path, rows);
+    prepareHost(folder, path);
+    return path;
+}
+
 void BenchDatabase::prepareHost(const QString &folder, const QString &databasePath)
 {
     ModuleState &state = ModuleState::current();

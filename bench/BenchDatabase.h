@@ -17,6 +17,9 @@ public:
     // parameter collections, =literal the same filter written as literals:
     // together they show what binding costs.
     static void prepareHost(const QString &folder, const QString &databasePath);
+    // Both in one: "bench.db" of ROWS orders in FOLDER, the host prepared
+    // around it. Returns the database's path.
+    static QString prepareFolder(const QString &folder, int rows);
     static double peakMegabytes();
 };
 

@@ -9,9 +9,7 @@ const char *const BenchReport::fields[4] = {"OrderID", "Customer", "Qty", "Total
 
 BenchReport::BenchReport(int rows)
 {
-    const QString dbPath = m_dir.filePath(QStringLiteral("bench.db"));
-    BenchDatabase::build(dbPath, rows);
-    BenchDatabase::prepareHost(m_dir.path(), dbPath);
+    BenchDatabase::prepareFolder(m_dir.path(), rows);
     const auto add = [&](float left, float top, const QString &caption, const QString &tag, const FontDescription &font) {
         const int l = page.createLabel();
         page.Label(l).Left = left;

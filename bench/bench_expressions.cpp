@@ -82,9 +82,7 @@ int main(int argc, char **argv)
     const int runs = argc > 2 ? std::atoi(argv[2]) : 3;
 
     QTemporaryDir dir;
-    const QString dbPath = dir.filePath(QStringLiteral("bench.db"));
-    BenchDatabase::build(dbPath, rows);
-    BenchDatabase::prepareHost(dir.path(), dbPath);
+    BenchDatabase::prepareFolder(dir.path(), rows);
     LocalFileService files;
     // The same values worked out by the statement.
     files.writeBytes(dir.filePath(QStringLiteral("Temp/SQL.mtq")),

@@ -164,9 +164,7 @@ int main(int argc, char **argv)
     const int runs = argc > 2 ? std::atoi(argv[2]) : 5;
 
     QTemporaryDir dir;
-    const QString dbPath = dir.filePath(QStringLiteral("bench.db"));
-    BenchDatabase::build(dbPath, rows);
-    BenchDatabase::prepareHost(dir.path(), dbPath);
+    const QString dbPath = BenchDatabase::prepareFolder(dir.path(), rows);
     LocalFileService files;
 
     LayoutPage page;
